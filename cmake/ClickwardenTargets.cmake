@@ -1,0 +1,41 @@
+# Build conventions shared by every target: one warning list, optional sanitizers, and the
+# helpers that add a source-folder library or a test program.
+
+add_library(cw_warnings INTERFACE)
+target_compile_options(cw_warnings INTERFACE
+    -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual -Wsuggest-override)
+if(CW_WERROR)
+    target_compile_options(cw_warnings INTERFACE -Werror)
+endif()
+
+if(CW_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# cw_add_library(name SOURCES ... LIBS ...): one static library for one source folder.
+function(cw_add_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE cw_warnings)
+endfunction()
+
+# cw_add_test(name SOURCES ... LIBS ... [X_INPUT]): one Qt Test program registered with CTest.
+# X_INPUT marks tests that drive the shared X server's pointer or keyboard: they never run side by side.
+function(cw_add_test name)
+    cmake_parse_arguments(ARG "X_INPUT" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test cw_warnings)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT
+        "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;QT_QPA_PLATFORM=xcb")
+    if(ARG_X_INPUT)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK x11_input)
+    endif()
+endfunction()

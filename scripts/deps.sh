@@ -1,0 +1,26 @@
+# Sourced by run.sh and test.sh: installs the Debian packages a command needs, or, run by
+# another user than root, prints the one apt-get line to run and stops.
+
+cw_ensure_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Clickwarden needs these Debian packages; install them as root, then run this command again:" >&2
+        echo "  apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing ${missing[*]}" >&2
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >&2
+}
+
+# What building and running the program needs.
+CW_BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libx11-dev libxtst-dev qt6-qpa-plugins fonts-dejavu-core)
+# What the tests and benchmarks need besides.
+CW_TEST_PACKAGES=(xvfb openbox xdotool x11-utils libbenchmark-dev clang libclang-rt-14-dev clang-format dpkg-dev)

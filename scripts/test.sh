@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test
+# suite under its own X server (Xvfb) and window manager (openbox).
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/scripts/deps.sh"
+cw_ensure_packages "${CW_BUILD_PACKAGES[@]}" "${CW_TEST_PACKAGES[@]}"
+
+echo "== Checking the source format"
+mapfile -t sources < <(cd "$root" && git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h')
+(cd "$root" && clang-format --dry-run --Werror "${sources[@]}")
+
+echo "== Building with sanitizers"
+build="$root/build/test"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCW_SANITIZE=ON -DCW_WERROR=ON >/dev/null
+cmake --build "$build" --parallel "$(nproc)"
+
+echo "== Starting Xvfb and openbox"
+xvfb_pid=""
+openbox_pid=""
+stop_display() {
+    [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+}
+trap stop_display EXIT
+display=""
+for number in $(seq 91 120); do
+    if [ ! -e "/tmp/.X${number}-lock" ] && [ ! -e "/tmp/.X11-unix/X${number}" ]; then
+        display=":$number"
+        break
+    fi
+done
+[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
+Xvfb "$display" -noreset -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    xdpyinfo -display "$display" >/dev/null 2>&1 && break
+    sleep 0.1
+done
+export DISPLAY="$display"
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE
+openbox --sm-disable >/dev/null 2>&1 &
+openbox_pid=$!
+sleep 0.5
+
+echo "== Running the tests"
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 300

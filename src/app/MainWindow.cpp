@@ -1,0 +1,263 @@
+#include "app/MainWindow.h"
+
+#include "app/Twips.h"
+#include "app/core/AppInfo.h"
+#include "app/core/MessageBoxes.h"
+#include "app/core/TextTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTableView>
+
+namespace {
+// Window, grid and preview geometry, in twips.
+constexpr int kFormWidth = 6450;
+constexpr int kFormHeight = 6465;
+constexpr int kGridWidthMargin = 150;
+constexpr int kGridHeightMargin = 720;
+constexpr int kPictureLeft = 5040;
+constexpr int kPictureTop = 120;
+constexpr int kPictureSide = 975;
+constexpr int kTaskColumnWidth = 2000;
+constexpr int kDefaultColumnWidth = 900;
+
+constexpr int kRecordingIntervalMs = 20;
+constexpr int kPlaybackIntervalMs = 1000;
+constexpr int kPauseIntervalMs = 1000;
+} // namespace
+
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
+    : QMainWindow(parent), m_services(std::move(services))
+{
+    setObjectName(QStringLiteral("Form1"));
+    if (!m_services.openUrl)
+        m_services.openUrl = [](const QUrl& url) {
+            return QDesktopServices::openUrl(url);
+        };
+
+    for (QTimer* timer : {&tmrRec, &tmrPlay, &tmrPause})
+        timer->setTimerType(Qt::PreciseTimer);
+    tmrRec.setObjectName(QStringLiteral("tmrRec"));
+    tmrPlay.setObjectName(QStringLiteral("tmrPlay"));
+    tmrPause.setObjectName(QStringLiteral("tmrPause"));
+    tmrRec.setInterval(kRecordingIntervalMs);
+    tmrPlay.setInterval(kPlaybackIntervalMs);
+    tmrPause.setInterval(kPauseIntervalMs);
+
+    BuildMenus();
+    BuildGrid();
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::AddMenuAction(QMenu* menu, const char* name, const QKeySequence& shortcut, bool enabled)
+{
+    auto* action = menu->addAction(QString());
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    action->setEnabled(enabled);
+    return action;
+}
+
+void MainWindow::BuildMenus()
+{
+    mnuFile = menuBar()->addMenu(QString());
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileNuovo = AddMenuAction(mnuFile, "mnuFileNuovo", QKeySequence(Qt::CTRL | Qt::Key_N), true);
+    mnuFileApri = AddMenuAction(mnuFile, "mnuFileApri", QKeySequence(Qt::CTRL | Qt::Key_O), true);
+    mnuFileAggiungi = AddMenuAction(mnuFile, "mnuFileAggiungi", QKeySequence(Qt::CTRL | Qt::Key_A), false);
+    mnuFileSalva = AddMenuAction(mnuFile, "mnuFileSalva", QKeySequence(Qt::CTRL | Qt::Key_S), false);
+    mnuFileEsci = AddMenuAction(mnuFile, "mnuFileEsci", QKeySequence(Qt::CTRL | Qt::Key_Q), true);
+
+    mnuComandi = menuBar()->addMenu(QString());
+    mnuComandi->setObjectName(QStringLiteral("mnuComandi"));
+    mnuComandiRec = AddMenuAction(mnuComandi, "mnuComandiRec", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12), true);
+    mnuComandiPlay =
+        AddMenuAction(mnuComandi, "mnuComandiPlay", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11), false);
+    mnuComandiCanc = AddMenuAction(mnuComandi, "mnuComandiCanc", QKeySequence(Qt::Key_Delete), false);
+    mnuComandiImpostazioni = AddMenuAction(mnuComandi, "mnuComandiImpostazioni", QKeySequence(), true);
+    mnuComandiPausa = AddMenuAction(mnuComandi, "mnuComandiPausa", QKeySequence(), true);
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("?"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuGotosite = AddMenuAction(mnuHelp, "mnuGotosite", QKeySequence(Qt::Key_F1), true);
+    mnuHelpAbout = AddMenuAction(mnuHelp, "mnuHelpAbout", QKeySequence(Qt::Key_F3), true);
+
+    connect(mnuFileNuovo, &QAction::triggered, this, &MainWindow::mnuFileNuovo_Click);
+    connect(mnuComandiCanc, &QAction::triggered, this, &MainWindow::mnuComandiCanc_Click);
+    connect(mnuFileEsci, &QAction::triggered, this, &MainWindow::mnuFileEsci_Click);
+    connect(mnuGotosite, &QAction::triggered, this, &MainWindow::mnuGotosite_Click);
+}
+
+void MainWindow::BuildGrid()
+{
+    auto* body = new QWidget(this);
+    setCentralWidget(body);
+
+    grdComandi = new QTableView(body);
+    grdComandi->setObjectName(QStringLiteral("grdComandi"));
+    grdComandi->setModel(&m_tasks);
+    grdComandi->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdComandi->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdComandi->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdComandi->setSortingEnabled(false);
+    grdComandi->verticalHeader()->hide();
+    grdComandi->setColumnHidden(TaskList::kColumnImage, true);
+    grdComandi->move(0, 0);
+
+    // The grid's current row and the task list's current row (the playback position) follow each other.
+    connect(grdComandi->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    m_tasks.SetCurrentRow(current.row() + 1);
+            });
+    connect(&m_tasks, &TaskList::currentRowChanged, this, [this](int row) {
+        const QModelIndex index = m_tasks.index(row - 1, TaskList::kColumnX);
+        if (index.isValid() && grdComandi->currentIndex().row() != index.row())
+            grdComandi->setCurrentIndex(index);
+    });
+
+    Picture1 = new QLabel(body);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->raise();
+}
+
+void MainWindow::Form_Load()
+{
+    resize(TwipsToPixels(kFormWidth, this), TwipsToPixels(kFormHeight, this));
+    LayoutGrid();
+    SetCaptions();
+    grdComandi->horizontalHeader()->setDefaultSectionSize(TwipsToPixels(kDefaultColumnWidth, this));
+    grdComandi->setColumnWidth(TaskList::kColumnTask, TwipsToPixels(kTaskColumnWidth, this));
+    const int side = TwipsToPixels(kPictureSide, this);
+    Picture1->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
+    m_state = SharedState{};
+    show();
+}
+
+void MainWindow::SetCaptions()
+{
+    setWindowTitle(TextTable::Text(101) + QStringLiteral(" - ") + TextTable::Text(102));
+    const std::pair<QAction*, int> actionCaptions[] = {
+        {mnuHelpAbout, 109},   {mnuFileEsci, 110}, {mnuComandiRec, 112},          {mnuComandiPlay, 113},
+        {mnuComandiCanc, 124}, {mnuFileApri, 131}, {mnuFileSalva, 132},           {mnuFileAggiungi, 133},
+        {mnuFileNuovo, 134},   {mnuGotosite, 137}, {mnuComandiImpostazioni, 138}, {mnuComandiPausa, 140},
+    };
+    mnuFile->setTitle(TextTable::Text(108));
+    mnuComandi->setTitle(TextTable::Text(111));
+    for (const auto& [action, id] : actionCaptions)
+        action->setText(TextTable::Text(id));
+}
+
+void MainWindow::UpdateCommandState(bool flag)
+{
+    mnuComandiPlay->setEnabled(flag);
+    grdComandi->setEnabled(flag);
+    mnuComandiCanc->setEnabled(flag);
+    mnuFileSalva->setEnabled(flag);
+    mnuFileAggiungi->setEnabled(flag);
+    Picture1->clear();
+}
+
+void MainWindow::ClearTaskList()
+{
+    m_tasks.ClearTaskList();
+    UpdateCommandState(false);
+}
+
+void MainWindow::mnuFileNuovo_Click()
+{
+    ClearTaskList();
+}
+
+void MainWindow::mnuComandiCanc_Click()
+{
+    if (m_tasks.DeleteLastTask())
+        UpdateCommandState(false);
+}
+
+void MainWindow::mnuFileEsci_Click()
+{
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+void MainWindow::mnuGotosite_Click()
+{
+    m_services.openUrl(QUrl(TextTable::Text(205)));
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+// The window manager may add its frame after the first resize: lay out again when it moves the window.
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (!isMinimized() && !m_state.recording && !m_state.playing)
+        LayoutGrid();
+}
+
+// Closing the main window ends the program, as Exit does: no other window keeps it alive.
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        QMetaObject::invokeMethod(qApp, &QApplication::closeAllWindows, Qt::QueuedConnection);
+}
+
+void MainWindow::Form_Resize()
+{
+    const bool normal = !isMinimized() && !isMaximized() && !isFullScreen();
+    if (normal && (m_state.recording || m_state.playing)) {
+        // The reminder is a modal box: show it once the window system has finished this change.
+        if (!m_reminderPending) {
+            m_reminderPending = true;
+            QMetaObject::invokeMethod(this, &MainWindow::RemindOfStopKeys, Qt::QueuedConnection);
+        }
+        return;
+    }
+    if (!isMinimized() && !m_state.recording && !m_state.playing)
+        LayoutGrid();
+}
+
+void MainWindow::RemindOfStopKeys()
+{
+    m_reminderPending = false;
+    const bool normal = !isMinimized() && !isMaximized() && !isFullScreen();
+    if (!normal)
+        return;
+    if (m_state.recording)
+        m_services.messages->Show(MessageBoxes::Icon::Exclamation, TextTable::Text(123));
+    else if (m_state.playing)
+        m_services.messages->Show(MessageBoxes::Icon::Exclamation, TextTable::Text(135));
+    else
+        return;
+    // The recording or playback may have ended while the box was open.
+    if (m_state.recording || m_state.playing)
+        showMinimized();
+}
+
+void MainWindow::LayoutGrid()
+{
+    // The grid leaves the window's frame, title and menu bar room, as sized by the window system.
+    const QRect frame = frameGeometry();
+    const int width = std::max(0, frame.width() - TwipsToPixels(kGridWidthMargin, this));
+    const int height = std::max(0, frame.height() - TwipsToPixels(kGridHeightMargin, this));
+    grdComandi->resize(width, height);
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "tasks/SharedState.h"
+#include "tasks/TaskList.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+
+class Desktop;
+class MessageBoxes;
+class QAction;
+class QLabel;
+class QMenu;
+class QTableView;
+
+// What the main window reaches the outside world through; tests pass their own.
+struct MainWindowServices
+{
+    MessageBoxes* messages = nullptr;
+    Desktop* desktop = nullptr;
+    // Opens an address in the user's browser; QDesktopServices where not given.
+    std::function<bool(const QUrl&)> openUrl;
+};
+
+// The program's one working window and its composition root: it owns the task list, the timers
+// and the shared state, and wires the subsystems to its menus.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Sets the captions, the size and the defaults, and shows the window.
+    void Form_Load();
+
+    TaskList& Tasks() { return m_tasks; }
+    SharedState& State() { return m_state; }
+
+    // Enables or disables the commands that need a task list, and clears the preview.
+    void UpdateCommandState(bool flag);
+    // Empties the task list and disables the task commands.
+    void ClearTaskList();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void mnuFileNuovo_Click();
+    void mnuComandiCanc_Click();
+    void mnuFileEsci_Click();
+    void mnuGotosite_Click();
+
+private:
+    void BuildMenus();
+    void BuildGrid();
+    void SetCaptions();
+    void Form_Resize();
+    void RemindOfStopKeys();
+    void LayoutGrid();
+    QAction* AddMenuAction(QMenu* menu, const char* name, const QKeySequence& shortcut, bool enabled);
+
+    MainWindowServices m_services;
+    SharedState m_state;
+    TaskList m_tasks;
+
+    QTimer tmrRec;
+    QTimer tmrPlay;
+    QTimer tmrPause;
+
+    QTableView* grdComandi = nullptr;
+    QLabel* Picture1 = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileNuovo = nullptr;
+    QAction* mnuFileApri = nullptr;
+    QAction* mnuFileAggiungi = nullptr;
+    QAction* mnuFileSalva = nullptr;
+    QAction* mnuFileEsci = nullptr;
+    QMenu* mnuComandi = nullptr;
+    QAction* mnuComandiRec = nullptr;
+    QAction* mnuComandiPlay = nullptr;
+    QAction* mnuComandiCanc = nullptr;
+    QAction* mnuComandiImpostazioni = nullptr;
+    QAction* mnuComandiPausa = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuGotosite = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    bool m_reminderPending = false;
+};

@@ -1,0 +1,37 @@
+#include "app/core/AppPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace AppPaths {
+
+QString ProgramFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString DataFile(const QString& relativePath)
+{
+    const QDir programDir(ProgramFolder());
+    const QString candidates[] = {
+        programDir.filePath(relativePath),
+        programDir.filePath(QStringLiteral("../share/clickwarden/") + relativePath),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate))
+            return QDir::cleanPath(candidate);
+    }
+    return {};
+}
+
+QString HelpPageUrl()
+{
+    QString page = DataFile(QStringLiteral("help/index.html"));
+    if (page.isEmpty())
+        page = QDir(ProgramFolder()).filePath(QStringLiteral("help/index.html"));
+    return QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()).toString();
+}
+
+} // namespace AppPaths

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Data files (the recording cursor, the help page) ship beside the executable in the build tree
+// and under <prefix>/share/clickwarden once installed.
+namespace AppPaths {
+
+// The folder that holds the program file.
+QString ProgramFolder();
+
+// The full path of a data file such as "rec.cur" or "help/index.html", or an empty text where
+// no copy is found.
+QString DataFile(const QString& relativePath);
+
+// The file address of the help page shipped with the program.
+QString HelpPageUrl();
+
+} // namespace AppPaths

@@ -1,0 +1,125 @@
+#include "app/core/TextTable.h"
+
+#include "app/core/AppPaths.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace TextTable {
+namespace {
+
+struct Entry
+{
+    int id;
+    const char* text;
+};
+
+// Sorted by id. Some texts carry blanks that belong to them: 117 to 119 have two after "Mouse".
+constexpr Entry kTexts[] = {
+    {101, "#Quorvel Works"},
+    {102, "Clickwarden 2004"},
+    {108, "File"},
+    {109, "About..."},
+    {110, "Exit"},
+    {111, "Commands"},
+    {112, "Record"},
+    {113, "Play"},
+    {114, "Mouse Click Left"},
+    {115, "Mouse Click Right"},
+    {116, "Mouse Click Middle"},
+    {117, "Mouse  DClick Left"},
+    {118, "Mouse  DClick Right"},
+    {119, "Mouse  DClick Middle"},
+    {121, "All task have been executed."},
+    {123, "Recording in progress. Press CTRL+SHIFT+F12 to stop."},
+    {124, "Delete last task added."},
+    {125, "x"},
+    {126, "y"},
+    {127, "Task"},
+    {129, "Number of events captured:"},
+    {130, "File not valid or wrong version"},
+    {131, "Open..."},
+    {132, "Save..."},
+    {133, "Append..."},
+    {134, "New"},
+    {135, "Playing in process. Press CTRL+SHIFT+F11 to stop."},
+    {136, "Number of task executed:"},
+    {137, "Online help"},
+    {138, "Options..."},
+    {139, "Add"},
+    {140, "Insert Pause..."},
+    {141, "Pause"},
+    {142, "Left Mouse Pushed"},
+    {143, "Left Mouse Released"},
+    {144, "Right Mouse Pushed"},
+    {145, "Right Mouse Released"},
+    {146, "Middle Mouse Pushed"},
+    {147, "Middle Mouse Released"},
+    {148, "Key"},
+    {149, "."},
+    // Macro file errors: the caller appends the file's path and the reason.
+    {150, "The file could not be read:"},
+    {151, "The file could not be saved:"},
+    // The desktop layer.
+    {160, "No X11 display could be reached. Clickwarden records and plays the mouse on X11 desktops only: "
+          "start it in an X11 session, where the DISPLAY variable names the X server."},
+    {161, "The X server does not offer the XTEST extension that Clickwarden needs to move the pointer and press "
+          "the mouse buttons."},
+    {162, "This is a Wayland session: Clickwarden sees and drives only the windows that run through XWayland, "
+          "not native Wayland windows."},
+    // The command line.
+    {170, "Usage: clickwarden [FILE.#cw]"},
+    {171, "Records mouse clicks anywhere on an X11 desktop and plays them back. A macro file named on the "
+          "command line is loaded and played at once."},
+    {172, "Options:"},
+    {173, "  --help     show this help and exit"},
+    {174, "  --version  show the version and exit"},
+    {201, "Clickwarden is freeware and comes with no warranty: use it at your own risk."},
+    {202, "Go to web site"},
+    {203, "The Clickwarden developers"},
+    {204, "Questions and reports: the project's issue tracker"},
+    // 205, the help page address, is worked out where the program runs: see Text().
+    {301, "Options"},
+    {302, "Time unit for playing (msec)"},
+    {303, "OK"},
+    {304, "Cancel"},
+    {305, "Sensibility in recording (msec)"},
+    {306, "Close Clickwarden after playing finished"},
+    {307, "Repeat tasks forever (CTRL+SHIFT+F11 to stop)"},
+    {308, "Save a descriptive image for every event captured"},
+    {309, "The time unit for playing must be a whole number from 1 to 32767."},
+    {310, "The sensibility in recording must be a whole number from 1 to 1000."},
+    {401, "Insert pause of"},
+    {402, "sec"},
+    {403, "min"},
+    {404, "hours"},
+    {405, "OK"},
+    {406, "Cancel"},
+};
+
+constexpr bool IsSorted()
+{
+    for (std::size_t i = 1; i < std::size(kTexts); ++i) {
+        if (kTexts[i - 1].id >= kTexts[i].id)
+            return false;
+    }
+    return true;
+}
+static_assert(IsSorted(), "text ids must be sorted and unique");
+
+constexpr int kHelpPageId = 205;
+
+} // namespace
+
+QString Text(int id)
+{
+    if (id == kHelpPageId)
+        return AppPaths::HelpPageUrl();
+    const auto* found =
+        std::lower_bound(std::begin(kTexts), std::end(kTexts), id, [](const Entry& e, int key) { return e.id < key; });
+    if (found == std::end(kTexts) || found->id != id)
+        return {};
+    return QString::fromUtf8(found->text);
+}
+
+} // namespace TextTable

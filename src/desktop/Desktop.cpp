@@ -1,0 +1,3 @@
+#include "desktop/Desktop.h"
+
+Desktop::~Desktop() = default;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <vector>
+
+// Windows virtual-key codes, the codes the recorder and the player ask about.
+namespace VirtualKey {
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
+inline constexpr int kShift = 16;
+inline constexpr int kControl = 17;
+inline constexpr int kF11 = 122;
+inline constexpr int kF12 = 123;
+} // namespace VirtualKey
+
+// Everything the program reads from or does to the desktop: key and button state, the pointer,
+// synthetic button actions and screen pixels. Coordinates are screen pixels; button codes are
+// 1 left, 2 right, 4 middle. Every call is synchronous: an action has happened when it returns.
+class Desktop
+{
+public:
+    Desktop() = default;
+    virtual ~Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    // True while the key or mouse button with this virtual-key code is held, at the moment of the call.
+    virtual bool IsKeyDown(int virtualKey) = 0;
+
+    // The pointer's current position.
+    virtual int PointerX() = 0;
+    virtual int PointerY() = 0;
+
+    // Puts the pointer at (x, y).
+    virtual void MovePointer(int x, int y) = 0;
+
+    // Presses, releases, clicks or double-clicks a button at the current pointer position.
+    virtual void ButtonDown(int button) = 0;
+    virtual void ButtonUp(int button) = 0;
+    virtual void ButtonClick(int button) = 0;
+    virtual void ButtonDoubleClick(int button) = 0;
+
+    // With a cursor file the pointer takes its shape; with an empty path the normal shape returns.
+    // A missing or unreadable file changes nothing.
+    virtual void SetPointerShape(const QString& cursorFile = QString()) = 0;
+
+    // The colour of one screen pixel: red in the low byte, then green, then blue; 0 off the screen.
+    virtual quint32 PixelColor(int x, int y) = 0;
+
+    // The colours of a whole rectangle in one request, row by row: the pixel (left + i, top + j)
+    // is at index j * width + i. Each colour is what PixelColor gives for that pixel.
+    virtual std::vector<quint32> PixelBlock(int left, int top, int width, int height) = 0;
+};

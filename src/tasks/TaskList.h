@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// One task row: the cells of columns 1 to 4. The descriptive image is single-byte text and is
+// kept as bytes, since it is by far the largest part of a list.
+struct TaskRow
+{
+    QString x;
+    QString y;
+    QString task;
+    QByteArray image;
+};
+
+// Where a task comes from: only recorded tasks open the double-click window.
+enum class TaskOrigin
+{
+    Recorded,
+    Inserted, // a pause or a line loaded from a macro file
+};
+
+// The task list, numbered as the grid shows it: row 0 is the header, tasks are rows 1 and up,
+// and Rows() counts the header too. The empty list keeps one blank row 1, so Rows() is never
+// below 2. Columns: 0 task number, 1 x, 2 y, 3 task text, 4 descriptive image text.
+// (Qt's model rows are one less than these rows; only the model interface below uses them.)
+class TaskList : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column
+    {
+        kColumnNumber = 0,
+        kColumnX = 1,
+        kColumnY = 2,
+        kColumnTask = 3,
+        kColumnImage = 4,
+        kColumnCount = 5,
+    };
+
+    // A click merges into the previous click when it is added within this many recording ticks.
+    static constexpr int kDoubleClickTicks = 4;
+
+    explicit TaskList(QObject* parent = nullptr);
+
+    int Rows() const;
+    // The cell text; row 0 holds the header texts. Out of range gives an empty text.
+    QString Cell(int row, int column) const;
+    // Column 4 of a task row as bytes; empty out of range.
+    QByteArray Image(int row) const;
+    bool IsEmpty() const;
+    int TaskCount() const;
+
+    // Adds a task by the double-click rule: a single click arriving while the tick counter is
+    // 1 to 4, when the last row is a single click of the same button, turns that row into a
+    // double click at the new point with the new image. Every other task gets a row of its own;
+    // the first task fills the blank row 1.
+    void AddTask(const QString& x, const QString& y, const QString& taskText, const QByteArray& imageText,
+                 TaskOrigin origin = TaskOrigin::Recorded);
+    // The same as AddTask with TaskOrigin::Inserted for each row, in one model update.
+    void AddTasks(std::vector<TaskRow> rows);
+
+    // Removes every row after row 1 and blanks row 1.
+    void ClearTaskList();
+    // Removes the last task; returns true when the list was down to row 1, which is blanked in
+    // columns 1 to 3 (column 4 stays until the next task overwrites it).
+    bool DeleteLastTask();
+
+    // Recording ticks since the last task was added.
+    int TickCounter() const { return m_tickCounter; }
+    void RaiseTickCounter();
+    // Puts the counter above the double-click window, so the next click cannot merge.
+    void CloseDoubleClickWindow() { m_tickCounter = kDoubleClickTicks + 1; }
+
+    // The grid's current row, which is also the playback position; 0 when none is current.
+    int CurrentRow() const { return m_currentRow; }
+    void SetCurrentRow(int row);
+
+    // QAbstractTableModel
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    void currentRowChanged(int row);
+
+private:
+    const TaskRow* RowAt(int row) const;
+    bool MergesAsDoubleClick(const QString& taskText) const;
+    void EmitRowChanged(int row);
+
+    std::vector<TaskRow> m_rows; // m_rows[0] is row 1; never empty
+    int m_tickCounter = 0;
+    int m_currentRow = 1;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/core/MessageBoxes.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+// Records every message instead of showing it, and returns at once as if OK was pressed.
+class RecordingMessageBoxes : public MessageBoxes
+{
+public:
+    struct Shown
+    {
+        Icon icon;
+        QString text;
+    };
+
+    void Show(Icon icon, const QString& text) override
+    {
+        m_shown.push_back({icon, text});
+        if (m_onShow)
+            m_onShow(icon, text);
+    }
+
+    const std::vector<Shown>& Messages() const { return m_shown; }
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (const Shown& shown : m_shown)
+            texts << shown.text;
+        return texts;
+    }
+    void Clear() { m_shown.clear(); }
+    // Runs while the box would be open, so a test can act as the user meanwhile.
+    void OnShow(std::function<void(Icon, const QString&)> hook) { m_onShow = std::move(hook); }
+
+private:
+    std::vector<Shown> m_shown;
+    std::function<void(Icon, const QString&)> m_onShow;
+};
