@@ -51,6 +51,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 
     BuildMenus();
     BuildGrid();
+    // Each subsystem connects its menus and timers here.
 }
 
 MainWindow::~MainWindow() = default;

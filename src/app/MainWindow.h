@@ -58,6 +58,14 @@ private slots:
     void mnuFileEsci_Click();
     void mnuGotosite_Click();
 
+    // Recording (MainWindowRecording.cpp)
+
+    // Playback and pauses (MainWindowPlayback.cpp)
+
+    // Macro files (MainWindowFiles.cpp)
+
+    // Options, preview, About (MainWindowDialogs.cpp)
+
 private:
     void BuildMenus();
     void BuildGrid();
@@ -95,4 +103,7 @@ private:
     QAction* mnuHelpAbout = nullptr;
 
     bool m_reminderPending = false;
+
+    // Subsystems, in the order they are wired: recorder, player, macro files, dialogs.
+
 };
