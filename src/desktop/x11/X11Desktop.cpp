@@ -1,0 +1,345 @@
+#include "desktop/x11/X11Desktop.h"
+
+#include "desktop/x11/CursorFile.h"
+#include "desktop/x11/X11Cursor.h"
+#include "desktop/x11/X11ErrorTrap.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+namespace {
+
+// Every keycode whose symbols include one of the two given, in any column of the core mapping.
+std::vector<unsigned char> KeycodesOf(Display* display, KeySym first, KeySym second = NoSymbol)
+{
+    int minKeycode = 0;
+    int maxKeycode = 0;
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    int perKeycode = 0;
+    KeySym* symbols =
+        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), maxKeycode - minKeycode + 1, &perKeycode);
+    std::vector<unsigned char> keycodes;
+    if (symbols == nullptr)
+        return keycodes;
+    for (int keycode = minKeycode; keycode <= maxKeycode; ++keycode) {
+        const KeySym* row = symbols + static_cast<ptrdiff_t>(keycode - minKeycode) * perKeycode;
+        if (std::any_of(row, row + perKeycode,
+                        [&](KeySym symbol) { return symbol == first || (second != NoSymbol && symbol == second); }))
+            keycodes.push_back(static_cast<unsigned char>(keycode));
+    }
+    XFree(symbols);
+    return keycodes;
+}
+
+// The X button that a button code drives: 1 left, 2 right, 4 middle; 0 for any other code.
+unsigned int XButtonOf(int button)
+{
+    switch (button) {
+    case VirtualKey::kLeftButton:
+        return Button1;
+    case VirtualKey::kRightButton:
+        return Button3;
+    case VirtualKey::kMiddleButton:
+        return Button2;
+    default:
+        return 0;
+    }
+}
+
+constexpr bool kLittleEndianHost = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+
+} // namespace
+
+X11Desktop::OpenResult X11Desktop::Open(const QByteArray& displayName)
+{
+    Display* display = XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.constData());
+    if (display == nullptr)
+        return {nullptr, OpenError::NoDisplay};
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+        XCloseDisplay(display);
+        return {nullptr, OpenError::NoXTest};
+    }
+    return {std::unique_ptr<X11Desktop>(new X11Desktop(display)), OpenError::NoError};
+}
+
+X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
+{
+    m_screen = DefaultScreen(m_display);
+    m_root = RootWindow(m_display, m_screen);
+    m_colormap = DefaultColormap(m_display, m_screen);
+    const Visual* visual = DefaultVisual(m_display, m_screen);
+    m_trueColour = visual->c_class == TrueColor;
+    if (m_trueColour)
+        m_format = PixelFormat(visual->red_mask, visual->green_mask, visual->blue_mask);
+
+    m_shiftKeys = KeycodesOf(m_display, XK_Shift_L, XK_Shift_R);
+    m_controlKeys = KeycodesOf(m_display, XK_Control_L, XK_Control_R);
+    m_f11Keys = KeycodesOf(m_display, XK_F11);
+    m_f12Keys = KeycodesOf(m_display, XK_F12);
+
+    // The root window reports its new size when the screen is resized, without a query per read.
+    XSelectInput(m_display, m_root, StructureNotifyMask);
+    RefreshScreenSize();
+}
+
+X11Desktop::~X11Desktop()
+{
+    // The root window's cursor would outlive the program: give the normal one back.
+    if (m_cursorDefined)
+        XUndefineCursor(m_display, m_root);
+    XCloseDisplay(m_display);
+}
+
+X11Desktop::PointerState X11Desktop::QueryPointer()
+{
+    Window rootReturn = 0;
+    Window childReturn = 0;
+    int windowX = 0;
+    int windowY = 0;
+    PointerState state;
+    XQueryPointer(m_display, m_root, &rootReturn, &childReturn, &state.x, &state.y, &windowX, &windowY, &state.buttons);
+    return state;
+}
+
+bool X11Desktop::IsKeycodeDown(const std::vector<unsigned char>& keycodes)
+{
+    char keys[32] = {};
+    XQueryKeymap(m_display, keys);
+    return std::any_of(keycodes.begin(), keycodes.end(), [&](unsigned char keycode) {
+        return (static_cast<unsigned char>(keys[keycode / 8]) & (1U << (keycode % 8))) != 0;
+    });
+}
+
+bool X11Desktop::IsKeyDown(int virtualKey)
+{
+    switch (virtualKey) {
+    case VirtualKey::kLeftButton:
+        return (QueryPointer().buttons & Button1Mask) != 0;
+    case VirtualKey::kRightButton:
+        return (QueryPointer().buttons & Button3Mask) != 0;
+    case VirtualKey::kMiddleButton:
+        return (QueryPointer().buttons & Button2Mask) != 0;
+    case VirtualKey::kShift:
+        return IsKeycodeDown(m_shiftKeys);
+    case VirtualKey::kControl:
+        return IsKeycodeDown(m_controlKeys);
+    case VirtualKey::kF11:
+        return IsKeycodeDown(m_f11Keys);
+    case VirtualKey::kF12:
+        return IsKeycodeDown(m_f12Keys);
+    default:
+        return false;
+    }
+}
+
+int X11Desktop::PointerX()
+{
+    return QueryPointer().x;
+}
+
+int X11Desktop::PointerY()
+{
+    return QueryPointer().y;
+}
+
+void X11Desktop::MovePointer(int x, int y)
+{
+    XTestFakeMotionEvent(m_display, m_screen, x, y, CurrentTime);
+    XSync(m_display, False);
+}
+
+void X11Desktop::FakeButton(int button, bool press)
+{
+    const unsigned int xButton = XButtonOf(button);
+    if (xButton == 0)
+        return;
+    XTestFakeButtonEvent(m_display, xButton, press ? True : False, CurrentTime);
+    // Only a round trip makes the press visible to the next query (a flush alone often does not).
+    XSync(m_display, False);
+}
+
+void X11Desktop::ButtonDown(int button)
+{
+    FakeButton(button, true);
+}
+
+void X11Desktop::ButtonUp(int button)
+{
+    FakeButton(button, false);
+}
+
+void X11Desktop::ButtonClick(int button)
+{
+    FakeButton(button, true);
+    FakeButton(button, false);
+}
+
+// The two clicks follow each other at once, well inside any toolkit's double-click time and at the
+// same spot.
+void X11Desktop::ButtonDoubleClick(int button)
+{
+    ButtonClick(button);
+    ButtonClick(button);
+}
+
+// The shape is the root window's cursor: it shows wherever no window sets a cursor of its own.
+// Neither a pointer grab (it would take the clicks being recorded) nor a cursor change for every
+// client (it would outlive a crash of the program).
+void X11Desktop::SetPointerShape(const QString& cursorFile)
+{
+    if (cursorFile.isEmpty()) {
+        XUndefineCursor(m_display, m_root);
+        XSync(m_display, False);
+        m_cursorDefined = false;
+        return;
+    }
+    const std::optional<CursorFile> file = CursorFile::Load(cursorFile);
+    if (!file)
+        return;
+    const Cursor cursor = X11Cursor::Create(m_display, m_root, *file);
+    if (cursor == 0)
+        return;
+    XDefineCursor(m_display, m_root, cursor);
+    XFreeCursor(m_display, cursor); // the root window keeps it as long as it needs it
+    XSync(m_display, False);
+    m_cursorDefined = true;
+}
+
+void X11Desktop::RefreshScreenSize()
+{
+    Window rootReturn = 0;
+    int x = 0;
+    int y = 0;
+    unsigned int width = 0;
+    unsigned int height = 0;
+    unsigned int border = 0;
+    unsigned int depth = 0;
+    if (XGetGeometry(m_display, m_root, &rootReturn, &x, &y, &width, &height, &border, &depth)) {
+        m_screenWidth = static_cast<int>(width);
+        m_screenHeight = static_cast<int>(height);
+    }
+}
+
+quint32 X11Desktop::PixelColor(int x, int y)
+{
+    return PixelBlock(x, y, 1, 1).front();
+}
+
+std::vector<quint32> X11Desktop::PixelBlock(int left, int top, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    std::vector<quint32> colours(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+
+    // Pick up a resize of the screen that the server has announced since the last read.
+    while (XEventsQueued(m_display, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(m_display, &event);
+        if (event.type == ConfigureNotify && event.xconfigure.window == static_cast<Window>(m_root)) {
+            m_screenWidth = event.xconfigure.width;
+            m_screenHeight = event.xconfigure.height;
+        }
+    }
+    // A rectangle that reaches past the screen makes the server refuse the whole request, so only
+    // the part on the screen is asked for; the rest stays black.
+    if (!ReadBlock(left, top, width, height, colours)) {
+        RefreshScreenSize();
+        std::fill(colours.begin(), colours.end(), 0);
+        if (!ReadBlock(left, top, width, height, colours))
+            std::fill(colours.begin(), colours.end(), 0);
+    }
+    return colours;
+}
+
+bool X11Desktop::ReadBlock(int left, int top, int width, int height, std::vector<quint32>& out)
+{
+    const long long clipLeft = std::max<long long>(left, 0);
+    const long long clipTop = std::max<long long>(top, 0);
+    const long long clipRight = std::min<long long>(static_cast<long long>(left) + width, m_screenWidth);
+    const long long clipBottom = std::min<long long>(static_cast<long long>(top) + height, m_screenHeight);
+    if (clipLeft >= clipRight || clipTop >= clipBottom)
+        return true;
+    const int clipWidth = static_cast<int>(clipRight - clipLeft);
+    const int clipHeight = static_cast<int>(clipBottom - clipTop);
+
+    XImage* image = nullptr;
+    {
+        X11ErrorTrap trap(m_display);
+        image =
+            XGetImage(m_display, m_root, static_cast<int>(clipLeft), static_cast<int>(clipTop),
+                      static_cast<unsigned int>(clipWidth), static_cast<unsigned int>(clipHeight), AllPlanes, ZPixmap);
+        if (trap.Failed() && image != nullptr) {
+            XDestroyImage(image);
+            image = nullptr;
+        }
+    }
+    if (image == nullptr)
+        return false;
+
+    // Index in `out` of the first on-screen pixel.
+    const size_t first =
+        static_cast<size_t>(clipTop - top) * static_cast<size_t>(width) + static_cast<size_t>(clipLeft - left);
+    const bool direct = image->bits_per_pixel == 32 && image->byte_order == (kLittleEndianHost ? LSBFirst : MSBFirst);
+    if (m_trueColour) {
+        for (int row = 0; row < clipHeight; ++row) {
+            quint32* target = out.data() + first + static_cast<size_t>(row) * static_cast<size_t>(width);
+            if (direct) {
+                const char* source = image->data + static_cast<ptrdiff_t>(row) * image->bytes_per_line;
+                for (int column = 0; column < clipWidth; ++column) {
+                    quint32 pixel = 0;
+                    std::memcpy(&pixel, source + static_cast<ptrdiff_t>(column) * 4, sizeof pixel);
+                    target[column] = m_format.ToColour(pixel);
+                }
+            } else {
+                for (int column = 0; column < clipWidth; ++column)
+                    target[column] = m_format.ToColour(XGetPixel(image, column, row));
+            }
+        }
+    } else {
+        std::vector<unsigned long> pixels;
+        pixels.reserve(static_cast<size_t>(clipWidth) * static_cast<size_t>(clipHeight));
+        for (int row = 0; row < clipHeight; ++row)
+            for (int column = 0; column < clipWidth; ++column)
+                pixels.push_back(XGetPixel(image, column, row));
+        FillFromPalette(pixels, out, first, width, clipWidth, clipHeight);
+    }
+    XDestroyImage(image);
+    return true;
+}
+
+// A palette visual has no channel masks: the colour map tells what each pixel value shows, asked
+// once for all distinct values of the block.
+void X11Desktop::FillFromPalette(const std::vector<unsigned long>& pixels, std::vector<quint32>& out, size_t first,
+                                 int stride, int width, int height)
+{
+    std::map<unsigned long, quint32> colourOf;
+    for (unsigned long pixel : pixels)
+        colourOf.emplace(pixel, 0);
+    std::vector<XColor> query;
+    query.reserve(colourOf.size());
+    for (const auto& entry : colourOf) {
+        XColor colour{};
+        colour.pixel = entry.first;
+        query.push_back(colour);
+    }
+    XQueryColors(m_display, m_colormap, query.data(), static_cast<int>(query.size()));
+    for (const XColor& colour : query)
+        colourOf[colour.pixel] = static_cast<quint32>(colour.red >> 8) |
+                                 (static_cast<quint32>(colour.green >> 8) << 8) |
+                                 (static_cast<quint32>(colour.blue >> 8) << 16);
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column)
+            out[first + static_cast<size_t>(row) * static_cast<size_t>(stride) + static_cast<size_t>(column)] =
+                colourOf[pixels[static_cast<size_t>(row) * static_cast<size_t>(width) + static_cast<size_t>(column)]];
+}

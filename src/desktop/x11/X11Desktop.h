@@ -1,0 +1,86 @@
+#pragma once
+
+#include "desktop/Desktop.h"
+#include "desktop/x11/PixelFormat.h"
+
+#include <QByteArray>
+
+#include <memory>
+#include <vector>
+
+// Xlib's connection type; the X11 headers themselves stay in the .cpp files (their macros clash with Qt).
+struct _XDisplay;
+
+// The desktop of an X11 server, read with core requests and driven with the XTEST extension.
+// It keeps one display connection of its own, apart from the toolkit's, for its whole life.
+class X11Desktop : public Desktop
+{
+public:
+    enum class OpenError
+    {
+        NoError,
+        NoDisplay, // no X server could be reached under the display name
+        NoXTest,   // the server is reachable but offers no XTEST extension
+    };
+
+    struct OpenResult
+    {
+        std::unique_ptr<X11Desktop> desktop; // null when error is not NoError
+        OpenError error = OpenError::NoError;
+    };
+
+    // Connects to the display named (DISPLAY where empty). Failures come back as an error kind,
+    // never as an X error that ends the program.
+    static OpenResult Open(const QByteArray& displayName = {});
+
+    ~X11Desktop() override;
+
+    bool IsKeyDown(int virtualKey) override;
+    int PointerX() override;
+    int PointerY() override;
+    void MovePointer(int x, int y) override;
+    void ButtonDown(int button) override;
+    void ButtonUp(int button) override;
+    void ButtonClick(int button) override;
+    void ButtonDoubleClick(int button) override;
+    void SetPointerShape(const QString& cursorFile = QString()) override;
+    quint32 PixelColor(int x, int y) override;
+    std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
+
+    // The size of the screen in pixels, as last read from the server.
+    int ScreenWidth() const { return m_screenWidth; }
+    int ScreenHeight() const { return m_screenHeight; }
+
+private:
+    explicit X11Desktop(_XDisplay* display);
+
+    struct PointerState
+    {
+        int x = 0;
+        int y = 0;
+        unsigned int buttons = 0;
+    };
+    PointerState QueryPointer();
+    bool IsKeycodeDown(const std::vector<unsigned char>& keycodes);
+    void FakeButton(int button, bool press);
+    void RefreshScreenSize();
+    bool ReadBlock(int left, int top, int width, int height, std::vector<quint32>& out);
+    void FillFromPalette(const std::vector<unsigned long>& pixels, std::vector<quint32>& out, size_t first, int stride,
+                         int width, int height);
+
+    _XDisplay* m_display = nullptr;
+    unsigned long m_root = 0;
+    int m_screen = 0;
+    int m_screenWidth = 0;
+    int m_screenHeight = 0;
+    PixelFormat m_format;
+    bool m_trueColour = true;
+    unsigned long m_colormap = 0;
+    bool m_cursorDefined = false;
+
+    // Every keycode that carries the key's symbol, so that either Shift or either Control counts.
+    std::vector<unsigned char> m_shiftKeys;
+    std::vector<unsigned char> m_controlKeys;
+    std::vector<unsigned char> m_f11Keys;
+    std::vector<unsigned char> m_f12Keys;
+};
