@@ -1,0 +1,166 @@
+#include "recorder/Recorder.h"
+
+#include "app/core/AppPaths.h"
+#include "app/core/TextTable.h"
+#include "desktop/Desktop.h"
+#include "tasks/SharedState.h"
+#include "tasks/TaskKinds.h"
+#include "tasks/TaskList.h"
+
+#include <QDir>
+#include <QTimer>
+
+#include <charconv>
+#include <chrono>
+#include <thread>
+
+namespace {
+constexpr int kButtons[] = {VirtualKey::kLeftButton, VirtualKey::kRightButton, VirtualKey::kMiddleButton};
+constexpr int kImageHalf = Recorder::kImageSide / 2;
+
+QString CursorFile()
+{
+    const QString name = QStringLiteral("rec.cur");
+    const QString found = AppPaths::DataFile(name);
+    // A missing file is handed on all the same: the desktop then leaves the pointer as it is.
+    return found.isEmpty() ? QDir(AppPaths::ProgramFolder()).filePath(name) : found;
+}
+
+// One image field: the colour as a signed decimal number, padded with blanks to the field width.
+void AppendField(QByteArray& image, quint32 colour)
+{
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<qint32>(colour));
+    const auto length = static_cast<int>(result.ptr - digits);
+    image.append(digits, length);
+    if (length < Recorder::kImageFieldWidth)
+        image.append(Recorder::kImageFieldWidth - length, ' ');
+}
+} // namespace
+
+Recorder::Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrRec, QObject* parent)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrRec(tmrRec),
+      m_releasePause([] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); })
+{}
+
+void Recorder::SetReleasePause(std::function<void()> pause)
+{
+    m_releasePause = std::move(pause);
+}
+
+void Recorder::mnuComandiRec_Click()
+{
+    tmrRec.start();
+    m_desktop.SetPointerShape(CursorFile());
+    emit minimiseRequested();
+    m_state.recording = true;
+    m_rowBase = m_tasks.Rows();
+    if (m_tasks.Cell(1, TaskList::kColumnTask).isEmpty())
+        m_rowBase = m_tasks.Rows() - 1;
+    // A task loaded or inserted before this recording must not turn its first click into a double click.
+    m_tasks.CloseDoubleClickWindow();
+    m_stopKeysArmed = false;
+}
+
+void Recorder::tmrRec_Timer()
+{
+    if (!m_state.recording)
+        return;
+    m_tasks.RaiseTickCounter();
+    bool captured = false;
+    for (const int button : kButtons) {
+        if (m_desktop.IsKeyDown(button)) {
+            CaptureButton(button);
+            captured = true;
+        }
+    }
+    // Ticks that fell due while a release was awaited would otherwise fire back to back and use
+    // up the double-click window at once: count it from the end of the capture.
+    if (captured)
+        tmrRec.start();
+    RecordingStopCheck();
+}
+
+void Recorder::CaptureButton(int button)
+{
+    const int px = m_desktop.PointerX();
+    const int py = m_desktop.PointerY();
+    WaitForRelease(button);
+    const int rx = m_desktop.PointerX();
+    const int ry = m_desktop.PointerY();
+    const int n = ButtonIndex(button);
+
+    if (rx == px && ry == py) {
+        m_tasks.AddTask(QString::number(px), QString::number(py), TextTable::Text(TaskKinds::kClickLeft + n),
+                        CaptureImage(px, py));
+        return;
+    }
+    // Both images are taken after the release: they show the screen as the button left it.
+    m_tasks.AddTask(QString::number(px), QString::number(py), TextTable::Text(TaskKinds::kPushedLeft + 2 * n),
+                    CaptureImage(px, py));
+    m_tasks.AddTask(QString::number(rx), QString::number(ry), TextTable::Text(TaskKinds::kPushedLeft + 2 * n + 1),
+                    CaptureImage(rx, ry));
+}
+
+int Recorder::ButtonIndex(int button)
+{
+    switch (button) {
+    case VirtualKey::kRightButton:
+        return 1;
+    case VirtualKey::kMiddleButton:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+QByteArray Recorder::CaptureImage(int x, int y)
+{
+    if (!m_state.SalvaImmagine)
+        return {};
+    const std::vector<quint32> block = m_desktop.PixelBlock(x - kImageHalf, y - kImageHalf, kImageSide, kImageSide);
+    QByteArray image;
+    image.reserve(kImageLength);
+    // The block comes row by row; the image text goes column by column, each from top to bottom.
+    for (int i = 0; i < kImageSide; ++i) {
+        for (int j = 0; j < kImageSide; ++j)
+            AppendField(image, block[static_cast<std::size_t>(j * kImageSide + i)]);
+    }
+    return image;
+}
+
+bool Recorder::StopKeysDown()
+{
+    // One query each, in this order, even when an earlier key is already up.
+    const bool f12 = m_desktop.IsKeyDown(VirtualKey::kF12);
+    const bool control = m_desktop.IsKeyDown(VirtualKey::kControl);
+    const bool shift = m_desktop.IsKeyDown(VirtualKey::kShift);
+    return f12 && control && shift;
+}
+
+bool Recorder::RecordingStopCheck()
+{
+    const bool down = StopKeysDown();
+    if (!down)
+        m_stopKeysArmed = true;
+    if (!down || !m_stopKeysArmed || m_state.playing)
+        return false;
+
+    // The window comes back only once F12 is up, so the key does not reach it.
+    WaitForRelease(VirtualKey::kF12);
+    m_desktop.SetPointerShape();
+    m_state.recording = false;
+    emit restoreRequested();
+    tmrRec.stop();
+    if (m_tasks.IsEmpty())
+        emit recordingEndedEmpty();
+    else
+        emit recordingEnded(m_tasks.Rows() - m_rowBase);
+    return true;
+}
+
+void Recorder::WaitForRelease(int virtualKey)
+{
+    while (m_desktop.IsKeyDown(virtualKey))
+        m_releasePause();
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class Desktop;
+class QTimer;
+class TaskList;
+struct SharedState;
+
+// Turns the mouse buttons sampled at every tick of the recording poll timer into tasks at the end
+// of the task list, with a descriptive image each, until Ctrl+Shift+F12 is held. It touches no
+// widget: what the window should do is announced through the signals.
+class Recorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A descriptive image is a square of kImageSide pixels centred on the task's point, stored
+    // column by column as fields of kImageFieldWidth characters.
+    static constexpr int kImageSide = 51;
+    static constexpr int kImageFieldWidth = 10;
+    static constexpr int kImageLength = kImageSide * kImageSide * kImageFieldWidth;
+
+    Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrRec, QObject* parent = nullptr);
+
+    // Starts a recording: the poll timer runs, the pointer takes the recording shape and the
+    // window is asked to minimise.
+    void mnuComandiRec_Click();
+    // The recording part of one poll tick; does nothing unless a recording runs.
+    void tmrRec_Timer();
+
+    // Follows a press of this button until its release and adds a click or a pushed/released pair.
+    void CaptureButton(int button);
+    // 0 for the left button (1), 1 for the right (2), 2 for the middle (4); 0 for any other code.
+    static int ButtonIndex(int button);
+    // The colours around (x, y) as image text; empty, without reading the screen, when images are off.
+    QByteArray CaptureImage(int x, int y);
+    // True when Ctrl+Shift+F12 ended the recording (after F12 was released).
+    bool RecordingStopCheck();
+
+    // Called between two queries while waiting for a release; sleeps about a millisecond, so the
+    // wait does not keep a core (and the X server) busy. Tests make it count or do nothing.
+    void SetReleasePause(std::function<void()> pause);
+
+signals:
+    void minimiseRequested();
+    void restoreRequested();
+    // The recording ended with tasks in the list; eventCount is the number of rows it added.
+    void recordingEnded(int eventCount);
+    // The recording ended and the list holds no task.
+    void recordingEndedEmpty();
+
+private:
+    void WaitForRelease(int virtualKey);
+    bool StopKeysDown();
+
+    TaskList& m_tasks;
+    Desktop& m_desktop;
+    SharedState& m_state;
+    QTimer& tmrRec;
+    std::function<void()> m_releasePause;
+    int m_rowBase = 0;
+    // The stop keys are also the Record shortcut: they count only after they were seen not all down.
+    bool m_stopKeysArmed = false;
+};
