@@ -1,0 +1,230 @@
+#include "player/Player.h"
+
+#include "app/core/AppPaths.h"
+#include "app/core/TextTable.h"
+#include "desktop/Desktop.h"
+#include "tasks/SharedState.h"
+#include "tasks/TaskKinds.h"
+#include "tasks/TaskList.h"
+
+#include <QTimer>
+#include <QVariant>
+
+#include <optional>
+
+namespace {
+
+enum class ButtonAction
+{
+    Click,
+    DoubleClick,
+    Down,
+    Up,
+    Pause,
+};
+
+struct TaskKind
+{
+    int textId;
+    ButtonAction action;
+    int button;
+};
+
+// The thirteen kinds in the order they are compared.
+constexpr TaskKind kTaskKinds[] = {
+    {TaskKinds::kClickLeft, ButtonAction::Click, VirtualKey::kLeftButton},
+    {TaskKinds::kClickLeft + 1, ButtonAction::Click, VirtualKey::kRightButton},
+    {TaskKinds::kClickLeft + 2, ButtonAction::Click, VirtualKey::kMiddleButton},
+    {TaskKinds::kDoubleClickLeft, ButtonAction::DoubleClick, VirtualKey::kLeftButton},
+    {TaskKinds::kDoubleClickLeft + 1, ButtonAction::DoubleClick, VirtualKey::kRightButton},
+    {TaskKinds::kDoubleClickLeft + 2, ButtonAction::DoubleClick, VirtualKey::kMiddleButton},
+    {TaskKinds::kPause, ButtonAction::Pause, 0},
+    {TaskKinds::kPushedLeft, ButtonAction::Down, VirtualKey::kLeftButton},
+    {TaskKinds::kPushedLeft + 1, ButtonAction::Up, VirtualKey::kLeftButton},
+    {TaskKinds::kPushedLeft + 2, ButtonAction::Down, VirtualKey::kRightButton},
+    {TaskKinds::kPushedLeft + 3, ButtonAction::Up, VirtualKey::kRightButton},
+    {TaskKinds::kPushedLeft + 4, ButtonAction::Down, VirtualKey::kMiddleButton},
+    {TaskKinds::kPushedLeft + 5, ButtonAction::Up, VirtualKey::kMiddleButton},
+};
+
+constexpr int kButtons[] = {VirtualKey::kLeftButton, VirtualKey::kRightButton, VirtualKey::kMiddleButton};
+
+// The kind of a task text: an exact comparison, blanks and case included, with the texts the
+// running program's text table holds.
+const TaskKind* FindKind(const QString& taskText)
+{
+    for (const TaskKind& kind : kTaskKinds) {
+        if (taskText == TextTable::Text(kind.textId))
+            return &kind;
+    }
+    return nullptr;
+}
+
+// A coordinate cell as the recorder writes it: a whole decimal number in the 32-bit range.
+std::optional<int> WholeNumber(const QString& cell)
+{
+    bool ok = false;
+    const int value = cell.trimmed().toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+} // namespace
+
+Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrPlay, QTimer& tmrPause, QTimer& tmrRec,
+               QObject* parent)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrPlay(tmrPlay), tmrPause(tmrPause),
+      tmrRec(tmrRec)
+{}
+
+Player::~Player()
+{
+    ReleaseHeldButtons();
+}
+
+void Player::mnuComandiPlay_Click()
+{
+    emit minimiseRequested();
+    m_desktop.SetPointerShape(AppPaths::DataFile(QStringLiteral("rec.cur")));
+    m_tasks.SetCurrentRow(1);
+    // start() begins a fresh schedule: every tick falls on start + k × interval.
+    tmrPlay.start();
+    m_state.playing = true;
+    if (!tmrRec.isActive())
+        tmrRec.start();
+    m_executed = 0;
+    m_stopKeysArmed = false;
+}
+
+void Player::tmrPlay_Timer()
+{
+    const int row = m_tasks.CurrentRow();
+    if (row == 0)
+        return;
+    ++m_executed;
+    RunTask(row);
+
+    if (row < m_tasks.Rows() - 1) {
+        m_tasks.SetCurrentRow(row + 1);
+        return;
+    }
+    m_tasks.SetCurrentRow(1);
+    if (m_state.Ripeti)
+        return;
+    StopTimersAndRestore();
+    if (m_state.Termina) {
+        emit closeProgramRequested();
+        return;
+    }
+    emit finished(TextTable::Text(121));
+    emit normalRequested();
+}
+
+void Player::RunTask(int row)
+{
+    const TaskKind* kind = FindKind(m_tasks.Cell(row, TaskList::kColumnTask));
+    if (!kind)
+        return;
+    if (kind->action == ButtonAction::Pause) {
+        StartPause(m_tasks.Cell(row, TaskList::kColumnX));
+        return;
+    }
+    // Only a hand-edited file can hold a cell that is not a whole number: such a row is skipped.
+    const std::optional<int> x = WholeNumber(m_tasks.Cell(row, TaskList::kColumnX));
+    const std::optional<int> y = WholeNumber(m_tasks.Cell(row, TaskList::kColumnY));
+    if (!x || !y)
+        return;
+    m_desktop.MovePointer(*x, *y);
+    switch (kind->action) {
+    case ButtonAction::Click:
+        m_desktop.ButtonClick(kind->button);
+        m_heldButtons &= ~kind->button;
+        break;
+    case ButtonAction::DoubleClick:
+        m_desktop.ButtonDoubleClick(kind->button);
+        m_heldButtons &= ~kind->button;
+        break;
+    case ButtonAction::Down:
+        m_desktop.ButtonDown(kind->button);
+        m_heldButtons |= kind->button;
+        break;
+    case ButtonAction::Up:
+        m_desktop.ButtonUp(kind->button);
+        m_heldButtons &= ~kind->button;
+        break;
+    case ButtonAction::Pause:
+        break;
+    }
+}
+
+void Player::StartPause(const QString& lengthText)
+{
+    // A length that is negative or not a whole number waits as a pause of 0.
+    const int seconds = std::max(0, WholeNumber(lengthText).value_or(0));
+    tmrPause.setProperty(kPauseTag, QString::number(seconds));
+    tmrPause.start();
+    tmrPlay.stop();
+}
+
+void Player::tmrPause_Timer()
+{
+    const int left = PauseSecondsLeft();
+    if (left <= 0) {
+        tmrPause.stop();
+        // A fresh schedule for the tasks after the pause.
+        tmrPlay.start();
+        return;
+    }
+    tmrPause.setProperty(kPauseTag, QString::number(left - 1));
+}
+
+int Player::PauseSecondsLeft() const
+{
+    return WholeNumber(tmrPause.property(kPauseTag).toString()).value_or(0);
+}
+
+bool Player::PlaybackStopCheck()
+{
+    // All three keys are asked every time; only the three answers together count.
+    const bool control = m_desktop.IsKeyDown(VirtualKey::kControl);
+    const bool shift = m_desktop.IsKeyDown(VirtualKey::kShift);
+    const bool f11 = m_desktop.IsKeyDown(VirtualKey::kF11);
+    if (!(control && shift && f11)) {
+        m_stopKeysArmed = true;
+        return false;
+    }
+    if (!m_stopKeysArmed || !m_state.playing)
+        return false;
+
+    // Nothing else runs until F11 is let go, so no task slips in between.
+    while (m_desktop.IsKeyDown(VirtualKey::kF11)) {
+    }
+    StopTimersAndRestore();
+    emit stopped(m_executed);
+    m_tasks.SetCurrentRow(1);
+    return true;
+}
+
+void Player::StopTimersAndRestore()
+{
+    tmrPlay.stop();
+    tmrPause.stop();
+    m_state.playing = false;
+    ReleaseHeldButtons();
+    m_desktop.SetPointerShape();
+    emit normalRequested();
+}
+
+void Player::ReleaseHeldButtons()
+{
+    for (const int button : kButtons) {
+        if (m_heldButtons & button)
+            m_desktop.ButtonUp(button);
+    }
+    m_heldButtons = 0;
+}
+
+QString Player::StopMessage(qint64 executedTasks)
+{
+    return TextTable::Text(136) + QLatin1Char(' ') + QString::number(executedTasks) + QLatin1Char(' ') +
+           TextTable::Text(149);
+}

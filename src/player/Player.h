@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class Desktop;
+class QTimer;
+class TaskList;
+struct SharedState;
+
+// The playback engine: runs the task list one task per tick of tmrPlay, counts pauses down on
+// tmrPause and watches the Ctrl+Shift+F11 stop keys on the recording poll's tick. The task list's
+// current row is the playback position. It touches no widget: what the main window must do
+// (minimise, restore, show a message, end the program) goes out as signals.
+class Player : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The name of the dynamic property of tmrPause that holds the seconds still to wait.
+    static constexpr const char* kPauseTag = "Tag";
+
+    Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrPlay, QTimer& tmrPause, QTimer& tmrRec,
+           QObject* parent = nullptr);
+    // Releases any button a pushed task left down.
+    ~Player() override;
+
+    // Starts playback at row 1; the first task runs one tmrPlay interval later.
+    void mnuComandiPlay_Click();
+    // Runs the task at the current row and moves on to the next one.
+    void tmrPlay_Timer();
+    // Counts a pause down; once it has reached 0, the next tick restarts tmrPlay.
+    void tmrPause_Timer();
+    // Stops playback once Ctrl+Shift+F11 are held and F11 is released; true when it stopped.
+    bool PlaybackStopCheck();
+
+    // Releases the buttons that pushed tasks pressed and no released task has let go yet.
+    void ReleaseHeldButtons();
+
+    // Rows processed since playback started, over every pass.
+    qint64 ExecutedTasks() const { return m_executed; }
+    // The seconds still to wait in the running pause, as tmrPause keeps them.
+    int PauseSecondsLeft() const;
+
+    // The message that reports a stopped playback.
+    static QString StopMessage(qint64 executedTasks);
+
+signals:
+    void minimiseRequested();
+    void normalRequested();
+    // The whole list has run and the program stays open: the message to show.
+    void finished(const QString& message);
+    // The stop keys ended playback after this many processed rows.
+    void stopped(qint64 executedTasks);
+    // The whole list has run and the close-after-playing switch is set.
+    void closeProgramRequested();
+
+private:
+    void RunTask(int row);
+    void StartPause(const QString& lengthText);
+    void StopTimersAndRestore();
+
+    TaskList& m_tasks;
+    Desktop& m_desktop;
+    SharedState& m_state;
+    QTimer& tmrPlay;
+    QTimer& tmrPause;
+    QTimer& tmrRec;
+
+    qint64 m_executed = 0;
+    // The stop keys count only after they have been seen not all down since playback started,
+    // so the Ctrl+Shift+F11 shortcut that started playback does not stop it at once.
+    bool m_stopKeysArmed = false;
+    // Button codes (1, 2, 4) currently held down by pushed tasks.
+    int m_heldButtons = 0;
+};
