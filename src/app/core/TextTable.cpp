@@ -60,6 +60,8 @@ constexpr Entry kTexts[] = {
     // Macro file errors: the caller appends the file's path and the reason.
     {150, "The file could not be read:"},
     {151, "The file could not be saved:"},
+    {152, "It is not a regular file."},
+    {153, "It is larger than 1 GB."},
     // The desktop layer.
     {160, "No X11 display could be reached. Clickwarden records and plays the mouse on X11 desktops only: "
           "start it in an X11 session, where the DISPLAY variable names the X server."},
