@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/QtMessageBoxes.h"
 #include "app/core/AppInfo.h"
@@ -6,6 +7,9 @@
 
 int main(int argc, char* argv[])
 {
+    if (const auto exitCode = CommandLine::AnswerInfoRequest(argc, argv))
+        return *exitCode;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::ExecutableName());
     QApplication::setApplicationVersion(AppInfo::VersionText());

@@ -76,6 +76,7 @@ constexpr Entry kTexts[] = {
     {172, "Options:"},
     {173, "  --help     show this help and exit"},
     {174, "  --version  show the version and exit"},
+    {175, "Help page:"},
     {201, "Clickwarden is freeware and comes with no warranty: use it at your own risk."},
     {202, "Go to web site"},
     {203, "The Clickwarden developers"},

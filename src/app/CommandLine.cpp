@@ -1,0 +1,85 @@
+#include "app/CommandLine.h"
+
+#include "app/core/AppInfo.h"
+#include "app/core/TextTable.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace CommandLine {
+
+namespace {
+constexpr int kUsageId = 170;
+constexpr int kDescriptionId = 171;
+constexpr int kOptionsId = 172;
+constexpr int kHelpOptionId = 173;
+constexpr int kVersionOptionId = 174;
+constexpr int kHelpPageLabelId = 175;
+constexpr int kHelpPageId = 205;
+constexpr qsizetype kLineWidth = 79;
+
+// Breaks a paragraph at blanks so that no line is longer than the terminal's usual width.
+QString Wrapped(const QString& paragraph)
+{
+    QString result;
+    qsizetype lineLength = 0;
+    for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (lineLength > 0 && lineLength + 1 + word.size() > kLineWidth) {
+            result += QLatin1Char('\n');
+            lineLength = 0;
+        } else if (lineLength > 0) {
+            result += QLatin1Char(' ');
+            ++lineLength;
+        }
+        result += word;
+        lineLength += word.size();
+    }
+    return result;
+}
+
+void Print(const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+} // namespace
+
+Request Parse(const QStringList& arguments)
+{
+    if (arguments.contains(QStringLiteral("--help")))
+        return Request::Help;
+    if (arguments.contains(QStringLiteral("--version")))
+        return Request::Version;
+    return Request::Run;
+}
+
+QString HelpText()
+{
+    using TextTable::Text;
+    return Text(kUsageId) + QLatin1Char('\n') + Wrapped(Text(kDescriptionId)) + QStringLiteral("\n\n") +
+           Text(kOptionsId) + QLatin1Char('\n') + Text(kHelpOptionId) + QLatin1Char('\n') + Text(kVersionOptionId) +
+           QStringLiteral("\n\n") + Text(kHelpPageLabelId) + QLatin1Char(' ') + Text(kHelpPageId) + QLatin1Char('\n');
+}
+
+QString VersionText()
+{
+    return AppInfo::ProductName() + QLatin1Char(' ') + AppInfo::VersionText() + QLatin1Char('\n');
+}
+
+std::optional<int> AnswerInfoRequest(int& argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const Request request = Parse(arguments);
+    if (request == Request::Run)
+        return std::nullopt;
+    // The help page is found relative to the program's folder, which only an application knows.
+    const QCoreApplication core(argc, argv);
+    Print(request == Request::Help ? HelpText() : VersionText());
+    return 0;
+}
+
+} // namespace CommandLine

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The two arguments the program answers without opening a window: --help and --version. Every
+// other argument is left to the macro-file loader, which ignores what it does not recognise.
+namespace CommandLine {
+
+enum class Request
+{
+    Run,
+    Help,
+    Version,
+};
+
+// The arguments without the program's own name.
+Request Parse(const QStringList& arguments);
+
+// Usage, options and the address of the help page, wrapped for a terminal.
+QString HelpText();
+// "Clickwarden 2004 1.0.25"
+QString VersionText();
+
+// Prints the help or the version when the arguments ask for one and gives the exit code; nothing
+// here needs a display, so it runs before the X11 checks and the QApplication.
+std::optional<int> AnswerInfoRequest(int& argc, char* argv[]);
+
+} // namespace CommandLine
