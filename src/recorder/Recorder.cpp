@@ -11,7 +11,6 @@
 #include <QTimer>
 
 #include <charconv>
-#include <chrono>
 #include <thread>
 
 namespace {
@@ -40,12 +39,12 @@ void AppendField(QByteArray& image, quint32 colour)
 
 Recorder::Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrRec, QObject* parent)
     : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrRec(tmrRec),
-      m_releasePause([] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); })
+      m_releaseSleep([](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); })
 {}
 
-void Recorder::SetReleasePause(std::function<void()> pause)
+void Recorder::SetReleaseSleep(Sleep sleep)
 {
-    m_releasePause = std::move(pause);
+    m_releaseSleep = std::move(sleep);
 }
 
 void Recorder::mnuComandiRec_Click()
@@ -131,11 +130,9 @@ QByteArray Recorder::CaptureImage(int x, int y)
 
 bool Recorder::StopKeysDown()
 {
-    // One query each, in this order, even when an earlier key is already up.
-    const bool f12 = m_desktop.IsKeyDown(VirtualKey::kF12);
-    const bool control = m_desktop.IsKeyDown(VirtualKey::kControl);
-    const bool shift = m_desktop.IsKeyDown(VirtualKey::kShift);
-    return f12 && control && shift;
+    // F12 first: while it is up, as at nearly every tick, Ctrl and Shift cost no query of the desktop.
+    return m_desktop.IsKeyDown(VirtualKey::kF12) && m_desktop.IsKeyDown(VirtualKey::kControl) &&
+           m_desktop.IsKeyDown(VirtualKey::kShift);
 }
 
 bool Recorder::RecordingStopCheck()
@@ -161,6 +158,6 @@ bool Recorder::RecordingStopCheck()
 
 void Recorder::WaitForRelease(int virtualKey)
 {
-    while (m_desktop.IsKeyDown(virtualKey))
-        m_releasePause();
+    for (int polls = 0; m_desktop.IsKeyDown(virtualKey); ++polls)
+        m_releaseSleep(polls < kQuickPolls ? kQuickPoll : kSlowPoll);
 }

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 
 class Desktop;
@@ -42,9 +43,14 @@ public:
     // True when Ctrl+Shift+F12 ended the recording (after F12 was released).
     bool RecordingStopCheck();
 
-    // Called between two queries while waiting for a release; sleeps about a millisecond, so the
-    // wait does not keep a core (and the X server) busy. Tests make it count or do nothing.
-    void SetReleasePause(std::function<void()> pause);
+    // While a release is awaited the recorder sleeps between two queries, so that the wait does not
+    // keep a core (and the X server) busy: 1 ms at first, so that the release of a quick click is
+    // seen at once, and kSlowPoll once the button has been held for a while. Tests replace the sleep.
+    using Sleep = std::function<void(std::chrono::milliseconds)>;
+    static constexpr std::chrono::milliseconds kQuickPoll{1};
+    static constexpr std::chrono::milliseconds kSlowPoll{4};
+    static constexpr int kQuickPolls = 100;
+    void SetReleaseSleep(Sleep sleep);
 
 signals:
     void minimiseRequested();
@@ -62,7 +68,7 @@ private:
     Desktop& m_desktop;
     SharedState& m_state;
     QTimer& tmrRec;
-    std::function<void()> m_releasePause;
+    Sleep m_releaseSleep;
     int m_rowBase = 0;
     // The stop keys are also the Record shortcut: they count only after they were seen not all down.
     bool m_stopKeysArmed = false;

@@ -55,7 +55,7 @@ private:
     std::unique_ptr<QTimer> m_timer;
     std::unique_ptr<Recorder> m_recorder;
     SharedState m_state;
-    int m_pauses = 0;
+    std::vector<std::chrono::milliseconds> m_sleeps;
 
     std::vector<Row> Rows() const
     {
@@ -109,8 +109,8 @@ private slots:
         m_timer->setInterval(20);
         m_state = SharedState{};
         m_recorder = std::make_unique<Recorder>(*m_tasks, *m_desktop, m_state, *m_timer);
-        m_pauses = 0;
-        m_recorder->SetReleasePause([this] { ++m_pauses; });
+        m_sleeps.clear();
+        m_recorder->SetReleaseSleep([this](std::chrono::milliseconds pause) { m_sleeps.push_back(pause); });
         m_desktop->SetPixels(ColourAt);
     }
 
@@ -142,6 +142,16 @@ private slots:
         QCOMPARE(m_desktop->KeyQueries(kLeft), 0);
         QCOMPARE(m_tasks->TickCounter(), counter);
         QVERIFY(m_tasks->IsEmpty());
+    }
+
+    void idleTickAsksEachButtonAndF12Once()
+    {
+        m_recorder->mnuComandiRec_Click();
+        Tick();
+        for (const int key : {kLeft, kRight, kMiddle, VirtualKey::kF12})
+            QCOMPARE(m_desktop->KeyQueries(key), 1);
+        QCOMPARE(m_desktop->KeyQueries(VirtualKey::kControl) + m_desktop->KeyQueries(VirtualKey::kShift), 0);
+        QCOMPARE(m_tasks->TickCounter(), TaskList::kDoubleClickTicks + 2);
     }
 
     void pressAndRelease_data()
@@ -312,19 +322,24 @@ private slots:
         QCOMPARE(m_desktop->PixelsRead(), 0);
     }
 
-    void waitsForTheReleaseWithPauses()
+    void waitsForTheReleaseWithSleeps()
     {
         m_recorder->mnuComandiRec_Click();
-        Press(kLeft, 5, 5, 40);
+        Press(kLeft, 5, 5, 300);
         Tick();
-        QCOMPARE(m_desktop->KeyQueries(kLeft), 41);
-        QCOMPARE(m_pauses, 39);
+        QCOMPARE(m_desktop->KeyQueries(kLeft), 301);
         QCOMPARE(m_tasks->TaskCount(), 1);
+        // A sleep between two queries of the wait: short at first, longer once the button is held.
+        QCOMPARE(m_sleeps.size(), 299u);
+        QCOMPARE(std::count(m_sleeps.begin(), m_sleeps.end(), Recorder::kQuickPoll), Recorder::kQuickPolls);
+        QCOMPARE(m_sleeps.back(), Recorder::kSlowPoll);
+        QVERIFY(Recorder::kSlowPoll <= std::chrono::milliseconds(5));
     }
 
     void captureRestartsThePollTimer()
     {
-        m_recorder->SetReleasePause([] { std::this_thread::sleep_for(std::chrono::milliseconds(5)); });
+        m_recorder->SetReleaseSleep(
+            [](std::chrono::milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(5)); });
         m_timer->setInterval(60);
         m_recorder->mnuComandiRec_Click();
         Press(kLeft, 5, 5, 40); // about 200 ms held: the timer fell due meanwhile
