@@ -5,7 +5,38 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/extensions/Xrender.h>
+
+namespace {
+// The client pointer's device id, or -1 where the server has no XInput 2.
+int ClientPointer(Display* display)
+{
+    int opcode = 0;
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XQueryExtension(display, "XInputExtension", &opcode, &eventBase, &errorBase))
+        return -1;
+    int major = 2;
+    int minor = 0;
+    if (XIQueryVersion(display, &major, &minor) != Success)
+        return -1;
+    int device = -1;
+    if (!XIGetClientPointer(display, None, &device))
+        return -1;
+    return device;
+}
+
+void SetClientPointerCursor(Display* display, Window root, Cursor cursor)
+{
+    X11ErrorTrap trap(display);
+    const int device = ClientPointer(display);
+    if (device >= 0)
+        XIDefineCursor(display, device, root, cursor);
+    XSync(display, False);
+}
+} // namespace
 
 namespace X11Cursor {
 
@@ -54,6 +85,23 @@ unsigned long Create(_XDisplay* display, unsigned long root, const CursorFile& f
         return 0;
     }
     return cursor;
+}
+
+void SetRootCursor(_XDisplay* display, unsigned long root, unsigned long cursor)
+{
+    XDefineCursor(display, root, cursor);
+    SetClientPointerCursor(display, root, cursor);
+}
+
+void ResetRootCursor(_XDisplay* display, unsigned long root)
+{
+    XUndefineCursor(display, root);
+    // Undefining the pointer's cursor on the root window would show the server's cross, not the
+    // arrow; Xlib takes the arrow from the cursor theme where one is installed.
+    const Cursor arrow = XCreateFontCursor(display, XC_left_ptr);
+    SetClientPointerCursor(display, root, arrow);
+    XFreeCursor(display, arrow);
+    XSync(display, False);
 }
 
 } // namespace X11Cursor

@@ -97,7 +97,7 @@ X11Desktop::~X11Desktop()
 {
     // The root window's cursor would outlive the program: give the normal one back.
     if (m_cursorDefined)
-        XUndefineCursor(m_display, m_root);
+        X11Cursor::ResetRootCursor(m_display, m_root);
     XCloseDisplay(m_display);
 }
 
@@ -199,8 +199,7 @@ void X11Desktop::ButtonDoubleClick(int button)
 void X11Desktop::SetPointerShape(const QString& cursorFile)
 {
     if (cursorFile.isEmpty()) {
-        XUndefineCursor(m_display, m_root);
-        XSync(m_display, False);
+        X11Cursor::ResetRootCursor(m_display, m_root);
         m_cursorDefined = false;
         return;
     }
@@ -210,7 +209,7 @@ void X11Desktop::SetPointerShape(const QString& cursorFile)
     const Cursor cursor = X11Cursor::Create(m_display, m_root, *file);
     if (cursor == 0)
         return;
-    XDefineCursor(m_display, m_root, cursor);
+    X11Cursor::SetRootCursor(m_display, m_root, cursor);
     XFreeCursor(m_display, cursor); // the root window keeps it as long as it needs it
     XSync(m_display, False);
     m_cursorDefined = true;

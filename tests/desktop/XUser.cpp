@@ -1,0 +1,240 @@
+#include "desktop/XUser.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/keysym.h>
+
+#include <bit>
+#include <chrono>
+#include <thread>
+
+XUser::XUser()
+{
+    m_display = XOpenDisplay(nullptr);
+    if (m_display == nullptr)
+        return;
+    m_root = DefaultRootWindow(m_display);
+    m_width = DisplayWidth(m_display, DefaultScreen(m_display));
+    m_height = DisplayHeight(m_display, DefaultScreen(m_display));
+}
+
+XUser::~XUser()
+{
+    if (m_display == nullptr)
+        return;
+    ReleaseAll();
+    HideClickWindow();
+    if (m_patternWindow != 0)
+        XDestroyWindow(m_display, m_patternWindow);
+    XCloseDisplay(m_display);
+}
+
+unsigned char XUser::Keycode(Key key) const
+{
+    KeySym symbol = NoSymbol;
+    switch (key) {
+    case Key::ShiftLeft:
+        symbol = XK_Shift_L;
+        break;
+    case Key::ShiftRight:
+        symbol = XK_Shift_R;
+        break;
+    case Key::ControlLeft:
+        symbol = XK_Control_L;
+        break;
+    case Key::ControlRight:
+        symbol = XK_Control_R;
+        break;
+    case Key::F11:
+        symbol = XK_F11;
+        break;
+    case Key::F12:
+        symbol = XK_F12;
+        break;
+    case Key::AltLeft:
+        symbol = XK_Alt_L;
+        break;
+    case Key::LetterA:
+        symbol = XK_a;
+        break;
+    }
+    return XKeysymToKeycode(m_display, symbol);
+}
+
+void XUser::PressKey(Key key)
+{
+    const unsigned char keycode = Keycode(key);
+    m_keysDown.insert(keycode);
+    XTestFakeKeyEvent(m_display, keycode, True, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XUser::ReleaseKey(Key key)
+{
+    const unsigned char keycode = Keycode(key);
+    m_keysDown.erase(keycode);
+    XTestFakeKeyEvent(m_display, keycode, False, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XUser::PressButton(unsigned int xButton)
+{
+    m_buttonsDown.insert(xButton);
+    XTestFakeButtonEvent(m_display, xButton, True, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XUser::ReleaseButton(unsigned int xButton)
+{
+    m_buttonsDown.erase(xButton);
+    XTestFakeButtonEvent(m_display, xButton, False, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XUser::ReleaseAll()
+{
+    for (unsigned char keycode : m_keysDown)
+        XTestFakeKeyEvent(m_display, keycode, False, CurrentTime);
+    for (unsigned int button : m_buttonsDown)
+        XTestFakeButtonEvent(m_display, button, False, CurrentTime);
+    m_keysDown.clear();
+    m_buttonsDown.clear();
+    XSync(m_display, False);
+}
+
+void XUser::MovePointer(int x, int y)
+{
+    XTestFakeMotionEvent(m_display, DefaultScreen(m_display), x, y, CurrentTime);
+    XSync(m_display, False);
+}
+
+QPoint XUser::Pointer()
+{
+    Window root = 0;
+    Window child = 0;
+    int x = 0;
+    int y = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int mask = 0;
+    XQueryPointer(m_display, m_root, &root, &child, &x, &y, &windowX, &windowY, &mask);
+    return {x, y};
+}
+
+quint32 XUser::PatternColour(int x, int y)
+{
+    const quint32 red = static_cast<quint32>(x) & 0xff;
+    const quint32 green = static_cast<quint32>(y) & 0xff;
+    const quint32 blue = ((static_cast<quint32>(x) >> 8) & 0x0f) | (((static_cast<quint32>(y) >> 8) & 0x0f) << 4);
+    return red | (green << 8) | (blue << 16);
+}
+
+// Override-redirect, so that the window manager neither frames nor moves it.
+unsigned long XUser::CreateWindow(const QRect& area, long eventMask)
+{
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = BlackPixel(m_display, DefaultScreen(m_display));
+    attributes.event_mask = eventMask | StructureNotifyMask;
+    const Window window = XCreateWindow(m_display, m_root, area.x(), area.y(), static_cast<unsigned int>(area.width()),
+                                        static_cast<unsigned int>(area.height()), 0, CopyFromParent, InputOutput,
+                                        CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    XMapRaised(m_display, window);
+    WaitForMap(window);
+    return window;
+}
+
+void XUser::WaitForMap(unsigned long window)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    XEvent event;
+    while (std::chrono::steady_clock::now() < deadline) {
+        while (XCheckTypedWindowEvent(m_display, window, MapNotify, &event))
+            return;
+        XSync(m_display, False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+void XUser::ShowPattern()
+{
+    if (m_patternWindow == 0)
+        m_patternWindow = CreateWindow(QRect(0, 0, m_width, m_height), ButtonPressMask | ButtonReleaseMask);
+    XRaiseWindow(m_display, m_patternWindow);
+
+    Visual* visual = DefaultVisual(m_display, DefaultScreen(m_display));
+    const int redShift = std::countr_zero(visual->red_mask);
+    const int greenShift = std::countr_zero(visual->green_mask);
+    const int blueShift = std::countr_zero(visual->blue_mask);
+    std::vector<quint32> pixels(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < m_width; ++x) {
+            const quint32 colour = PatternColour(x, y);
+            pixels[static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)] =
+                ((colour & 0xff) << redShift) | (((colour >> 8) & 0xff) << greenShift) |
+                (((colour >> 16) & 0xff) << blueShift);
+        }
+    }
+    XImage* image = XCreateImage(m_display, visual, static_cast<unsigned int>(DefaultDepth(m_display, 0)), ZPixmap, 0,
+                                 reinterpret_cast<char*>(pixels.data()), static_cast<unsigned int>(m_width),
+                                 static_cast<unsigned int>(m_height), 32, m_width * 4);
+    image->byte_order = LSBFirst;
+    GC gc = XCreateGC(m_display, m_patternWindow, 0, nullptr);
+    XPutImage(m_display, m_patternWindow, gc, image, 0, 0, 0, 0, static_cast<unsigned int>(m_width),
+              static_cast<unsigned int>(m_height));
+    XFreeGC(m_display, gc);
+    image->data = nullptr; // the pixels belong to the vector
+    XDestroyImage(image);
+    XSync(m_display, False);
+}
+
+void XUser::ShowClickWindow(const QRect& area)
+{
+    HideClickWindow();
+    m_clickWindow = CreateWindow(area, ButtonPressMask | ButtonReleaseMask);
+    TakeButtonEvents();
+}
+
+void XUser::HideClickWindow()
+{
+    if (m_clickWindow == 0)
+        return;
+    XDestroyWindow(m_display, m_clickWindow);
+    m_clickWindow = 0;
+    XSync(m_display, False);
+}
+
+std::vector<XUser::ButtonEvent> XUser::TakeButtonEvents()
+{
+    std::vector<ButtonEvent> events;
+    XSync(m_display, False);
+    while (XPending(m_display) > 0) {
+        XEvent event;
+        XNextEvent(m_display, &event);
+        if ((event.type != ButtonPress && event.type != ButtonRelease) || event.xbutton.window != m_clickWindow)
+            continue;
+        const XButtonEvent& button = event.xbutton;
+        events.push_back({event.type == ButtonPress, button.button, QPoint(button.x_root, button.y_root),
+                          QPoint(button.x, button.y), button.time});
+    }
+    return events;
+}
+
+XUser::CursorImage XUser::CurrentCursor()
+{
+    CursorImage result;
+    XFixesCursorImage* image = XFixesGetCursorImage(m_display);
+    if (image == nullptr)
+        return result;
+    result.width = image->width;
+    result.height = image->height;
+    result.hotspot = QPoint(image->xhot, image->yhot);
+    const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
+    result.argb.reserve(count);
+    for (size_t i = 0; i < count; ++i)
+        result.argb.push_back(static_cast<quint32>(image->pixels[i]));
+    XFree(image);
+    return result;
+}
