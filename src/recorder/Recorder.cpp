@@ -3,6 +3,7 @@
 #include "app/core/AppPaths.h"
 #include "app/core/TextTable.h"
 #include "desktop/Desktop.h"
+#include "tasks/DescriptiveImage.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
@@ -15,7 +16,8 @@
 
 namespace {
 constexpr int kButtons[] = {VirtualKey::kLeftButton, VirtualKey::kRightButton, VirtualKey::kMiddleButton};
-constexpr int kImageHalf = Recorder::kImageSide / 2;
+constexpr int kSide = DescriptiveImage::kSide;
+constexpr int kImageHalf = kSide / 2;
 
 QString CursorFile()
 {
@@ -32,8 +34,8 @@ void AppendField(QByteArray& image, quint32 colour)
     const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<qint32>(colour));
     const auto length = static_cast<int>(result.ptr - digits);
     image.append(digits, length);
-    if (length < Recorder::kImageFieldWidth)
-        image.append(Recorder::kImageFieldWidth - length, ' ');
+    if (length < DescriptiveImage::kFieldWidth)
+        image.append(DescriptiveImage::kFieldWidth - length, ' ');
 }
 } // namespace
 
@@ -117,13 +119,13 @@ QByteArray Recorder::CaptureImage(int x, int y)
 {
     if (!m_state.SalvaImmagine)
         return {};
-    const std::vector<quint32> block = m_desktop.PixelBlock(x - kImageHalf, y - kImageHalf, kImageSide, kImageSide);
+    const std::vector<quint32> block = m_desktop.PixelBlock(x - kImageHalf, y - kImageHalf, kSide, kSide);
     QByteArray image;
-    image.reserve(kImageLength);
+    image.reserve(DescriptiveImage::kFieldCount * DescriptiveImage::kFieldWidth);
     // The block comes row by row; the image text goes column by column, each from top to bottom.
-    for (int i = 0; i < kImageSide; ++i) {
-        for (int j = 0; j < kImageSide; ++j)
-            AppendField(image, block[static_cast<std::size_t>(j * kImageSide + i)]);
+    for (int i = 0; i < kSide; ++i) {
+        for (int j = 0; j < kSide; ++j)
+            AppendField(image, block[static_cast<std::size_t>(j * kSide + i)]);
     }
     return image;
 }

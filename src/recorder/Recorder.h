@@ -20,12 +20,6 @@ class Recorder : public QObject
     Q_OBJECT
 
 public:
-    // A descriptive image is a square of kImageSide pixels centred on the task's point, stored
-    // column by column as fields of kImageFieldWidth characters.
-    static constexpr int kImageSide = 51;
-    static constexpr int kImageFieldWidth = 10;
-    static constexpr int kImageLength = kImageSide * kImageSide * kImageFieldWidth;
-
     Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrRec, QObject* parent = nullptr);
 
     // Starts a recording: the poll timer runs, the pointer takes the recording shape and the

@@ -1,6 +1,7 @@
 #include "app/core/TextTable.h"
 #include "recorder/Recorder.h"
 #include "support/FakeDesktop.h"
+#include "tasks/DescriptiveImage.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskList.h"
 
@@ -19,7 +20,7 @@ quint32 ColourAt(int x, int y)
 
 QByteArray Field(quint32 colour)
 {
-    return QByteArray::number(static_cast<qint32>(colour)).leftJustified(Recorder::kImageFieldWidth, ' ');
+    return QByteArray::number(static_cast<qint32>(colour)).leftJustified(DescriptiveImage::kFieldWidth, ' ');
 }
 
 // The image text expected at (x, y): column by column, each column from top to bottom.
@@ -300,7 +301,7 @@ private slots:
     void imageIsColumnByColumnAndReadInOneRequest()
     {
         const QByteArray image = m_recorder->CaptureImage(640, 512);
-        QCOMPARE(image.size(), Recorder::kImageLength);
+        QCOMPARE(image.size(), DescriptiveImage::kFieldCount * DescriptiveImage::kFieldWidth);
         QCOMPARE(image.left(10), Field(ColourAt(615, 487)));           // top left
         QCOMPARE(image.mid(10, 10), Field(ColourAt(615, 488)));        // below it
         QCOMPARE(image.mid(51 * 10, 10), Field(ColourAt(616, 487)));   // top of the next column
