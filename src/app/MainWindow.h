@@ -1,5 +1,6 @@
 #pragma once
 
+#include "player/Player.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskList.h"
 
@@ -8,6 +9,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 
 class Desktop;
 class MessageBoxes;
@@ -61,6 +63,19 @@ private slots:
     // Recording (MainWindowRecording.cpp)
 
     // Playback and pauses (MainWindowPlayback.cpp)
+    void tmrPlay_Timer();
+    void tmrPause_Timer();
+    void mnuComandiPausa_Click();
+
+public slots:
+    // Starts playback at the first task: the Play menu entry and the command-line loader.
+    void mnuComandiPlay_Click();
+
+public:
+    // Appends a pause task of this many seconds and enables the task commands.
+    void InserisciPausa(int seconds);
+
+private slots:
 
     // Macro files (MainWindowFiles.cpp)
 
@@ -105,5 +120,9 @@ private:
     bool m_reminderPending = false;
 
     // Subsystems, in the order they are wired: recorder, player, macro files, dialogs.
+    void ConnectPlayback();
+    // Stops playback on Ctrl+Shift+F11; run by the recording poll's tick while playing.
+    bool PlaybackStopCheck();
+    std::unique_ptr<Player> m_player; // none without a desktop to play on
 
 };
