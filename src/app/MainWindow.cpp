@@ -52,6 +52,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     BuildMenus();
     BuildGrid();
     // Each subsystem connects its menus and timers here.
+    ConnectRecording();
     ConnectPlayback();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/Player.h"
+#include "recorder/Recorder.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskList.h"
 
@@ -61,6 +62,8 @@ private slots:
     void mnuGotosite_Click();
 
     // Recording (MainWindowRecording.cpp)
+    void mnuComandiRec_Click();
+    void tmrRec_Timer();
 
     // Playback and pauses (MainWindowPlayback.cpp)
     void tmrPlay_Timer();
@@ -120,6 +123,8 @@ private:
     bool m_reminderPending = false;
 
     // Subsystems, in the order they are wired: recorder, player, macro files, dialogs.
+    void ConnectRecording();
+    std::unique_ptr<Recorder> m_recorder; // none without a desktop to record from
     void ConnectPlayback();
     // Stops playback on Ctrl+Shift+F11; run by the recording poll's tick while playing.
     bool PlaybackStopCheck();

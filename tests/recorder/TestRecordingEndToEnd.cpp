@@ -1,0 +1,141 @@
+// A whole recording on the real X server: the Record command of the real main window, the X11
+// desktop, and a user on a second connection who clicks, double-clicks, drags and right-clicks over
+// a painted pattern, then ends the recording with Ctrl+Shift+F12.
+#include "app/MainWindow.h"
+#include "app/core/TextTable.h"
+#include "desktop/XUser.h"
+#include "desktop/x11/X11Desktop.h"
+#include "support/RecordingMessageBoxes.h"
+#include "tasks/DescriptiveImage.h"
+
+#include <QAction>
+#include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+using std::chrono::milliseconds;
+using std::this_thread::sleep_for;
+
+constexpr unsigned int kXLeft = 1;
+constexpr unsigned int kXRight = 3;
+// Longer than the double-click window (4 ticks of 20 ms) and whatever a loaded machine adds.
+constexpr milliseconds kBetweenGestures{400};
+
+struct ExpectedRow
+{
+    int x;
+    int y;
+    int textId;
+};
+
+// The image text of the pattern around (x, y), as the recorder must have written it.
+QByteArray PatternImage(int x, int y)
+{
+    QByteArray image;
+    for (int i = -25; i <= 25; ++i) {
+        for (int j = -25; j <= 25; ++j)
+            image += QByteArray::number(XUser::PatternColour(x + i, y + j))
+                         .leftJustified(DescriptiveImage::kFieldWidth, ' ');
+    }
+    return image;
+}
+
+// What the user does, on a connection of its own and in a thread of its own: the program is
+// blocked while it waits for a release, so the release cannot come from the test's own thread.
+// XUser releases whatever is still held when it goes away.
+void ActAsUser(std::atomic<bool>& done)
+{
+    XUser user;
+    const auto click = [&user](unsigned int button, milliseconds held) {
+        user.PressButton(button);
+        sleep_for(held);
+        user.ReleaseButton(button);
+    };
+    user.MovePointer(300, 300);
+    click(kXLeft, milliseconds(100));
+    sleep_for(kBetweenGestures);
+
+    user.MovePointer(500, 300);
+    click(kXLeft, milliseconds(50));
+    sleep_for(milliseconds(50));
+    click(kXLeft, milliseconds(50));
+    sleep_for(kBetweenGestures);
+
+    user.MovePointer(700, 300);
+    user.PressButton(kXLeft);
+    for (int step = 1; step <= 6; ++step) {
+        sleep_for(milliseconds(20));
+        user.MovePointer(700 + 10 * step, 300 + 7 * step);
+    }
+    sleep_for(milliseconds(40));
+    user.ReleaseButton(kXLeft);
+    sleep_for(kBetweenGestures);
+
+    user.MovePointer(400, 600);
+    click(kXRight, milliseconds(100));
+    sleep_for(kBetweenGestures);
+
+    user.PressKey(XUser::Key::ControlLeft);
+    user.PressKey(XUser::Key::ShiftLeft);
+    user.PressKey(XUser::Key::F12);
+    sleep_for(milliseconds(150));
+    user.ReleaseKey(XUser::Key::F12);
+    user.ReleaseKey(XUser::Key::ShiftLeft);
+    user.ReleaseKey(XUser::Key::ControlLeft);
+    done = true;
+}
+} // namespace
+
+class TestRecordingEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void recordsWhatTheUserDoes()
+    {
+        XUser screen;
+        QVERIFY2(screen.IsOpen(), "no X display");
+        auto opened = X11Desktop::Open();
+        QVERIFY(opened.desktop);
+        RecordingMessageBoxes messages;
+        MainWindow window(MainWindowServices{&messages, opened.desktop.get(), [](const QUrl&) {
+                                                 return true;
+                                             }});
+        window.Form_Load();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        window.findChild<QAction*>(QStringLiteral("mnuComandiRec"))->trigger();
+        QVERIFY(window.State().recording);
+        QTRY_VERIFY(window.isMinimized());
+        screen.ShowPattern();
+
+        std::atomic<bool> done = false;
+        std::jthread user([&done] { ActAsUser(done); });
+        QTRY_VERIFY_WITH_TIMEOUT(done && !window.State().recording, 20000);
+        user.join();
+
+        QTRY_VERIFY(!window.isMinimized());
+        QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Number of events captured: 5 .")});
+        QCOMPARE(messages.Messages().front().icon, MessageBoxes::Icon::Information);
+        QVERIFY(window.findChild<QAction*>(QStringLiteral("mnuComandiPlay"))->isEnabled());
+
+        const ExpectedRow expected[] = {
+            {300, 300, 114}, {500, 300, 117}, {700, 300, 142}, {760, 342, 143}, {400, 600, 115},
+        };
+        const TaskList& tasks = window.Tasks();
+        QCOMPARE(tasks.TaskCount(), 5);
+        for (int row = 1; row <= 5; ++row) {
+            const ExpectedRow& want = expected[row - 1];
+            QCOMPARE(tasks.Cell(row, TaskList::kColumnTask), TextTable::Text(want.textId));
+            QCOMPARE(tasks.Cell(row, TaskList::kColumnX), QString::number(want.x));
+            QCOMPARE(tasks.Cell(row, TaskList::kColumnY), QString::number(want.y));
+            QVERIFY2(tasks.Image(row) == PatternImage(want.x, want.y), qPrintable(QString::number(row)));
+        }
+    }
+};
+
+QTEST_MAIN(TestRecordingEndToEnd)
+#include "TestRecordingEndToEnd.moc"
