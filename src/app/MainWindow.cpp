@@ -54,6 +54,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     // Each subsystem connects its menus and timers here.
     ConnectRecording();
     ConnectPlayback();
+    ConnectFiles();
 }
 
 MainWindow::~MainWindow() = default;
@@ -141,6 +142,7 @@ void MainWindow::Form_Load()
     Picture1->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
     m_state = SharedState{};
     show();
+    LoadCommandLineFile();
 }
 
 void MainWindow::SetCaptions()

@@ -6,6 +6,7 @@
 #include "tasks/TaskList.h"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 
@@ -13,6 +14,7 @@
 #include <memory>
 
 class Desktop;
+class FileChooser;
 class MessageBoxes;
 class QAction;
 class QLabel;
@@ -26,6 +28,10 @@ struct MainWindowServices
     Desktop* desktop = nullptr;
     // Opens an address in the user's browser; QDesktopServices where not given.
     std::function<bool(const QUrl&)> openUrl;
+    // The file dialog of Open, Append and Save; those commands do nothing without one.
+    FileChooser* files = nullptr;
+    // The program's arguments without its own name: a macro file named there is loaded and played.
+    QStringList arguments = {};
 };
 
 // The program's one working window and its composition root: it owns the task list, the timers
@@ -81,6 +87,9 @@ public:
 private slots:
 
     // Macro files (MainWindowFiles.cpp)
+    void mnuFileApri_Click();
+    void mnuFileAggiungi_Click();
+    void mnuFileSalva_Click();
 
     // Options, preview, About (MainWindowDialogs.cpp)
 
@@ -129,5 +138,11 @@ private:
     // Stops playback on Ctrl+Shift+F11; run by the recording poll's tick while playing.
     bool PlaybackStopCheck();
     std::unique_ptr<Player> m_player; // none without a desktop to play on
+    void ConnectFiles();
+    // Reads a macro file and, only when it is valid, puts its tasks in place of the list (replace) or
+    // after it and applies its intervals and switches. Otherwise says why and changes nothing.
+    bool LoadMacroFile(const QString& path, bool replace);
+    // Loads the macro file named on the command line and plays it; the last step of Form_Load.
+    void LoadCommandLineFile();
 
 };

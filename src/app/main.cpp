@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/DesktopStartup.h"
 #include "app/MainWindow.h"
 #include "app/QtMessageBoxes.h"
 #include "app/core/AppInfo.h"
@@ -10,13 +11,19 @@ int main(int argc, char* argv[])
     if (const auto exitCode = CommandLine::AnswerInfoRequest(argc, argv))
         return *exitCode;
 
+    const DesktopStartup desktop = DesktopStartup::Open(SessionEnvironment::FromProcess());
+    if (desktop.Desktop() == nullptr)
+        return desktop.ReportFailure(argc, argv);
+    desktop.PreparePlatform();
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::ExecutableName());
     QApplication::setApplicationVersion(AppInfo::VersionText());
     QApplication::setOrganizationName(AppInfo::CompanyName());
 
     QtMessageBoxes messages;
-    MainWindow window(MainWindowServices{&messages, nullptr, {}});
+    desktop.WarnAboutWayland(messages);
+    MainWindow window(MainWindowServices{&messages, desktop.Desktop(), {}});
     messages.SetParent(&window);
     window.Form_Load();
     return QApplication::exec();

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "desktop/x11/X11Desktop.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class MessageBoxes;
+
+// What the environment says about the desktop session the program starts in.
+struct SessionEnvironment
+{
+    QByteArray display;        // DISPLAY
+    QByteArray sessionType;    // XDG_SESSION_TYPE
+    QByteArray waylandDisplay; // WAYLAND_DISPLAY
+    QByteArray qtPlatform;     // QT_QPA_PLATFORM, the user's choice of Qt platform
+    // A Wayland compositor answers and Qt has its wayland platform, so a window can be shown
+    // there even without any X server.
+    bool waylandUsable = false;
+
+    static SessionEnvironment FromProcess();
+    bool IsWayland() const { return sessionType == "wayland" || !waylandDisplay.isEmpty(); }
+};
+
+// The desktop connection, opened before the toolkit needs a display, and what start-up does when it
+// cannot be opened or when the session is Wayland with XWayland.
+class DesktopStartup
+{
+public:
+    static DesktopStartup Open(const SessionEnvironment& environment);
+    // The same for a connection attempt already made.
+    static DesktopStartup FromOpenResult(const SessionEnvironment& environment, X11Desktop::OpenResult opened);
+
+    // Null when no usable X display was found.
+    X11Desktop* Desktop() const { return m_desktop.get(); }
+    X11Desktop::OpenError Error() const { return m_error; }
+
+    // Why the program cannot run; empty when the desktop was opened.
+    QString FailureText() const;
+    // Whether the failure can be shown in a message box: the X server answers (only XTEST is
+    // missing), or a Wayland compositor can show a window.
+    bool CanShowFailureBox() const;
+    // The Qt platform to set before the application object exists; empty to leave Qt's choice.
+    // Under Wayland the program drives XWayland, so Qt must run there too unless the user chose.
+    QByteArray PlatformToForce() const;
+    // The warning for a Wayland session; empty elsewhere.
+    QString WaylandWarning() const;
+
+    // Sets the Qt platform (PlatformToForce) in the process environment.
+    void PreparePlatform() const;
+    // Prints the failure on stderr, shows it in a box where one can be shown, and returns the
+    // program's exit status.
+    int ReportFailure(int& argc, char** argv) const;
+    // In a Wayland session, prints the warning on stderr and shows it in a box, once.
+    void WarnAboutWayland(MessageBoxes& messages) const;
+
+private:
+    SessionEnvironment m_environment;
+    std::unique_ptr<X11Desktop> m_desktop;
+    X11Desktop::OpenError m_error = X11Desktop::OpenError::NoError;
+};
