@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/DesktopStartup.h"
 #include "app/MainWindow.h"
+#include "app/QtFileChooser.h"
 #include "app/QtMessageBoxes.h"
 #include "app/core/AppInfo.h"
 
@@ -22,9 +23,12 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(AppInfo::CompanyName());
 
     QtMessageBoxes messages;
+    QtFileChooser files;
     desktop.WarnAboutWayland(messages);
-    MainWindow window(MainWindowServices{&messages, desktop.Desktop(), {}});
+    MainWindow window(
+        MainWindowServices{&messages, desktop.Desktop(), {}, &files, QCoreApplication::arguments().mid(1)});
     messages.SetParent(&window);
+    files.SetParent(&window);
     window.Form_Load();
     return QApplication::exec();
 }
