@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/TaskPreview.h"
 #include "app/Twips.h"
 #include "app/core/AppInfo.h"
 #include "app/core/MessageBoxes.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     // Each subsystem connects its menus and timers here.
     ConnectRecording();
     ConnectPlayback();
+    ConnectDialogs();
     ConnectFiles();
 }
 
@@ -126,7 +128,7 @@ void MainWindow::BuildGrid()
             grdComandi->setCurrentIndex(index);
     });
 
-    Picture1 = new QLabel(body);
+    Picture1 = new TaskPreview(body);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->raise();
 }
@@ -166,7 +168,7 @@ void MainWindow::UpdateCommandState(bool flag)
     mnuComandiCanc->setEnabled(flag);
     mnuFileSalva->setEnabled(flag);
     mnuFileAggiungi->setEnabled(flag);
-    Picture1->clear();
+    Picture1->Clear();
 }
 
 void MainWindow::ClearTaskList()

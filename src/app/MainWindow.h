@@ -6,6 +6,7 @@
 #include "tasks/TaskList.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
@@ -17,9 +18,11 @@ class Desktop;
 class FileChooser;
 class MessageBoxes;
 class QAction;
+class AboutBox;
 class QLabel;
 class QMenu;
 class QTableView;
+class TaskPreview;
 
 // What the main window reaches the outside world through; tests pass their own.
 struct MainWindowServices
@@ -92,6 +95,11 @@ private slots:
     void mnuFileSalva_Click();
 
     // Options, preview, About (MainWindowDialogs.cpp)
+    void mnuComandiImpostazioni_Click();
+    void mnuHelpAbout_Click();
+    // The preview follows the user's picks in the grid: a click, or a key once it has moved the row.
+    void grdComandi_Click();
+    void grdComandi_KeyUp(int keyCode, Qt::KeyboardModifiers shift);
 
 private:
     void BuildMenus();
@@ -111,7 +119,7 @@ private:
     QTimer tmrPause;
 
     QTableView* grdComandi = nullptr;
-    QLabel* Picture1 = nullptr;
+    TaskPreview* Picture1 = nullptr;
 
     QMenu* mnuFile = nullptr;
     QAction* mnuFileNuovo = nullptr;
@@ -138,6 +146,9 @@ private:
     // Stops playback on Ctrl+Shift+F11; run by the recording poll's tick while playing.
     bool PlaybackStopCheck();
     std::unique_ptr<Player> m_player; // none without a desktop to play on
+    void ConnectDialogs();
+    void PreviewCurrentRow();
+    QPointer<AboutBox> m_aboutBox; // one About box at a time
     void ConnectFiles();
     // Reads a macro file and, only when it is valid, puts its tasks in place of the list (replace) or
     // after it and applies its intervals and switches. Otherwise says why and changes nothing.

@@ -1,8 +1,10 @@
+#include "app/AppLogo.h"
 #include "app/CommandLine.h"
 #include "app/DesktopStartup.h"
 #include "app/MainWindow.h"
 #include "app/QtFileChooser.h"
 #include "app/QtMessageBoxes.h"
+#include "app/SplashWindow.h"
 #include "app/core/AppInfo.h"
 
 #include <QApplication>
@@ -21,6 +23,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(AppInfo::ExecutableName());
     QApplication::setApplicationVersion(AppInfo::VersionText());
     QApplication::setOrganizationName(AppInfo::CompanyName());
+    QApplication::setWindowIcon(AppLogo::Icon());
 
     QtMessageBoxes messages;
     QtFileChooser files;
@@ -29,6 +32,8 @@ int main(int argc, char* argv[])
         MainWindowServices{&messages, desktop.Desktop(), {}, &files, QCoreApplication::arguments().mid(1)});
     messages.SetParent(&window);
     files.SetParent(&window);
-    window.Form_Load();
+    // The splash's load shows the main window, then the splash.
+    SplashWindow splash(window);
+    splash.Form_Load();
     return QApplication::exec();
 }

@@ -1,0 +1,97 @@
+// The main window's side of the Options dialog, the task preview and the About box.
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
+#include "app/TaskPreview.h"
+#include "options/OptionsDialog.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QTableView>
+
+namespace {
+// Hands every key release of the grid to a handler. The grid has moved its current row on the
+// key press, so by the release the row the user moved to is current.
+class KeyUpFilter : public QObject
+{
+public:
+    using Handler = std::function<void(int, Qt::KeyboardModifiers)>;
+
+    KeyUpFilter(QObject* parent, Handler handler) : QObject(parent), m_handler(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyRelease) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            m_handler(key->key(), key->modifiers());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    Handler m_handler;
+};
+} // namespace
+
+void MainWindow::ConnectDialogs()
+{
+    connect(mnuComandiImpostazioni, &QAction::triggered, this, &MainWindow::mnuComandiImpostazioni_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &MainWindow::mnuHelpAbout_Click);
+    // Only the user's picks draw the preview: playback and loading move the current row too, and
+    // clicked comes also for the row that is already current.
+    connect(grdComandi, &QAbstractItemView::clicked, this, &MainWindow::grdComandi_Click);
+    grdComandi->installEventFilter(new KeyUpFilter(
+        grdComandi, [this](int keyCode, Qt::KeyboardModifiers shift) { grdComandi_KeyUp(keyCode, shift); }));
+}
+
+// The main window stays disabled while the dialog is open, and is enabled however it closes.
+void MainWindow::mnuComandiImpostazioni_Click()
+{
+    const OptionValues current{tmrPlay.interval(), tmrRec.interval(), m_state.Termina, m_state.Ripeti,
+                               m_state.SalvaImmagine};
+    setEnabled(false);
+    auto* dialog = new OptionsDialog(current, *m_services.messages, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // A window inside a disabled window is disabled with it unless enabled on its own.
+    dialog->setEnabled(true);
+    connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+        if (result == QDialog::Accepted) {
+            const OptionValues& chosen = dialog->Values();
+            tmrPlay.setInterval(chosen.playIntervalMs);
+            tmrRec.setInterval(chosen.recIntervalMs);
+            m_state.Termina = chosen.Termina;
+            m_state.Ripeti = chosen.Ripeti;
+            m_state.SalvaImmagine = chosen.SalvaImmagine;
+        }
+        setEnabled(true);
+    });
+    dialog->show();
+}
+
+void MainWindow::mnuHelpAbout_Click()
+{
+    if (!m_aboutBox) {
+        m_aboutBox = new AboutBox(*m_services.messages, m_services.openUrl, this);
+        m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_aboutBox->show();
+    m_aboutBox->raise();
+    m_aboutBox->activateWindow();
+}
+
+void MainWindow::grdComandi_Click()
+{
+    PreviewCurrentRow();
+}
+
+void MainWindow::grdComandi_KeyUp(int /*keyCode*/, Qt::KeyboardModifiers /*shift*/)
+{
+    PreviewCurrentRow();
+}
+
+void MainWindow::PreviewCurrentRow()
+{
+    const QModelIndex current = grdComandi->currentIndex();
+    const int row = current.isValid() ? current.row() + 1 : 0;
+    Picture1->Preview(m_tasks.Image(row));
+}

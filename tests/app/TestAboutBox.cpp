@@ -1,0 +1,120 @@
+#include "app/AboutBox.h"
+#include "app/core/TextTable.h"
+#include "support/RecordingMessageBoxes.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString kNoSysInfo = QStringLiteral("Le informazioni sul sistema non sono attualmente disponibili.");
+
+// A stand-in system-information tool: it only leaves a marker file behind.
+void WriteFakeTool(const QString& folder, const QString& name, const QString& marker)
+{
+    QFile script(folder + QLatin1Char('/') + name);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\necho started > '%1'\n").arg(marker).toUtf8());
+    script.close();
+    QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+} // namespace
+
+class TestAboutBox : public QObject
+{
+    Q_OBJECT
+
+private:
+    RecordingMessageBoxes m_messages;
+    QList<QUrl> m_opened;
+    std::unique_ptr<AboutBox> m_box;
+    QByteArray m_path;
+
+    QString Text(const char* name) { return m_box->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+    QPushButton* Button(const char* name) { return m_box->findChild<QPushButton*>(QString::fromLatin1(name)); }
+
+private slots:
+    void initTestCase() { m_path = qgetenv("PATH"); }
+
+    void init()
+    {
+        m_messages.Clear();
+        m_opened.clear();
+        m_box = std::make_unique<AboutBox>(m_messages, [this](const QUrl& url) {
+            m_opened << url;
+            return true;
+        });
+    }
+
+    void cleanup()
+    {
+        m_box.reset();
+        qputenv("PATH", m_path);
+    }
+
+    void showsTheCaptions()
+    {
+        QCOMPARE(m_box->objectName(), QStringLiteral("frmAbout"));
+        QCOMPARE(m_box->windowTitle(), QStringLiteral("Informazioni su Clickwarden 2004"));
+        QCOMPARE(Text("lblTitle"), QStringLiteral("Clickwarden 2004"));
+        QCOMPARE(Text("lblVersion"), QStringLiteral("Versione 1.0.25"));
+        QCOMPARE(Text("lblDisclaimer"), TextTable::Text(201));
+        const QString lf(QChar(10));
+        QVERIFY(
+            Text("lblDescription")
+                .startsWith(TextTable::Text(203) + lf + TextTable::Text(204) + lf + TextTable::Text(205) + lf + lf));
+        QVERIFY(Text("lblDescription").endsWith(QStringLiteral("Clickwarden developers")));
+        QCOMPARE(Button("GoToSite")->text(), QStringLiteral("Go to web site"));
+        QCOMPARE(Button("cmdOK")->text(), QStringLiteral("OK"));
+        QCOMPARE(Button("cmdSysInfo")->text(), QStringLiteral("&System Info..."));
+        QVERIFY(!m_box->findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().isNull());
+
+        m_box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
+        const QString shot = QCoreApplication::applicationDirPath() + QStringLiteral("/about.png");
+        QVERIFY(m_box->grab().save(shot));
+    }
+
+    void goToSiteOpensTheShippedHelpPage()
+    {
+        QTest::mouseClick(Button("GoToSite"), Qt::LeftButton);
+        QCOMPARE(m_opened.size(), 1);
+        QVERIFY(m_opened.front().isLocalFile());
+        QVERIFY(m_opened.front().toLocalFile().endsWith(QStringLiteral("help/index.html")));
+    }
+
+    void startsTheFirstToolFoundOnThePath()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString preferred = folder.filePath(QStringLiteral("hardinfo.ran"));
+        const QString later = folder.filePath(QStringLiteral("gnome.ran"));
+        WriteFakeTool(folder.path(), QStringLiteral("gnome-system-monitor"), later);
+        WriteFakeTool(folder.path(), QStringLiteral("hardinfo"), preferred);
+        // Not executable: not a tool.
+        QFile(folder.filePath(QStringLiteral("hardinfo2"))).open(QIODevice::WriteOnly);
+        qputenv("PATH", folder.path().toLocal8Bit());
+
+        QCOMPARE(AboutBox::FindSystemInfoTool(), folder.filePath(QStringLiteral("hardinfo")));
+        QTest::mouseClick(Button("cmdSysInfo"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(preferred), 10000);
+        QVERIFY(!QFile::exists(later));
+        QVERIFY(m_messages.Texts().isEmpty());
+    }
+
+    void saysSoWhenNoToolIsFound()
+    {
+        QTemporaryDir empty;
+        QVERIFY(empty.isValid());
+        qputenv("PATH", empty.path().toLocal8Bit());
+        QVERIFY(AboutBox::FindSystemInfoTool().isEmpty());
+        m_box->StartSysInfo();
+        QCOMPARE(m_messages.Texts(), QStringList{kNoSysInfo});
+        QCOMPARE(m_messages.Messages().front().icon, MessageBoxes::Icon::None);
+    }
+};
+
+QTEST_MAIN(TestAboutBox)
+#include "TestAboutBox.moc"
