@@ -46,3 +46,17 @@ sleep 0.5
 
 echo "== Running the tests"
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 300
+
+echo "== Fuzzing the macro file reader"
+# A short run on every test; tests/fuzz/CMakeLists.txt says how to run it for hours.
+fuzz="$root/build/fuzz"
+cmake -S "$root/tests/fuzz" -B "$fuzz" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$fuzz" --parallel "$(nproc)"
+mkdir -p "$fuzz/corpus"
+if ! "$fuzz/fuzz_macrofile" -max_total_time=25 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$fuzz/" \
+    "$fuzz/corpus" "$root/tests/fuzz/corpus" >"$fuzz/last-run.log" 2>&1; then
+    tail -n 40 "$fuzz/last-run.log" >&2
+    echo "The fuzzer found an input that breaks the macro file reader: see $fuzz/crash-*" >&2
+    exit 1
+fi
+tail -n 1 "$fuzz/last-run.log"
