@@ -209,6 +209,10 @@ void Player::StopTimersAndRestore()
     tmrPlay.stop();
     tmrPause.stop();
     m_state.playing = false;
+    // The poll ran only for the stop keys: with nothing left to watch it would wake the program
+    // 50 times a second for nothing.
+    if (!m_state.recording)
+        tmrRec.stop();
     ReleaseHeldButtons();
     m_desktop.SetPointerShape();
     emit normalRequested();

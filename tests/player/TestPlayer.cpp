@@ -72,6 +72,7 @@ private:
         QVERIFY(!m_state.playing);
         QVERIFY(!tmrPlay.isActive());
         QVERIFY(!tmrPause.isActive());
+        QVERIFY(!tmrRec.isActive());
         QCOMPARE(m_tasks.CurrentRow(), 1);
         // The normal pointer shape is back.
         QCOMPARE(m_desktop->Actions().back(), FakeDesktop::Shape(QString()));
