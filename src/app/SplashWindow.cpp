@@ -37,6 +37,7 @@ SplashWindow::SplashWindow(MainWindow& main, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_main(main), Timer1(this)
 {
     setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(AppInfo::ProductName());
     // The main window alone decides when the program ends.
     setAttribute(Qt::WA_QuitOnClose, false);
     Timer1.setObjectName(QStringLiteral("Timer1"));
