@@ -10,6 +10,16 @@
 #include <chrono>
 #include <thread>
 
+namespace {
+KeySym SymbolOf(XUser::Key key)
+{
+    // In the order of XUser::Key.
+    static constexpr KeySym kSymbols[] = {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R,
+                                          XK_F11,     XK_F12,     XK_Alt_L,     XK_a};
+    return kSymbols[static_cast<int>(key)];
+}
+} // namespace
+
 XUser::XUser()
 {
     m_display = XOpenDisplay(nullptr);
@@ -33,34 +43,7 @@ XUser::~XUser()
 
 unsigned char XUser::Keycode(Key key) const
 {
-    KeySym symbol = NoSymbol;
-    switch (key) {
-    case Key::ShiftLeft:
-        symbol = XK_Shift_L;
-        break;
-    case Key::ShiftRight:
-        symbol = XK_Shift_R;
-        break;
-    case Key::ControlLeft:
-        symbol = XK_Control_L;
-        break;
-    case Key::ControlRight:
-        symbol = XK_Control_R;
-        break;
-    case Key::F11:
-        symbol = XK_F11;
-        break;
-    case Key::F12:
-        symbol = XK_F12;
-        break;
-    case Key::AltLeft:
-        symbol = XK_Alt_L;
-        break;
-    case Key::LetterA:
-        symbol = XK_a;
-        break;
-    }
-    return XKeysymToKeycode(m_display, symbol);
+    return XKeysymToKeycode(m_display, SymbolOf(key));
 }
 
 void XUser::PressKey(Key key)
