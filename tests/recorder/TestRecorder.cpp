@@ -454,23 +454,6 @@ private slots:
             QCOMPARE(ended.front().front().toInt(), count);
         }
     }
-
-    void buttonIndex_data()
-    {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("index");
-        QTest::newRow("left") << 1 << 0;
-        QTest::newRow("right") << 2 << 1;
-        QTest::newRow("middle") << 4 << 2;
-        QTest::newRow("other") << 3 << 0;
-    }
-
-    void buttonIndex()
-    {
-        QFETCH(int, button);
-        QFETCH(int, index);
-        QCOMPARE(Recorder::ButtonIndex(button), index);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRecorder)
