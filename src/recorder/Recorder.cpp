@@ -58,7 +58,7 @@ void Recorder::mnuComandiRec_Click()
     m_rowBase = m_tasks.Rows();
     if (m_tasks.Cell(1, TaskList::kColumnTask).isEmpty())
         m_rowBase = m_tasks.Rows() - 1;
-    // A task loaded or inserted before this recording must not turn its first click into a double click.
+    // This recording's first click must not merge with the last click of an earlier recording.
     m_tasks.CloseDoubleClickWindow();
     m_stopKeysArmed = false;
 }
