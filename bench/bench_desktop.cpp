@@ -9,6 +9,8 @@
 #include <map>
 #include <string>
 
+#include <unistd.h>
+
 namespace {
 constexpr int kSide = 51;
 constexpr int kRepetitions = 21;
@@ -78,6 +80,9 @@ BENCHMARK(BM_IsKeyDownKey)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetiti
 class MedianReporter : public benchmark::ConsoleReporter
 {
 public:
+    // Colours only on a terminal, so that the figures stay readable in a log.
+    MedianReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
