@@ -108,6 +108,8 @@ private slots:
         });
         const QStringList mainWindow = Xdo::WaitForWindows(program.processId(), kMainWindowTitle);
         QVERIFY(!mainWindow.isEmpty());
+        // The splash has the title the message boxes have, and a key press closes it.
+        QVERIFY(Xdo::WaitForOnlyWindow(program.processId(), mainWindow.first()));
         QVERIFY(Xdo::Activate(mainWindow.first()));
         Xdo::Key(QStringLiteral("ctrl+shift+F12"));
         QVERIFY2(WaitForCursor(*recordingCursor, true), "the recording cursor did not show");

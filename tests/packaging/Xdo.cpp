@@ -10,13 +10,6 @@ namespace Xdo {
 namespace {
 constexpr int kPollMs = 100;
 constexpr int kCommandMs = 20000;
-
-QStringList VisibleWindows(qint64 pid, const QString& titleRegex)
-{
-    return Run({QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
-                QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"), titleRegex})
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
 } // namespace
 
 QString Run(const QStringList& arguments)
@@ -31,6 +24,14 @@ QString Run(const QStringList& arguments)
     }
     const QString output = QString::fromLocal8Bit(xdotool.readAllStandardOutput());
     return output.isNull() ? QStringLiteral("") : output;
+}
+
+QStringList VisibleWindows(qint64 pid, const QString& titleRegex)
+{
+    return Run({QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
+                titleRegex.isEmpty() ? QStringLiteral(".*") : titleRegex})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QStringList WaitForWindows(qint64 pid, const QString& titleRegex, int timeoutMs)
@@ -50,6 +51,17 @@ bool WaitUntilNoWindow(qint64 pid, const QString& titleRegex, int timeoutMs)
     const QDeadlineTimer deadline(timeoutMs);
     do {
         if (VisibleWindows(pid, titleRegex).isEmpty())
+            return true;
+        QThread::msleep(kPollMs);
+    } while (!deadline.hasExpired());
+    return false;
+}
+
+bool WaitForOnlyWindow(qint64 pid, const QString& windowId, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    do {
+        if (VisibleWindows(pid) == QStringList{windowId})
             return true;
         QThread::msleep(kPollMs);
     } while (!deadline.hasExpired());
@@ -104,25 +116,17 @@ void ButtonUp(int button)
 
 Geometry WindowGeometry(const QString& windowId)
 {
-    // --shell prints WINDOW=, X=, Y=, WIDTH=, HEIGHT=, SCREEN= lines.
-    const QString output = Run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), windowId});
-    Geometry geometry;
-    static const QRegularExpression line(QStringLiteral("^(X|Y|WIDTH|HEIGHT)=(-?\\d+)$"),
-                                         QRegularExpression::MultilineOption);
-    for (auto it = line.globalMatch(output); it.hasNext();) {
-        const auto match = it.next();
-        const int value = match.captured(2).toInt();
-        const QString key = match.captured(1);
-        if (key == QLatin1String("X"))
-            geometry.x = value;
-        else if (key == QLatin1String("Y"))
-            geometry.y = value;
-        else if (key == QLatin1String("WIDTH"))
-            geometry.width = value;
-        else
-            geometry.height = value;
-    }
-    return geometry;
+    QProcess xwininfo;
+    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), windowId});
+    if (!xwininfo.waitForFinished(kCommandMs))
+        return {};
+    const QString output = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
+    const auto field = [&output](const char* name) {
+        const QRegularExpression line(QStringLiteral("^\\s*%1:\\s*(-?\\d+)$").arg(QLatin1String(name)),
+                                      QRegularExpression::MultilineOption);
+        return line.match(output).captured(1).toInt();
+    };
+    return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height")};
 }
 
 } // namespace Xdo

@@ -12,11 +12,16 @@ inline constexpr int kWaitMs = 30000;
 // Runs xdotool; its standard output, or a null string when it failed.
 QString Run(const QStringList& arguments);
 
+// The ids of the process's visible windows (an empty regular expression matches every title).
+QStringList VisibleWindows(qint64 pid, const QString& titleRegex = QString());
 // The ids of the process's visible windows whose title matches the regular expression, after
 // waiting up to timeoutMs for at least one to show; empty when none did.
 QStringList WaitForWindows(qint64 pid, const QString& titleRegex, int timeoutMs = kWaitMs);
 // Waits until none of the process's visible windows has a matching title; false on timeout.
 bool WaitUntilNoWindow(qint64 pid, const QString& titleRegex, int timeoutMs = kWaitMs);
+
+// Waits until the given window is the process's only visible one (a splash has closed, say).
+bool WaitForOnlyWindow(qint64 pid, const QString& windowId, int timeoutMs = kWaitMs);
 
 // Raises the window and gives it the keyboard focus; false when the focus did not follow.
 bool Activate(const QString& windowId);
@@ -31,7 +36,8 @@ void Click(int button, int holdMs = 100);
 void ButtonDown(int button);
 void ButtonUp(int button);
 
-// The window's top-left corner on the screen and its size.
+// The window's top-left corner on the screen and its size (from xwininfo: xdotool counts the
+// window manager's frame in for some window managers).
 struct Geometry
 {
     int x = 0;
