@@ -3,6 +3,7 @@
 #include "app/core/AppInfo.h"
 #include "app/core/TextTable.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -64,26 +65,31 @@ std::optional<bool> FlagItem(QByteArrayView line)
     return std::nullopt;
 }
 
-// Walks the bytes line by line. A line ends at LF, and a CR just before it is dropped; the last
-// line may end without either.
+// Reads a device line by line through a buffer of about one chunk, so a file is never held whole.
+// A line ends at LF, and a CR just before it is dropped; the last line may end without either. A
+// line longer than the buffer grows it, and each byte is searched for LF only once.
 class LineReader
 {
 public:
-    explicit LineReader(QByteArrayView bytes) : m_bytes(bytes) {}
+    LineReader(QIODevice& device, qsizetype chunkSize)
+        : m_device(device), m_chunkSize(std::max<qsizetype>(1, chunkSize))
+    {}
 
+    // The next line, valid until the next call; nullopt at the end or after a read error.
     std::optional<QByteArrayView> Next()
     {
-        if (m_pos >= m_bytes.size())
-            return std::nullopt;
-        const char* start = m_bytes.data() + m_pos;
-        const auto left = static_cast<std::size_t>(m_bytes.size() - m_pos);
-        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', left));
-        const qsizetype length = lf ? lf - start : static_cast<qsizetype>(left);
-        m_pos += length + (lf ? 1 : 0);
-        QByteArrayView line(start, length);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        return line;
+        qsizetype searched = m_pos;
+        for (;;) {
+            const char* data = m_buffer.constData();
+            const auto* lf = static_cast<const char*>(
+                std::memchr(data + searched, '\n', static_cast<std::size_t>(m_buffer.size() - searched)));
+            if (lf)
+                return TakeLine(lf - data, 1);
+            if (m_atEnd)
+                return m_pos < m_buffer.size() ? std::optional(TakeLine(m_buffer.size(), 0)) : std::nullopt;
+            searched = m_buffer.size() - m_pos;
+            Fill();
+        }
     }
 
     std::optional<QByteArrayView> NextString()
@@ -105,8 +111,35 @@ public:
     }
 
 private:
-    QByteArrayView m_bytes;
-    qsizetype m_pos = 0;
+    QByteArrayView TakeLine(qsizetype end, qsizetype terminatorLength)
+    {
+        QByteArrayView line(m_buffer.constData() + m_pos, end - m_pos);
+        m_pos = end + terminatorLength;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        return line;
+    }
+
+    // Drops the lines already taken and appends up to one chunk from the device.
+    void Fill()
+    {
+        m_buffer.remove(0, m_pos);
+        m_pos = 0;
+        const qsizetype kept = m_buffer.size();
+        // A long line doubles the buffer rather than growing it by a chunk at a time.
+        if (m_buffer.capacity() < kept + m_chunkSize)
+            m_buffer.reserve(std::max(kept + m_chunkSize, 2 * m_buffer.capacity()));
+        m_buffer.resize(kept + m_chunkSize);
+        const qint64 got = m_device.read(m_buffer.data() + kept, m_chunkSize);
+        m_buffer.resize(kept + std::max<qint64>(got, 0));
+        m_atEnd = got <= 0;
+    }
+
+    QIODevice& m_device;
+    const qsizetype m_chunkSize;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0; // where the next line starts in m_buffer
+    bool m_atEnd = false;
 };
 
 void AppendLine(QByteArray& out, QByteArrayView text)
@@ -158,9 +191,9 @@ bool AddTaskFromLine(QByteArrayView line, std::vector<TaskRow>& tasks)
     return true;
 }
 
-std::optional<MacroContent> Parse(QByteArrayView bytes)
+std::optional<MacroContent> Parse(QIODevice& device, qsizetype chunkSize)
 {
-    LineReader lines(bytes);
+    LineReader lines(device, chunkSize);
     const auto header = lines.NextString();
     if (!header || *header != Header())
         return std::nullopt;
@@ -189,6 +222,14 @@ std::optional<MacroContent> Parse(QByteArrayView bytes)
     return content;
 }
 
+std::optional<MacroContent> Parse(QByteArrayView bytes, qsizetype chunkSize)
+{
+    QByteArray raw = QByteArray::fromRawData(bytes.data(), bytes.size());
+    QBuffer buffer(&raw);
+    buffer.open(QIODevice::ReadOnly);
+    return Parse(buffer, std::min(chunkSize, bytes.size() + 1));
+}
+
 MacroReadResult Read(const QString& path)
 {
     MacroReadResult result;
@@ -209,12 +250,12 @@ MacroReadResult Read(const QString& path)
         result.reason = TextTable::Text(kTooLargeText);
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    // A small file gets a buffer of its own size; the + 1 lets the first read see the end.
+    std::optional<MacroContent> content = Parse(file, std::min(kReadChunk, file.size() + 1));
     if (file.error() != QFileDevice::NoError) {
         result.reason = file.errorString();
         return result;
     }
-    std::optional<MacroContent> content = Parse(bytes);
     if (!content) {
         result.status = MacroReadResult::Status::Invalid;
         return result;

@@ -68,9 +68,14 @@ QByteArray Footer();
 // does not end with "*".
 bool AddTaskFromLine(QByteArrayView line, std::vector<TaskRow>& tasks);
 
-// Checks a whole file held in memory; nullopt when it is not a valid macro file. Accepts LF line
-// ends as well as CR LF, and a last line without any.
-std::optional<MacroContent> Parse(QByteArrayView bytes);
+// The reader takes the file in pieces of this size.
+inline constexpr qsizetype kReadChunk = qsizetype(1) << 20;
+
+// Reads and checks a whole macro file from device; nullopt when it is not valid (or the device fails
+// part way). Accepts LF line ends as well as CR LF, and a last line without any.
+std::optional<MacroContent> Parse(QIODevice& device, qsizetype chunkSize = kReadChunk);
+// The same for a file held in memory.
+std::optional<MacroContent> Parse(QByteArrayView bytes, qsizetype chunkSize = kReadChunk);
 
 // Reads and checks the file at path. Nothing is applied here: the caller applies a valid result.
 MacroReadResult Read(const QString& path);
