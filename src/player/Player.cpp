@@ -73,7 +73,7 @@ std::optional<int> WholeNumber(const QString& cell)
 Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrPlay, QTimer& tmrPause, QTimer& tmrRec,
                QObject* parent)
     : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrPlay(tmrPlay), tmrPause(tmrPause),
-      tmrRec(tmrRec)
+      tmrRec(tmrRec), m_schedule(tmrPlay)
 {}
 
 Player::~Player()
@@ -86,8 +86,7 @@ void Player::mnuComandiPlay_Click()
     emit minimiseRequested();
     m_desktop.SetPointerShape(AppPaths::DataFile(QStringLiteral("rec.cur")));
     m_tasks.SetCurrentRow(1);
-    // start() begins a fresh schedule: every tick falls on start + k × interval.
-    tmrPlay.start();
+    m_schedule.Start();
     m_state.playing = true;
     if (!tmrRec.isActive())
         tmrRec.start();
@@ -98,18 +97,21 @@ void Player::mnuComandiPlay_Click()
 void Player::tmrPlay_Timer()
 {
     const int row = m_tasks.CurrentRow();
-    if (row == 0)
-        return;
-    ++m_executed;
-    RunTask(row);
-
-    if (row < m_tasks.Rows() - 1) {
-        m_tasks.SetCurrentRow(row + 1);
+    if (row == 0) {
+        m_schedule.ArmNext();
         return;
     }
-    m_tasks.SetCurrentRow(1);
-    if (m_state.Ripeti)
+    ++m_executed;
+    m_schedule.WaitUntilDue();
+    RunTask(row);
+
+    const bool lastRow = row >= m_tasks.Rows() - 1;
+    m_tasks.SetCurrentRow(lastRow ? 1 : row + 1);
+    if (!lastRow || m_state.Ripeti) {
+        // Not after a pause task: the countdown starts the next run.
+        m_schedule.ArmNext();
         return;
+    }
     StopTimersAndRestore();
     if (m_state.Termina) {
         emit closeProgramRequested();
@@ -162,7 +164,7 @@ void Player::StartPause(const QString& lengthText)
     const int seconds = std::max(0, WholeNumber(lengthText).value_or(0));
     tmrPause.setProperty(kPauseTag, QString::number(seconds));
     tmrPause.start();
-    tmrPlay.stop();
+    m_schedule.Stop();
 }
 
 void Player::tmrPause_Timer()
@@ -171,7 +173,7 @@ void Player::tmrPause_Timer()
     if (left <= 0) {
         tmrPause.stop();
         // A fresh schedule for the tasks after the pause.
-        tmrPlay.start();
+        m_schedule.Start();
         return;
     }
     tmrPause.setProperty(kPauseTag, QString::number(left - 1));
@@ -206,7 +208,7 @@ bool Player::PlaybackStopCheck()
 
 void Player::StopTimersAndRestore()
 {
-    tmrPlay.stop();
+    m_schedule.Stop();
     tmrPause.stop();
     m_state.playing = false;
     // The poll ran only for the stop keys: with nothing left to watch it would wake the program

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/StepSchedule.h"
+
 #include <QObject>
 #include <QString>
 
@@ -73,4 +75,6 @@ private:
     bool m_stopKeysArmed = false;
     // Button codes (1, 2, 4) currently held down by pushed tasks.
     int m_heldButtons = 0;
+    // Paces tmrPlay; each start, after Play or after a pause, begins a schedule of its own.
+    StepSchedule m_schedule;
 };

@@ -73,6 +73,8 @@ private:
         QVERIFY(!tmrPlay.isActive());
         QVERIFY(!tmrPause.isActive());
         QVERIFY(!tmrRec.isActive());
+        // The option's interval is back, for the Options dialog and the macro files.
+        QCOMPARE(tmrPlay.interval(), 1000);
         QCOMPARE(m_tasks.CurrentRow(), 1);
         // The normal pointer shape is back.
         QCOMPARE(m_desktop->Actions().back(), FakeDesktop::Shape(QString()));
@@ -89,6 +91,10 @@ private slots:
         tmrPause.stop();
         tmrRec.stop();
         tmrPause.setProperty(Player::kPauseTag, QVariant());
+        // As the main window has them; the test runs the ticks itself.
+        tmrPlay.setInterval(1000);
+        tmrPause.setInterval(1000);
+        tmrRec.setInterval(20);
         m_player = std::make_unique<Player>(m_tasks, *m_desktop, m_state, tmrPlay, tmrPause, tmrRec);
     }
 
