@@ -108,7 +108,7 @@ void Player::tmrPlay_Timer()
     const bool lastRow = row >= m_tasks.Rows() - 1;
     m_tasks.SetCurrentRow(lastRow ? 1 : row + 1);
     if (!lastRow || m_state.Ripeti) {
-        // Not after a pause task: the countdown starts the next run.
+        // Does nothing after a pause task: the countdown starts the next run.
         m_schedule.ArmNext();
         return;
     }
