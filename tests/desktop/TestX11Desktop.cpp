@@ -48,6 +48,44 @@ private:
         return onScreen ? XUser::PatternColour(x, y) : 0;
     }
 
+    // What differs between a block read and the pattern (the block read again pixel by pixel must
+    // agree too); empty when nothing does.
+    QString Mismatch(int left, int top, int width, int height)
+    {
+        const std::vector<quint32> block = m_desktop->PixelBlock(left, top, width, height);
+        if (block.size() != static_cast<size_t>(width) * static_cast<size_t>(height))
+            return QStringLiteral("%1 colours instead of %2").arg(block.size()).arg(width * height);
+        for (int j = 0; j < height; ++j) {
+            for (int i = 0; i < width; ++i) {
+                const quint32 colour = block[static_cast<size_t>(j) * static_cast<size_t>(width) + i];
+                const quint32 expected = Expected(left + i, top + j);
+                if (colour != expected)
+                    return QStringLiteral("pixel (%1, %2): %3 instead of %4")
+                        .arg(left + i)
+                        .arg(top + j)
+                        .arg(colour, 8, 16, QChar('0'))
+                        .arg(expected, 8, 16, QChar('0'));
+                if ((i + j) % 7 == 0 && m_desktop->PixelColor(left + i, top + j) != colour)
+                    return QStringLiteral("single pixel (%1, %2) differs from the block").arg(left + i).arg(top + j);
+            }
+        }
+        return {};
+    }
+
+    // Test programs that run beside this one may show a window over the pattern for a moment:
+    // the pattern is raised and read again a few times before a difference counts.
+    QString ReadPattern(int left, int top, int width, int height)
+    {
+        QString mismatch;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            m_user->ShowPattern();
+            mismatch = Mismatch(left, top, width, height);
+            if (mismatch.isEmpty())
+                break;
+        }
+        return mismatch;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -184,17 +222,21 @@ private slots:
         QFETCH(int, button);
         QFETCH(bool, doubleClick);
         QFETCH(int, xButton);
-        const QRect area(200, 150, 300, 200);
-        m_user->ShowClickWindow(area);
-        m_desktop->MovePointer(260, 230);
-        if (doubleClick)
-            m_desktop->ButtonDoubleClick(button);
-        else
-            m_desktop->ButtonClick(button);
-        const std::vector<XUser::ButtonEvent> events = m_user->TakeButtonEvents();
-        m_user->HideClickWindow();
+        const size_t expectedEvents = doubleClick ? 4 : 2;
+        std::vector<XUser::ButtonEvent> events;
+        // A window of a test program running beside this one may take the clicks: try again.
+        for (int attempt = 0; attempt < 3 && events.size() != expectedEvents; ++attempt) {
+            m_user->ShowClickWindow(QRect(200, 150, 300, 200));
+            m_desktop->MovePointer(260, 230);
+            if (doubleClick)
+                m_desktop->ButtonDoubleClick(button);
+            else
+                m_desktop->ButtonClick(button);
+            events = m_user->TakeButtonEvents();
+            m_user->HideClickWindow();
+        }
 
-        QCOMPARE(events.size(), size_t(doubleClick ? 4 : 2));
+        QCOMPARE(events.size(), expectedEvents);
         for (size_t i = 0; i < events.size(); ++i) {
             QCOMPARE(events[i].press, i % 2 == 0);
             QCOMPARE(events[i].button, static_cast<unsigned int>(xButton));
@@ -245,36 +287,14 @@ private slots:
     void pixelBlocksReadThePatternAndBlackOffScreen()
     {
         QFETCH(QPoint, centre);
-        m_user->ShowPattern();
-        const int left = centre.x() - kBlock / 2;
-        const int top = centre.y() - kBlock / 2;
-        const std::vector<quint32> block = m_desktop->PixelBlock(left, top, kBlock, kBlock);
-        QCOMPARE(block.size(), size_t(kBlock * kBlock));
-        for (int j = 0; j < kBlock; ++j) {
-            for (int i = 0; i < kBlock; ++i) {
-                const quint32 colour = block[static_cast<size_t>(j * kBlock + i)];
-                if (colour != Expected(left + i, top + j))
-                    QFAIL(qPrintable(QStringLiteral("pixel (%1, %2): %3 instead of %4")
-                                         .arg(left + i)
-                                         .arg(top + j)
-                                         .arg(colour, 8, 16, QChar('0'))
-                                         .arg(Expected(left + i, top + j), 8, 16, QChar('0'))));
-                // The single-pixel read agrees, on the screen and off it.
-                if ((i + j) % 7 == 0)
-                    QCOMPARE(m_desktop->PixelColor(left + i, top + j), colour);
-            }
-        }
+        const QString mismatch = ReadPattern(centre.x() - kBlock / 2, centre.y() - kBlock / 2, kBlock, kBlock);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
     }
 
     void blocksWiderThanTheScreen()
     {
-        m_user->ShowPattern();
-        const int width = m_user->ScreenWidth() + 20;
-        const std::vector<quint32> strip = m_desktop->PixelBlock(-10, 100, width, 2);
-        QCOMPARE(strip.size(), size_t(width * 2));
-        for (int j = 0; j < 2; ++j)
-            for (int i = 0; i < width; ++i)
-                QCOMPARE(strip[static_cast<size_t>(j * width + i)], Expected(i - 10, 100 + j));
+        const QString mismatch = ReadPattern(-10, 100, m_user->ScreenWidth() + 20, 2);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
         QVERIFY(m_desktop->PixelBlock(0, 0, 0, 5).empty());
     }
 
