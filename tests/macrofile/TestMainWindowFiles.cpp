@@ -66,19 +66,19 @@ private:
         m_window->Form_Load();
     }
 
-    // Open or Append, answering the dialog with path.
+    // Runs a file command (whether or not its menu entry is enabled), answering its dialog with path.
     void Choose(const char* command, const QString& path)
     {
         m_files->QueueAnswer(path);
-        QMetaObject::invokeMethod(m_window.get(), command);
+        if (!QMetaObject::invokeMethod(m_window.get(), command))
+            qFatal("the main window has no slot %s", command);
     }
 
     // Saves through the Save command (whether or not it is enabled) and returns the file's bytes.
     QByteArray Save()
     {
         const QString path = Path(QStringLiteral("snapshot%1.#cw").arg(++m_saves));
-        m_files->QueueAnswer(path);
-        QMetaObject::invokeMethod(m_window.get(), "mnuFileSalva_Click");
+        Choose("mnuFileSalva_Click", path);
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
