@@ -48,6 +48,10 @@ unsigned char XUser::Keycode(Key key) const
 
 void XUser::PressKey(Key key)
 {
+    // The keys go to the pattern, not to a window of a test running beside, whose shortcuts they
+    // could trigger.
+    if (m_patternWindow != 0)
+        XSetInputFocus(m_display, m_patternWindow, RevertToPointerRoot, CurrentTime);
     const unsigned char keycode = Keycode(key);
     m_keysDown.insert(keycode);
     XTestFakeKeyEvent(m_display, keycode, True, CurrentTime);

@@ -64,7 +64,8 @@ public:
     QPoint Pointer();
 
     // A window over the whole screen that shows PatternColour at every pixel; it also keeps clicks
-    // off the root window, where the window manager would open its menu. Painted again on each call.
+    // off the root window, where the window manager would open its menu, and takes the keys the
+    // user presses. Raised and painted again on each call.
     void ShowPattern();
     // The colour the pattern has at a screen pixel, red in the low byte, then green, then blue:
     // different for every pixel of a screen up to 4096 pixels wide and high.

@@ -10,30 +10,27 @@
 #include <X11/extensions/Xrender.h>
 
 namespace {
-// The client pointer's device id, or -1 where the server has no XInput 2.
-int ClientPointer(Display* display)
+// Sets the cursor of every master pointer (XInput 2) on the root window; nothing where the server
+// has no XInput 2.
+void SetPointersCursor(Display* display, Window root, Cursor cursor)
 {
     int opcode = 0;
     int eventBase = 0;
     int errorBase = 0;
     if (!XQueryExtension(display, "XInputExtension", &opcode, &eventBase, &errorBase))
-        return -1;
+        return;
     int major = 2;
     int minor = 0;
     if (XIQueryVersion(display, &major, &minor) != Success)
-        return -1;
-    int device = -1;
-    if (!XIGetClientPointer(display, None, &device))
-        return -1;
-    return device;
-}
-
-void SetClientPointerCursor(Display* display, Window root, Cursor cursor)
-{
+        return;
     X11ErrorTrap trap(display);
-    const int device = ClientPointer(display);
-    if (device >= 0)
-        XIDefineCursor(display, device, root, cursor);
+    int count = 0;
+    XIDeviceInfo* devices = XIQueryDevice(display, XIAllMasterDevices, &count);
+    for (int i = 0; i < count; ++i)
+        if (devices[i].use == XIMasterPointer)
+            XIDefineCursor(display, devices[i].deviceid, root, cursor);
+    if (devices != nullptr)
+        XIFreeDeviceInfo(devices);
     XSync(display, False);
 }
 } // namespace
@@ -90,7 +87,7 @@ unsigned long Create(_XDisplay* display, unsigned long root, const CursorFile& f
 void SetRootCursor(_XDisplay* display, unsigned long root, unsigned long cursor)
 {
     XDefineCursor(display, root, cursor);
-    SetClientPointerCursor(display, root, cursor);
+    SetPointersCursor(display, root, cursor);
 }
 
 void ResetRootCursor(_XDisplay* display, unsigned long root)
@@ -99,7 +96,7 @@ void ResetRootCursor(_XDisplay* display, unsigned long root)
     // Undefining the pointer's cursor on the root window would show the server's cross, not the
     // arrow; Xlib takes the arrow from the cursor theme where one is installed.
     const Cursor arrow = XCreateFontCursor(display, XC_left_ptr);
-    SetClientPointerCursor(display, root, arrow);
+    SetPointersCursor(display, root, arrow);
     XFreeCursor(display, arrow);
     XSync(display, False);
 }

@@ -10,11 +10,11 @@ namespace X11Cursor {
 unsigned long Create(_XDisplay* display, unsigned long root, const CursorFile& file);
 
 // Makes the cursor the root window's one. Window managers such as openbox give the root window a
-// cursor of the client pointer (XInput 2), which hides the core one, so both are set.
+// cursor of the pointer device (XInput 2), which hides the core one, so both are set.
 void SetRootCursor(_XDisplay* display, unsigned long root, unsigned long cursor);
 
 // Gives the root window its normal cursor back: none of its own in the core protocol, and the
-// themed arrow for the client pointer.
+// themed arrow for the pointer devices.
 void ResetRootCursor(_XDisplay* display, unsigned long root);
 
 } // namespace X11Cursor
