@@ -55,8 +55,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     // Each subsystem connects its menus and timers here.
     ConnectRecording();
     ConnectPlayback();
-    ConnectDialogs();
     ConnectFiles();
+    ConnectDialogs();
 }
 
 MainWindow::~MainWindow() = default;

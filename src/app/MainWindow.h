@@ -17,8 +17,8 @@
 class Desktop;
 class FileChooser;
 class MessageBoxes;
-class QAction;
 class AboutBox;
+class QAction;
 class QLabel;
 class QMenu;
 class QTableView;
@@ -47,7 +47,8 @@ public:
     explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Sets the captions, the size and the defaults, and shows the window.
+    // Sets the captions, the size and the defaults, shows the window and plays a macro file
+    // named on the command line.
     void Form_Load();
 
     TaskList& Tasks() { return m_tasks; }
@@ -57,6 +58,12 @@ public:
     void UpdateCommandState(bool flag);
     // Empties the task list and disables the task commands.
     void ClearTaskList();
+    // Appends a pause task of this many seconds and enables the task commands.
+    void InserisciPausa(int seconds);
+
+public slots:
+    // Starts playback at the first task: the Play menu entry and the command-line loader.
+    void mnuComandiPlay_Click();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -79,16 +86,6 @@ private slots:
     void tmrPause_Timer();
     void mnuComandiPausa_Click();
 
-public slots:
-    // Starts playback at the first task: the Play menu entry and the command-line loader.
-    void mnuComandiPlay_Click();
-
-public:
-    // Appends a pause task of this many seconds and enables the task commands.
-    void InserisciPausa(int seconds);
-
-private slots:
-
     // Macro files (MainWindowFiles.cpp)
     void mnuFileApri_Click();
     void mnuFileAggiungi_Click();
@@ -109,6 +106,21 @@ private:
     void RemindOfStopKeys();
     void LayoutGrid();
     QAction* AddMenuAction(QMenu* menu, const char* name, const QKeySequence& shortcut, bool enabled);
+
+    // Each subsystem connects its menus and timers in one of these.
+    void ConnectRecording();
+    void ConnectPlayback();
+    void ConnectFiles();
+    void ConnectDialogs();
+
+    // Stops playback on Ctrl+Shift+F11; run by the recording poll's tick while playing.
+    bool PlaybackStopCheck();
+    // Reads a macro file and, only when it is valid, puts its tasks in place of the list (replace) or
+    // after it and applies its intervals and switches. Otherwise says why and changes nothing.
+    bool LoadMacroFile(const QString& path, bool replace);
+    // Loads the macro file named on the command line and plays it; the last step of Form_Load.
+    void LoadCommandLineFile();
+    void PreviewCurrentRow();
 
     MainWindowServices m_services;
     SharedState m_state;
@@ -137,23 +149,8 @@ private:
     QAction* mnuGotosite = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-    bool m_reminderPending = false;
-
-    // Subsystems, in the order they are wired: recorder, player, macro files, dialogs.
-    void ConnectRecording();
     std::unique_ptr<Recorder> m_recorder; // none without a desktop to record from
-    void ConnectPlayback();
-    // Stops playback on Ctrl+Shift+F11; run by the recording poll's tick while playing.
-    bool PlaybackStopCheck();
-    std::unique_ptr<Player> m_player; // none without a desktop to play on
-    void ConnectDialogs();
-    void PreviewCurrentRow();
-    QPointer<AboutBox> m_aboutBox; // one About box at a time
-    void ConnectFiles();
-    // Reads a macro file and, only when it is valid, puts its tasks in place of the list (replace) or
-    // after it and applies its intervals and switches. Otherwise says why and changes nothing.
-    bool LoadMacroFile(const QString& path, bool replace);
-    // Loads the macro file named on the command line and plays it; the last step of Form_Load.
-    void LoadCommandLineFile();
-
+    std::unique_ptr<Player> m_player;     // none without a desktop to play on
+    QPointer<AboutBox> m_aboutBox;        // one About box at a time
+    bool m_reminderPending = false;
 };
