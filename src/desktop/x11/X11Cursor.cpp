@@ -19,11 +19,11 @@ void SetPointersCursor(Display* display, Window root, Cursor cursor)
     int errorBase = 0;
     if (!XQueryExtension(display, "XInputExtension", &opcode, &eventBase, &errorBase))
         return;
+    X11ErrorTrap trap(display);
     int major = 2;
     int minor = 0;
-    if (XIQueryVersion(display, &major, &minor) != Success)
+    if (XIQueryVersion(display, &major, &minor) != Success || trap.Failed())
         return;
-    X11ErrorTrap trap(display);
     int count = 0;
     XIDeviceInfo* devices = XIQueryDevice(display, XIAllMasterDevices, &count);
     for (int i = 0; i < count; ++i)
