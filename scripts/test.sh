@@ -4,6 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/deps.sh"
+source "$root/scripts/xdisplay.sh"
 cw_ensure_packages "${CW_BUILD_PACKAGES[@]}" "${CW_TEST_PACKAGES[@]}"
 
 echo "== Checking the source format"
@@ -14,38 +15,6 @@ echo "== Building with sanitizers"
 build="$root/build/test"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCW_SANITIZE=ON -DCW_WERROR=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
-
-echo "== Starting Xvfb and openbox"
-xvfb_pid=""
-openbox_pid=""
-stop_display() {
-    [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    wait 2>/dev/null || true
-}
-trap stop_display EXIT
-display=""
-for number in $(seq 91 120); do
-    if [ ! -e "/tmp/.X${number}-lock" ] && [ ! -e "/tmp/.X11-unix/X${number}" ]; then
-        display=":$number"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-Xvfb "$display" -noreset -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    xdpyinfo -display "$display" >/dev/null 2>&1 && break
-    sleep 0.1
-done
-export DISPLAY="$display"
-unset WAYLAND_DISPLAY XDG_SESSION_TYPE
-openbox --sm-disable >/dev/null 2>&1 &
-openbox_pid=$!
-sleep 0.5
-
-echo "== Running the tests"
-ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 300
 
 echo "== Fuzzing the macro file reader"
 # A short run on every test; tests/fuzz/CMakeLists.txt says how to run it for hours.
@@ -60,3 +29,10 @@ if ! "$fuzz/fuzz_macrofile" -max_total_time=25 -timeout=10 -rss_limit_mb=2048 -a
     exit 1
 fi
 tail -n 1 "$fuzz/last-run.log"
+
+echo "== Starting Xvfb and openbox"
+cw_start_display
+
+echo "== Running the tests"
+# One at a time: tests that press keys on the shared X server would reach other tests' windows.
+ctest --test-dir "$build" --output-on-failure --timeout 300

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (release, no sanitizers) and runs them under a private Xvfb and openbox.
+# Arguments go to every benchmark, e.g. --benchmark_repetitions=5.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/scripts/deps.sh"
+source "$root/scripts/xdisplay.sh"
+cw_ensure_packages "${CW_BUILD_PACKAGES[@]}" "${CW_TEST_PACKAGES[@]}"
+
+build="$root/build/bench"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCW_BUILD_TESTS=OFF -DCW_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" --parallel "$(nproc)"
+
+cw_start_display
+for bench in bench_desktop bench_recorder bench_player bench_preview bench_macrofile; do
+    echo "== $bench"
+    "$build/bin/$bench" "$@"
+done
