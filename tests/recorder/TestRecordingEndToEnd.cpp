@@ -24,13 +24,6 @@ constexpr unsigned int kXRight = 3;
 // Longer than the double-click window (4 ticks of 20 ms) and whatever a loaded machine adds.
 constexpr milliseconds kBetweenGestures{400};
 
-struct ExpectedRow
-{
-    int x;
-    int y;
-    int textId;
-};
-
 // The image text of the pattern around (x, y), as the recorder must have written it.
 QByteArray PatternImage(int x, int y)
 {
@@ -101,9 +94,7 @@ private slots:
         auto opened = X11Desktop::Open();
         QVERIFY(opened.desktop);
         RecordingMessageBoxes messages;
-        MainWindow window(MainWindowServices{&messages, opened.desktop.get(), [](const QUrl&) {
-                                                 return true;
-                                             }});
+        MainWindow window(MainWindowServices{&messages, opened.desktop.get(), {}});
         window.Form_Load();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -122,17 +113,16 @@ private slots:
         QCOMPARE(messages.Messages().front().icon, MessageBoxes::Icon::Information);
         QVERIFY(window.findChild<QAction*>(QStringLiteral("mnuComandiPlay"))->isEnabled());
 
-        const ExpectedRow expected[] = {
-            {300, 300, 114}, {500, 300, 117}, {700, 300, 142}, {760, 342, 143}, {400, 600, 115},
-        };
+        // x, y and text id of every row.
+        const int expected[][3] = {{300, 300, 114}, {500, 300, 117}, {700, 300, 142}, {760, 342, 143}, {400, 600, 115}};
         const TaskList& tasks = window.Tasks();
         QCOMPARE(tasks.TaskCount(), 5);
         for (int row = 1; row <= 5; ++row) {
-            const ExpectedRow& want = expected[row - 1];
-            QCOMPARE(tasks.Cell(row, TaskList::kColumnTask), TextTable::Text(want.textId));
-            QCOMPARE(tasks.Cell(row, TaskList::kColumnX), QString::number(want.x));
-            QCOMPARE(tasks.Cell(row, TaskList::kColumnY), QString::number(want.y));
-            QVERIFY2(tasks.Image(row) == PatternImage(want.x, want.y), qPrintable(QString::number(row)));
+            const auto [x, y, textId] = expected[row - 1];
+            QCOMPARE(tasks.Cell(row, TaskList::kColumnTask), TextTable::Text(textId));
+            QCOMPARE(tasks.Cell(row, TaskList::kColumnX) + ',' + tasks.Cell(row, TaskList::kColumnY),
+                     QStringLiteral("%1,%2").arg(x).arg(y));
+            QVERIFY2(tasks.Image(row) == PatternImage(x, y), qPrintable(QString::number(row)));
         }
     }
 };

@@ -8,7 +8,7 @@ void FakeDesktop::SetKeyDown(int virtualKey, bool down)
 
 void FakeDesktop::HoldFor(int virtualKey, int queries)
 {
-    QueueAnswers(virtualKey, std::vector<bool>(static_cast<std::size_t>(queries), true));
+    m_queued[virtualKey].assign(static_cast<std::size_t>(queries), true);
     m_steady[virtualKey] = false;
 }
 
@@ -16,12 +16,6 @@ void FakeDesktop::HoldFor(int virtualKey, int queries, int releaseX, int release
 {
     HoldFor(virtualKey, queries);
     m_releasePoints[virtualKey] = Release{releaseX, releaseY};
-}
-
-void FakeDesktop::QueueAnswers(int virtualKey, std::vector<bool> answers)
-{
-    auto& queue = m_queued[virtualKey];
-    queue.assign(answers.begin(), answers.end());
 }
 
 void FakeDesktop::SetPointer(int x, int y)

@@ -44,8 +44,6 @@ public:
     // the pointer jumps to the given release point, if one is given.
     void HoldFor(int virtualKey, int queries);
     void HoldFor(int virtualKey, int queries, int releaseX, int releaseY);
-    // Script: the answers to the next queries of one key, in order; after them, its steady state.
-    void QueueAnswers(int virtualKey, std::vector<bool> answers);
     void SetPointer(int x, int y);
     // Script: the colour of every screen pixel (0 when none is set).
     void SetPixels(std::function<quint32(int x, int y)> colourAt);

@@ -4,7 +4,6 @@
 
 #include <QStringList>
 
-#include <functional>
 #include <vector>
 
 // Records every message instead of showing it, and returns at once as if OK was pressed.
@@ -17,12 +16,7 @@ public:
         QString text;
     };
 
-    void Show(Icon icon, const QString& text) override
-    {
-        m_shown.push_back({icon, text});
-        if (m_onShow)
-            m_onShow(icon, text);
-    }
+    void Show(Icon icon, const QString& text) override { m_shown.push_back({icon, text}); }
 
     const std::vector<Shown>& Messages() const { return m_shown; }
     QStringList Texts() const
@@ -33,10 +27,7 @@ public:
         return texts;
     }
     void Clear() { m_shown.clear(); }
-    // Runs while the box would be open, so a test can act as the user meanwhile.
-    void OnShow(std::function<void(Icon, const QString&)> hook) { m_onShow = std::move(hook); }
 
 private:
     std::vector<Shown> m_shown;
-    std::function<void(Icon, const QString&)> m_onShow;
 };
