@@ -9,35 +9,20 @@
 #include <QTest>
 
 namespace {
-enum class CloseBy
-{
-    Timer,
-    Key,
-    FrameClick,
-    LabelClick,
-};
-
 // Sets the playing flag while the main window's load shows it, as a macro named on the command
 // line does.
-class StartsPlayback : public QObject
+struct StartsPlayback : QObject
 {
-public:
-    explicit StartsPlayback(MainWindow& window) : m_window(window) {}
-
-protected:
+    MainWindow& window;
+    explicit StartsPlayback(MainWindow& main) : window(main) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == &m_window && event->type() == QEvent::Show)
-            m_window.State().playing = true;
+        if (watched == &window && event->type() == QEvent::Show)
+            window.State().playing = true;
         return false;
     }
-
-private:
-    MainWindow& m_window;
 };
 } // namespace
-
-Q_DECLARE_METATYPE(CloseBy)
 
 class TestSplashWindow : public QObject
 {
@@ -70,75 +55,50 @@ private slots:
     {
         m_splash->Form_Load();
         QVERIFY(m_window->isVisible());
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("#Quorvel Works - Clickwarden 2004"));
-        QVERIFY(m_splash->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(m_splash.get()));
-
         QCOMPARE(Label("lblVersion"), QStringLiteral("Versione 1.0.25"));
-        QCOMPARE(Label("lblProductName"), QStringLiteral("Clickwarden 2004"));
-        QCOMPARE(Label("lblCompanyProduct"), QStringLiteral("#Quorvel Works"));
         QCOMPARE(Label("lblWarning"), TextTable::Text(201));
         QCOMPARE(Label("lblLicenseTo"), QStringLiteral("Freeware"));
-        QVERIFY(!Label("lblCopyright").isEmpty());
-        const QString platform = Label("lblPlatform");
-        QVERIFY2(platform.endsWith(QStringLiteral(" %1bit").arg(QSysInfo::WordSize)), qPrintable(platform));
-        if (QSysInfo::kernelType() == QLatin1String("linux"))
-            QCOMPARE(platform, QStringLiteral("Linux %1bit").arg(QSysInfo::WordSize));
-        QVERIFY(!m_splash->findChild<QLabel*>(QStringLiteral("imgLogo"))->pixmap().isNull());
-
+        QCOMPARE(Label("lblPlatform"), QStringLiteral("Linux %1bit").arg(QSysInfo::WordSize));
         QVERIFY(Timer1()->isActive());
-        QVERIFY(Timer1()->isSingleShot());
         QCOMPARE(Timer1()->interval(), 1500);
         const QString shot = QCoreApplication::applicationDirPath() + QStringLiteral("/splash.png");
         QVERIFY(m_splash->grab().save(shot));
     }
 
-    void closesOnTimerKeyOrClick_data()
+    void closesOnTimerKeyClickOrPlayback_data()
     {
-        QTest::addColumn<CloseBy>("closeBy");
-        QTest::newRow("timer") << CloseBy::Timer;
-        QTest::newRow("key") << CloseBy::Key;
-        QTest::newRow("click on the frame") << CloseBy::FrameClick;
-        QTest::newRow("click on a label in the frame") << CloseBy::LabelClick;
+        QTest::addColumn<QString>("by");
+        for (const char* by : {"timer", "key", "frame", "label", "playback"})
+            QTest::newRow(by) << QString::fromLatin1(by);
     }
 
-    void closesOnTimerKeyOrClick()
+    void closesOnTimerKeyClickOrPlayback()
     {
-        QFETCH(CloseBy, closeBy);
+        QFETCH(QString, by);
+        // A macro named on the command line plays from the main window's load: the splash closes
+        // before its first task.
+        StartsPlayback starter(*m_window);
+        if (by == QLatin1String("playback"))
+            m_window->installEventFilter(&starter);
         m_splash->Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(m_splash.get()));
-        auto* frame = m_splash->findChild<QFrame*>(QStringLiteral("Frame1"));
-        switch (closeBy) {
-        case CloseBy::Timer:
+        m_window->removeEventFilter(&starter);
+        if (by == QLatin1String("playback"))
+            QVERIFY(m_window->State().playing);
+        else
+            QVERIFY(QTest::qWaitForWindowExposed(m_splash.get()));
+        if (by == QLatin1String("timer"))
             m_splash->Timer1_Timer();
-            break;
-        case CloseBy::Key:
+        else if (by == QLatin1String("key"))
             QTest::keyClick(m_splash.get(), Qt::Key_Space);
-            break;
-        case CloseBy::FrameClick:
-            QTest::mouseClick(frame, Qt::LeftButton, {}, QPoint(3, 3));
-            break;
-        case CloseBy::LabelClick:
+        else if (by == QLatin1String("frame"))
+            QTest::mouseClick(m_splash->findChild<QFrame*>(QStringLiteral("Frame1")), Qt::LeftButton, {}, QPoint(3, 3));
+        else if (by == QLatin1String("label"))
             QTest::mouseClick(m_splash->findChild<QLabel*>(QStringLiteral("lblProductName")), Qt::LeftButton);
-            break;
-        }
         QVERIFY(!m_splash->isVisible());
         // The timer's later tick does not come, and the main window stays as it was.
         QVERIFY(!Timer1()->isActive());
-        QVERIFY(m_window->isVisible());
-        QVERIFY(!m_window->isMinimized());
-        QVERIFY(m_window->isEnabled());
-    }
-
-    void closesBeforeTheFirstTaskWhenPlaybackStarted()
-    {
-        StartsPlayback starter(*m_window);
-        m_window->installEventFilter(&starter);
-        m_splash->Form_Load();
-        m_window->removeEventFilter(&starter);
-        QVERIFY(m_window->State().playing);
-        QVERIFY(!m_splash->isVisible());
-        QVERIFY(!Timer1()->isActive());
+        QVERIFY(m_window->isVisible() && !m_window->isMinimized());
         m_window->State().playing = false;
     }
 };

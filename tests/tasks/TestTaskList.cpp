@@ -13,11 +13,13 @@ const QString kPushedLeft = TextTable::Text(142);
 const QString kReleasedLeft = TextTable::Text(143);
 const QString kPause = TextTable::Text(141);
 
-void Ticks(TaskList& tasks, int count)
+// One task added after a number of recording ticks.
+struct Step
 {
-    for (int i = 0; i < count; ++i)
-        tasks.RaiseTickCounter();
-}
+    int ticks;
+    QString text;
+    TaskOrigin origin = TaskOrigin::Recorded;
+};
 
 QStringList TaskTexts(const TaskList& tasks)
 {
@@ -26,174 +28,96 @@ QStringList TaskTexts(const TaskList& tasks)
         texts << tasks.Cell(row, TaskList::kColumnTask);
     return texts;
 }
+
+// The empty list: two rows, row 1 blank but numbered.
+void VerifyEmpty(const TaskList& tasks)
+{
+    QCOMPARE(tasks.Rows(), 2);
+    QVERIFY(tasks.IsEmpty());
+    QCOMPARE(tasks.Cell(1, TaskList::kColumnNumber), QStringLiteral("1"));
+    QVERIFY(tasks.Cell(1, TaskList::kColumnX).isEmpty());
+}
 } // namespace
+
+Q_DECLARE_METATYPE(QList<Step>)
 
 class TestTaskList : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void newListHoldsOneBlankRow()
+    void doubleClickRule_data()
     {
-        TaskList tasks;
-        QAbstractItemModelTester tester(&tasks, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QCOMPARE(tasks.Rows(), 2);
-        QCOMPARE(tasks.Cell(1, 0), QStringLiteral("1"));
-        QVERIFY(tasks.IsEmpty());
-        QCOMPARE(tasks.TaskCount(), 0);
-        QCOMPARE(tasks.Cell(0, TaskList::kColumnX), QStringLiteral("x"));
-        QCOMPARE(tasks.Cell(0, TaskList::kColumnTask), QStringLiteral("Task"));
-    }
-
-    void firstTaskFillsRowOneAndTheSecondAppends()
-    {
-        TaskList tasks;
-        QAbstractItemModelTester tester(&tasks, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        tasks.AddTask("10", "20", kLeft, "img1");
-        QCOMPARE(tasks.Rows(), 2);
-        QVERIFY(!tasks.IsEmpty());
-        QCOMPARE(tasks.Cell(1, TaskList::kColumnX), QStringLiteral("10"));
-        QCOMPARE(tasks.Image(1), QByteArray("img1"));
-        Ticks(tasks, 5);
-        tasks.AddTask("30", "40", kRight, "img2");
-        QCOMPARE(tasks.Rows(), 3);
-        QCOMPARE(tasks.Cell(2, 0), QStringLiteral("2"));
-        QCOMPARE(tasks.TaskCount(), 2);
-    }
-
-    void doubleClickWindow_data()
-    {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<int>("ticks");
-        QTest::addColumn<QString>("second");
+        QTest::addColumn<QList<Step>>("steps");
         QTest::addColumn<QStringList>("expected");
+        const TaskOrigin inserted = TaskOrigin::Inserted;
 
-        QTest::newRow("same button after 1 tick merges") << kLeft << 1 << kLeft << QStringList{kDoubleLeft};
-        QTest::newRow("same button after 3 ticks merges") << kLeft << 3 << kLeft << QStringList{kDoubleLeft};
-        QTest::newRow("same button after 4 ticks merges") << kRight << 4 << kRight << QStringList{kDoubleRight};
-        QTest::newRow("5 ticks is too late") << kLeft << 5 << kLeft << QStringList{kLeft, kLeft};
-        QTest::newRow("the same tick never merges") << kLeft << 0 << kLeft << QStringList{kLeft, kLeft};
-        QTest::newRow("another button gets its own row") << kRight << 2 << kLeft << QStringList{kRight, kLeft};
+        QTest::newRow("first task fills row 1") << QList<Step>{{0, kLeft}} << QStringList{kLeft};
+        QTest::newRow("a pause fills row 1") << QList<Step>{{0, kPause, inserted}} << QStringList{kPause};
+        QTest::newRow("1 tick merges") << QList<Step>{{0, kLeft}, {1, kLeft}} << QStringList{kDoubleLeft};
+        QTest::newRow("3 ticks merge") << QList<Step>{{0, kLeft}, {3, kLeft}} << QStringList{kDoubleLeft};
+        QTest::newRow("4 ticks merge") << QList<Step>{{0, kRight}, {4, kRight}} << QStringList{kDoubleRight};
+        QTest::newRow("5 ticks are too late") << QList<Step>{{0, kLeft}, {5, kLeft}} << QStringList{kLeft, kLeft};
+        QTest::newRow("0 ticks never merge") << QList<Step>{{0, kLeft}, {0, kLeft}} << QStringList{kLeft, kLeft};
+        QTest::newRow("another button") << QList<Step>{{0, kRight}, {2, kLeft}} << QStringList{kRight, kLeft};
         QTest::newRow("a click after a drag's release")
-            << kReleasedLeft << 2 << kLeft << QStringList{kReleasedLeft, kLeft};
-        QTest::newRow("a drag's press after a click") << kLeft << 2 << kPushedLeft << QStringList{kLeft, kPushedLeft};
+            << QList<Step>{{0, kReleasedLeft}, {2, kLeft}} << QStringList{kReleasedLeft, kLeft};
+        QTest::newRow("a drag's press after a click")
+            << QList<Step>{{0, kLeft}, {2, kPushedLeft}} << QStringList{kLeft, kPushedLeft};
+        QTest::newRow("a third quick click")
+            << QList<Step>{{0, kLeft}, {2, kLeft}, {2, kLeft}} << QStringList{kDoubleLeft, kLeft};
+        QTest::newRow("a pause inside the window")
+            << QList<Step>{{0, kLeft}, {2, kPause, inserted}} << QStringList{kLeft, kPause};
+        // A loaded line closes the window: the next recorded click at the first tick keeps its row.
+        QTest::newRow("a loaded click, then a recorded one")
+            << QList<Step>{{0, kLeft}, {1, kLeft, inserted}, {1, kLeft}} << QStringList{kLeft, kLeft, kLeft};
     }
 
-    void doubleClickWindow()
+    void doubleClickRule()
     {
-        QFETCH(QString, first);
-        QFETCH(int, ticks);
-        QFETCH(QString, second);
+        QFETCH(QList<Step>, steps);
         QFETCH(QStringList, expected);
-
         TaskList tasks;
-        tasks.AddTask("1", "2", first, "first");
-        Ticks(tasks, ticks);
-        tasks.AddTask("3", "4", second, "second");
+        for (int i = 0; i < steps.size(); ++i) {
+            for (int tick = 0; tick < steps[i].ticks; ++tick)
+                tasks.RaiseTickCounter();
+            tasks.AddTask(QString::number(i + 1), "7", steps[i].text, QByteArray::number(i + 1), steps[i].origin);
+        }
         QCOMPARE(TaskTexts(tasks), expected);
-        // Whether merged or appended, the last row holds the second task's point and image.
-        QCOMPARE(tasks.Cell(tasks.Rows() - 1, TaskList::kColumnX), QStringLiteral("3"));
-        QCOMPARE(tasks.Image(tasks.Rows() - 1), QByteArray("second"));
-        QCOMPARE(tasks.TickCounter(), 0);
+        // Merged or not, the last row holds the last task's point and image.
+        const int last = tasks.Rows() - 1;
+        QCOMPARE(tasks.Cell(last, TaskList::kColumnX), QString::number(steps.size()));
+        QCOMPARE(tasks.Image(last), QByteArray::number(steps.size()));
     }
 
-    void aThirdQuickClickMovesTheDoubleClickNoFurther()
-    {
-        TaskList tasks;
-        tasks.AddTask("1", "1", kLeft, {});
-        Ticks(tasks, 2);
-        tasks.AddTask("2", "2", kLeft, {});
-        Ticks(tasks, 2);
-        tasks.AddTask("3", "3", kLeft, {});
-        QCOMPARE(TaskTexts(tasks), (QStringList{kDoubleLeft, kLeft}));
-    }
-
-    void insertedTasksNeverMergeAndCloseTheWindow()
-    {
-        TaskList tasks;
-        tasks.AddTask("1", "1", kLeft, {});
-        Ticks(tasks, 2);
-        tasks.AddTask("30", "", kPause, {}, TaskOrigin::Inserted);
-        QCOMPARE(TaskTexts(tasks), (QStringList{kLeft, kPause}));
-        QVERIFY(tasks.TickCounter() > TaskList::kDoubleClickTicks);
-
-        // A loaded click right after a recorded one keeps its own row, and so does the next
-        // recorded click at the first tick.
-        TaskList loaded;
-        loaded.AddTask("1", "1", kLeft, {});
-        Ticks(loaded, 1);
-        loaded.AddTask("1", "1", kLeft, {}, TaskOrigin::Inserted);
-        loaded.RaiseTickCounter();
-        loaded.AddTask("1", "1", kLeft, {});
-        QCOMPARE(TaskTexts(loaded), (QStringList{kLeft, kLeft, kLeft}));
-    }
-
-    void pauseOnANewListFillsRowOne()
-    {
-        TaskList tasks;
-        tasks.AddTask("90", "", kPause, {}, TaskOrigin::Inserted);
-        QCOMPARE(tasks.Rows(), 2);
-        QCOMPARE(tasks.Cell(1, TaskList::kColumnX), QStringLiteral("90"));
-        QVERIFY(tasks.Cell(1, TaskList::kColumnY).isEmpty());
-        QVERIFY(tasks.Image(1).isEmpty());
-    }
-
-    void bulkAddFillsRowOneThenAppends()
+    void deleteClearAndBulkKeepTheEmptyListRule()
     {
         TaskList tasks;
         QAbstractItemModelTester tester(&tasks, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        VerifyEmpty(tasks);
+        QCOMPARE(tasks.Cell(0, TaskList::kColumnTask), QStringLiteral("Task"));
+
+        tasks.AddTask("1", "1", kLeft, "a");
+        tasks.CloseDoubleClickWindow();
+        tasks.AddTask("2", "2", kRight, "b");
+        QCOMPARE(tasks.Cell(2, TaskList::kColumnNumber), QStringLiteral("2"));
+        QVERIFY(!tasks.DeleteLastTask());
+        QCOMPARE(TaskTexts(tasks), QStringList{kLeft});
+        // The only task: row 1 is blanked, and the list says it is now empty.
+        QVERIFY(tasks.DeleteLastTask());
+        VerifyEmpty(tasks);
+        QVERIFY(tasks.DeleteLastTask());
+
         tasks.AddTasks({{"1", "1", kLeft, "a"}, {"2", "2", kLeft, "b"}});
         tasks.AddTasks({{"3", "3", kLeft, "c"}});
-        QCOMPARE(tasks.Rows(), 4);
         QCOMPARE(TaskTexts(tasks), (QStringList{kLeft, kLeft, kLeft}));
         QCOMPARE(tasks.Image(3), QByteArray("c"));
-        QCOMPARE(tasks.rowCount(), 3);
-    }
 
-    void deleteLastTask()
-    {
-        TaskList tasks;
-        QAbstractItemModelTester tester(&tasks, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        tasks.AddTask("1", "1", kLeft, "a");
-        Ticks(tasks, 5);
-        tasks.AddTask("2", "2", kRight, "b");
-        QVERIFY(!tasks.DeleteLastTask());
-        QCOMPARE(tasks.Rows(), 2);
-        QCOMPARE(tasks.Cell(1, TaskList::kColumnTask), kLeft);
-
-        // The only task: row 1 is blanked in columns 1 to 3; its image waits to be overwritten.
-        QVERIFY(tasks.DeleteLastTask());
-        QCOMPARE(tasks.Rows(), 2);
-        QVERIFY(tasks.IsEmpty());
-        QVERIFY(tasks.Cell(1, TaskList::kColumnX).isEmpty());
-        QCOMPARE(tasks.Cell(1, 0), QStringLiteral("1"));
-        QCOMPARE(tasks.Image(1), QByteArray("a"));
-        QVERIFY(tasks.DeleteLastTask());
-    }
-
-    void clearLeavesOneBlankRow()
-    {
-        TaskList tasks;
-        QAbstractItemModelTester tester(&tasks, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        for (int i = 0; i < 4; ++i) {
-            Ticks(tasks, 5);
-            tasks.AddTask("1", "1", kLeft, "img");
-        }
         tasks.SetCurrentRow(3);
         tasks.ClearTaskList();
-        QCOMPARE(tasks.Rows(), 2);
-        QVERIFY(tasks.IsEmpty());
+        VerifyEmpty(tasks);
         QVERIFY(tasks.Image(1).isEmpty());
-        QCOMPARE(tasks.Cell(1, 0), QStringLiteral("1"));
         QCOMPARE(tasks.CurrentRow(), 1);
-    }
-
-    void emptyTaskTextInRowOneStillCountsAsEmpty()
-    {
-        TaskList tasks;
-        tasks.AddTask("5", "6", QString(), {}, TaskOrigin::Inserted);
-        QVERIFY(tasks.IsEmpty());
-        QCOMPARE(tasks.Cell(1, TaskList::kColumnX), QStringLiteral("5"));
     }
 };
 
