@@ -4,73 +4,51 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// The shipped recording cursor, and changed copies of it: the hotspot comes from the file's
+// directory entry; whatever is not a usable cursor file gives nothing.
 class TestCursorFile : public QObject
 {
     Q_OBJECT
 
-private:
-    QTemporaryDir m_dir;
-
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return {};
-        return path;
-    }
-
-    static QByteArray Shipped()
-    {
-        QFile file(QStringLiteral(CW_DATA_DIR "/rec.cur"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
 private slots:
-    void theShippedCursorLoads()
+    void load_data()
     {
-        const std::optional<CursorFile> cursor = CursorFile::Load(QStringLiteral(CW_DATA_DIR "/rec.cur"));
-        QVERIFY(cursor);
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QPoint>("hotspot"); // (-1, -1): nothing loads
+        QFile file(QStringLiteral(CW_DATA_DIR "/rec.cur"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray shipped = file.readAll();
+        const auto changed = [&shipped](int offset, char value) {
+            return QByteArray(shipped).replace(offset, 1, &value, 1);
+        };
+        QTest::newRow("shipped") << shipped << QPoint(1, 1);
+        QTest::newRow("hotspot moved") << changed(10, 7).replace(12, 1, "\x09", 1) << QPoint(7, 9);
+        QTest::newRow("hotspot outside the image") << changed(10, 40) << QPoint(-1, -1);
+        QTest::newRow("icon file") << changed(2, 1) << QPoint(-1, -1);
+        QTest::newRow("truncated") << shipped.left(200) << QPoint(-1, -1);
+        QTest::newRow("text") << QByteArray("not a cursor at all\n") << QPoint(-1, -1);
+        QTest::newRow("missing") << QByteArray() << QPoint(-1, -1);
+    }
+
+    void load()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QPoint, hotspot);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("test.cur"));
+        QFile file(path);
+        QVERIFY(bytes.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()));
+        file.close();
+
+        const std::optional<CursorFile> cursor = CursorFile::Load(path);
+        QCOMPARE(cursor.has_value(), hotspot != QPoint(-1, -1));
+        if (!cursor)
+            return;
+        QCOMPARE(cursor->hotspot, hotspot);
         QCOMPARE(cursor->image.size(), QSize(32, 32));
-        QCOMPARE(cursor->hotspot, QPoint(1, 1));
-        QCOMPARE(cursor->image.format(), QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(qAlpha(cursor->image.pixel(31, 0)), 0); // transparent around the shape
         QCOMPARE(qAlpha(cursor->image.pixel(1, 1)), 255);
     }
-
-    void theHotspotComesFromTheDirectoryEntry()
-    {
-        QByteArray bytes = Shipped();
-        QVERIFY(!bytes.isEmpty());
-        bytes[10] = 7; // hotspot x, low byte
-        bytes[12] = 9; // hotspot y, low byte
-        const std::optional<CursorFile> cursor = CursorFile::Load(Write(QStringLiteral("moved.cur"), bytes));
-        QVERIFY(cursor);
-        QCOMPARE(cursor->hotspot, QPoint(7, 9));
-    }
-
-    void unusableFilesGiveNothing_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QByteArray icon = Shipped();
-        icon[2] = 1; // an icon, not a cursor
-        QByteArray truncated = Shipped().left(200);
-        QByteArray hotspotOutside = Shipped();
-        hotspotOutside[10] = 40;
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("text") << QByteArray("not a cursor at all, just some text\n");
-        QTest::newRow("icon file") << icon;
-        QTest::newRow("truncated") << truncated;
-        QTest::newRow("hotspot outside the image") << hotspotOutside;
-    }
-
-    void unusableFilesGiveNothing()
-    {
-        QFETCH(QByteArray, bytes);
-        QVERIFY(!CursorFile::Load(Write(QStringLiteral("bad.cur"), bytes)));
-    }
-
-    void missingFileGivesNothing() { QVERIFY(!CursorFile::Load(m_dir.filePath(QStringLiteral("none.cur")))); }
 };
 
 QTEST_GUILESS_MAIN(TestCursorFile)

@@ -5,18 +5,14 @@
 #include <QTest>
 
 namespace {
-SessionEnvironment Session(const char* sessionType, const char* waylandDisplay, const char* qtPlatform,
-                           bool waylandUsable)
+SessionEnvironment Session(const QByteArray& sessionType, const QByteArray& waylandDisplay,
+                           const QByteArray& qtPlatform = {}, bool waylandUsable = false)
 {
-    SessionEnvironment environment;
-    environment.display = qgetenv("DISPLAY");
-    environment.sessionType = sessionType;
-    environment.waylandDisplay = waylandDisplay;
-    environment.qtPlatform = qtPlatform;
-    environment.waylandUsable = waylandUsable;
-    return environment;
+    return {qgetenv("DISPLAY"), sessionType, waylandDisplay, qtPlatform, waylandUsable};
 }
 } // namespace
+
+Q_DECLARE_METATYPE(SessionEnvironment)
 
 // What start-up does with the X display it finds, or does not find, in each kind of session.
 class TestDesktopStartup : public QObject
@@ -24,26 +20,32 @@ class TestDesktopStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void unreachableDisplayIsReportedNotFatal_data()
+    void failuresAreReportedNotFatal_data()
     {
+        QTest::addColumn<bool>("noXTest"); // else no display at all
         QTest::addColumn<bool>("waylandUsable");
+        QTest::addColumn<int>("textId");
         QTest::addColumn<bool>("box");
         QTest::addColumn<QByteArray>("platform");
-        QTest::newRow("no session at all") << false << false << QByteArray();
-        QTest::newRow("wayland without xwayland") << true << true << QByteArray("wayland");
+        QTest::newRow("no session at all") << false << false << 160 << false << QByteArray();
+        QTest::newRow("wayland without xwayland") << false << true << 160 << true << QByteArray("wayland");
+        QTest::newRow("no XTEST") << true << false << 161 << true << QByteArray();
     }
 
-    void unreachableDisplayIsReportedNotFatal()
+    void failuresAreReportedNotFatal()
     {
+        QFETCH(bool, noXTest);
         QFETCH(bool, waylandUsable);
+        QFETCH(int, textId);
         QFETCH(bool, box);
         QFETCH(QByteArray, platform);
-        SessionEnvironment environment = Session(waylandUsable ? "wayland" : "", "", "xcb", waylandUsable);
+        SessionEnvironment environment = Session(waylandUsable ? "wayland" : "", "", "", waylandUsable);
         environment.display = ":999";
-        const DesktopStartup startup = DesktopStartup::Open(environment);
+        const DesktopStartup startup =
+            noXTest ? DesktopStartup::FromOpenResult(environment, {nullptr, X11Desktop::OpenError::NoXTest})
+                    : DesktopStartup::Open(environment);
         QVERIFY(startup.Desktop() == nullptr);
-        QCOMPARE(startup.Error(), X11Desktop::OpenError::NoDisplay);
-        QCOMPARE(startup.FailureText(), TextTable::Text(160));
+        QCOMPARE(startup.FailureText(), TextTable::Text(textId));
         QCOMPARE(startup.CanShowFailureBox(), box);
         QCOMPARE(startup.PlatformToForce(), platform);
         if (!box) {
@@ -54,41 +56,24 @@ private slots:
         }
     }
 
-    void missingXTestIsShownOnTheXServer()
-    {
-        const DesktopStartup startup =
-            DesktopStartup::FromOpenResult(Session("x11", "", "", false), {nullptr, X11Desktop::OpenError::NoXTest});
-        QCOMPARE(startup.FailureText(), TextTable::Text(161));
-        QVERIFY(startup.CanShowFailureBox());
-        QVERIFY(startup.PlatformToForce().isEmpty());
-    }
-
     void sessionsWithAnXServer_data()
     {
-        QTest::addColumn<QByteArray>("sessionType");
-        QTest::addColumn<QByteArray>("waylandDisplay");
-        QTest::addColumn<QByteArray>("qtPlatform");
+        QTest::addColumn<SessionEnvironment>("session");
         QTest::addColumn<QByteArray>("platform");
         QTest::addColumn<bool>("warned");
-        QTest::newRow("x11") << QByteArray("x11") << QByteArray() << QByteArray() << QByteArray() << false;
-        QTest::newRow("unknown session") << QByteArray() << QByteArray() << QByteArray() << QByteArray() << false;
-        QTest::newRow("wayland session type")
-            << QByteArray("wayland") << QByteArray() << QByteArray() << QByteArray("xcb") << true;
-        QTest::newRow("wayland display only")
-            << QByteArray("tty") << QByteArray("wayland-0") << QByteArray() << QByteArray("xcb") << true;
+        QTest::newRow("x11") << Session("x11", "") << QByteArray() << false;
+        QTest::newRow("wayland session type") << Session("wayland", "") << QByteArray("xcb") << true;
+        QTest::newRow("wayland display only") << Session("tty", "wayland-0", "", true) << QByteArray("xcb") << true;
         QTest::newRow("wayland, platform chosen by the user")
-            << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray() << true;
+            << Session("wayland", "wayland-0", "wayland", true) << QByteArray() << true;
     }
 
     void sessionsWithAnXServer()
     {
-        QFETCH(QByteArray, sessionType);
-        QFETCH(QByteArray, waylandDisplay);
-        QFETCH(QByteArray, qtPlatform);
+        QFETCH(SessionEnvironment, session);
         QFETCH(QByteArray, platform);
         QFETCH(bool, warned);
-        const DesktopStartup startup = DesktopStartup::Open(Session(sessionType.constData(), waylandDisplay.constData(),
-                                                                    qtPlatform.constData(), !waylandDisplay.isEmpty()));
+        const DesktopStartup startup = DesktopStartup::Open(session);
         QVERIFY2(startup.Desktop() != nullptr, "run under an X server with XTEST");
         QVERIFY(startup.FailureText().isEmpty());
         QCOMPARE(startup.PlatformToForce(), platform);

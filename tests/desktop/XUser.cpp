@@ -3,22 +3,11 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 #include <bit>
 #include <chrono>
 #include <thread>
-
-namespace {
-KeySym SymbolOf(XUser::Key key)
-{
-    // In the order of XUser::Key.
-    static constexpr KeySym kSymbols[] = {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R,
-                                          XK_F11,     XK_F12,     XK_Alt_L,     XK_a};
-    return kSymbols[static_cast<int>(key)];
-}
-} // namespace
 
 XUser::XUser()
 {
@@ -43,7 +32,9 @@ XUser::~XUser()
 
 unsigned char XUser::Keycode(Key key) const
 {
-    return XKeysymToKeycode(m_display, SymbolOf(key));
+    // In the order of XUser::Key.
+    static constexpr KeySym kSymbols[] = {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R, XK_F11, XK_F12, XK_Alt_L};
+    return XKeysymToKeycode(m_display, kSymbols[static_cast<int>(key)]);
 }
 
 void XUser::PressKey(Key key)
@@ -52,17 +43,15 @@ void XUser::PressKey(Key key)
     // could trigger.
     if (m_patternWindow != 0)
         XSetInputFocus(m_display, m_patternWindow, RevertToPointerRoot, CurrentTime);
-    const unsigned char keycode = Keycode(key);
-    m_keysDown.insert(keycode);
-    XTestFakeKeyEvent(m_display, keycode, True, CurrentTime);
+    m_keysDown.insert(Keycode(key));
+    XTestFakeKeyEvent(m_display, Keycode(key), True, CurrentTime);
     XSync(m_display, False);
 }
 
 void XUser::ReleaseKey(Key key)
 {
-    const unsigned char keycode = Keycode(key);
-    m_keysDown.erase(keycode);
-    XTestFakeKeyEvent(m_display, keycode, False, CurrentTime);
+    m_keysDown.erase(Keycode(key));
+    XTestFakeKeyEvent(m_display, Keycode(key), False, CurrentTime);
     XSync(m_display, False);
 }
 
@@ -97,71 +86,51 @@ void XUser::MovePointer(int x, int y)
     XSync(m_display, False);
 }
 
-QPoint XUser::Pointer()
-{
-    Window root = 0;
-    Window child = 0;
-    int x = 0;
-    int y = 0;
-    int windowX = 0;
-    int windowY = 0;
-    unsigned int mask = 0;
-    XQueryPointer(m_display, m_root, &root, &child, &x, &y, &windowX, &windowY, &mask);
-    return {x, y};
-}
-
 quint32 XUser::PatternColour(int x, int y)
 {
-    const quint32 red = static_cast<quint32>(x) & 0xff;
-    const quint32 green = static_cast<quint32>(y) & 0xff;
-    const quint32 blue = ((static_cast<quint32>(x) >> 8) & 0x0f) | (((static_cast<quint32>(y) >> 8) & 0x0f) << 4);
-    return red | (green << 8) | (blue << 16);
+    const auto ux = static_cast<quint32>(x);
+    const auto uy = static_cast<quint32>(y);
+    return (ux & 0xff) | ((uy & 0xff) << 8) | ((((ux >> 8) & 0x0f) | (((uy >> 8) & 0x0f) << 4)) << 16);
 }
 
-// Override-redirect, so that the window manager neither frames nor moves it.
-unsigned long XUser::CreateWindow(const QRect& area, long eventMask)
+// Override-redirect, so that the window manager neither frames nor moves it; returns once mapped.
+unsigned long XUser::CreateWindow(const QRect& area)
 {
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.background_pixel = BlackPixel(m_display, DefaultScreen(m_display));
-    attributes.event_mask = eventMask | StructureNotifyMask;
+    attributes.event_mask = ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
     const Window window = XCreateWindow(m_display, m_root, area.x(), area.y(), static_cast<unsigned int>(area.width()),
                                         static_cast<unsigned int>(area.height()), 0, CopyFromParent, InputOutput,
                                         CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
     XMapRaised(m_display, window);
-    WaitForMap(window);
-    return window;
-}
-
-void XUser::WaitForMap(unsigned long window)
-{
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     XEvent event;
-    while (std::chrono::steady_clock::now() < deadline) {
-        while (XCheckTypedWindowEvent(m_display, window, MapNotify, &event))
-            return;
+    while (!XCheckTypedWindowEvent(m_display, window, MapNotify, &event) &&
+           std::chrono::steady_clock::now() < deadline) {
         XSync(m_display, False);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+    return window;
 }
 
 void XUser::ShowPattern()
 {
     if (m_patternWindow == 0)
-        m_patternWindow = CreateWindow(QRect(0, 0, m_width, m_height), ButtonPressMask | ButtonReleaseMask);
+        m_patternWindow = CreateWindow(QRect(0, 0, m_width, m_height));
     XRaiseWindow(m_display, m_patternWindow);
 
+    // The pattern's colours in the layout of the server's visual.
     Visual* visual = DefaultVisual(m_display, DefaultScreen(m_display));
-    const int redShift = std::countr_zero(visual->red_mask);
-    const int greenShift = std::countr_zero(visual->green_mask);
-    const int blueShift = std::countr_zero(visual->blue_mask);
-    std::vector<quint32> pixels(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
+    const int shifts[] = {std::countr_zero(visual->red_mask), std::countr_zero(visual->green_mask),
+                          std::countr_zero(visual->blue_mask)};
+    std::vector<quint32> pixels;
+    pixels.reserve(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
     for (int y = 0; y < m_height; ++y) {
         for (int x = 0; x < m_width; ++x) {
             const quint32 colour = PatternColour(x, y);
-            pixels[static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)] =
-                ((colour & 0xff) << redShift) | (((colour >> 8) & 0xff) << greenShift) |
-                (((colour >> 16) & 0xff) << blueShift);
+            pixels.push_back(((colour & 0xff) << shifts[0]) | (((colour >> 8) & 0xff) << shifts[1]) |
+                             (((colour >> 16) & 0xff) << shifts[2]));
         }
     }
     XImage* image = XCreateImage(m_display, visual, static_cast<unsigned int>(DefaultDepth(m_display, 0)), ZPixmap, 0,
@@ -180,7 +149,7 @@ void XUser::ShowPattern()
 void XUser::ShowClickWindow(const QRect& area)
 {
     HideClickWindow();
-    m_clickWindow = CreateWindow(area, ButtonPressMask | ButtonReleaseMask);
+    m_clickWindow = CreateWindow(area);
     TakeButtonEvents();
 }
 
@@ -200,28 +169,9 @@ std::vector<XUser::ButtonEvent> XUser::TakeButtonEvents()
     while (XPending(m_display) > 0) {
         XEvent event;
         XNextEvent(m_display, &event);
-        if ((event.type != ButtonPress && event.type != ButtonRelease) || event.xbutton.window != m_clickWindow)
-            continue;
         const XButtonEvent& button = event.xbutton;
-        events.push_back({event.type == ButtonPress, button.button, QPoint(button.x_root, button.y_root),
-                          QPoint(button.x, button.y), button.time});
+        if ((event.type == ButtonPress || event.type == ButtonRelease) && button.window == m_clickWindow)
+            events.push_back({event.type == ButtonPress, button.button, {button.x_root, button.y_root}, button.time});
     }
     return events;
-}
-
-XUser::CursorImage XUser::CurrentCursor()
-{
-    CursorImage result;
-    XFixesCursorImage* image = XFixesGetCursorImage(m_display);
-    if (image == nullptr)
-        return result;
-    result.width = image->width;
-    result.height = image->height;
-    result.hotspot = QPoint(image->xhot, image->yhot);
-    const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
-    result.argb.reserve(count);
-    for (size_t i = 0; i < count; ++i)
-        result.argb.push_back(static_cast<quint32>(image->pixels[i]));
-    XFree(image);
-    return result;
 }

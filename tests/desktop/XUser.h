@@ -2,7 +2,6 @@
 
 #include <QPoint>
 #include <QRect>
-#include <QString>
 #include <QtGlobal>
 
 #include <set>
@@ -26,7 +25,6 @@ public:
         F11,
         F12,
         AltLeft,
-        LetterA,
     };
 
     struct ButtonEvent
@@ -34,16 +32,7 @@ public:
         bool press = false;
         unsigned int button = 0; // the X button
         QPoint root;             // on the screen
-        QPoint local;            // in the window
         unsigned long time = 0;  // server milliseconds
-    };
-
-    struct CursorImage
-    {
-        int width = 0;
-        int height = 0;
-        QPoint hotspot;
-        std::vector<quint32> argb; // row by row, 0xAARRGGBB
     };
 
     XUser();
@@ -61,7 +50,6 @@ public:
     void ReleaseButton(unsigned int xButton);
     void ReleaseAll();
     void MovePointer(int x, int y);
-    QPoint Pointer();
 
     // A window over the whole screen that shows PatternColour at every pixel; it also keeps clicks
     // off the root window, where the window manager would open its menu, and takes the keys the
@@ -77,13 +65,9 @@ public:
     // The button events that reached the click window so far.
     std::vector<ButtonEvent> TakeButtonEvents();
 
-    // The cursor that the screen shows now (XFIXES).
-    CursorImage CurrentCursor();
-
 private:
     unsigned char Keycode(Key key) const;
-    unsigned long CreateWindow(const QRect& area, long eventMask);
-    void WaitForMap(unsigned long window);
+    unsigned long CreateWindow(const QRect& area);
 
     _XDisplay* m_display = nullptr;
     unsigned long m_root = 0;
