@@ -8,7 +8,7 @@ class TestTextTable : public QObject
     Q_OBJECT
 
 private slots:
-    void textsKeepTheirBlanks()
+    void textsByIdKeepTheirBlanks()
     {
         QCOMPARE(TextTable::Text(114), QStringLiteral("Mouse Click Left"));
         QCOMPARE(TextTable::Text(117), QStringLiteral("Mouse  DClick Left"));
@@ -22,10 +22,7 @@ private slots:
         // The help page ships with the program.
         QVERIFY(TextTable::Text(205).startsWith(QStringLiteral("file://")));
         QVERIFY(TextTable::Text(205).endsWith(QStringLiteral("help/index.html")));
-    }
-
-    void idsWithoutTextGiveEmptyText()
-    {
+        // Ids without text give an empty text.
         for (int id : {0, -1, 120, 122, 128, 999, 100000})
             QVERIFY2(TextTable::Text(id).isEmpty(), qPrintable(QString::number(id)));
     }

