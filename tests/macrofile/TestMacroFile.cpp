@@ -65,25 +65,21 @@ private slots:
 
     void roundTrips_data()
     {
-        QTest::addColumn<int>("clicks");
-        QTest::addColumn<bool>("pause");
+        QTest::addColumn<int>("clicks"); // then a pause and a Latin-1 text; none of them for 0
         QTest::addColumn<bool>("images");
-        QTest::newRow("clicks with images") << 3 << false << true;
-        QTest::newRow("clicks without images") << 3 << false << false;
-        QTest::newRow("clicks and a pause") << 2 << true << true;
-        QTest::newRow("the empty list") << 0 << false << true;
+        QTest::newRow("clicks and a pause, with images") << 3 << true;
+        QTest::newRow("clicks and a pause, without images") << 3 << false;
+        QTest::newRow("the empty list") << 0 << true;
     }
 
     void roundTrips()
     {
         QFETCH(int, clicks);
-        QFETCH(bool, pause);
         QFETCH(bool, images);
         TaskList tasks;
         for (int i = 0; i < clicks; ++i)
             AddClick(tasks, -10 + i, 2000 + i, Image(static_cast<char>('0' + i)));
-        if (pause)
-            tasks.AddTask(QStringLiteral("5"), QString(), TextTable::Text(141), {}, TaskOrigin::Inserted);
+        tasks.AddTask(QStringLiteral("5"), QString(), TextTable::Text(141), {}, TaskOrigin::Inserted);
         tasks.AddTask(QStringLiteral("\xE9t\xE9"), {}, {}, {}, TaskOrigin::Inserted); // Latin-1 text
         if (clicks == 0)
             tasks.ClearTaskList();
@@ -98,19 +94,13 @@ private slots:
         for (qsizetype i = 1; i < tasks.Rows(); ++i)
             QCOMPARE(lines[i].endsWith("**\"\r"), !images || i > clicks);
 
-        const std::optional<MacroContent> read = MacroFile::Parse(bytes, 4000); // images straddle pieces
+        // Read back and written again, the file comes out the same: every field and setting survived.
+        std::optional<MacroContent> read = MacroFile::Parse(bytes, 4000); // images straddle pieces
         QVERIFY(read);
         QCOMPARE(read->tasks.size(), static_cast<std::size_t>(tasks.TaskCount()));
-        for (int row = 1; row <= tasks.TaskCount(); ++row) {
-            const TaskRow& task = read->tasks[static_cast<std::size_t>(row - 1)];
-            QCOMPARE((QStringList{task.x, task.y, task.task}),
-                     (QStringList{tasks.Cell(row, TaskList::kColumnX), tasks.Cell(row, TaskList::kColumnY),
-                                  tasks.Cell(row, TaskList::kColumnTask)}));
-            QCOMPARE(task.image, images ? tasks.Image(row) : QByteArray());
-        }
-        const MacroSettings& got = read->settings;
-        QCOMPARE((QList<int>{got.playInterval, got.recInterval, got.Termina, got.Ripeti, got.SalvaImmagine}),
-                 (QList<int>{32767, 1000, true, false, images}));
+        TaskList back;
+        back.AddTasks(std::move(read->tasks));
+        QCOMPARE(Written(back, read->settings), bytes);
     }
 
     // Files that are not valid give nothing; the lenient forms give their one task.
@@ -151,7 +141,7 @@ private slots:
         for (qsizetype chunk : {MacroFile::kReadChunk, qsizetype(1), qsizetype(5)}) {
             const std::optional<MacroContent> read = MacroFile::Parse(bytes, chunk);
             QCOMPARE(read.has_value(), valid);
-            QVERIFY(!read || read->tasks.size() == 1);
+            QVERIFY(!read || (read->tasks.size() == 1 && read->tasks[0].x == "1" && read->tasks[0].y == "2"));
         }
     }
 
