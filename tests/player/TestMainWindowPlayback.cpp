@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -20,8 +21,12 @@ private:
     std::unique_ptr<MainWindow> m_window;
 
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
-    // Runs one of the window's handlers the way its timer does.
-    void Tick(const char* handler) { QMetaObject::invokeMethod(m_window.get(), handler, Qt::DirectConnection); }
+    // Runs the window's handlers, in order, the way their timers do.
+    void Tick(std::initializer_list<const char*> handlers)
+    {
+        for (const char* handler : handlers)
+            QMetaObject::invokeMethod(m_window.get(), handler, Qt::DirectConnection);
+    }
     void Play(std::initializer_list<int> textIds)
     {
         for (const int textId : textIds)
@@ -50,28 +55,24 @@ private slots:
         m_desktop.reset();
     }
 
-    void theEndRestoresWithTheMessage()
-    {
-        Play({114, 115});
-        Tick("tmrPlay_Timer");
-        Tick("tmrPlay_Timer");
-        QCOMPARE(m_messages.Texts(), QStringList{"All task have been executed."});
-        QCOMPARE(m_messages.Messages().front().icon, MessageBoxes::Icon::Information);
-        QTRY_VERIFY(!m_window->isMinimized());
-    }
-
-    void stopKeysOnTheRecordingPollShowTheCount()
+    // The stop keys are watched on the recording poll; a pause counts down on its own timer.
+    void stopKeysAndTheEndShowTheirMessages()
     {
         Play({114, 141, 114});
-        Tick("tmrRec_Timer");
-        Tick("tmrPlay_Timer");
-        Tick("tmrPlay_Timer");
+        Tick({"tmrRec_Timer", "tmrPlay_Timer", "tmrPlay_Timer"});
         m_desktop->SetKeyDown(VirtualKey::kControl, true);
         m_desktop->SetKeyDown(VirtualKey::kShift, true);
         m_desktop->HoldFor(VirtualKey::kF11, 2);
-        Tick("tmrRec_Timer");
+        Tick({"tmrRec_Timer"});
         QCOMPARE(m_messages.Texts(), QStringList{"Number of task executed: 2 ."});
         QVERIFY(!m_window->State().playing);
+        QTRY_VERIFY(!m_window->isMinimized());
+
+        m_messages.Clear();
+        Play({});
+        Tick({"tmrPlay_Timer", "tmrPlay_Timer", "tmrPause_Timer", "tmrPause_Timer", "tmrPlay_Timer"});
+        QCOMPARE(m_messages.Texts(), QStringList{"All task have been executed."});
+        QCOMPARE(m_messages.Messages().front().icon, MessageBoxes::Icon::Information);
         QTRY_VERIFY(!m_window->isMinimized());
     }
 
@@ -79,26 +80,55 @@ private slots:
     {
         m_window->State().Termina = true;
         Play({114});
-        Tick("tmrPlay_Timer");
+        Tick({"tmrPlay_Timer"});
         QTRY_VERIFY(!m_window->isVisible());
         QVERIFY(m_messages.Texts().isEmpty());
         // Closing the main window queues closing every window: let that pass before the next test.
         QCoreApplication::sendPostedEvents();
     }
 
-    void insertPauseAddsARowAndEnablesTheCommands()
+    void insertPause_data()
     {
+        QTest::addColumn<QString>("button");    // empty: the close box
+        QTest::addColumn<QList<int>>("picked"); // hours, minutes, seconds
+        QTest::addColumn<QString>("added");     // the length of the pause added, if any
+        QTest::newRow("0:0:0 adds nothing") << "OKButton" << QList<int>{0, 0, 0} << "";
+        QTest::newRow("0:1:30") << "OKButton" << QList<int>{0, 1, 30} << "90";
+        QTest::newRow("6:59:59") << "OKButton" << QList<int>{6, 59, 59} << "25199";
+        QTest::newRow("Cancel") << "CancelButton" << QList<int>{1, 2, 3} << "";
+        QTest::newRow("close box") << "" << QList<int>{1, 2, 3} << "";
+    }
+
+    // The dialog leaves the main window enabled again however it closes; a pause it adds enables
+    // the commands that need a task.
+    void insertPause()
+    {
+        QFETCH(QString, button);
+        QFETCH(QList<int>, picked);
+        QFETCH(QString, added);
         Action("mnuComandiPausa")->trigger();
-        auto* dialog = m_window->findChild<PauseDialog*>(QStringLiteral("frmPausa"));
+        QPointer<PauseDialog> dialog = m_window->findChild<PauseDialog*>(QStringLiteral("frmPausa"));
         QVERIFY(dialog && !m_window->isEnabled());
-        dialog->findChildren<QComboBox*>(QStringLiteral("cmbpausa"))[PauseDialog::kSeconds]->setCurrentText("30");
-        dialog->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+        // The lists take only their entries: hours 0 to 6, minutes and seconds 0 to 59.
+        const QList<QComboBox*> lists = dialog->findChildren<QComboBox*>(QStringLiteral("cmbpausa"));
+        const int lastEntries[] = {59, 59, 6};
+        for (const int index : {PauseDialog::kSeconds, PauseDialog::kMinutes, PauseDialog::kHours}) {
+            QVERIFY(!lists[index]->isEditable());
+            QCOMPARE(lists[index]->count(), lastEntries[index] + 1);
+            lists[index]->setCurrentText(QString::number(picked[2 - index]));
+        }
+        if (button.isEmpty())
+            dialog->close();
+        else
+            dialog->findChild<QPushButton*>(button)->click();
+        QTRY_VERIFY(dialog.isNull());
         QVERIFY(m_window->isEnabled());
-        QCOMPARE(m_window->Tasks().Rows(), 2);
-        QCOMPARE(m_window->Tasks().Cell(1, TaskList::kColumnX), QStringLiteral("30"));
-        QCOMPARE(m_window->Tasks().Cell(1, TaskList::kColumnTask), QStringLiteral("Pause"));
+        const TaskList& tasks = m_window->Tasks();
+        QCOMPARE(tasks.TaskCount(), added.isEmpty() ? 0 : 1);
+        QCOMPARE(tasks.Cell(1, TaskList::kColumnX), added);
+        QCOMPARE(tasks.Cell(1, TaskList::kColumnTask), added.isEmpty() ? QString() : QStringLiteral("Pause"));
         for (const char* name : {"mnuComandiPlay", "mnuComandiCanc", "mnuFileSalva", "mnuFileAggiungi"})
-            QVERIFY2(Action(name)->isEnabled(), name);
+            QVERIFY2(Action(name)->isEnabled() == !added.isEmpty(), name);
     }
 };
 

@@ -32,6 +32,7 @@ QByteArray ExpectedImage(int x, int y)
 constexpr int kLeft = VirtualKey::kLeftButton;
 constexpr int kRight = VirtualKey::kRightButton;
 constexpr int kMiddle = VirtualKey::kMiddleButton;
+constexpr int kStopKeys[] = {VirtualKey::kF12, VirtualKey::kControl, VirtualKey::kShift};
 } // namespace
 
 class TestRecorder : public QObject
@@ -44,19 +45,17 @@ private:
     std::unique_ptr<QTimer> m_timer;
     std::unique_ptr<Recorder> m_recorder;
     SharedState m_state;
+    // The button of the last press and the count of its queries at which it is seen up.
+    int m_pressed = 0;
+    int m_releasedAt = 0;
 
-    // The task texts of rows 1 on.
+    // The task texts of the list.
     QStringList Tasks() const
     {
         QStringList tasks;
-        for (int row = 1; row < m_tasks->Rows(); ++row)
+        for (int row = 1; row <= m_tasks->TaskCount(); ++row)
             tasks << m_tasks->Cell(row, TaskList::kColumnTask);
         return tasks;
-    }
-    // "x,y" of a row.
-    QString Point(int row) const
-    {
-        return m_tasks->Cell(row, TaskList::kColumnX) + ',' + m_tasks->Cell(row, TaskList::kColumnY);
     }
     void Tick(int count = 1)
     {
@@ -68,6 +67,8 @@ private:
     {
         m_desktop->SetPointer(x, y);
         m_desktop->HoldFor(button, 3, rx, ry);
+        m_pressed = button;
+        m_releasedAt = m_desktop->KeyQueries(button) + 4;
         Tick();
     }
     void Click(int button, int x, int y) { Press(button, x, y, x, y); }
@@ -82,7 +83,11 @@ private slots:
         m_state = SharedState{};
         m_recorder = std::make_unique<Recorder>(*m_tasks, *m_desktop, m_state, *m_timer);
         m_recorder->SetReleaseSleep([](std::chrono::milliseconds) {});
-        m_desktop->SetPixels(ColourAt);
+        // The screen changes when a button goes up: an image must show it as it is afterwards.
+        m_pressed = m_releasedAt = 0;
+        m_desktop->SetPixels([this](int x, int y) {
+            return m_desktop->KeyQueries(m_pressed) < m_releasedAt ? quint32{0x123456} : ColourAt(x, y);
+        });
     }
 
     void cleanup() { m_recorder.reset(); }
@@ -100,43 +105,103 @@ private slots:
         QVERIFY(m_desktop->Actions().back().path.endsWith(QStringLiteral("/rec.cur")));
     }
 
-    void pressAndRelease_data()
+    void recordsAndCountsTheGestures_data()
     {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("releaseX");
-        QTest::addColumn<int>("releaseY");
-        QTest::addColumn<QStringList>("tasks");
-        QTest::newRow("left click") << kLeft << 300 << 400 << QStringList{"Mouse Click Left"};
-        QTest::newRow("right click") << kRight << 300 << 400 << QStringList{"Mouse Click Right"};
-        QTest::newRow("middle click") << kMiddle << 300 << 400 << QStringList{"Mouse Click Middle"};
-        QTest::newRow("left moved one pixel")
-            << kLeft << 301 << 400 << QStringList{"Left Mouse Pushed", "Left Mouse Released"};
+        using Gestures = QList<QList<int>>;
+        QTest::addColumn<int>("tasksBefore");
+        // Each gesture: button, press x and y, release x and y, idle ticks before it.
+        QTest::addColumn<Gestures>("gestures");
+        // The rows added, as "task at x,y"; each must hold the image at its point.
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<int>("count"); // -1: the list is still empty
+        QTest::newRow("left click fills row 1")
+            << 0 << Gestures{{kLeft, 300, 400, 300, 400, 0}} << QStringList{"Mouse Click Left at 300,400"} << 1;
+        QTest::newRow("right click") << 2 << Gestures{{kRight, 300, 400, 300, 400, 0}}
+                                     << QStringList{"Mouse Click Right at 300,400"} << 1;
+        QTest::newRow("middle click") << 2 << Gestures{{kMiddle, 300, 400, 300, 400, 0}}
+                                      << QStringList{"Mouse Click Middle at 300,400"} << 1;
+        QTest::newRow("left moved one pixel, counts 2")
+            << 2 << Gestures{{kLeft, 300, 400, 301, 400, 0}}
+            << QStringList{"Left Mouse Pushed at 300,400", "Left Mouse Released at 301,400"} << 2;
         QTest::newRow("right moved one pixel down")
-            << kRight << 300 << 401 << QStringList{"Right Mouse Pushed", "Right Mouse Released"};
-        QTest::newRow("middle drag") << kMiddle << 520 << 90
-                                     << QStringList{"Middle Mouse Pushed", "Middle Mouse Released"};
+            << 2 << Gestures{{kRight, 300, 400, 300, 401, 0}}
+            << QStringList{"Right Mouse Pushed at 300,400", "Right Mouse Released at 300,401"} << 2;
+        QTest::newRow("middle drag") << 2 << Gestures{{kMiddle, 300, 400, 520, 90, 0}}
+                                     << QStringList{"Middle Mouse Pushed at 300,400", "Middle Mouse Released at 520,90"}
+                                     << 2;
+        // The second click merges into the first one's row, at its own point; it counts 0.
+        QTest::newRow("second click on the fourth tick")
+            << 2 << Gestures{{kLeft, 200, 200, 200, 200, 0}, {kLeft, 203, 198, 203, 198, 3}}
+            << QStringList{"Mouse  DClick Left at 203,198"} << 1;
+        QTest::newRow("second click on the fifth tick")
+            << 2 << Gestures{{kLeft, 200, 200, 200, 200, 0}, {kLeft, 203, 198, 203, 198, 4}}
+            << QStringList{"Mouse Click Left at 200,200", "Mouse Click Left at 203,198"} << 2;
+        QTest::newRow("right, fourth tick")
+            << 2 << Gestures{{kRight, 200, 200, 200, 200, 0}, {kRight, 203, 198, 203, 198, 3}}
+            << QStringList{"Mouse  DClick Right at 203,198"} << 1;
+        QTest::newRow("nothing recorded on a list") << 4 << Gestures{} << QStringList{} << 0;
+        QTest::newRow("nothing recorded on an empty list") << 0 << Gestures{} << QStringList{} << -1;
     }
 
-    void pressAndRelease()
+    void recordsAndCountsTheGestures()
     {
-        QFETCH(int, button);
-        QFETCH(int, releaseX);
-        QFETCH(int, releaseY);
-        QFETCH(QStringList, tasks);
+        QFETCH(int, tasksBefore);
+        QFETCH(QList<QList<int>>, gestures);
+        QFETCH(QStringList, added);
+        QFETCH(int, count);
+        for (int i = 0; i < tasksBefore; ++i)
+            m_tasks->AddTask(QString::number(i), "0", TextTable::Text(114), {}, TaskOrigin::Inserted);
+        QSignalSpy ended(m_recorder.get(), &Recorder::recordingEnded);
+        QSignalSpy endedEmpty(m_recorder.get(), &Recorder::recordingEndedEmpty);
+        int f12QueriesAtRestore = -1;
+        connect(m_recorder.get(), &Recorder::restoreRequested, this,
+                [&] { f12QueriesAtRestore = m_desktop->KeyQueries(VirtualKey::kF12); });
         m_recorder->mnuComandiRec_Click();
-        // The screen changes when the button goes up: the images must show it as it is afterwards.
-        m_desktop->SetPixels([this, button](int x, int y) {
-            return m_desktop->KeyQueries(button) <= 3 ? quint32{0x123456} : ColourAt(x, y);
-        });
-        Press(button, 300, 400, releaseX, releaseY);
-
-        QCOMPARE(Tasks(), tasks);
-        QCOMPARE(Point(1), QStringLiteral("300,400"));
-        QCOMPARE(m_tasks->Image(1), ExpectedImage(300, 400));
-        if (tasks.size() == 2) {
-            QCOMPARE(Point(2), QStringLiteral("%1,%2").arg(releaseX).arg(releaseY));
-            QCOMPARE(m_tasks->Image(2), ExpectedImage(releaseX, releaseY));
+        for (const QList<int>& gesture : gestures) {
+            Tick(gesture[5]);
+            Press(gesture[0], gesture[1], gesture[2], gesture[3], gesture[4]);
         }
+        // Ctrl+Shift+F12 seen up once, then held for a few queries.
+        Tick();
+        for (const int key : kStopKeys)
+            m_desktop->SetKeyDown(key, true);
+        m_desktop->HoldFor(VirtualKey::kF12, 3);
+        Tick();
+
+        QStringList rows;
+        for (int row = tasksBefore + 1; row <= m_tasks->TaskCount(); ++row) {
+            const int x = m_tasks->Cell(row, TaskList::kColumnX).toInt();
+            const int y = m_tasks->Cell(row, TaskList::kColumnY).toInt();
+            rows << QStringLiteral("%1 at %2,%3").arg(m_tasks->Cell(row, TaskList::kColumnTask)).arg(x).arg(y);
+            QVERIFY(m_tasks->Image(row) == ExpectedImage(x, y));
+        }
+        QCOMPARE(rows, added);
+        // The recording ends, with the normal pointer, only once F12 is up.
+        QVERIFY(!m_state.recording && !m_timer->isActive());
+        QCOMPARE(f12QueriesAtRestore, m_desktop->KeyQueries(VirtualKey::kF12));
+        QCOMPARE(m_desktop->Actions().back(), FakeDesktop::Shape(QString()));
+        QCOMPARE(endedEmpty.count(), count < 0 ? 1 : 0);
+        QCOMPARE(ended.count(), count < 0 ? 0 : 1);
+        if (count >= 0)
+            QCOMPARE(ended.front().front().toInt(), count);
+    }
+
+    void shortcutStillHeldFromTheStartDoesNotEndIt()
+    {
+        for (const int key : kStopKeys)
+            m_desktop->SetKeyDown(key, true);
+        m_recorder->mnuComandiRec_Click();
+        Tick(3);
+        QVERIFY(m_state.recording);
+    }
+
+    void startClosesTheDoubleClickWindow()
+    {
+        // The last task of an earlier recording was added just now.
+        m_tasks->AddTask("10", "10", TextTable::Text(114), {});
+        m_recorder->mnuComandiRec_Click();
+        Click(kLeft, 10, 10);
+        QCOMPARE(Tasks(), (QStringList{"Mouse Click Left", "Mouse Click Left"}));
     }
 
     void leftAndRightTogether_data()
@@ -165,40 +230,6 @@ private slots:
         QCOMPARE(Tasks(), tasks);
     }
 
-    void doubleClickWindow_data()
-    {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("idleTicks");
-        QTest::addColumn<QStringList>("tasks");
-        QTest::newRow("fourth tick") << kLeft << 3 << QStringList{"Mouse  DClick Left"};
-        QTest::newRow("fifth tick") << kLeft << 4 << QStringList{"Mouse Click Left", "Mouse Click Left"};
-        QTest::newRow("right, fourth tick") << kRight << 3 << QStringList{"Mouse  DClick Right"};
-    }
-
-    void doubleClickWindow()
-    {
-        QFETCH(int, button);
-        QFETCH(int, idleTicks);
-        QFETCH(QStringList, tasks);
-        m_recorder->mnuComandiRec_Click();
-        Click(button, 200, 200);
-        Tick(idleTicks);
-        Click(button, 203, 198);
-        QCOMPARE(Tasks(), tasks);
-        // The last row is at the second click's point, with its image.
-        QCOMPARE(Point(m_tasks->Rows() - 1), QStringLiteral("203,198"));
-        QCOMPARE(m_tasks->Image(m_tasks->Rows() - 1), ExpectedImage(203, 198));
-    }
-
-    void startClosesTheDoubleClickWindow()
-    {
-        // The last task of an earlier recording was added just now.
-        m_tasks->AddTask("10", "10", TextTable::Text(114), {});
-        m_recorder->mnuComandiRec_Click();
-        Click(kLeft, 10, 10);
-        QCOMPARE(Tasks(), (QStringList{"Mouse Click Left", "Mouse Click Left"}));
-    }
-
     void imageFieldsGoColumnByColumn()
     {
         // Black left of x = 600, white from there on: 25 black columns, then 26 white ones.
@@ -213,8 +244,8 @@ private slots:
         m_recorder->mnuComandiRec_Click();
         Press(kLeft, 100, 100, 140, 100);
         Click(kRight, 100, 100);
-        QCOMPARE(m_tasks->Rows(), 4);
-        for (int row = 1; row < m_tasks->Rows(); ++row)
+        QCOMPARE(m_tasks->TaskCount(), 3);
+        for (int row = 1; row <= 3; ++row)
             QVERIFY(m_tasks->Image(row).isEmpty());
         QCOMPARE(m_desktop->PixelsRead(), 0);
     }
@@ -237,68 +268,6 @@ private slots:
         QVERIFY(*std::max_element(sleeps.begin(), sleeps.end()) <= std::chrono::milliseconds(5));
         // Restarted at the end of the capture, the next tick is a whole interval away, not overdue.
         QVERIFY2(m_timer->remainingTime() > 30, qPrintable(QString::number(m_timer->remainingTime())));
-    }
-
-    void stopKeysEndTheRecordingOnceF12IsReleased()
-    {
-        // The Record shortcut is still held when the recording starts: it must not end it.
-        for (const int key : {VirtualKey::kF12, VirtualKey::kControl, VirtualKey::kShift})
-            m_desktop->SetKeyDown(key, true);
-        m_recorder->mnuComandiRec_Click();
-        QVERIFY(!m_recorder->RecordingStopCheck());
-        m_desktop->SetKeyDown(VirtualKey::kF12, false);
-        QVERIFY(!m_recorder->RecordingStopCheck());
-        QVERIFY(m_state.recording && m_timer->isActive());
-
-        m_desktop->HoldFor(VirtualKey::kF12, 5);
-        const int f12Queries = m_desktop->KeyQueries(VirtualKey::kF12);
-        int f12QueriesAtRestore = -1;
-        connect(m_recorder.get(), &Recorder::restoreRequested, this,
-                [&] { f12QueriesAtRestore = m_desktop->KeyQueries(VirtualKey::kF12); });
-        QVERIFY(m_recorder->RecordingStopCheck());
-        QVERIFY(!m_state.recording && !m_timer->isActive());
-        // Restored, with the normal pointer, only after F12 was seen up.
-        QCOMPARE(f12QueriesAtRestore, f12Queries + 6);
-        QCOMPARE(m_desktop->Actions().back(), FakeDesktop::Shape(QString()));
-    }
-
-    void endingCount_data()
-    {
-        QTest::addColumn<int>("tasksBefore");
-        QTest::addColumn<QString>("recorded");
-        QTest::addColumn<int>("count");
-        // c: a click, d: a drag; a second c comes within the double-click window.
-        QTest::newRow("first click fills row 1") << 0 << "c" << 1;
-        QTest::newRow("drag counts 2") << 3 << "d" << 2;
-        QTest::newRow("merged click counts 0") << 2 << "cc" << 1;
-        QTest::newRow("nothing recorded on a list") << 4 << "" << 0;
-        QTest::newRow("nothing recorded on an empty list") << 0 << "" << -1;
-    }
-
-    void endingCount()
-    {
-        QFETCH(int, tasksBefore);
-        QFETCH(QString, recorded);
-        QFETCH(int, count);
-        for (int i = 0; i < tasksBefore; ++i)
-            m_tasks->AddTask(QString::number(i), "0", TextTable::Text(114), {}, TaskOrigin::Inserted);
-        QSignalSpy ended(m_recorder.get(), &Recorder::recordingEnded);
-        QSignalSpy endedEmpty(m_recorder.get(), &Recorder::recordingEndedEmpty);
-        m_recorder->mnuComandiRec_Click();
-        for (const QChar step : recorded)
-            Press(kLeft, 30, 30, step == 'd' ? 40 : 30, 30);
-        // Ctrl+Shift+F12 seen up once, then held.
-        Tick();
-        for (const int key : {VirtualKey::kF12, VirtualKey::kControl, VirtualKey::kShift})
-            m_desktop->SetKeyDown(key, true);
-        m_desktop->HoldFor(VirtualKey::kF12, 3);
-        Tick();
-
-        QVERIFY(!m_state.recording);
-        QCOMPARE(endedEmpty.count(), count < 0 ? 1 : 0);
-        QCOMPARE(ended.count(), count < 0 ? 0 : 1);
-        if (count >= 0)
-            QCOMPARE(ended.front().front().toInt(), count);
     }
 };
 
