@@ -211,7 +211,7 @@ private slots:
     {
         m_state.Ripeti = true;
         m_state.Termina = true;
-        Add({{"1", "1", kLeftPushed}, {"5", "", kPause}});
+        Add({{"1", "1", kLeftPushed}, {"5", "", kPause}, {"2", "2", kClickRight}});
         QSignalSpy stopped(m_player.get(), &Player::stopped);
         QSignalSpy close(m_player.get(), &Player::closeProgramRequested);
         HoldStopKeys(2);
@@ -221,7 +221,7 @@ private slots:
         QVERIFY(!m_player->PlaybackStopCheck()); // F11 up now
         Ticks(2);
         PauseTicks(6);
-        Ticks(2);
+        Ticks(3);
         PauseTicks(1);
         QVERIFY(m_state.playing && tmrPause.isActive());
         HoldStopKeys(3);
@@ -229,9 +229,10 @@ private slots:
         QVERIFY(m_player->PlaybackStopCheck());
         QCOMPARE(m_desktop->KeyQueries(VirtualKey::kF11), f11Queries + 4);
         QCOMPARE(stopped.count(), 1);
-        QCOMPARE(stopped.front().front().value<qint64>(), 4);
-        QCOMPARE(Player::StopMessage(4), QStringLiteral("Number of task executed: 4 ."));
-        QCOMPARE(ButtonWork(), (Actions{D::Move(1, 1), D::Down(1), D::Move(1, 1), D::Down(1), D::Up(1)}));
+        QCOMPARE(stopped.front().front().value<qint64>(), 5);
+        QCOMPARE(Player::StopMessage(5), QStringLiteral("Number of task executed: 5 ."));
+        QCOMPARE(ButtonWork(),
+                 (Actions{D::Move(1, 1), D::Down(1), D::Move(2, 2), D::Click(2), D::Move(1, 1), D::Down(1), D::Up(1)}));
         QVERIFY(close.isEmpty());
         VerifyIdleAtRowOne();
     }
