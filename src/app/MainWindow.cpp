@@ -245,19 +245,22 @@ void MainWindow::Form_Resize()
 
 void MainWindow::RemindOfStopKeys()
 {
-    m_reminderPending = false;
     const bool normal = !isMinimized() && !isMaximized() && !isFullScreen();
-    if (!normal)
-        return;
-    if (m_state.recording)
-        m_services.messages->Show(MessageBoxes::Icon::Exclamation, TextTable::Text(123));
-    else if (m_state.playing)
-        m_services.messages->Show(MessageBoxes::Icon::Exclamation, TextTable::Text(135));
-    else
-        return;
-    // The recording or playback may have ended while the box was open.
-    if (m_state.recording || m_state.playing)
-        showMinimized();
+    int reminder = 0;
+    if (normal && m_state.recording)
+        reminder = 123;
+    else if (normal && m_state.playing)
+        reminder = 135;
+    // Window state changes that arrive while the box is open (the window manager may answer one
+    // restore with several) must not queue a second box: the flag stays set until the window is
+    // on its way back down.
+    if (reminder) {
+        m_services.messages->Show(MessageBoxes::Icon::Exclamation, TextTable::Text(reminder));
+        // The recording or playback may have ended while the box was open.
+        if (m_state.recording || m_state.playing)
+            showMinimized();
+    }
+    m_reminderPending = false;
 }
 
 void MainWindow::LayoutGrid()
