@@ -64,7 +64,7 @@ void WritePlainFile()
 {
     TaskList tasks;
     tasks.AddTasks(std::vector<TaskRow>(kPlainTasks, TaskRow{"640", "512", TextTable::Text(115), {}}));
-    if (MacroFile::Save(PlainFile(), tasks, MacroSettings{1000, 20, false, false, false}))
+    if (MacroFile::Save(PlainFile(), tasks, OptionValues{1000, 20, false, false, false}))
         std::abort();
 }
 
@@ -100,7 +100,7 @@ void BM_SaveImages(benchmark::State& state)
 {
     TaskList& tasks = ImageList();
     for (auto _ : state) {
-        if (MacroFile::Save(ImageFile(), tasks, MacroSettings{}))
+        if (MacroFile::Save(ImageFile(), tasks, OptionValues{}))
             state.SkipWithError("save failed");
     }
     state.counters["file_MB"] = static_cast<double>(QFile(ImageFile()).size()) / 1e6;
@@ -150,7 +150,7 @@ int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     // The large file exists before the first open, whatever filter picks the benchmarks.
-    if (MacroFile::Save(ImageFile(), ImageList(), MacroSettings{}))
+    if (MacroFile::Save(ImageFile(), ImageList(), OptionValues{}))
         return 1;
     WritePlainFile();
     benchmark::RunSpecifiedBenchmarks();

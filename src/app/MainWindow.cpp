@@ -171,6 +171,20 @@ void MainWindow::UpdateCommandState(bool flag)
     Picture1->Clear();
 }
 
+OptionValues MainWindow::CurrentOptions() const
+{
+    return OptionValues{tmrPlay.interval(), tmrRec.interval(), m_state.Termina, m_state.Ripeti, m_state.SalvaImmagine};
+}
+
+void MainWindow::ApplyOptions(const OptionValues& options)
+{
+    tmrPlay.setInterval(options.playIntervalMs);
+    tmrRec.setInterval(options.recIntervalMs);
+    m_state.Termina = options.Termina;
+    m_state.Ripeti = options.Ripeti;
+    m_state.SalvaImmagine = options.SalvaImmagine;
+}
+
 void MainWindow::ClearTaskList()
 {
     m_tasks.ClearTaskList();

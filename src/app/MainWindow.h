@@ -2,6 +2,7 @@
 
 #include "player/Player.h"
 #include "recorder/Recorder.h"
+#include "tasks/OptionValues.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskList.h"
 
@@ -58,6 +59,9 @@ public:
     void UpdateCommandState(bool flag);
     // Empties the task list and disables the task commands.
     void ClearTaskList();
+    // The two intervals and three switches in force, and their change (Options, opened files).
+    OptionValues CurrentOptions() const;
+    void ApplyOptions(const OptionValues& options);
     // Appends a pause task of this many seconds and enables the task commands.
     void InserisciPausa(int seconds);
 

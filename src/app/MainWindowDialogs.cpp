@@ -47,22 +47,14 @@ void MainWindow::ConnectDialogs()
 // The main window stays disabled while the dialog is open, and is enabled however it closes.
 void MainWindow::mnuComandiImpostazioni_Click()
 {
-    const OptionValues current{tmrPlay.interval(), tmrRec.interval(), m_state.Termina, m_state.Ripeti,
-                               m_state.SalvaImmagine};
     setEnabled(false);
-    auto* dialog = new OptionsDialog(current, *m_services.messages, this);
+    auto* dialog = new OptionsDialog(CurrentOptions(), *m_services.messages, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // A window inside a disabled window is disabled with it unless enabled on its own.
     dialog->setEnabled(true);
     connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
-        if (result == QDialog::Accepted) {
-            const OptionValues& chosen = dialog->Values();
-            tmrPlay.setInterval(chosen.playIntervalMs);
-            tmrRec.setInterval(chosen.recIntervalMs);
-            m_state.Termina = chosen.Termina;
-            m_state.Ripeti = chosen.Ripeti;
-            m_state.SalvaImmagine = chosen.SalvaImmagine;
-        }
+        if (result == QDialog::Accepted)
+            ApplyOptions(dialog->Values());
         setEnabled(true);
     });
     dialog->show();

@@ -35,9 +35,7 @@ void MainWindow::mnuFileSalva_Click()
     const QString path = m_services.files->ChooseFileToSave();
     if (path.isEmpty())
         return;
-    const MacroSettings settings{tmrPlay.interval(), tmrRec.interval(), m_state.Termina, m_state.Ripeti,
-                                 m_state.SalvaImmagine};
-    if (const std::optional<QString> reason = MacroFile::Save(path, m_tasks, settings))
+    if (const std::optional<QString> reason = MacroFile::Save(path, m_tasks, CurrentOptions()))
         m_services.messages->Show(MessageBoxes::Icon::Exclamation, FileProblem(kUnsavedFileText, path, *reason));
 }
 
@@ -75,12 +73,7 @@ bool MainWindow::LoadMacroFile(const QString& path, bool replace)
     if (replace)
         ClearTaskList();
     m_tasks.AddTasks(std::move(read.content.tasks));
-    const MacroSettings& settings = read.content.settings;
-    tmrPlay.setInterval(settings.playInterval);
-    tmrRec.setInterval(settings.recInterval);
-    m_state.Termina = settings.Termina;
-    m_state.Ripeti = settings.Ripeti;
-    m_state.SalvaImmagine = settings.SalvaImmagine;
+    ApplyOptions(read.content.settings);
     UpdateCommandState(true);
     return true;
 }

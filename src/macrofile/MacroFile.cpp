@@ -218,7 +218,7 @@ std::optional<MacroContent> Parse(QIODevice& device, qsizetype chunkSize)
     if (!play || !rec || !termina || !ripeti || !salvaImmagine)
         return std::nullopt;
     // Whatever follows the last flag is not read, as in every earlier version of the format.
-    content.settings = MacroSettings{*play, *rec, *termina, *ripeti, *salvaImmagine};
+    content.settings = OptionValues{*play, *rec, *termina, *ripeti, *salvaImmagine};
     return content;
 }
 
@@ -265,7 +265,7 @@ MacroReadResult Read(const QString& path)
     return result;
 }
 
-bool Write(QIODevice& device, const TaskList& tasks, const MacroSettings& settings)
+bool Write(QIODevice& device, const TaskList& tasks, const OptionValues& settings)
 {
     QByteArray out;
     out.reserve(kWriteChunk + kWriteChunk / 4);
@@ -292,14 +292,14 @@ bool Write(QIODevice& device, const TaskList& tasks, const MacroSettings& settin
             return false;
     }
     AppendQuotedLine(out, Footer());
-    AppendLine(out, QByteArray::number(settings.playInterval));
-    AppendLine(out, QByteArray::number(settings.recInterval));
+    AppendLine(out, QByteArray::number(settings.playIntervalMs));
+    AppendLine(out, QByteArray::number(settings.recIntervalMs));
     for (bool flag : {settings.Termina, settings.Ripeti, settings.SalvaImmagine})
         AppendLine(out, flag ? kTrue : kFalse);
     return flush();
 }
 
-std::optional<QString> Save(const QString& path, const TaskList& tasks, const MacroSettings& settings)
+std::optional<QString> Save(const QString& path, const TaskList& tasks, const OptionValues& settings)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tasks/OptionValues.h"
 #include "tasks/TaskList.h"
 
 #include <QByteArray>
@@ -12,22 +13,12 @@
 
 class QIODevice;
 
-// The two intervals and three switches that travel inside a macro file.
-struct MacroSettings
-{
-    int playInterval = 1000; // tmrPlay, milliseconds
-    int recInterval = 20;    // tmrRec, milliseconds
-    bool Termina = false;
-    bool Ripeti = false;
-    bool SalvaImmagine = true;
-};
-
 // What a valid macro file holds. The blank row that the empty list is written with is not a task
 // and is left out, so reading that file back gives no tasks at all.
 struct MacroContent
 {
     std::vector<TaskRow> tasks;
-    MacroSettings settings;
+    OptionValues settings;
 };
 
 // The outcome of reading a file: its content, or why nothing may change.
@@ -82,11 +73,11 @@ MacroReadResult Read(const QString& path);
 
 // Writes the task rows 1 to the last (the empty list's blank row included) with the settings. Images
 // are written only when settings.SalvaImmagine is true. Returns false when a write fails.
-bool Write(QIODevice& device, const TaskList& tasks, const MacroSettings& settings);
+bool Write(QIODevice& device, const TaskList& tasks, const OptionValues& settings);
 
 // Writes to a temporary file beside path and renames it over path only once complete, so a failed
 // save leaves an earlier file untouched. Returns the reason of a failure, nullopt on success.
-std::optional<QString> Save(const QString& path, const TaskList& tasks, const MacroSettings& settings);
+std::optional<QString> Save(const QString& path, const TaskList& tasks, const OptionValues& settings);
 
 // The macro file named on the command line, or an empty text. The arguments (without the program's
 // name) are joined by single blanks; the text names a file when it ends in "#cw", or when it begins

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "options/OptionValues.h"
+#include "tasks/OptionValues.h"
 
 #include <QDialog>
 

@@ -17,9 +17,9 @@ bool SameTask(const TaskRow& a, const TaskRow& b)
 
 bool Same(const MacroContent& a, const MacroContent& b)
 {
-    const MacroSettings& s = a.settings;
-    const MacroSettings& t = b.settings;
-    if (s.playInterval != t.playInterval || s.recInterval != t.recInterval || s.Termina != t.Termina ||
+    const OptionValues& s = a.settings;
+    const OptionValues& t = b.settings;
+    if (s.playIntervalMs != t.playIntervalMs || s.recIntervalMs != t.recIntervalMs || s.Termina != t.Termina ||
         s.Ripeti != t.Ripeti || s.SalvaImmagine != t.SalvaImmagine || a.tasks.size() != b.tasks.size())
         return false;
     for (std::size_t i = 0; i < a.tasks.size(); ++i) {

@@ -28,7 +28,7 @@ QByteArray Image(char fill)
     return image;
 }
 
-QByteArray Written(const TaskList& tasks, const MacroSettings& settings)
+QByteArray Written(const TaskList& tasks, const OptionValues& settings)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -58,7 +58,7 @@ private slots:
         TaskList tasks;
         AddClick(tasks, 312, 148, Image('7'));
         tasks.AddTask(QStringLiteral("30"), QString(), TextTable::Text(141), {}, TaskOrigin::Inserted);
-        QCOMPARE(Written(tasks, MacroSettings{1000, 20, false, false, false}),
+        QCOMPARE(Written(tasks, OptionValues{1000, 20, false, false, false}),
                  kHeaderLine + "\"312*148*Mouse Click Left**\"\r\n\"30**Pause**\"\r\n" + kFooterLine +
                      "1000\r\n20\r\n#FALSE#\r\n#FALSE#\r\n#FALSE#\r\n");
     }
@@ -83,7 +83,7 @@ private slots:
         tasks.AddTask(QStringLiteral("\xE9t\xE9"), {}, {}, {}, TaskOrigin::Inserted); // Latin-1 text
         if (clicks == 0)
             tasks.ClearTaskList();
-        const MacroSettings settings{32767, 1000, true, false, images};
+        const OptionValues settings{32767, 1000, true, false, images};
 
         // Header, one line per row (the empty list has its blank row), footer and five items.
         const QByteArray bytes = Written(tasks, settings);
@@ -169,7 +169,7 @@ private slots:
         TaskList tasks;
         tasks.AddTasks(std::vector<TaskRow>(40000, TaskRow{"1", "2", TextTable::Text(115), {}}));
         const QString path = dir.filePath(QStringLiteral("many.#cw"));
-        QVERIFY(!MacroFile::Save(path, tasks, MacroSettings{}));
+        QVERIFY(!MacroFile::Save(path, tasks, OptionValues{}));
         const MacroReadResult read = MacroFile::Read(path);
         QCOMPARE(read.status, MacroReadResult::Status::Ok);
         QCOMPARE(read.content.tasks.size(), std::size_t(40000));
@@ -190,7 +190,7 @@ private slots:
         rlimit small = saved;
         small.rlim_cur = 1000;
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const std::optional<QString> failed = MacroFile::Save(path, tasks, MacroSettings{});
+        const std::optional<QString> failed = MacroFile::Save(path, tasks, OptionValues{});
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The five option values as the Options dialog edits them: the main window hands them in when
-// the dialog opens and takes them back on OK.
+// The five option values: the two intervals and three switches that the Options dialog edits
+// and that travel inside a macro file.
 struct OptionValues
 {
     int playIntervalMs = 1000; // interval of tmrPlay: one task per tick
