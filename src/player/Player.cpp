@@ -3,6 +3,7 @@
 #include "app/core/AppPaths.h"
 #include "app/core/TextTable.h"
 #include "desktop/Desktop.h"
+#include "desktop/KeyRelease.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
@@ -198,8 +199,7 @@ bool Player::PlaybackStopCheck()
         return false;
 
     // Nothing else runs until F11 is let go, so no task slips in between.
-    while (m_desktop.IsKeyDown(VirtualKey::kF11)) {
-    }
+    KeyRelease::WaitForRelease(m_desktop, VirtualKey::kF11);
     StopTimersAndRestore();
     emit stopped(m_executed);
     m_tasks.SetCurrentRow(1);

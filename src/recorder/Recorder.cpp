@@ -12,7 +12,6 @@
 #include <QTimer>
 
 #include <charconv>
-#include <thread>
 
 namespace {
 constexpr int kButtons[] = {VirtualKey::kLeftButton, VirtualKey::kRightButton, VirtualKey::kMiddleButton};
@@ -41,7 +40,7 @@ void AppendField(QByteArray& image, quint32 colour)
 
 Recorder::Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrRec, QObject* parent)
     : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrRec(tmrRec),
-      m_releaseSleep([](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); })
+      m_releaseSleep(KeyRelease::SleepFor)
 {}
 
 void Recorder::SetReleaseSleep(Sleep sleep)
@@ -86,7 +85,7 @@ void Recorder::CaptureButton(int button)
 {
     const int px = m_desktop.PointerX();
     const int py = m_desktop.PointerY();
-    WaitForRelease(button);
+    KeyRelease::WaitForRelease(m_desktop, button, m_releaseSleep);
     const int rx = m_desktop.PointerX();
     const int ry = m_desktop.PointerY();
     const int n = ButtonIndex(button);
@@ -146,7 +145,7 @@ bool Recorder::RecordingStopCheck()
         return false;
 
     // The window comes back only once F12 is up, so the key does not reach it.
-    WaitForRelease(VirtualKey::kF12);
+    KeyRelease::WaitForRelease(m_desktop, VirtualKey::kF12, m_releaseSleep);
     m_desktop.SetPointerShape();
     m_state.recording = false;
     emit restoreRequested();
@@ -156,10 +155,4 @@ bool Recorder::RecordingStopCheck()
     else
         emit recordingEnded(m_tasks.Rows() - m_rowBase);
     return true;
-}
-
-void Recorder::WaitForRelease(int virtualKey)
-{
-    for (int polls = 0; m_desktop.IsKeyDown(virtualKey); ++polls)
-        m_releaseSleep(polls < kQuickPolls ? kQuickPoll : kSlowPoll);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desktop/KeyRelease.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -37,13 +39,8 @@ public:
     // True when Ctrl+Shift+F12 ended the recording (after F12 was released).
     bool RecordingStopCheck();
 
-    // While a release is awaited the recorder sleeps between two queries, so that the wait does not
-    // keep a core (and the X server) busy: 1 ms at first, so that the release of a quick click is
-    // seen at once, and kSlowPoll once the button has been held for a while. Tests replace the sleep.
-    using Sleep = std::function<void(std::chrono::milliseconds)>;
-    static constexpr std::chrono::milliseconds kQuickPoll{1};
-    static constexpr std::chrono::milliseconds kSlowPoll{4};
-    static constexpr int kQuickPolls = 100;
+    // Tests replace the sleep between two queries while a release is awaited.
+    using Sleep = KeyRelease::Sleep;
     void SetReleaseSleep(Sleep sleep);
 
 signals:
@@ -55,7 +52,6 @@ signals:
     void recordingEndedEmpty();
 
 private:
-    void WaitForRelease(int virtualKey);
     bool StopKeysDown();
 
     TaskList& m_tasks;
