@@ -11,10 +11,14 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <map>
+#include <thread>
 
 namespace {
+
+constexpr std::chrono::milliseconds kDoubleClickGap{15};
 
 // Every keycode whose symbols include one of the two given, in any column of the core mapping.
 std::vector<unsigned char> KeycodesOf(Display* display, KeySym first, KeySym second = NoSymbol)
@@ -190,6 +194,10 @@ void X11Desktop::ButtonClick(int button)
 void X11Desktop::ButtonDoubleClick(int button)
 {
     ButtonClick(button);
+    // Events of the same millisecond share a timestamp, and toolkits (Qt among them) then now and
+    // again drop the second click: leave a few milliseconds between the two, well inside any
+    // toolkit's double-click time.
+    std::this_thread::sleep_for(kDoubleClickGap);
     ButtonClick(button);
 }
 
