@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/QtFileChooser.h"
 #include "app/QtMessageBoxes.h"
+#include "app/QuitOnSignals.h"
 #include "app/SplashWindow.h"
 #include "app/core/AppInfo.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(AppInfo::VersionText());
     QApplication::setOrganizationName(AppInfo::CompanyName());
     QApplication::setWindowIcon(AppLogo::Icon());
+    QuitOnSignals::Install(&app);
 
     QtMessageBoxes messages;
     QtFileChooser files;

@@ -78,6 +78,20 @@ private slots:
         QVERIFY(output.endsWith(QLatin1Char('\n')));
         QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), QString());
     }
+
+    // A terminated program ends as Exit does, so it can let go of buttons and give the cursor back.
+    void terminateEndsTheProgramCleanly()
+    {
+        QProcess program;
+        program.start(QStringLiteral(CW_PROGRAM), {});
+        QVERIFY(program.waitForStarted());
+        QTest::qWait(4000);
+        QCOMPARE(program.state(), QProcess::Running);
+        program.terminate();
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -1,0 +1,42 @@
+#include "app/QuitOnSignals.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+// A signal handler may only write to a descriptor; the event loop reads the other end.
+int g_signalSockets[2] = {-1, -1};
+
+extern "C" void OnQuitSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalSockets[1], &byte, 1);
+}
+} // namespace
+
+namespace QuitOnSignals {
+
+void Install(QObject* parent)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSockets) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalSockets[0], QSocketNotifier::Read, parent);
+    QObject::connect(notifier, &QSocketNotifier::activated, parent, [] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t read = ::read(g_signalSockets[0], &byte, 1);
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+}
+
+} // namespace QuitOnSignals
