@@ -85,7 +85,7 @@ Player::~Player()
 void Player::mnuComandiPlay_Click()
 {
     emit minimiseRequested();
-    m_desktop.SetPointerShape(AppPaths::DataFile(QStringLiteral("rec.cur")));
+    m_desktop.SetPointerShape(AppPaths::RecordingCursor());
     m_tasks.SetCurrentRow(1);
     m_schedule.Start();
     m_state.playing = true;

@@ -8,7 +8,6 @@
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
 
-#include <QDir>
 #include <QTimer>
 
 #include <charconv>
@@ -17,14 +16,6 @@ namespace {
 constexpr int kButtons[] = {VirtualKey::kLeftButton, VirtualKey::kRightButton, VirtualKey::kMiddleButton};
 constexpr int kSide = DescriptiveImage::kSide;
 constexpr int kImageHalf = kSide / 2;
-
-QString CursorFile()
-{
-    const QString name = QStringLiteral("rec.cur");
-    const QString found = AppPaths::DataFile(name);
-    // A missing file is handed on all the same: the desktop then leaves the pointer as it is.
-    return found.isEmpty() ? QDir(AppPaths::ProgramFolder()).filePath(name) : found;
-}
 
 // One image field: the colour as a signed decimal number, padded with blanks to the field width.
 void AppendField(QByteArray& image, quint32 colour)
@@ -51,7 +42,7 @@ void Recorder::SetReleaseSleep(Sleep sleep)
 void Recorder::mnuComandiRec_Click()
 {
     tmrRec.start();
-    m_desktop.SetPointerShape(CursorFile());
+    m_desktop.SetPointerShape(AppPaths::RecordingCursor());
     emit minimiseRequested();
     m_state.recording = true;
     m_rowBase = m_tasks.Rows();

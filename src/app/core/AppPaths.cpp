@@ -26,6 +26,13 @@ QString DataFile(const QString& relativePath)
     return {};
 }
 
+QString RecordingCursor()
+{
+    const QString name = QStringLiteral("rec.cur");
+    const QString found = DataFile(name);
+    return found.isEmpty() ? QDir(ProgramFolder()).filePath(name) : found;
+}
+
 QString HelpPageUrl()
 {
     QString page = DataFile(QStringLiteral("help/index.html"));

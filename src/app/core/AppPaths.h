@@ -13,6 +13,10 @@ QString ProgramFolder();
 // no copy is found.
 QString DataFile(const QString& relativePath);
 
+// The cursor file that recording and playback give the pointer. Where no copy is found the path
+// beside the program is given all the same: the desktop then leaves the pointer as it is.
+QString RecordingCursor();
+
 // The file address of the help page shipped with the program.
 QString HelpPageUrl();
 
