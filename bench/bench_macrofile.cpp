@@ -2,7 +2,7 @@
 // tasks without, and the memory that opening the large file adds on top of what was there before.
 // Opening here is what the Open command does: read and check the file whole, then put its tasks in
 // place of the list.
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "macrofile/MacroFile.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 // on a steady clock as it is read. The same window then takes `xdotool click --repeat 200
 // --delay 50 1` for comparison. Reported: the drift of the last press from the first press +
 // 199 × 50 ms, and the 95th percentile of |interval − 50 ms| between consecutive presses.
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "desktop/x11/X11Desktop.h"
 #include "player/Player.h"
 #include "tasks/SharedState.h"

@@ -1,7 +1,7 @@
 // The recorder on a real X server: what an idle tick costs, what waiting for a held button costs
 // the program and the X server, and how many quick double clicks come out as one row.
 // Run under an X server of its own (the clicks go to the real pointer).
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "desktop/x11/X11Desktop.h"
 #include "recorder/Recorder.h"
 #include "tasks/SharedState.h"

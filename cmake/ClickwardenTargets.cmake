@@ -17,8 +17,23 @@ endif()
 function(cw_add_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    cw_export_headers(${name} ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE cw_warnings)
+endfunction()
+
+# cw_export_headers(target folder): the target and whatever links it see the folder's own headers
+# as "<folder under src>/Name.h", and no other folder's: each library gets an include root of its
+# own with links to just those headers, so a wrong include between layers fails to build.
+function(cw_export_headers name folder)
+    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR}/src ${folder})
+    set(root ${CMAKE_BINARY_DIR}/include/${name})
+    file(GLOB headers CONFIGURE_DEPENDS ${folder}/*.h)
+    file(MAKE_DIRECTORY ${root}/${relative})
+    foreach(header IN LISTS headers)
+        get_filename_component(file_name ${header} NAME)
+        file(CREATE_LINK ${header} ${root}/${relative}/${file_name} SYMBOLIC)
+    endforeach()
+    target_include_directories(${name} PUBLIC ${root})
 endfunction()
 
 # cw_add_test(name SOURCES ... LIBS ... [X_INPUT]): one Qt Test program registered with CTest.
@@ -27,7 +42,7 @@ function(cw_add_test name)
     cmake_parse_arguments(ARG "X_INPUT" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test cw_warnings)
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
     if(NOT ARG_TIMEOUT)

@@ -1,9 +1,9 @@
 #include "app/AboutBox.h"
 
 #include "app/AppLogo.h"
-#include "app/core/AppInfo.h"
-#include "app/core/MessageBoxes.h"
-#include "app/core/TextTable.h"
+#include "core/AppInfo.h"
+#include "core/MessageBoxes.h"
+#include "core/TextTable.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
-#include "app/core/AppInfo.h"
-#include "app/core/TextTable.h"
+#include "core/AppInfo.h"
+#include "core/TextTable.h"
 
 #include <QCoreApplication>
 

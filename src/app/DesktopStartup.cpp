@@ -1,7 +1,7 @@
 #include "app/DesktopStartup.h"
 
 #include "app/QtMessageBoxes.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 
 #include <QApplication>
 #include <QDir>

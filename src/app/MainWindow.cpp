@@ -2,9 +2,9 @@
 
 #include "app/TaskPreview.h"
 #include "app/Twips.h"
-#include "app/core/AppInfo.h"
-#include "app/core/MessageBoxes.h"
-#include "app/core/TextTable.h"
+#include "core/AppInfo.h"
+#include "core/MessageBoxes.h"
+#include "core/TextTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,8 +27,6 @@ constexpr int kPictureSide = 975;
 constexpr int kTaskColumnWidth = 2000;
 constexpr int kDefaultColumnWidth = 900;
 
-constexpr int kRecordingIntervalMs = 20;
-constexpr int kPlaybackIntervalMs = 1000;
 constexpr int kPauseIntervalMs = 1000;
 } // namespace
 
@@ -46,8 +44,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     tmrRec.setObjectName(QStringLiteral("tmrRec"));
     tmrPlay.setObjectName(QStringLiteral("tmrPlay"));
     tmrPause.setObjectName(QStringLiteral("tmrPause"));
-    tmrRec.setInterval(kRecordingIntervalMs);
-    tmrPlay.setInterval(kPlaybackIntervalMs);
+    ApplyOptions(OptionValues{});
     tmrPause.setInterval(kPauseIntervalMs);
 
     BuildMenus();
@@ -173,16 +170,14 @@ void MainWindow::UpdateCommandState(bool flag)
 
 OptionValues MainWindow::CurrentOptions() const
 {
-    return OptionValues{tmrPlay.interval(), tmrRec.interval(), m_state.Termina, m_state.Ripeti, m_state.SalvaImmagine};
+    return m_state.options;
 }
 
 void MainWindow::ApplyOptions(const OptionValues& options)
 {
+    m_state.options = options;
     tmrPlay.setInterval(options.playIntervalMs);
     tmrRec.setInterval(options.recIntervalMs);
-    m_state.Termina = options.Termina;
-    m_state.Ripeti = options.Ripeti;
-    m_state.SalvaImmagine = options.SalvaImmagine;
 }
 
 void MainWindow::ClearTaskList()

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/OptionValues.h"
 #include "player/Player.h"
 #include "recorder/Recorder.h"
-#include "tasks/OptionValues.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskList.h"
 

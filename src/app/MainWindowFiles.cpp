@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
-#include "app/core/MessageBoxes.h"
-#include "app/core/TextTable.h"
+#include "core/MessageBoxes.h"
+#include "core/TextTable.h"
 #include "macrofile/FileChooser.h"
 #include "macrofile/MacroFile.h"
 

@@ -3,8 +3,8 @@
 
 #include "app/MainWindow.h"
 
-#include "app/core/MessageBoxes.h"
-#include "app/core/TextTable.h"
+#include "core/MessageBoxes.h"
+#include "core/TextTable.h"
 #include "player/PauseDialog.h"
 #include "tasks/TaskKinds.h"
 

@@ -2,8 +2,8 @@
 // shows when a recording starts and ends. The recording itself is the Recorder's.
 #include "app/MainWindow.h"
 
-#include "app/core/MessageBoxes.h"
-#include "app/core/TextTable.h"
+#include "core/MessageBoxes.h"
+#include "core/TextTable.h"
 
 #include <QAction>
 

@@ -1,6 +1,6 @@
 #include "app/QtFileChooser.h"
 
-#include "app/core/AppInfo.h"
+#include "core/AppInfo.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "app/QtMessageBoxes.h"
 
-#include "app/core/AppInfo.h"
+#include "core/AppInfo.h"
 
 #include <QMessageBox>
 

@@ -2,8 +2,8 @@
 
 #include "app/AppLogo.h"
 #include "app/MainWindow.h"
-#include "app/core/AppInfo.h"
-#include "app/core/TextTable.h"
+#include "core/AppInfo.h"
+#include "core/TextTable.h"
 
 #include <QCloseEvent>
 #include <QFrame>

@@ -6,7 +6,7 @@
 #include "app/QtMessageBoxes.h"
 #include "app/QuitOnSignals.h"
 #include "app/SplashWindow.h"
-#include "app/core/AppInfo.h"
+#include "core/AppInfo.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "macrofile/FileChooser.h"
 
-#include "app/core/AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QDir>
 #include <QFileInfo>

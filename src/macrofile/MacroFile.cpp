@@ -1,7 +1,7 @@
 #include "macrofile/MacroFile.h"
 
-#include "app/core/AppInfo.h"
-#include "app/core/TextTable.h"
+#include "core/AppInfo.h"
+#include "core/TextTable.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -40,19 +40,7 @@ std::optional<QByteArrayView> StringItem(QByteArrayView line)
 // A whole number within [min, max], blanks around it allowed.
 std::optional<int> NumberItem(QByteArrayView line, int min, int max)
 {
-    line = line.trimmed();
-    constexpr qsizetype kMaxDigits = 9; // keeps the value far from overflow
-    if (line.isEmpty() || line.size() > kMaxDigits)
-        return std::nullopt;
-    int value = 0;
-    for (char c : line) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < min || value > max)
-        return std::nullopt;
-    return value;
+    return ParseInterval(QString::fromLatin1(line), min, max);
 }
 
 std::optional<bool> FlagItem(QByteArrayView line)
@@ -210,8 +198,8 @@ std::optional<MacroContent> Parse(QIODevice& device, qsizetype chunkSize)
             return std::nullopt;
     }
 
-    const auto play = lines.NextNumber(kMinPlayInterval, kMaxPlayInterval);
-    const auto rec = lines.NextNumber(kMinRecInterval, kMaxRecInterval);
+    const auto play = lines.NextNumber(OptionValues::kMinPlayIntervalMs, OptionValues::kMaxPlayIntervalMs);
+    const auto rec = lines.NextNumber(OptionValues::kMinRecIntervalMs, OptionValues::kMaxRecIntervalMs);
     const auto termina = lines.NextFlag();
     const auto ripeti = lines.NextFlag();
     const auto salvaImmagine = lines.NextFlag();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tasks/OptionValues.h"
+#include "core/OptionValues.h"
 #include "tasks/TaskList.h"
 
 #include <QByteArray>
@@ -43,10 +43,6 @@ struct MacroReadResult
 // Latin-1, so every byte survives a round trip.
 namespace MacroFile {
 
-inline constexpr int kMinPlayInterval = 1;
-inline constexpr int kMaxPlayInterval = 32767;
-inline constexpr int kMinRecInterval = 1;
-inline constexpr int kMaxRecInterval = 1000;
 // Larger files are refused rather than read into memory whole.
 inline constexpr qint64 kMaxFileSize = qint64(1) << 30;
 

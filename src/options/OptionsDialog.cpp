@@ -1,7 +1,7 @@
 #include "options/OptionsDialog.h"
 
-#include "app/core/MessageBoxes.h"
-#include "app/core/TextTable.h"
+#include "core/MessageBoxes.h"
+#include "core/TextTable.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -122,26 +122,19 @@ void OptionsDialog::Form_Load()
     ShowInterval(cmbSens, m_values.recIntervalMs);
 }
 
-std::optional<int> OptionsDialog::ParseInterval(const QString& text, int max)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok || value < 1 || value > max)
-        return std::nullopt;
-    return value;
-}
-
 // A recording interval that stops tmrRec, or slows it to seconds, would leave recording and
 // playback without a timely way to stop: such values are refused and the dialog stays open.
 void OptionsDialog::OKButton_Click()
 {
-    const std::optional<int> play = ParseInterval(cmbSpeed->currentText(), kMaxPlayIntervalMs);
+    const std::optional<int> play =
+        ParseInterval(cmbSpeed->currentText(), OptionValues::kMinPlayIntervalMs, OptionValues::kMaxPlayIntervalMs);
     if (!play) {
         m_messages.Show(MessageBoxes::Icon::Exclamation, TextTable::Text(309));
         cmbSpeed->setFocus();
         return;
     }
-    const std::optional<int> rec = ParseInterval(cmbSens->currentText(), kMaxRecIntervalMs);
+    const std::optional<int> rec =
+        ParseInterval(cmbSens->currentText(), OptionValues::kMinRecIntervalMs, OptionValues::kMaxRecIntervalMs);
     if (!rec) {
         m_messages.Show(MessageBoxes::Icon::Exclamation, TextTable::Text(310));
         cmbSens->setFocus();

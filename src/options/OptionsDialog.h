@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tasks/OptionValues.h"
+#include "core/OptionValues.h"
 
 #include <QDialog>
 
@@ -20,17 +20,10 @@ class OptionsDialog : public QDialog
     Q_OBJECT
 
 public:
-    // The ranges OK accepts, the same a macro file may hold.
-    static constexpr int kMaxPlayIntervalMs = 32767;
-    static constexpr int kMaxRecIntervalMs = 1000;
-
     OptionsDialog(const OptionValues& values, MessageBoxes& messages, QWidget* parent = nullptr);
 
     // The values the dialog was opened with, or those accepted by OK.
     const OptionValues& Values() const { return m_values; }
-
-    // A box's text as an interval, or nothing when it is not a whole number from 1 to max.
-    static std::optional<int> ParseInterval(const QString& text, int max);
 
 public slots:
     void OKButton_Click();

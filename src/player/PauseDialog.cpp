@@ -1,6 +1,6 @@
 #include "player/PauseDialog.h"
 
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

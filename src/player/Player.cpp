@@ -1,7 +1,7 @@
 #include "player/Player.h"
 
-#include "app/core/AppPaths.h"
-#include "app/core/TextTable.h"
+#include "core/AppPaths.h"
+#include "core/TextTable.h"
 #include "desktop/Desktop.h"
 #include "desktop/KeyRelease.h"
 #include "tasks/SharedState.h"
@@ -108,13 +108,13 @@ void Player::tmrPlay_Timer()
 
     const bool lastRow = row >= m_tasks.Rows() - 1;
     m_tasks.SetCurrentRow(lastRow ? 1 : row + 1);
-    if (!lastRow || m_state.Ripeti) {
+    if (!lastRow || m_state.options.Ripeti) {
         // Does nothing after a pause task: the countdown starts the next run.
         m_schedule.ArmNext();
         return;
     }
     StopTimersAndRestore();
-    if (m_state.Termina) {
+    if (m_state.options.Termina) {
         emit closeProgramRequested();
         return;
     }

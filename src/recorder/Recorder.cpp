@@ -1,7 +1,7 @@
 #include "recorder/Recorder.h"
 
-#include "app/core/AppPaths.h"
-#include "app/core/TextTable.h"
+#include "core/AppPaths.h"
+#include "core/TextTable.h"
 #include "desktop/Desktop.h"
 #include "tasks/DescriptiveImage.h"
 #include "tasks/SharedState.h"
@@ -107,7 +107,7 @@ int Recorder::ButtonIndex(int button)
 
 QByteArray Recorder::CaptureImage(int x, int y)
 {
-    if (!m_state.SalvaImmagine)
+    if (!m_state.options.SalvaImmagine)
         return {};
     const std::vector<quint32> block = m_desktop.PixelBlock(x - kImageHalf, y - kImageHalf, kSide, kSide);
     QByteArray image;

@@ -1,6 +1,6 @@
 #include "tasks/TaskKinds.h"
 
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 
 namespace TaskKinds {
 

@@ -1,6 +1,6 @@
 #include "tasks/TaskList.h"
 
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "tasks/TaskKinds.h"
 
 #include <climits>

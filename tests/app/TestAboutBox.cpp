@@ -1,5 +1,5 @@
 #include "app/AboutBox.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "support/RecordingMessageBoxes.h"
 
 #include <QFile>

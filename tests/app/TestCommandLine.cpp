@@ -1,5 +1,5 @@
 #include "app/CommandLine.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 
 #include <QProcess>
 #include <QTest>

@@ -2,7 +2,7 @@
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
 #include "app/TaskPreview.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "options/OptionsDialog.h"
 #include "support/RecordingMessageBoxes.h"
 
@@ -248,8 +248,8 @@ private slots:
         else
             QTest::mouseClick(Child<QPushButton>(dialog, "CancelButton"), Qt::LeftButton);
         QVERIFY(m_window->isEnabled());
-        QCOMPARE(m_window->State().Termina, applied);
-        QCOMPARE(m_window->State().SalvaImmagine, !applied);
+        QCOMPARE(m_window->State().options.Termina, applied);
+        QCOMPARE(m_window->State().options.SalvaImmagine, !applied);
 
         // The timers run at the intervals the dialog shows on its next opening.
         dialog = OpenOptions();

@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "support/RecordingMessageBoxes.h"
 
 #include <QFrame>

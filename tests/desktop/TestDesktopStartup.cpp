@@ -1,5 +1,5 @@
 #include "app/DesktopStartup.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "support/RecordingMessageBoxes.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "FakeFileChooser.h"
 #include "app/MainWindow.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingMessageBoxes.h"
 
@@ -228,7 +228,7 @@ private slots:
             QVERIFY(m_messages.Texts()[0].startsWith(TextTable::Text(textId)));
         QCOMPARE(m_window->State().playing, plays);
         QCOMPARE(m_window->Tasks().TaskCount(), plays ? 1 : 0);
-        QCOMPARE(m_window->State().Ripeti, plays);
+        QCOMPARE(m_window->State().options.Ripeti, plays);
     }
 };
 

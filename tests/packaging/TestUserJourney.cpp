@@ -4,7 +4,7 @@
 // file dialog, then start the program again with the file on its command line. The logging window
 // must get the same events at the same points, and the program must close by itself.
 #include "Xdo.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "macrofile/MacroFile.h"
 #include "tasks/TaskKinds.h"
 

@@ -1,5 +1,5 @@
 #include "PlaybackWindow.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "player/PauseDialog.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingMessageBoxes.h"
@@ -78,7 +78,7 @@ private slots:
 
     void terminaClosesTheProgramSilently()
     {
-        m_window->State().Termina = true;
+        m_window->State().options.Termina = true;
         Play({114});
         Tick({"tmrPlay_Timer"});
         QTRY_VERIFY(!m_window->isVisible());

@@ -1,5 +1,5 @@
 #include "PlaybackWindow.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "desktop/XUser.h"
 #include "desktop/x11/X11Desktop.h"
 #include "support/RecordingMessageBoxes.h"

@@ -1,4 +1,4 @@
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "player/Player.h"
 #include "support/FakeDesktop.h"
 #include "tasks/SharedState.h"
@@ -147,7 +147,7 @@ private slots:
     void playsOneTaskPerTickAndEnds()
     {
         QFETCH(bool, termina);
-        m_state.Termina = termina;
+        m_state.options.Termina = termina;
         Add({{"1", "1", kLeftPushed},
              {"2", "2", TextTable::Text(144)},
              {"3", "3", TextTable::Text(143)},
@@ -209,8 +209,8 @@ private slots:
     // lets go of the button a pushed task holds.
     void ripetiAndStopKeys()
     {
-        m_state.Ripeti = true;
-        m_state.Termina = true;
+        m_state.options.Ripeti = true;
+        m_state.options.Termina = true;
         Add({{"1", "1", kLeftPushed}, {"5", "", kPause}, {"2", "2", kClickRight}});
         QSignalSpy stopped(m_player.get(), &Player::stopped);
         QSignalSpy close(m_player.get(), &Player::closeProgramRequested);

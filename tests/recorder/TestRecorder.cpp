@@ -1,4 +1,4 @@
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "recorder/Recorder.h"
 #include "support/FakeDesktop.h"
 #include "tasks/DescriptiveImage.h"
@@ -242,7 +242,7 @@ private slots:
 
     void noImageWhenImagesAreOff()
     {
-        m_state.SalvaImmagine = false;
+        m_state.options.SalvaImmagine = false;
         m_recorder->mnuComandiRec_Click();
         Press(kLeft, 100, 100, 140, 100);
         Click(kRight, 100, 100);

@@ -2,7 +2,7 @@
 // desktop, and a user on a second connection who clicks, double-clicks, drags and right-clicks over
 // a painted pattern, then ends the recording with Ctrl+Shift+F12.
 #include "app/MainWindow.h"
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "desktop/XUser.h"
 #include "desktop/x11/X11Desktop.h"
 #include "support/RecordingMessageBoxes.h"

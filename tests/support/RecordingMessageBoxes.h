@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/MessageBoxes.h"
+#include "core/MessageBoxes.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 #include "tasks/TaskList.h"
 
 #include <QAbstractItemModelTester>

@@ -1,6 +1,6 @@
-#include "app/core/TextTable.h"
+#include "core/TextTable.h"
 
-#include "app/core/AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <algorithm>
 #include <iterator>

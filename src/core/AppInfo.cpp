@@ -1,4 +1,4 @@
-#include "app/core/AppInfo.h"
+#include "core/AppInfo.h"
 
 namespace AppInfo {
 

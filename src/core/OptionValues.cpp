@@ -1,0 +1,18 @@
+#include "core/OptionValues.h"
+
+std::optional<int> ParseInterval(QStringView text, int min, int max)
+{
+    text = text.trimmed();
+    constexpr qsizetype kMaxDigits = 9; // keeps the value far from overflow
+    if (text.isEmpty() || text.size() > kMaxDigits)
+        return std::nullopt;
+    int value = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    if (value < min || value > max)
+        return std::nullopt;
+    return value;
+}
