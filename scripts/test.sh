@@ -13,7 +13,7 @@ mapfile -t sources < <(cd "$root" && git ls-files -co --exclude-standard -- 'src
 
 echo "== Building with sanitizers"
 build="$root/build/test"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCW_SANITIZE=ON -DCW_WERROR=ON >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCW_SANITIZE=ON -DCW_WERROR=ON -DCW_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 
 echo "== Fuzzing the macro file reader"
