@@ -61,7 +61,7 @@ void MainWindow::mnuComandiPausa_Click()
 
 void MainWindow::InserisciPausa(int seconds)
 {
-    m_tasks.AddTask(QString::number(seconds), QString(), TextTable::Text(TaskKinds::kPause), QByteArray(),
+    m_tasks.AddTask(QString::number(seconds), QString(), TaskKinds::Text(TaskKinds::Action::Pause), QByteArray(),
                     TaskOrigin::Inserted);
     // A list that holds only a pause can be played, saved and deleted too.
     UpdateCommandState(true);

@@ -1,20 +1,11 @@
 #pragma once
 
+#include "core/VirtualKey.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <vector>
-
-// Windows virtual-key codes, the codes the recorder and the player ask about.
-namespace VirtualKey {
-inline constexpr int kLeftButton = 1;
-inline constexpr int kRightButton = 2;
-inline constexpr int kMiddleButton = 4;
-inline constexpr int kShift = 16;
-inline constexpr int kControl = 17;
-inline constexpr int kF11 = 122;
-inline constexpr int kF12 = 123;
-} // namespace VirtualKey
 
 // Everything the program reads from or does to the desktop: key and button state, the pointer,
 // synthetic button actions and screen pixels. Coordinates are screen pixels; button codes are

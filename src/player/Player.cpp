@@ -15,52 +15,6 @@
 
 namespace {
 
-enum class ButtonAction
-{
-    Click,
-    DoubleClick,
-    Down,
-    Up,
-    Pause,
-};
-
-struct TaskKind
-{
-    int textId;
-    ButtonAction action;
-    int button;
-};
-
-// The thirteen kinds in the order they are compared.
-constexpr TaskKind kTaskKinds[] = {
-    {TaskKinds::kClickLeft, ButtonAction::Click, VirtualKey::kLeftButton},
-    {TaskKinds::kClickLeft + 1, ButtonAction::Click, VirtualKey::kRightButton},
-    {TaskKinds::kClickLeft + 2, ButtonAction::Click, VirtualKey::kMiddleButton},
-    {TaskKinds::kDoubleClickLeft, ButtonAction::DoubleClick, VirtualKey::kLeftButton},
-    {TaskKinds::kDoubleClickLeft + 1, ButtonAction::DoubleClick, VirtualKey::kRightButton},
-    {TaskKinds::kDoubleClickLeft + 2, ButtonAction::DoubleClick, VirtualKey::kMiddleButton},
-    {TaskKinds::kPause, ButtonAction::Pause, 0},
-    {TaskKinds::kPushedLeft, ButtonAction::Down, VirtualKey::kLeftButton},
-    {TaskKinds::kPushedLeft + 1, ButtonAction::Up, VirtualKey::kLeftButton},
-    {TaskKinds::kPushedLeft + 2, ButtonAction::Down, VirtualKey::kRightButton},
-    {TaskKinds::kPushedLeft + 3, ButtonAction::Up, VirtualKey::kRightButton},
-    {TaskKinds::kPushedLeft + 4, ButtonAction::Down, VirtualKey::kMiddleButton},
-    {TaskKinds::kPushedLeft + 5, ButtonAction::Up, VirtualKey::kMiddleButton},
-};
-
-constexpr int kButtons[] = {VirtualKey::kLeftButton, VirtualKey::kRightButton, VirtualKey::kMiddleButton};
-
-// The kind of a task text: an exact comparison, blanks and case included, with the texts the
-// running program's text table holds.
-const TaskKind* FindKind(const QString& taskText)
-{
-    for (const TaskKind& kind : kTaskKinds) {
-        if (taskText == TextTable::Text(kind.textId))
-            return &kind;
-    }
-    return nullptr;
-}
-
 // A coordinate cell as the recorder writes it: a whole decimal number in the 32-bit range.
 std::optional<int> WholeNumber(const QString& cell)
 {
@@ -124,10 +78,10 @@ void Player::tmrPlay_Timer()
 
 void Player::RunTask(int row)
 {
-    const TaskKind* kind = FindKind(m_tasks.Cell(row, TaskList::kColumnTask));
+    const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
     if (!kind)
         return;
-    if (kind->action == ButtonAction::Pause) {
+    if (kind->action == TaskKinds::Action::Pause) {
         StartPause(m_tasks.Cell(row, TaskList::kColumnX));
         return;
     }
@@ -138,23 +92,23 @@ void Player::RunTask(int row)
         return;
     m_desktop.MovePointer(*x, *y);
     switch (kind->action) {
-    case ButtonAction::Click:
+    case TaskKinds::Action::Click:
         m_desktop.ButtonClick(kind->button);
         m_heldButtons &= ~kind->button;
         break;
-    case ButtonAction::DoubleClick:
+    case TaskKinds::Action::DoubleClick:
         m_desktop.ButtonDoubleClick(kind->button);
         m_heldButtons &= ~kind->button;
         break;
-    case ButtonAction::Down:
+    case TaskKinds::Action::Down:
         m_desktop.ButtonDown(kind->button);
         m_heldButtons |= kind->button;
         break;
-    case ButtonAction::Up:
+    case TaskKinds::Action::Up:
         m_desktop.ButtonUp(kind->button);
         m_heldButtons &= ~kind->button;
         break;
-    case ButtonAction::Pause:
+    case TaskKinds::Action::Pause:
         break;
     }
 }
@@ -222,7 +176,7 @@ void Player::StopTimersAndRestore()
 
 void Player::ReleaseHeldButtons()
 {
-    for (const int button : kButtons) {
+    for (const int button : VirtualKey::kButtons) {
         if (m_heldButtons & button)
             m_desktop.ButtonUp(button);
     }

@@ -13,7 +13,6 @@
 #include <charconv>
 
 namespace {
-constexpr int kButtons[] = {VirtualKey::kLeftButton, VirtualKey::kRightButton, VirtualKey::kMiddleButton};
 constexpr int kSide = DescriptiveImage::kSide;
 constexpr int kImageHalf = kSide / 2;
 
@@ -59,7 +58,7 @@ void Recorder::tmrRec_Timer()
         return;
     m_tasks.RaiseTickCounter();
     bool captured = false;
-    for (const int button : kButtons) {
+    for (const int button : VirtualKey::kButtons) {
         if (m_desktop.IsKeyDown(button)) {
             CaptureButton(button);
             captured = true;
@@ -79,30 +78,17 @@ void Recorder::CaptureButton(int button)
     KeyRelease::WaitForRelease(m_desktop, button, m_releaseSleep);
     const int rx = m_desktop.PointerX();
     const int ry = m_desktop.PointerY();
-    const int n = ButtonIndex(button);
 
     if (rx == px && ry == py) {
-        m_tasks.AddTask(QString::number(px), QString::number(py), TextTable::Text(TaskKinds::kClickLeft + n),
+        m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Click, button),
                         CaptureImage(px, py));
         return;
     }
     // Both images are taken after the release: they show the screen as the button left it.
-    m_tasks.AddTask(QString::number(px), QString::number(py), TextTable::Text(TaskKinds::kPushedLeft + 2 * n),
+    m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Down, button),
                     CaptureImage(px, py));
-    m_tasks.AddTask(QString::number(rx), QString::number(ry), TextTable::Text(TaskKinds::kPushedLeft + 2 * n + 1),
+    m_tasks.AddTask(QString::number(rx), QString::number(ry), TaskKinds::Text(TaskKinds::Action::Up, button),
                     CaptureImage(rx, ry));
-}
-
-int Recorder::ButtonIndex(int button)
-{
-    switch (button) {
-    case VirtualKey::kRightButton:
-        return 1;
-    case VirtualKey::kMiddleButton:
-        return 2;
-    default:
-        return 0;
-    }
 }
 
 QByteArray Recorder::CaptureImage(int x, int y)

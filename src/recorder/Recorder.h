@@ -32,8 +32,6 @@ public:
 
     // Follows a press of this button until its release and adds a click or a pushed/released pair.
     void CaptureButton(int button);
-    // 0 for the left button (1), 1 for the right (2), 2 for the middle (4); 0 for any other code.
-    static int ButtonIndex(int button);
     // The colours around (x, y) as image text; empty, without reading the screen, when images are off.
     QByteArray CaptureImage(int x, int y);
     // True when Ctrl+Shift+F12 ended the recording (after F12 was released).

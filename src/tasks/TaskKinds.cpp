@@ -4,13 +4,22 @@
 
 namespace TaskKinds {
 
-int ClickButtonIndex(const QString& taskText)
+const Kind* Find(const QString& taskText)
 {
-    for (int index = 0; index < 3; ++index) {
-        if (taskText == TextTable::Text(kClickLeft + index))
-            return index;
+    for (const Kind& kind : kAll) {
+        if (taskText == TextTable::Text(kind.textId))
+            return &kind;
     }
-    return -1;
+    return nullptr;
+}
+
+QString Text(Action action, int button)
+{
+    for (const Kind& kind : kAll) {
+        if (kind.action == action && kind.button == button)
+            return TextTable::Text(kind.textId);
+    }
+    return QString();
 }
 
 } // namespace TaskKinds

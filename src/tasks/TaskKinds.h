@@ -1,18 +1,51 @@
 #pragma once
 
+#include "core/VirtualKey.h"
+
 #include <QString>
 
-// Task kinds are task texts of the text table; these name the ids and answer the questions the
-// task list, the recorder and the player ask about a kind.
+// The task kinds: each is a task text of the text table, what the player does for it and with
+// which button. This table is the one place that ties task texts to actions.
 namespace TaskKinds {
 
-inline constexpr int kClickLeft = 114;       // 114, 115, 116: click of button index 0, 1, 2
-inline constexpr int kDoubleClickLeft = 117; // 117, 118, 119: double click of button index 0, 1, 2
-inline constexpr int kPause = 141;
-inline constexpr int kPushedLeft = 142; // 142 + 2n pushed, 143 + 2n released, for button index n
+enum class Action
+{
+    Click,
+    DoubleClick,
+    Down,
+    Up,
+    Pause,
+};
 
-// The button index (0 left, 1 right, 2 middle) of a single-click text, or -1 for any other text.
-// The comparison is exact, blanks and case included.
-int ClickButtonIndex(const QString& taskText);
+struct Kind
+{
+    int textId;
+    Action action;
+    int button; // button code (VirtualKey), 0 for a pause
+};
+
+// The thirteen kinds, in the order a task text is compared with them.
+inline constexpr Kind kAll[] = {
+    {114, Action::Click, VirtualKey::kLeftButton},
+    {115, Action::Click, VirtualKey::kRightButton},
+    {116, Action::Click, VirtualKey::kMiddleButton},
+    {117, Action::DoubleClick, VirtualKey::kLeftButton},
+    {118, Action::DoubleClick, VirtualKey::kRightButton},
+    {119, Action::DoubleClick, VirtualKey::kMiddleButton},
+    {141, Action::Pause, 0},
+    {142, Action::Down, VirtualKey::kLeftButton},
+    {143, Action::Up, VirtualKey::kLeftButton},
+    {144, Action::Down, VirtualKey::kRightButton},
+    {145, Action::Up, VirtualKey::kRightButton},
+    {146, Action::Down, VirtualKey::kMiddleButton},
+    {147, Action::Up, VirtualKey::kMiddleButton},
+};
+
+// The kind of a task text, or nullptr: an exact comparison, blanks and case included, with the
+// texts the running program's text table holds.
+const Kind* Find(const QString& taskText);
+
+// The task text of a kind; an empty text for a pair that is no kind.
+QString Text(Action action, int button = 0);
 
 } // namespace TaskKinds

@@ -68,8 +68,9 @@ bool TaskList::MergesAsDoubleClick(const QString& taskText) const
 {
     if (m_tickCounter < 1 || m_tickCounter > kDoubleClickTicks)
         return false;
-    const int button = TaskKinds::ClickButtonIndex(taskText);
-    return button >= 0 && TaskKinds::ClickButtonIndex(m_rows.back().task) == button;
+    const TaskKinds::Kind* added = TaskKinds::Find(taskText);
+    const TaskKinds::Kind* last = TaskKinds::Find(m_rows.back().task);
+    return added && last && added->action == TaskKinds::Action::Click && last == added;
 }
 
 void TaskList::AddTask(const QString& x, const QString& y, const QString& taskText, const QByteArray& imageText,
@@ -79,7 +80,7 @@ void TaskList::AddTask(const QString& x, const QString& y, const QString& taskTe
         TaskRow& last = m_rows.back();
         last.x = x;
         last.y = y;
-        last.task = TextTable::Text(TaskKinds::kDoubleClickLeft + TaskKinds::ClickButtonIndex(taskText));
+        last.task = TaskKinds::Text(TaskKinds::Action::DoubleClick, TaskKinds::Find(taskText)->button);
         last.image = imageText;
         EmitRowChanged(Rows() - 1);
     } else if (IsEmpty()) {

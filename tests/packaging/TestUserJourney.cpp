@@ -250,16 +250,18 @@ private slots:
         const MacroReadResult saved = MacroFile::Read(macro);
         QCOMPARE(saved.status, MacroReadResult::Status::Ok);
         QVERIFY2(saved.content.settings.Termina, "\"Close Clickwarden after playing finished\" was not saved on");
-        const QList<std::tuple<QPoint, int>> expectedTasks = {{click, TaskKinds::kClickLeft},
-                                                              {doubleClick, TaskKinds::kDoubleClickLeft},
-                                                              {dragFrom, TaskKinds::kPushedLeft},
-                                                              {dragTo, TaskKinds::kPushedLeft + 1}};
+        using TaskKinds::Action;
+        const QList<std::tuple<QPoint, QString>> expectedTasks = {
+            {click, TaskKinds::Text(Action::Click, VirtualKey::kLeftButton)},
+            {doubleClick, TaskKinds::Text(Action::DoubleClick, VirtualKey::kLeftButton)},
+            {dragFrom, TaskKinds::Text(Action::Down, VirtualKey::kLeftButton)},
+            {dragTo, TaskKinds::Text(Action::Up, VirtualKey::kLeftButton)}};
         QCOMPARE(saved.content.tasks.size(), std::size_t(expectedTasks.size()));
         for (qsizetype i = 0; i < expectedTasks.size(); ++i) {
             const TaskRow& row = saved.content.tasks[std::size_t(i)];
             const auto& [at, kind] = expectedTasks[i];
             QCOMPARE(QPoint(row.x.toInt(), row.y.toInt()), at);
-            QCOMPARE(row.task, TextTable::Text(kind));
+            QCOMPARE(row.task, kind);
         }
 
         // What the target saw while recording: the driver did what the journey says.
