@@ -39,8 +39,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
             return QDesktopServices::openUrl(url);
         };
 
-    for (QTimer* timer : {&tmrRec, &tmrPlay, &tmrPause})
+    // The timers are members, destroyed before the window lets go of its children.
+    for (QTimer* timer : {&tmrRec, &tmrPlay, &tmrPause}) {
+        timer->setParent(this);
         timer->setTimerType(Qt::PreciseTimer);
+    }
     tmrRec.setObjectName(QStringLiteral("tmrRec"));
     tmrPlay.setObjectName(QStringLiteral("tmrPlay"));
     tmrPause.setObjectName(QStringLiteral("tmrPause"));
@@ -58,38 +61,42 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-QAction* MainWindow::AddMenuAction(QMenu* menu, const char* name, const QKeySequence& shortcut, bool enabled)
+QAction* MainWindow::AddMenuAction(QMenu* menu, const char* name, const QKeySequence& shortcut,
+                                   CommandState::Control control)
 {
     auto* action = menu->addAction(QString());
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
-    action->setEnabled(enabled);
+    action->setEnabled(CommandState::IsEnabled(control, false));
+    m_commands.emplace_back(action, control);
     return action;
 }
 
 void MainWindow::BuildMenus()
 {
+    using CommandState::Control;
     mnuFile = menuBar()->addMenu(QString());
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileNuovo = AddMenuAction(mnuFile, "mnuFileNuovo", QKeySequence(Qt::CTRL | Qt::Key_N), true);
-    mnuFileApri = AddMenuAction(mnuFile, "mnuFileApri", QKeySequence(Qt::CTRL | Qt::Key_O), true);
-    mnuFileAggiungi = AddMenuAction(mnuFile, "mnuFileAggiungi", QKeySequence(Qt::CTRL | Qt::Key_A), false);
-    mnuFileSalva = AddMenuAction(mnuFile, "mnuFileSalva", QKeySequence(Qt::CTRL | Qt::Key_S), false);
-    mnuFileEsci = AddMenuAction(mnuFile, "mnuFileEsci", QKeySequence(Qt::CTRL | Qt::Key_Q), true);
+    mnuFileNuovo = AddMenuAction(mnuFile, "mnuFileNuovo", QKeySequence(Qt::CTRL | Qt::Key_N), Control::New);
+    mnuFileApri = AddMenuAction(mnuFile, "mnuFileApri", QKeySequence(Qt::CTRL | Qt::Key_O), Control::Open);
+    mnuFileAggiungi = AddMenuAction(mnuFile, "mnuFileAggiungi", QKeySequence(Qt::CTRL | Qt::Key_A), Control::Append);
+    mnuFileSalva = AddMenuAction(mnuFile, "mnuFileSalva", QKeySequence(Qt::CTRL | Qt::Key_S), Control::Save);
+    mnuFileEsci = AddMenuAction(mnuFile, "mnuFileEsci", QKeySequence(Qt::CTRL | Qt::Key_Q), Control::Exit);
 
     mnuComandi = menuBar()->addMenu(QString());
     mnuComandi->setObjectName(QStringLiteral("mnuComandi"));
-    mnuComandiRec = AddMenuAction(mnuComandi, "mnuComandiRec", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12), true);
+    mnuComandiRec =
+        AddMenuAction(mnuComandi, "mnuComandiRec", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12), Control::Record);
     mnuComandiPlay =
-        AddMenuAction(mnuComandi, "mnuComandiPlay", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11), false);
-    mnuComandiCanc = AddMenuAction(mnuComandi, "mnuComandiCanc", QKeySequence(Qt::Key_Delete), false);
-    mnuComandiImpostazioni = AddMenuAction(mnuComandi, "mnuComandiImpostazioni", QKeySequence(), true);
-    mnuComandiPausa = AddMenuAction(mnuComandi, "mnuComandiPausa", QKeySequence(), true);
+        AddMenuAction(mnuComandi, "mnuComandiPlay", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11), Control::Play);
+    mnuComandiCanc = AddMenuAction(mnuComandi, "mnuComandiCanc", QKeySequence(Qt::Key_Delete), Control::Delete);
+    mnuComandiImpostazioni = AddMenuAction(mnuComandi, "mnuComandiImpostazioni", QKeySequence(), Control::Options);
+    mnuComandiPausa = AddMenuAction(mnuComandi, "mnuComandiPausa", QKeySequence(), Control::InsertPause);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("?"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuGotosite = AddMenuAction(mnuHelp, "mnuGotosite", QKeySequence(Qt::Key_F1), true);
-    mnuHelpAbout = AddMenuAction(mnuHelp, "mnuHelpAbout", QKeySequence(Qt::Key_F3), true);
+    mnuGotosite = AddMenuAction(mnuHelp, "mnuGotosite", QKeySequence(Qt::Key_F1), Control::OnlineHelp);
+    mnuHelpAbout = AddMenuAction(mnuHelp, "mnuHelpAbout", QKeySequence(Qt::Key_F3), Control::About);
 
     connect(mnuFileNuovo, &QAction::triggered, this, &MainWindow::mnuFileNuovo_Click);
     connect(mnuComandiCanc, &QAction::triggered, this, &MainWindow::mnuComandiCanc_Click);
@@ -112,6 +119,7 @@ void MainWindow::BuildGrid()
     grdComandi->verticalHeader()->hide();
     grdComandi->setColumnHidden(TaskList::kColumnImage, true);
     grdComandi->move(0, 0);
+    grdComandi->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
 
     // The grid's current row and the task list's current row (the playback position) follow each other.
     connect(grdComandi->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -160,11 +168,9 @@ void MainWindow::SetCaptions()
 
 void MainWindow::UpdateCommandState(bool flag)
 {
-    mnuComandiPlay->setEnabled(flag);
-    grdComandi->setEnabled(flag);
-    mnuComandiCanc->setEnabled(flag);
-    mnuFileSalva->setEnabled(flag);
-    mnuFileAggiungi->setEnabled(flag);
+    for (const auto& [action, control] : m_commands)
+        action->setEnabled(CommandState::IsEnabled(control, flag));
+    grdComandi->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, flag));
     Picture1->Clear();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CommandState.h"
 #include "core/OptionValues.h"
 #include "player/Player.h"
 #include "recorder/Recorder.h"
@@ -14,6 +15,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class Desktop;
 class FileChooser;
@@ -109,7 +112,8 @@ private:
     void Form_Resize();
     void RemindOfStopKeys();
     void LayoutGrid();
-    QAction* AddMenuAction(QMenu* menu, const char* name, const QKeySequence& shortcut, bool enabled);
+    // A menu entry, enabled as the command-state rule has it for a window without tasks.
+    QAction* AddMenuAction(QMenu* menu, const char* name, const QKeySequence& shortcut, CommandState::Control control);
 
     // Each subsystem connects its menus and timers in one of these.
     void ConnectRecording();
@@ -152,6 +156,8 @@ private:
     QMenu* mnuHelp = nullptr;
     QAction* mnuGotosite = nullptr;
     QAction* mnuHelpAbout = nullptr;
+    // Every menu entry with the control it is in the command-state rule.
+    std::vector<std::pair<QAction*, CommandState::Control>> m_commands;
 
     std::unique_ptr<Recorder> m_recorder; // none without a desktop to record from
     std::unique_ptr<Player> m_player;     // none without a desktop to play on
