@@ -1,190 +1,125 @@
-#include "ImageTexts.h"
 #include "app/AboutBox.h"
+#include "app/CommandState.h"
 #include "app/MainWindow.h"
 #include "app/TaskPreview.h"
 #include "core/TextTable.h"
 #include "options/OptionsDialog.h"
+#include "player/PauseDialog.h"
+#include "support/FakeDesktop.h"
+#include "support/ImageText.h"
 #include "support/RecordingMessageBoxes.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
 namespace {
+using CommandState::Control;
 const QString kLeft = TextTable::Text(114);
+const QString kPause = TextTable::Text(141);
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kRed = 0xFFFF0000;
+constexpr auto kInformation = MessageBoxes::Icon::Information;
+using Shown = std::vector<RecordingMessageBoxes::Shown>;
 
-struct MenuEntry
+// "<text> <count> .", as the ends of a recording and of a stopped playback say it.
+QString Counted(int textId, int count)
 {
-    const char* name;
-    const char* caption;
-    QKeySequence shortcut;
-    bool enabled;
-};
+    return TextTable::Text(textId) + QStringLiteral(" %1 ").arg(count) + TextTable::Text(149);
+}
 } // namespace
 
-// Form1 as the user meets it: menus, grid, reminders, and its side of the Options dialog, the
-// task preview and the About box.
+// What only the main window does: the command-state rule, the stop-key reminders, its side of
+// the dialogs, the preview and the messages at the end of a recording or a playback. The
+// subsystems have tests of their own; the wiring as a whole is the user journey's.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private:
     RecordingMessageBoxes m_messages;
+    std::unique_ptr<FakeDesktop> m_desktop;
     std::unique_ptr<MainWindow> m_window;
     QList<QUrl> m_opened;
 
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
-    QTableView* Grid() { return m_window->findChild<QTableView*>(QStringLiteral("grdComandi")); }
-    TaskPreview* Picture() { return m_window->findChild<TaskPreview*>(QStringLiteral("Picture1")); }
-    QImage Shown() { return Picture()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
-    template <typename T> static T* Child(QWidget* parent, const char* name)
+    QTableView* Grid() { return m_window->findChild<QTableView*>(); }
+    const QImage& Previewed() { return m_window->findChild<TaskPreview*>()->Image(); }
+    // Runs a handler of the window the way its timer does.
+    void Run(const char* handler) { QMetaObject::invokeMethod(m_window.get(), handler, Qt::DirectConnection); }
+    void CloseBy(QDialog* dialog, const QString& closeBy)
     {
-        return parent->findChild<T*>(QString::fromLatin1(name));
+        if (closeBy == QLatin1String("close box"))
+            dialog->close();
+        else
+            dialog->findChild<QPushButton*>(closeBy)->click();
     }
-
-    OptionsDialog* OpenOptions()
+    void VerifyTaskCommands(bool enabled)
     {
-        // A dialog closed before is deleted once control returns to the event loop.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Action("mnuComandiImpostazioni")->trigger();
-        auto* dialog = m_window->findChild<OptionsDialog*>(QStringLiteral("frmDialog"));
-        return dialog && QTest::qWaitForWindowExposed(dialog) ? dialog : nullptr;
+        for (const char* name : {"mnuComandiPlay", "mnuComandiCanc", "mnuFileSalva", "mnuFileAggiungi"})
+            QVERIFY2(Action(name)->isEnabled() == enabled, name);
+        QCOMPARE(Grid()->isEnabled(), enabled);
     }
-
     void ClickRow(int row)
     {
         const QRect cell = Grid()->visualRect(m_window->Tasks().index(row - 1, TaskList::kColumnTask));
         QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
-    // The whole 51 x 51 block is the image's colour, but the 21 pixels of the cross from (20, 20)
-    // to (30, 30) and from (30, 20) to (20, 30).
-    void VerifyBlock(QRgb colour)
-    {
-        const QImage shown = Shown();
-        for (int x = 0; x < DescriptiveImage::kSide; ++x) {
-            for (int y = 0; y < DescriptiveImage::kSide; ++y) {
-                const bool onCross = x >= 20 && x <= 30 && (x == y || x + y == 50);
-                if (shown.pixel(x, y) != (onCross ? kRed : colour))
-                    QFAIL(qPrintable(QStringLiteral("pixel (%1, %2)").arg(x).arg(y)));
-            }
-        }
-    }
-
-    void AddTasks(int count) { m_window->Tasks().AddTasks(std::vector<TaskRow>(count, TaskRow{"1", "1", kLeft, {}})); }
-
 private slots:
     void init()
     {
         m_messages.Clear();
         m_opened.clear();
-        MainWindowServices services;
-        services.messages = &m_messages;
-        services.openUrl = [this](const QUrl& url) {
-            m_opened << url;
-            return true;
-        };
-        m_window = std::make_unique<MainWindow>(services);
+        m_desktop = std::make_unique<FakeDesktop>();
+        m_window =
+            std::make_unique<MainWindow>(MainWindowServices{&m_messages, m_desktop.get(), [this](const QUrl& url) {
+                                                                m_opened << url;
+                                                                return true;
+                                                            }});
         m_window->Form_Load();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
     void cleanup() { m_window.reset(); }
 
-    void startsWithCaptionMenusAndCommandState()
+    void commandStateRule()
     {
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("#Quorvel Works - Clickwarden 2004"));
-        QStringList titles;
-        for (QAction* menu : m_window->menuBar()->actions())
-            titles << menu->text();
-        QCOMPARE(titles, (QStringList{"File", "Commands", "?"}));
-        QCOMPARE(Grid()->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Task"));
-        QVERIFY(Grid()->isColumnHidden(TaskList::kColumnImage));
-        QCOMPARE(Grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
-        QCOMPARE(Grid()->selectionBehavior(), QAbstractItemView::SelectRows);
-
-        // The entries built disabled are the ones UpdateCommandState switches with the grid.
-        const MenuEntry entries[] = {
-            {"mnuFileNuovo", "New", QKeySequence(QStringLiteral("Ctrl+N")), true},
-            {"mnuFileApri", "Open...", QKeySequence(QStringLiteral("Ctrl+O")), true},
-            {"mnuFileAggiungi", "Append...", QKeySequence(QStringLiteral("Ctrl+A")), false},
-            {"mnuFileSalva", "Save...", QKeySequence(QStringLiteral("Ctrl+S")), false},
-            {"mnuFileEsci", "Exit", QKeySequence(QStringLiteral("Ctrl+Q")), true},
-            {"mnuComandiRec", "Record", QKeySequence(QStringLiteral("Ctrl+Shift+F12")), true},
-            {"mnuComandiPlay", "Play", QKeySequence(QStringLiteral("Ctrl+Shift+F11")), false},
-            {"mnuComandiCanc", "Delete last task added.", QKeySequence(QStringLiteral("Del")), false},
-            {"mnuComandiImpostazioni", "Options...", QKeySequence(), true},
-            {"mnuComandiPausa", "Insert Pause...", QKeySequence(), true},
-            {"mnuGotosite", "Online help", QKeySequence(QStringLiteral("F1")), true},
-            {"mnuHelpAbout", "About...", QKeySequence(QStringLiteral("F3")), true},
-        };
-        // As built first, then as UpdateCommandState(true) and (false) set them.
-        for (int pass = 0; pass < 3; ++pass) {
-            const bool flag = pass == 1;
-            if (pass > 0) {
-                m_window->UpdateCommandState(flag);
-                QCOMPARE(Grid()->isEnabled(), flag);
-            }
-            for (const MenuEntry& entry : entries) {
-                QAction* action = Action(entry.name);
-                QVERIFY2(action, entry.name);
-                QCOMPARE(action->text(), QString::fromLatin1(entry.caption));
-                QCOMPARE(action->shortcut(), entry.shortcut);
-                QVERIFY2(action->isEnabled() == (flag || entry.enabled), entry.name);
-            }
+        const Control followTheFlag[] = {Control::Append, Control::Save, Control::Play, Control::Delete,
+                                         Control::TaskGrid};
+        for (int value = 0; value <= int(Control::TaskGrid); ++value) {
+            const bool follows = std::count(std::begin(followTheFlag), std::end(followTheFlag), Control(value)) > 0;
+            QVERIFY(CommandState::IsEnabled(Control(value), true));
+            QVERIFY2(CommandState::IsEnabled(Control(value), false) == !follows, qPrintable(QString::number(value)));
         }
-
-        AddTasks(3);
-        m_window->UpdateCommandState(true);
-        const QString shot = QCoreApplication::applicationDirPath() + QStringLiteral("/mainwindow.png");
-        QVERIFY(m_window->grab().save(shot));
     }
 
-    void deleteNewAndTheDelKey()
+    // The task commands are off as built and follow the last update: a pause enables them; Del
+    // (while the grid has the focus) down to the empty list, and New, disable them.
+    void taskCommandsFollowTheLastUpdate()
     {
-        AddTasks(2);
-        m_window->UpdateCommandState(true);
-        Action("mnuComandiCanc")->trigger();
-        QCOMPARE(m_window->Tasks().Rows(), 2);
-        QVERIFY(Action("mnuComandiPlay")->isEnabled());
-        Action("mnuComandiCanc")->trigger();
-        QVERIFY(m_window->Tasks().IsEmpty());
-        QVERIFY(!Action("mnuComandiPlay")->isEnabled());
-
-        AddTasks(5);
-        m_window->UpdateCommandState(true);
-        Action("mnuFileNuovo")->trigger();
-        QVERIFY(m_window->Tasks().IsEmpty());
-        QVERIFY(!Action("mnuFileSalva")->isEnabled());
-
-        // Del works while the grid has the focus.
-        AddTasks(3);
-        m_window->UpdateCommandState(true);
+        VerifyTaskCommands(false);
+        m_window->InserisciPausa(5);
+        VerifyTaskCommands(true);
         m_window->activateWindow();
         Grid()->setFocus();
         QTRY_VERIFY(Grid()->hasFocus());
         QTest::keyClick(Grid(), Qt::Key_Delete);
-        QCOMPARE(m_window->Tasks().Rows(), 3);
-
+        QVERIFY(m_window->Tasks().IsEmpty());
+        VerifyTaskCommands(false);
+        m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}, {"2", "2", kLeft, {}}});
+        m_window->UpdateCommandState(true);
+        Action("mnuComandiCanc")->trigger();
+        VerifyTaskCommands(true);
+        Action("mnuFileNuovo")->trigger();
+        QVERIFY(m_window->Tasks().IsEmpty());
+        VerifyTaskCommands(false);
         Action("mnuGotosite")->trigger();
         QCOMPARE(m_opened, QList<QUrl>{QUrl(TextTable::Text(205))});
-    }
-
-    void gridSizeFollowsTheWindowAndIsNeverNegative()
-    {
-        m_window->resize(600, 500);
-        QTRY_COMPARE(Grid()->width(), m_window->frameGeometry().width() - 10);
-        QTRY_COMPARE(Grid()->height(), m_window->frameGeometry().height() - 48);
-        m_window->resize(5, 5);
-        QTRY_VERIFY(Grid()->width() >= 0 && Grid()->height() >= 0);
     }
 
     void restoringWhileRecordingOrPlayingRemindsAndMinimises()
@@ -199,7 +134,7 @@ private slots:
             m_window->showNormal();
             if (reminder == 0) {
                 QTRY_VERIFY(!m_window->isMinimized());
-                QTest::qWait(100);
+                QCoreApplication::sendPostedEvents(); // a reminder would be queued by now
                 QVERIFY(m_messages.Texts().isEmpty());
             } else {
                 QTRY_VERIFY(!m_messages.Texts().isEmpty());
@@ -211,110 +146,170 @@ private slots:
         }
     }
 
+    void gridFollowsTheWindowAndIsNeverNegative()
+    {
+        const auto margin = [this] {
+            return m_window->frameGeometry().size() - Grid()->size();
+        };
+        m_window->resize(600, 500);
+        QTRY_COMPARE(m_window->size(), QSize(600, 500));
+        const QSize first = margin();
+        m_window->resize(700, 650);
+        QTRY_COMPARE(m_window->size(), QSize(700, 650));
+        QTRY_COMPARE(margin(), first);
+        m_window->resize(5, 5);
+        QTRY_VERIFY(Grid()->width() >= 0 && Grid()->height() >= 0);
+    }
+
     void optionsApplyOnlyOnOk_data()
     {
         QTest::addColumn<QString>("closeBy");
-        for (const char* closeBy : {"OK", "Cancel", "close box", "Escape", "refused, then Cancel"})
+        for (const char* closeBy : {"OKButton", "CancelButton", "close box"})
             QTest::newRow(closeBy) << QString::fromLatin1(closeBy);
     }
 
+    // The dialog opens on the values in force, with the main window disabled until it closes.
     void optionsApplyOnlyOnOk()
     {
         QFETCH(QString, closeBy);
-        OptionsDialog* dialog = OpenOptions();
-        QVERIFY(dialog);
-        QVERIFY(!m_window->isEnabled());
-        // The recording interval shows as it is (20 at start-up), not as a fixed 50.
-        QCOMPARE(Child<QComboBox>(dialog, "cmbSpeed")->currentText(), QStringLiteral("1000"));
-        QCOMPARE(Child<QComboBox>(dialog, "cmbSens")->currentText(), QStringLiteral("20"));
-        Child<QComboBox>(dialog, "cmbSpeed")->setEditText(QStringLiteral("1234"));
-        Child<QComboBox>(dialog, "cmbSens")->setEditText(QStringLiteral("40"));
-        Child<QCheckBox>(dialog, "chkTermina")->setChecked(true);
-        Child<QCheckBox>(dialog, "ChkImaging")->setChecked(false);
-        if (closeBy.startsWith(QLatin1String("refused"))) {
-            Child<QComboBox>(dialog, "cmbSens")->setEditText(QStringLiteral("0"));
-            QTest::mouseClick(Child<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
-            QCOMPARE(m_messages.Texts(), QStringList{TextTable::Text(310)});
-            QVERIFY(dialog->isVisible());
-            QVERIFY(!m_window->isEnabled());
-        }
-        const bool applied = closeBy == QLatin1String("OK");
-        if (applied)
-            QTest::mouseClick(Child<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
-        else if (closeBy == QLatin1String("close box"))
-            dialog->close();
-        else if (closeBy == QLatin1String("Escape"))
-            QTest::keyClick(dialog, Qt::Key_Escape);
-        else
-            QTest::mouseClick(Child<QPushButton>(dialog, "CancelButton"), Qt::LeftButton);
+        const OptionValues before{1234, 35, false, true, false};
+        m_window->ApplyOptions(before);
+        Action("mnuComandiImpostazioni")->trigger();
+        auto* dialog = m_window->findChild<OptionsDialog*>();
+        QVERIFY(dialog && !m_window->isEnabled());
+        QCOMPARE(dialog->Values(), before);
+        dialog->findChild<QComboBox*>(QStringLiteral("cmbSens"))->setEditText(QStringLiteral("40"));
+        dialog->findChild<QCheckBox*>(QStringLiteral("chkTermina"))->setChecked(true);
+        CloseBy(dialog, closeBy);
         QVERIFY(m_window->isEnabled());
-        QCOMPARE(m_window->State().options.Termina, applied);
-        QCOMPARE(m_window->State().options.SalvaImmagine, !applied);
+        const OptionValues after = closeBy == "OKButton" ? OptionValues{1234, 40, true, true, false} : before;
+        QCOMPARE(m_window->CurrentOptions(), after);
+        QCOMPARE(m_window->findChild<QTimer*>(QStringLiteral("tmrPlay"))->interval(), after.playIntervalMs);
+        QCOMPARE(m_window->findChild<QTimer*>(QStringLiteral("tmrRec"))->interval(), after.recIntervalMs);
+    }
 
-        // The timers run at the intervals the dialog shows on its next opening.
-        dialog = OpenOptions();
-        QVERIFY(dialog);
-        QCOMPARE(Child<QComboBox>(dialog, "cmbSpeed")->currentText(), QString::fromLatin1(applied ? "1234" : "1000"));
-        QCOMPARE(Child<QComboBox>(dialog, "cmbSens")->currentText(), QString::fromLatin1(applied ? "40" : "20"));
-        dialog->close();
+    void insertPause_data()
+    {
+        QTest::addColumn<QString>("closeBy");
+        QTest::addColumn<QStringList>("picked"); // hours, minutes, seconds
+        QTest::addColumn<QString>("added");      // the length of the pause added, if any
+        QTest::newRow("0:0:0 adds nothing") << "OKButton" << QStringList{"0", "0", "0"} << "";
+        QTest::newRow("6:59:59") << "OKButton" << QStringList{"6", "59", "59"} << "25199";
+        QTest::newRow("Cancel") << "CancelButton" << QStringList{"1", "2", "3"} << "";
+        QTest::newRow("close box") << "close box" << QStringList{"1", "2", "3"} << "";
+    }
+
+    // The main window is disabled until the dialog closes; a pause it adds enables the task commands.
+    void insertPause()
+    {
+        QFETCH(QString, closeBy);
+        QFETCH(QStringList, picked);
+        QFETCH(QString, added);
+        Action("mnuComandiPausa")->trigger();
+        QPointer<PauseDialog> dialog = m_window->findChild<PauseDialog*>();
+        QVERIFY(dialog && !m_window->isEnabled());
+        const QList<QComboBox*> lists = dialog->findChildren<QComboBox*>();
+        for (const int index : {PauseDialog::kSeconds, PauseDialog::kMinutes, PauseDialog::kHours})
+            lists[index]->setCurrentText(picked[2 - index]);
+        CloseBy(dialog, closeBy);
+        QTRY_VERIFY(dialog.isNull());
+        QVERIFY(m_window->isEnabled());
+        QCOMPARE(m_window->Tasks().Cell(1, TaskList::kColumnX), added);
+        QCOMPARE(m_window->Tasks().Cell(1, TaskList::kColumnTask), added.isEmpty() ? QString() : kPause);
+        VerifyTaskCommands(!added.isEmpty());
     }
 
     void pickedRowsArePreviewedButPlaybackMovesAreNot()
     {
         TaskList& tasks = m_window->Tasks();
-        tasks.AddTasks({{"10", "10", kLeft, UniformImageText(0xFFFFFF)},
-                        {"20", "20", kLeft, UniformImageText(0)},
-                        {"30", "30", kLeft, "damaged"},
-                        {"5", "", TextTable::Text(141), {}}});
+        tasks.AddTasks(
+            {{"1", "1", kLeft, ImageText(0xFFFFFF)}, {"2", "2", kLeft, ImageText(0)}, {"5", "", kPause, {}}});
         m_window->UpdateCommandState(true);
-        QVERIFY(Picture()->Image().isNull());
+        // The block in the top left corner, with a red cross of 11 pixels a side over its centre.
         ClickRow(1);
-        VerifyBlock(kWhite);
+        const QImage shown = m_window->findChild<TaskPreview*>()->grab().toImage();
+        for (const QPoint red : {QPoint(20, 20), QPoint(30, 30), QPoint(30, 20), QPoint(20, 30), QPoint(25, 25)})
+            QCOMPARE(shown.pixel(red), 0xFFFF0000);
+        for (const QPoint white :
+             {QPoint(0, 0), QPoint(19, 19), QPoint(31, 31), QPoint(31, 19), QPoint(19, 31), QPoint(25, 24)})
+            QCOMPARE(shown.pixel(white), kWhite);
         ClickRow(2);
-        VerifyBlock(kBlack);
+        QCOMPARE(Previewed().pixel(0, 0), kBlack);
         // UpdateCommandState clears it; a click on the row that is already current draws it again.
         m_window->UpdateCommandState(true);
-        QVERIFY(Shown().pixel(25, 25) != kRed);
+        QVERIFY(Previewed().isNull());
         ClickRow(2);
-        QCOMPARE(Shown().pixel(0, 0), kBlack);
-
-        Grid()->setFocus();
+        QCOMPARE(Previewed().pixel(0, 0), kBlack);
+        // Moves by key preview too; a pause has no image.
         QTest::keyClick(Grid(), Qt::Key_Up);
-        QCOMPARE(Shown().pixel(0, 0), kWhite);
+        QCOMPARE(Previewed().pixel(0, 0), kWhite);
         QTest::keyClick(Grid(), Qt::Key_Down);
         QTest::keyClick(Grid(), Qt::Key_Down);
-        VerifyBlock(kBlack); // what cannot be read is black
-        QTest::keyClick(Grid(), Qt::Key_Down);
-        QCOMPARE(tasks.CurrentRow(), 4);
-        QVERIFY(Picture()->Image().isNull()); // a pause has no image
-
-        // Playback and loading move the current row without drawing.
+        QCOMPARE(tasks.CurrentRow(), 3);
+        QVERIFY(Previewed().isNull());
+        // Playback moves the grid's current row without drawing.
         tasks.SetCurrentRow(1);
-        QCoreApplication::processEvents();
         QCOMPARE(Grid()->currentIndex().row(), 0);
-        tasks.AddTask("30", "30", kLeft, UniformImageText(0xFF), TaskOrigin::Inserted);
-        QVERIFY(Picture()->Image().isNull());
-
-        ClickRow(1);
-        Action("mnuFileNuovo")->trigger();
-        QVERIFY(Picture()->Image().isNull());
+        QVERIFY(Previewed().isNull());
     }
 
     void aboutIsOneBoxAndLeavesTheMainWindowEnabled()
     {
         Action("mnuHelpAbout")->trigger();
-        auto* about = m_window->findChild<AboutBox*>(QStringLiteral("frmAbout"));
-        QVERIFY(about);
-        QVERIFY(QTest::qWaitForWindowExposed(about));
-        QVERIFY(m_window->isEnabled());
         Action("mnuHelpAbout")->trigger();
         QCOMPARE(m_window->findChildren<AboutBox*>().size(), 1);
-        QTest::mouseClick(Child<QPushButton>(about, "GoToSite"), Qt::LeftButton);
-        QCOMPARE(m_opened, QList<QUrl>{QUrl(TextTable::Text(205))});
-        QTest::mouseClick(Child<QPushButton>(about, "cmdOK"), Qt::LeftButton);
+        QVERIFY(m_window->isEnabled());
+        m_window->findChild<AboutBox*>()->close();
         QTRY_VERIFY(m_window->findChildren<AboutBox*>().isEmpty());
         Action("mnuHelpAbout")->trigger();
         QCOMPARE(m_window->findChildren<AboutBox*>().size(), 1);
+    }
+
+    void recordingEndSetsTheCommands_data()
+    {
+        QTest::addColumn<bool>("drag");
+        QTest::newRow("a drag") << true;
+        QTest::newRow("nothing") << false;
+    }
+
+    // The message counts what was captured; the commands follow it, not what they showed before.
+    void recordingEndSetsTheCommands()
+    {
+        QFETCH(bool, drag);
+        m_window->UpdateCommandState(!drag);
+        Action("mnuComandiRec")->trigger();
+        QTRY_VERIFY(m_window->isMinimized());
+        m_desktop->HoldFor(VirtualKey::kLeftButton, drag ? 3 : 0, 45, 50);
+        Run("tmrRec_Timer");
+        m_desktop->HoldShortcut(VirtualKey::kF12, 4);
+        Run("tmrRec_Timer");
+        QCOMPARE(m_messages.Messages(), (drag ? Shown{{kInformation, Counted(129, 2)}} : Shown{}));
+        VerifyTaskCommands(drag);
+        QTRY_VERIFY(!m_window->isMinimized());
+    }
+
+    void playbackEndSaysSo_data()
+    {
+        QTest::addColumn<bool>("stopKeys");
+        QTest::newRow("end of the list") << false;
+        QTest::newRow("stop keys on the recording poll") << true;
+    }
+
+    void playbackEndSaysSo()
+    {
+        QFETCH(bool, stopKeys);
+        // Timers too slow to tick during the test: it runs their handlers itself.
+        m_window->ApplyOptions({OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs, false, false, true});
+        m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}, {"2", "2", kLeft, {}}});
+        m_window->UpdateCommandState(true);
+        Action("mnuComandiPlay")->trigger();
+        QTRY_VERIFY(m_window->isMinimized());
+        Run("tmrRec_Timer"); // the stop keys are seen up first
+        Run("tmrPlay_Timer");
+        m_desktop->HoldShortcut(VirtualKey::kF11, stopKeys ? 4 : 0);
+        Run(stopKeys ? "tmrRec_Timer" : "tmrPlay_Timer");
+        QCOMPARE(m_messages.Messages(), (Shown{{kInformation, stopKeys ? Counted(136, 1) : TextTable::Text(121)}}));
+        QTRY_VERIFY(!m_window->isMinimized());
     }
 };
 

@@ -2,36 +2,28 @@
 
 void FakeDesktop::SetKeyDown(int virtualKey, bool down)
 {
-    m_queued.erase(virtualKey);
+    m_heldFor.erase(virtualKey);
     m_steady[virtualKey] = down;
 }
 
 void FakeDesktop::HoldFor(int virtualKey, int queries)
 {
-    m_queued[virtualKey].assign(static_cast<std::size_t>(queries), true);
-    m_steady[virtualKey] = false;
+    SetKeyDown(virtualKey, false);
+    if (queries > 0)
+        m_heldFor[virtualKey] = queries;
 }
 
 void FakeDesktop::HoldFor(int virtualKey, int queries, int releaseX, int releaseY)
 {
     HoldFor(virtualKey, queries);
-    m_releasePoints[virtualKey] = Release{releaseX, releaseY};
+    m_releasePoints[virtualKey] = QPoint(releaseX, releaseY);
 }
 
-void FakeDesktop::SetPointer(int x, int y)
+void FakeDesktop::HoldShortcut(int functionKey, int queries)
 {
-    m_x = x;
-    m_y = y;
-}
-
-void FakeDesktop::SetPixels(std::function<quint32(int, int)> colourAt)
-{
-    m_colourAt = std::move(colourAt);
-}
-
-void FakeDesktop::OnKeyQuery(std::function<void(int)> hook)
-{
-    m_keyHook = std::move(hook);
+    SetKeyDown(VirtualKey::kControl, true);
+    SetKeyDown(VirtualKey::kShift, true);
+    HoldFor(functionKey, queries);
 }
 
 int FakeDesktop::KeyQueries(int virtualKey) const
@@ -44,15 +36,12 @@ bool FakeDesktop::IsKeyDown(int virtualKey)
 {
     ++m_queries[virtualKey];
     bool down = m_steady[virtualKey];
-    auto queued = m_queued.find(virtualKey);
-    if (queued != m_queued.end() && !queued->second.empty()) {
-        down = queued->second.front();
-        queued->second.pop_front();
-        if (queued->second.empty()) {
-            m_queued.erase(queued);
-            const auto release = m_releasePoints.find(virtualKey);
-            if (release != m_releasePoints.end()) {
-                SetPointer(release->second.x, release->second.y);
+    if (const auto held = m_heldFor.find(virtualKey); held != m_heldFor.end()) {
+        down = true;
+        if (--held->second == 0) {
+            m_heldFor.erase(held);
+            if (const auto release = m_releasePoints.find(virtualKey); release != m_releasePoints.end()) {
+                m_pointer = release->second;
                 m_releasePoints.erase(release);
             }
         }
@@ -68,31 +57,6 @@ void FakeDesktop::MovePointer(int x, int y)
     m_actions.push_back(Move(x, y));
 }
 
-void FakeDesktop::ButtonDown(int button)
-{
-    m_actions.push_back(Down(button));
-}
-
-void FakeDesktop::ButtonUp(int button)
-{
-    m_actions.push_back(Up(button));
-}
-
-void FakeDesktop::ButtonClick(int button)
-{
-    m_actions.push_back(Click(button));
-}
-
-void FakeDesktop::ButtonDoubleClick(int button)
-{
-    m_actions.push_back(DoubleClick(button));
-}
-
-void FakeDesktop::SetPointerShape(const QString& cursorFile)
-{
-    m_actions.push_back(Shape(cursorFile));
-}
-
 quint32 FakeDesktop::PixelColor(int x, int y)
 {
     ++m_pixelsRead;
@@ -102,7 +66,6 @@ quint32 FakeDesktop::PixelColor(int x, int y)
 std::vector<quint32> FakeDesktop::PixelBlock(int left, int top, int width, int height)
 {
     std::vector<quint32> block;
-    block.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int j = 0; j < height; ++j) {
         for (int i = 0; i < width; ++i)
             block.push_back(PixelColor(left + i, top + j));

@@ -2,7 +2,8 @@
 
 #include "desktop/Desktop.h"
 
-#include <deque>
+#include <QPoint>
+
 #include <functional>
 #include <map>
 #include <vector>
@@ -44,11 +45,13 @@ public:
     // the pointer jumps to the given release point, if one is given.
     void HoldFor(int virtualKey, int queries);
     void HoldFor(int virtualKey, int queries, int releaseX, int releaseY);
-    void SetPointer(int x, int y);
+    // Script: Ctrl and Shift held from now on, the function key (F11, F12) for the next `queries` queries.
+    void HoldShortcut(int functionKey, int queries);
+    void SetPointer(int x, int y) { m_pointer = QPoint(x, y); }
     // Script: the colour of every screen pixel (0 when none is set).
-    void SetPixels(std::function<quint32(int x, int y)> colourAt);
+    void SetPixels(std::function<quint32(int x, int y)> colourAt) { m_colourAt = std::move(colourAt); }
     // Called after every IsKeyDown query, so a test can change the script as time goes on.
-    void OnKeyQuery(std::function<void(int virtualKey)> hook);
+    void OnKeyQuery(std::function<void(int virtualKey)> hook) { m_keyHook = std::move(hook); }
 
     const std::vector<Action>& Actions() const { return m_actions; }
     void ClearActions() { m_actions.clear(); }
@@ -56,32 +59,25 @@ public:
     int PixelsRead() const { return m_pixelsRead; }
 
     bool IsKeyDown(int virtualKey) override;
-    int PointerX() override { return m_x; }
-    int PointerY() override { return m_y; }
+    int PointerX() override { return m_pointer.x(); }
+    int PointerY() override { return m_pointer.y(); }
     void MovePointer(int x, int y) override;
-    void ButtonDown(int button) override;
-    void ButtonUp(int button) override;
-    void ButtonClick(int button) override;
-    void ButtonDoubleClick(int button) override;
-    void SetPointerShape(const QString& cursorFile = QString()) override;
+    void ButtonDown(int button) override { m_actions.push_back(Down(button)); }
+    void ButtonUp(int button) override { m_actions.push_back(Up(button)); }
+    void ButtonClick(int button) override { m_actions.push_back(Click(button)); }
+    void ButtonDoubleClick(int button) override { m_actions.push_back(DoubleClick(button)); }
+    void SetPointerShape(const QString& cursorFile = QString()) override { m_actions.push_back(Shape(cursorFile)); }
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
 
 private:
-    struct Release
-    {
-        int x;
-        int y;
-    };
-
     std::map<int, bool> m_steady;
-    std::map<int, std::deque<bool>> m_queued;
-    std::map<int, Release> m_releasePoints;
+    std::map<int, int> m_heldFor; // queries still to answer "down"
+    std::map<int, QPoint> m_releasePoints;
     std::map<int, int> m_queries;
     std::function<quint32(int, int)> m_colourAt;
     std::function<void(int)> m_keyHook;
     std::vector<Action> m_actions;
-    int m_x = 0;
-    int m_y = 0;
+    QPoint m_pointer;
     int m_pixelsRead = 0;
 };

@@ -14,6 +14,8 @@ public:
     {
         Icon icon;
         QString text;
+
+        bool operator==(const Shown& other) const = default;
     };
 
     void Show(Icon icon, const QString& text) override { m_shown.push_back({icon, text}); }

@@ -1,4 +1,4 @@
-#include "app/ImageTexts.h"
+#include "support/ImageText.h"
 #include "tasks/DescriptiveImage.h"
 
 #include <QTest>
@@ -21,32 +21,32 @@ private slots:
     void fieldColours_data()
     {
         QTest::addColumn<QByteArray>("field");
-        QTest::addColumn<uint>("colour");
-        QTest::newRow("black") << Field("0") << uint(kBlack);
-        QTest::newRow("white, all 8 digits") << Field("16777215") << uint(kWhite);
-        QTest::newRow("0x00BBGGRR") << Field("1193046") << 0xFF563412u;
-        QTest::newRow("leading blanks") << Field("  255") << 0xFFFF0000u;
-        QTest::newRow("off the screen") << Field("-1") << uint(kBlack);
-        QTest::newRow("digits then letters") << Field("12ab") << uint(kBlack);
-        QTest::newRow("not text at all") << QByteArray("\0\xff\x80-", 4) << uint(kBlack);
-        QTest::newRow("above 24 bits") << Field("99999999") << uint(kBlack);
+        QTest::addColumn<QRgb>("colour");
+        QTest::newRow("black") << Field("0") << kBlack;
+        QTest::newRow("white, all 8 digits") << Field("16777215") << kWhite;
+        QTest::newRow("0x00BBGGRR") << Field("1193046") << QRgb{0xFF563412};
+        QTest::newRow("leading blanks") << Field("  255") << QRgb{0xFFFF0000};
+        QTest::newRow("off the screen") << Field("-1") << kBlack;
+        QTest::newRow("digits then letters") << Field("12ab") << kBlack;
+        QTest::newRow("not text at all") << QByteArray("\0\xff\x80-", 4) << kBlack;
+        QTest::newRow("above 24 bits") << Field("99999999") << kBlack;
         // Only the first 8 characters count, and a number cut by the end of the text is not read.
-        QTest::newRow("ninth character ignored") << QByteArray("000002557") << 0xFFFF0000u;
-        QTest::newRow("cut inside the number") << QByteArray("1677") << uint(kBlack);
+        QTest::newRow("ninth character ignored") << QByteArray("000002557") << QRgb{0xFFFF0000};
+        QTest::newRow("cut inside the number") << QByteArray("1677") << kBlack;
     }
 
     void fieldColours()
     {
         QFETCH(QByteArray, field);
-        QFETCH(uint, colour);
-        QCOMPARE(DescriptiveImage::FieldColour(field.constData(), int(field.size())), QRgb(colour));
+        QFETCH(QRgb, colour);
+        QCOMPARE(DescriptiveImage::FieldColour(field.constData(), int(field.size())), colour);
     }
 
     void damagedTextDrawsWhatCanBeRead_data()
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("whiteFields");
-        const QByteArray white = UniformImageText(0xFFFFFF);
+        const QByteArray white = ImageText(0xFFFFFF);
         QTest::newRow("empty") << QByteArray() << 0;
         QTest::newRow("cut inside a number") << white.left(10 * 100 + 4) << 100;
         QTest::newRow("cut after a number") << white.left(10 * 100 + 9) << 101;
