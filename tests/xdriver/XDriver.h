@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QString>
+
+struct _XDisplay;
+struct CursorFile;
+
+// The user at the X server, for tests that drive the real desktop: a connection of its own that
+// presses keys and buttons through XTEST, finds a process's windows and reads the pointer's shape.
+// ReleaseAll, and at the latest the destructor, lets go of every key and button still held, so
+// that a failed check leaves nothing held for the tests that follow.
+class XDriver
+{
+public:
+    XDriver();
+    ~XDriver();
+    XDriver(const XDriver&) = delete;
+    XDriver& operator=(const XDriver&) = delete;
+
+    bool IsOpen() const { return m_display != nullptr; }
+
+    // Keys are X keysym names joined by "+", such as "Control_L+Shift_L+F12": pressed in this
+    // order, released in the reverse order.
+    void Keys(const QString& keys, bool press);
+    void Tap(const QString& keys);
+    void Button(unsigned int xButton, bool press);
+    void ReleaseAll();
+    void MovePointer(QPoint at);
+    // Whether the pointer shows this shape now (XFixes).
+    bool ShowsCursor(const CursorFile& cursor);
+
+    // The process's viewable windows, and a window's title.
+    QList<unsigned long> Windows(qint64 pid);
+    QString Title(unsigned long window);
+    // Asks the window manager to raise and focus the window; false when the focus did not follow.
+    bool Focus(unsigned long window);
+
+private:
+    _XDisplay* m_display = nullptr;
+};
