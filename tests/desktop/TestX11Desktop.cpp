@@ -46,8 +46,11 @@ private slots:
         m_screen = QGuiApplication::primaryScreen()->geometry();
         m_window = std::make_unique<LogWindow>(m_screen);
         m_window->show();
+        // Painted once the toolkit's own connection reads it back.
         const QPoint corner = m_screen.bottomRight();
-        QTRY_COMPARE(m_desktop->PixelColor(corner.x(), corner.y()), LogWindow::Colour(corner));
+        QTRY_COMPARE(
+            QGuiApplication::primaryScreen()->grabWindow(0, corner.x(), corner.y(), 1, 1).toImage().pixel(0, 0),
+            LogWindow::Rgb(corner));
     }
 
     void cleanup() { m_user.ReleaseAll(); }

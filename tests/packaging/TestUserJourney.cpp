@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 constexpr int kWaitMs = 30000;
 const QString kMainTitle = QStringLiteral("#Quorvel Works - Clickwarden 2004");
@@ -52,20 +54,32 @@ private:
         m_program.start(Installed("bin/clickwarden"), arguments);
     }
 
-    // Waits until the program shows exactly one window besides `besides` (with this title, when
-    // one is given) and gives it the focus; 0 when none came.
-    unsigned long Window(unsigned long besides, const QString& title = {})
+    // Waits until `find` names a window, then gives it the focus; 0 when none came or it took no focus.
+    unsigned long Focus(const std::function<unsigned long()>& find)
     {
-        unsigned long found = 0;
-        const bool shown = QTest::qWaitFor(
-            [&] {
-                QList<unsigned long> windows = m_user.Windows(m_program.processId());
-                windows.removeAll(besides);
-                found = windows.size() == 1 && (title.isEmpty() || m_user.Title(windows[0]) == title) ? windows[0] : 0;
-                return found != 0;
-            },
-            kWaitMs);
-        return shown && m_user.Focus(found) ? found : 0;
+        unsigned long window = 0;
+        const bool found = QTest::qWaitFor([&] { return (window = find()) != 0; }, kWaitMs);
+        return found && m_user.Focus(window) ? window : 0;
+    }
+
+    // The main window once it is the program's only window: the splash, which shows after it and
+    // would take the keys, has closed and gone.
+    unsigned long MainWindow()
+    {
+        return Focus([this] {
+            const QList<unsigned long> windows = m_user.Windows(m_program.processId(), false);
+            return windows.size() == 1 && m_user.Title(windows[0]) == kMainTitle ? windows[0] : 0UL;
+        });
+    }
+
+    // The program's one viewable window besides the main window: a message box or a dialog.
+    unsigned long Dialog(unsigned long main)
+    {
+        return Focus([this, main] {
+            QList<unsigned long> windows = m_user.Windows(m_program.processId());
+            windows.removeAll(main);
+            return windows.size() == 1 ? windows[0] : 0UL;
+        });
     }
 
     // Button 1 held as a hand holds it.
@@ -116,7 +130,7 @@ private slots:
 
         // Record with the hot-keys; the recording cursor shows where no window covers the screen.
         Start({});
-        const unsigned long main = Window(0, kMainTitle);
+        const unsigned long main = MainWindow();
         QVERIFY2(main != 0, "no main window");
         m_user.MovePointer(QGuiApplication::primaryScreen()->geometry().bottomLeft() + QPoint(5, -5));
         m_user.Tap(kRecordKeys);
@@ -145,16 +159,16 @@ private slots:
         log.ClearEvents();
 
         // The message that ends the recording, then Ctrl+S: the dialog opens in the program's folder.
-        QVERIFY2(Window(main) != 0, "no message at the end of the recording");
+        QVERIFY2(Dialog(main) != 0, "no message at the end of the recording");
         m_user.Tap(QStringLiteral("Return"));
-        QVERIFY(Window(0, kMainTitle) == main);
+        QCOMPARE(MainWindow(), main);
         m_user.Tap(QStringLiteral("Control_L+s"));
-        QVERIFY2(Window(main) != 0, "no save dialog");
+        QVERIFY2(Dialog(main) != 0, "no save dialog");
         for (const char* key : {"j", "o", "u", "r", "n", "e", "y", "Return"})
             m_user.Tap(QLatin1String(key));
         const QString macro = Installed("bin/journey.#cw");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(macro), kWaitMs);
-        QVERIFY(Window(0, kMainTitle) == main);
+        QCOMPARE(MainWindow(), main);
         m_user.Tap(QStringLiteral("Control_L+q"));
         QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, kWaitMs);
         QCOMPARE(m_program.exitCode(), 0);

@@ -9,10 +9,8 @@ LogWindow::LogWindow(const QRect& area)
       m_pattern(area.size(), QImage::Format_RGB32)
 {
     for (int y = 0; y < area.height(); ++y) {
-        for (int x = 0; x < area.width(); ++x) {
-            const quint32 colour = Colour(area.topLeft() + QPoint(x, y));
-            m_pattern.setPixel(x, y, qRgb(int(colour & 0xff), int((colour >> 8) & 0xff), int(colour >> 16)));
-        }
+        for (int x = 0; x < area.width(); ++x)
+            m_pattern.setPixel(x, y, Rgb(area.topLeft() + QPoint(x, y)));
     }
     setGeometry(area);
 }
@@ -22,6 +20,12 @@ quint32 LogWindow::Colour(QPoint at)
     const auto x = static_cast<quint32>(at.x());
     const auto y = static_cast<quint32>(at.y());
     return (x & 0xff) | ((y & 0xff) << 8) | ((((x >> 8) & 0x0f) | (((y >> 8) & 0x0f) << 4)) << 16);
+}
+
+QRgb LogWindow::Rgb(QPoint at)
+{
+    const quint32 colour = Colour(at);
+    return qRgb(int(colour & 0xff), int((colour >> 8) & 0xff), int(colour >> 16));
 }
 
 void LogWindow::paintEvent(QPaintEvent*)

@@ -15,6 +15,8 @@ public:
     // The pattern's colour at a screen pixel, red in the low byte, then green, then blue: different
     // for every pixel of a screen up to 4096 pixels wide and high.
     static quint32 Colour(QPoint at);
+    // The same as Qt writes colours.
+    static QRgb Rgb(QPoint at);
 
     const QStringList& Events() const { return m_events; }
     void ClearEvents() { m_events.clear(); }

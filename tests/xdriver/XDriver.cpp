@@ -99,7 +99,7 @@ bool XDriver::ShowsCursor(const CursorFile& cursor)
 
 // The window manager frames each client window: the search goes down until it meets a window of
 // the process. A window may go away meanwhile: its errors are no failure.
-QList<unsigned long> XDriver::Windows(qint64 pid)
+QList<unsigned long> XDriver::Windows(qint64 pid, bool viewableOnly)
 {
     const auto previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     const auto ownPid = static_cast<unsigned long>(pid);
@@ -114,7 +114,8 @@ QList<unsigned long> XDriver::Windows(qint64 pid)
         XQueryTree(m_display, pending.takeLast(), &root, &parent, &children, &count);
         for (unsigned int i = 0; i < count; ++i) {
             XWindowAttributes attributes{};
-            if (XGetWindowAttributes(m_display, children[i], &attributes) == 0 || attributes.map_state != IsViewable)
+            if (XGetWindowAttributes(m_display, children[i], &attributes) == 0 ||
+                (viewableOnly && attributes.map_state != IsViewable))
                 continue;
             if (Property(m_display, children[i], "_NET_WM_PID", XA_CARDINAL) == pidProperty)
                 found.append(children[i]);

@@ -31,8 +31,8 @@ public:
     // Whether the pointer shows this shape now (XFixes).
     bool ShowsCursor(const CursorFile& cursor);
 
-    // The process's viewable windows, and a window's title.
-    QList<unsigned long> Windows(qint64 pid);
+    // The process's windows (only the viewable ones, or all it has), and a window's title.
+    QList<unsigned long> Windows(qint64 pid, bool viewableOnly = true);
     QString Title(unsigned long window);
     // Asks the window manager to raise and focus the window; false when the focus did not follow.
     bool Focus(unsigned long window);
