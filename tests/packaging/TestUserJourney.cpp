@@ -5,7 +5,7 @@
 // must hold the tasks with the screen around each point.
 #include "desktop/x11/CursorFile.h"
 #include "macrofile/MacroFile.h"
-#include "tasks/DescriptiveImage.h"
+#include "support/ImageText.h"
 #include "tasks/TaskKinds.h"
 #include "xdriver/LogWindow.h"
 #include "xdriver/XDriver.h"
@@ -21,17 +21,6 @@ namespace {
 constexpr int kWaitMs = 30000;
 const QString kMainTitle = QStringLiteral("#Quorvel Works - Clickwarden 2004");
 const QString kRecordKeys = QStringLiteral("Control_L+Shift_L+F12");
-
-// The descriptive image text of the pattern around a point: 51 x 51 colours, column by column.
-QByteArray PatternImage(QPoint at)
-{
-    QByteArray text;
-    for (int i = -25; i <= 25; ++i)
-        for (int j = -25; j <= 25; ++j)
-            text += QByteArray::number(LogWindow::Colour(at + QPoint(i, j)))
-                        .leftJustified(DescriptiveImage::kFieldWidth, ' ');
-    return text;
-}
 } // namespace
 
 class TestUserJourney : public QObject
@@ -184,7 +173,12 @@ private slots:
             const auto& [at, action] = tasks[i];
             QCOMPARE(QPoint(row.x.toInt(), row.y.toInt()), at);
             QCOMPARE(row.task, TaskKinds::Text(action, VirtualKey::kLeftButton));
-            QVERIFY2(row.image == PatternImage(at), qPrintable(row.task));
+            QVERIFY2(row.image == ImageText(
+                                      [](int x, int y) {
+                                          return LogWindow::Colour({x, y});
+                                      },
+                                      at.x(), at.y()),
+                     qPrintable(row.task));
         }
 
         // Close after playing, as the Options dialog would have saved it, and a quicker step.
