@@ -18,7 +18,8 @@ xsetroot -mod 12 12 -fg '#8e44ad' -bg '#f2a51a'
 program=$!
 windows() { xdotool search --sync --onlyvisible --pid "$program" --name "$1" | head -n 1; }
 main=$(windows '^#Quorvel Works')
-until [ "$(xdotool search --onlyvisible --pid "$program" | wc -l)" -eq 1 ]; do sleep 0.1; done # the splash has closed
+# The splash shows after the main window and goes away (window and all) when it closes.
+until [ "$(xdotool search --pid "$program" | wc -l)" -eq 1 ]; do sleep 0.1; done
 
 # Human speed: the recorder samples the buttons every 20 ms.
 press() { xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1 sleep 0.08 mouseup 1 sleep 0.4; }
