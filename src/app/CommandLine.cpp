@@ -16,6 +16,9 @@ constexpr int kOptionsId = 172;
 constexpr int kHelpOptionId = 173;
 constexpr int kVersionOptionId = 174;
 constexpr int kHelpPageLabelId = 175;
+constexpr int kKeysId = 176;
+constexpr int kStopRecordingId = 177;
+constexpr int kStopPlaybackId = 178;
 constexpr int kHelpPageId = 205;
 constexpr qsizetype kLineWidth = 79;
 
@@ -58,9 +61,12 @@ Request Parse(const QStringList& arguments)
 QString HelpText()
 {
     using TextTable::Text;
-    return Text(kUsageId) + QLatin1Char('\n') + Wrapped(Text(kDescriptionId)) + QStringLiteral("\n\n") +
-           Text(kOptionsId) + QLatin1Char('\n') + Text(kHelpOptionId) + QLatin1Char('\n') + Text(kVersionOptionId) +
-           QStringLiteral("\n\n") + Text(kHelpPageLabelId) + QLatin1Char(' ') + Text(kHelpPageId) + QLatin1Char('\n');
+    const QString line(QLatin1Char('\n'));
+    const QString paragraph(QStringLiteral("\n\n"));
+    return Text(kUsageId) + line + Wrapped(Text(kDescriptionId)) + paragraph + Text(kOptionsId) + line +
+           Text(kHelpOptionId) + line + Text(kVersionOptionId) + paragraph + Text(kKeysId) + line +
+           Text(kStopRecordingId) + line + Text(kStopPlaybackId) + paragraph + Text(kHelpPageLabelId) +
+           QLatin1Char(' ') + Text(kHelpPageId) + line;
 }
 
 QString VersionText()

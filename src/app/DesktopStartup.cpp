@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QMainWindow>
+#include <QStatusBar>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -130,11 +133,15 @@ int DesktopStartup::ReportFailure(int& argc, char** argv) const
     return 1;
 }
 
-void DesktopStartup::WarnAboutWayland(MessageBoxes& messages) const
+void DesktopStartup::WarnAboutWayland(QMainWindow& window) const
 {
     const QString warning = WaylandWarning();
     if (warning.isEmpty())
         return;
     PrintError(warning);
-    messages.Show(MessageBoxes::Icon::Exclamation, warning);
+    // A widget of the bar, not a message of it: menu status tips would wipe a message away.
+    auto* label = new QLabel(warning);
+    label->setObjectName(QStringLiteral("lblWayland"));
+    label->setWordWrap(true);
+    window.statusBar()->addWidget(label, 1);
 }

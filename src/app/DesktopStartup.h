@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class MessageBoxes;
+class QMainWindow;
 
 // What the environment says about the desktop session the program starts in.
 struct SessionEnvironment
@@ -53,8 +53,9 @@ public:
     // Prints the failure on stderr, shows it in a box where one can be shown, and returns the
     // program's exit status.
     int ReportFailure(int& argc, char** argv) const;
-    // In a Wayland session, prints the warning on stderr and shows it in a box, once.
-    void WarnAboutWayland(MessageBoxes& messages) const;
+    // In a Wayland session, prints the warning on stderr and shows it in the window's status bar:
+    // never in a box, which would hold up a playback started from the command line.
+    void WarnAboutWayland(QMainWindow& window) const;
 
 private:
     SessionEnvironment m_environment;

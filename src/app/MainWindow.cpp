@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTableView>
 
 namespace {
@@ -283,6 +284,9 @@ void MainWindow::LayoutGrid()
     // The grid leaves the window's frame, title and menu bar room, as sized by the window system.
     const QRect frame = frameGeometry();
     const int width = std::max(0, frame.width() - TwipsToPixels(kGridWidthMargin, this));
-    const int height = std::max(0, frame.height() - TwipsToPixels(kGridHeightMargin, this));
+    // A status bar (the Wayland warning) takes its room from the grid.
+    const auto* bar = findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+    const int barHeight = bar && bar->isVisible() ? bar->height() : 0;
+    const int height = std::max(0, frame.height() - TwipsToPixels(kGridHeightMargin, this) - barHeight);
     grdComandi->resize(width, height);
 }

@@ -1,5 +1,7 @@
 #include "app/QtMessageBoxes.h"
 
+#include "app/QuitOnSignals.h"
+#include "app/WindowPlacement.h"
 #include "core/AppInfo.h"
 
 #include <QMessageBox>
@@ -23,6 +25,10 @@ QMessageBox::Icon ToQt(MessageBoxes::Icon icon)
 
 void QtMessageBoxes::Show(Icon icon, const QString& text)
 {
+    // The program is ending: nothing may wait for an answer now.
+    if (QuitOnSignals::Requested())
+        return;
+    WindowPlacement::WaitUntilPlaced(m_parent);
     QMessageBox box(ToQt(icon), AppInfo::ProductName(), text, QMessageBox::Ok, m_parent);
     box.exec();
 }

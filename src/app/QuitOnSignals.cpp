@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QWidget>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -10,11 +11,24 @@
 namespace {
 // A signal handler may only write to a descriptor; the event loop reads the other end.
 int g_signalSockets[2] = {-1, -1};
+bool g_requested = false;
 
 extern "C" void OnQuitSignal(int)
 {
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_signalSockets[1], &byte, 1);
+}
+
+// Runs in whichever event loop reads the signal: the main loop, or a box's own loop before the
+// main loop has started (QApplication::quit alone would be lost there).
+void EndEverything()
+{
+    g_requested = true;
+    // Hiding a dialog ends the loop its exec runs; hiding rather than closing asks no window
+    // whether it may close.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    QApplication::exit(0);
 }
 } // namespace
 
@@ -28,8 +42,7 @@ void Install(QObject* parent)
     QObject::connect(notifier, &QSocketNotifier::activated, parent, [] {
         char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(g_signalSockets[0], &byte, 1);
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        EndEverything();
     });
     struct sigaction action = {};
     action.sa_handler = OnQuitSignal;
@@ -37,6 +50,11 @@ void Install(QObject* parent)
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
+}
+
+bool Requested()
+{
+    return g_requested;
 }
 
 } // namespace QuitOnSignals

@@ -2,10 +2,15 @@
 
 class QObject;
 
-// Ends the program the ordinary way on SIGINT, SIGTERM and SIGHUP, as Exit does: windows close, a
-// button a playback holds down is let go, and the pointer gets its normal shape back.
+// Ends the program on SIGINT, SIGTERM and SIGHUP: every window goes, every event loop ends and a
+// main loop that has not started yet does not start. Nothing is saved and nothing is asked; the
+// objects' own ends let go of any button a playback holds down and give the pointer its normal shape back.
 namespace QuitOnSignals {
 
 void Install(QObject* parent);
+
+// True once a signal has asked the program to end: start-up must not go on to the main loop, and
+// no further box may wait for an answer.
+bool Requested();
 
 } // namespace QuitOnSignals

@@ -92,7 +92,6 @@ void SplashWindow::BuildControls()
 
 void SplashWindow::Form_Load()
 {
-    Timer1.start();
     lblVersion->setText(QStringLiteral("Versione ") + AppInfo::VersionText());
     lblProductName->setText(AppInfo::ProductName());
     lblCompanyProduct->setText(AppInfo::CompanyName());
@@ -113,6 +112,10 @@ void SplashWindow::Form_Load()
     show();
     raise();
     activateWindow();
+    // Timed from here, not from the load: the main window's load may wait for the user to answer a
+    // message about a command-line file, and a tick during that wait would find the splash hidden
+    // and leave it on screen for good once shown.
+    Timer1.start();
 }
 
 QString SplashWindow::PlatformText()

@@ -18,7 +18,8 @@ public:
 
     explicit SplashWindow(MainWindow& main, QWidget* parent = nullptr);
 
-    // Fills the labels, runs the main window's load and shows the splash.
+    // Fills the labels, runs the main window's load and shows the splash, which closes itself
+    // kShowMs later.
     void Form_Load();
 
     // The platform the program runs on, such as "Linux 64bit".

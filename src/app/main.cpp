@@ -29,13 +29,16 @@ int main(int argc, char* argv[])
 
     QtMessageBoxes messages;
     QtFileChooser files;
-    desktop.WarnAboutWayland(messages);
     MainWindow window(
         MainWindowServices{&messages, desktop.Desktop(), {}, &files, QCoreApplication::arguments().mid(1)});
     messages.SetParent(&window);
     files.SetParent(&window);
+    desktop.WarnAboutWayland(window);
     // The splash's load shows the main window, then the splash.
     SplashWindow splash(window);
     splash.Form_Load();
+    // A signal answered while a start-up message was open ends the program here.
+    if (QuitOnSignals::Requested())
+        return 0;
     return QApplication::exec();
 }

@@ -1,5 +1,4 @@
 #include "app/CommandLine.h"
-#include "core/TextTable.h"
 
 #include <QProcess>
 #include <QTest>
@@ -16,15 +15,12 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<Request>("expected");
         QTest::newRow("none") << QStringList{} << Request::Run;
-        QTest::newRow("help") << QStringList{"--help"} << Request::Help;
         QTest::newRow("version") << QStringList{"--version"} << Request::Version;
-        QTest::newRow("help wins") << QStringList{"--version", "--help"} << Request::Help;
-        QTest::newRow("help after a file") << QStringList{"/tmp/a.#cw", "--help"} << Request::Help;
+        QTest::newRow("help wins, after a file too")
+            << QStringList{"/tmp/a.#cw", "--version", "--help"} << Request::Help;
         // Everything else is the macro-file loader's to accept or ignore.
-        QTest::newRow("macro file") << QStringList{"/tmp/a.#cw"} << Request::Run;
-        QTest::newRow("quoted macro file") << QStringList{"\"/tmp/a b.#cw\""} << Request::Run;
-        QTest::newRow("unknown option") << QStringList{"--verbose"} << Request::Run;
-        QTest::newRow("near miss") << QStringList{"-help", "--Version", "--help=1"} << Request::Run;
+        QTest::newRow("macro file") << QStringList{"\"/tmp/a b.#cw\""} << Request::Run;
+        QTest::newRow("near misses") << QStringList{"-help", "--Version", "--help=1"} << Request::Run;
     }
 
     void parse()
@@ -34,63 +30,38 @@ private slots:
         QCOMPARE(CommandLine::Parse(arguments), expected);
     }
 
-    void helpTextHasUsageOptionsAndHelpPage()
-    {
-        const QStringList lines = CommandLine::HelpText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.first(), TextTable::Text(170));
-        for (int id : {172, 173, 174})
-            QVERIFY2(lines.contains(TextTable::Text(id)), qPrintable(TextTable::Text(id)));
-        QVERIFY(lines.contains(TextTable::Text(175) + QLatin1Char(' ') + TextTable::Text(205)));
-        // The description is wrapped, not cut: all its words are there.
-        QCOMPARE(lines.mid(1).join(QLatin1Char(' ')).simplified().contains(TextTable::Text(171)), true);
-        for (const QString& line : lines) {
-            if (!line.startsWith(TextTable::Text(175)))
-                QVERIFY2(line.size() <= 79, qPrintable(line));
-        }
-    }
-
-    // The real program answers both before it needs an X display.
+    // The real program answers both before it needs an X display; the help says how recording and
+    // playback are stopped and that a file named on the command line plays at once.
     void programAnswersWithoutDisplay_data()
     {
         QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("firstLine");
-        QTest::newRow("help") << "--help" << TextTable::Text(170);
-        QTest::newRow("version") << "--version"
-                                 << "Clickwarden 2004 1.0.25";
+        QTest::addColumn<QStringList>("says");
+        QTest::newRow("help") << "--help"
+                              << QStringList{"Usage: clickwarden", "Ctrl+Shift+F12  stop a recording",
+                                             "Ctrl+Shift+F11  stop a playback", "played at once"};
+        QTest::newRow("version") << "--version" << QStringList{"Clickwarden 2004 1.0.25\n"};
     }
 
     void programAnswersWithoutDisplay()
     {
         QFETCH(QString, argument);
-        QFETCH(QString, firstLine);
+        QFETCH(QStringList, says);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         QProcess program;
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(CW_PROGRAM), {argument});
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
-        const QString output = QString::fromLocal8Bit(program.readAllStandardOutput());
-        QCOMPARE(output.section(QLatin1Char('\n'), 0, 0), firstLine);
-        QVERIFY(output.endsWith(QLatin1Char('\n')));
         QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), QString());
-    }
-
-    // A terminated program ends as Exit does, so it can let go of buttons and give the cursor back.
-    void terminateEndsTheProgramCleanly()
-    {
-        QProcess program;
-        program.start(QStringLiteral(CW_PROGRAM), {});
-        QVERIFY(program.waitForStarted());
-        QTest::qWait(4000);
-        QCOMPARE(program.state(), QProcess::Running);
-        program.terminate();
-        QVERIFY(program.waitForFinished(30000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+        const QString output = QString::fromLocal8Bit(program.readAllStandardOutput());
+        for (const QString& text : says)
+            QVERIFY2(output.simplified().contains(QString(text).simplified()), qPrintable(output));
+        // Wrapped for a terminal; only the help page's address may run longer.
+        for (const QString& line : output.split(QLatin1Char('\n')))
+            QVERIFY2(line.size() <= 79 || line.contains(QLatin1String("://")), qPrintable(line));
     }
 };
 

@@ -1,16 +1,10 @@
 #include "app/DesktopStartup.h"
 #include "core/TextTable.h"
-#include "support/RecordingMessageBoxes.h"
 
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QTest>
-
-namespace {
-SessionEnvironment Session(const QByteArray& sessionType, const QByteArray& waylandDisplay,
-                           const QByteArray& qtPlatform = {}, bool waylandUsable = false)
-{
-    return {qgetenv("DISPLAY"), sessionType, waylandDisplay, qtPlatform, waylandUsable};
-}
-} // namespace
 
 Q_DECLARE_METATYPE(SessionEnvironment)
 
@@ -39,8 +33,7 @@ private slots:
         QFETCH(int, textId);
         QFETCH(bool, box);
         QFETCH(QByteArray, platform);
-        SessionEnvironment environment = Session(waylandUsable ? "wayland" : "", "", "", waylandUsable);
-        environment.display = ":999";
+        const SessionEnvironment environment{":999", waylandUsable ? "wayland" : "", "", "", waylandUsable};
         const DesktopStartup startup =
             noXTest ? DesktopStartup::FromOpenResult(environment, {nullptr, X11Desktop::OpenError::NoXTest})
                     : DesktopStartup::Open(environment);
@@ -56,16 +49,21 @@ private slots:
         }
     }
 
+    // Under Wayland the warning goes to the main window's status bar, never to a box that would
+    // hold up a playback started from the command line.
     void sessionsWithAnXServer_data()
     {
         QTest::addColumn<SessionEnvironment>("session");
         QTest::addColumn<QByteArray>("platform");
         QTest::addColumn<bool>("warned");
-        QTest::newRow("x11") << Session("x11", "") << QByteArray() << false;
-        QTest::newRow("wayland session type") << Session("wayland", "") << QByteArray("xcb") << true;
-        QTest::newRow("wayland display only") << Session("tty", "wayland-0", "", true) << QByteArray("xcb") << true;
+        const QByteArray display = qgetenv("DISPLAY");
+        QTest::newRow("x11") << SessionEnvironment{display, "x11", "", "", false} << QByteArray() << false;
+        QTest::newRow("wayland session type")
+            << SessionEnvironment{display, "wayland", "", "", false} << QByteArray("xcb") << true;
+        QTest::newRow("wayland display only")
+            << SessionEnvironment{display, "tty", "wayland-0", "", true} << QByteArray("xcb") << true;
         QTest::newRow("wayland, platform chosen by the user")
-            << Session("wayland", "wayland-0", "wayland", true) << QByteArray() << true;
+            << SessionEnvironment{display, "wayland", "wayland-0", "wayland", true} << QByteArray() << true;
     }
 
     void sessionsWithAnXServer()
@@ -75,18 +73,18 @@ private slots:
         QFETCH(bool, warned);
         const DesktopStartup startup = DesktopStartup::Open(session);
         QVERIFY2(startup.Desktop() != nullptr, "run under an X server with XTEST");
-        QVERIFY(startup.FailureText().isEmpty());
         QCOMPARE(startup.PlatformToForce(), platform);
 
-        RecordingMessageBoxes messages;
-        startup.WarnAboutWayland(messages);
-        QCOMPARE(messages.Messages().size(), size_t(warned ? 1 : 0));
-        if (warned) {
-            QCOMPARE(messages.Messages()[0].icon, MessageBoxes::Icon::Exclamation);
-            QCOMPARE(messages.Messages()[0].text, TextTable::Text(162));
+        QMainWindow window;
+        startup.WarnAboutWayland(window);
+        QStringList shown;
+        if (const auto* bar = window.findChild<QStatusBar*>()) {
+            for (const QLabel* label : bar->findChildren<QLabel*>())
+                shown << label->text();
         }
+        QCOMPARE(shown, warned ? QStringList{TextTable::Text(162)} : QStringList{});
     }
 };
 
-QTEST_GUILESS_MAIN(TestDesktopStartup)
+QTEST_MAIN(TestDesktopStartup)
 #include "TestDesktopStartup.moc"
