@@ -150,6 +150,8 @@ void MainWindow::Form_Load()
     Picture1->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
     m_state = SharedState{};
     show();
+    StopKeyReminder::WatchReportedStates(windowHandle(),
+                                         [this](bool minimised) { m_restoreWatch.Reported(minimised); });
     LoadCommandLineFile();
 }
 
@@ -244,34 +246,37 @@ void MainWindow::closeEvent(QCloseEvent* event)
         QMetaObject::invokeMethod(qApp, &QApplication::closeAllWindows, Qt::QueuedConnection);
 }
 
+StopKeyReminder::WindowChange MainWindow::CurrentChange() const
+{
+    return {isMinimized(), m_state.recording, m_state.playing, m_restoreWatch.RestoredByUser()};
+}
+
 void MainWindow::Form_Resize()
 {
-    const bool normal = !isMinimized() && !isMaximized() && !isFullScreen();
-    if (normal && (m_state.recording || m_state.playing)) {
+    switch (StopKeyReminder::AnswerChange(CurrentChange())) {
+    case StopKeyReminder::Answer::LayOut:
+        LayoutGrid();
+        break;
+    case StopKeyReminder::Answer::RemindAndMinimise:
         // The reminder is a modal box: show it once the window system has finished this change.
         if (!m_reminderPending) {
             m_reminderPending = true;
             QMetaObject::invokeMethod(this, &MainWindow::RemindOfStopKeys, Qt::QueuedConnection);
         }
-        return;
+        break;
+    case StopKeyReminder::Answer::Nothing:
+        break;
     }
-    if (!isMinimized() && !m_state.recording && !m_state.playing)
-        LayoutGrid();
 }
 
 void MainWindow::RemindOfStopKeys()
 {
-    const bool normal = !isMinimized() && !isMaximized() && !isFullScreen();
-    int reminder = 0;
-    if (normal && m_state.recording)
-        reminder = 123;
-    else if (normal && m_state.playing)
-        reminder = 135;
     // Window state changes that arrive while the box is open (the window manager may answer one
-    // restore with several) must not queue a second box: the flag stays set until the window is
-    // on its way back down.
-    if (reminder) {
-        m_services.messages->Show(MessageBoxes::Icon::Exclamation, TextTable::Text(reminder));
+    // restore with several) must not queue a second box: the flag stays set until the box is closed.
+    const StopKeyReminder::WindowChange change = CurrentChange();
+    if (StopKeyReminder::AnswerChange(change) == StopKeyReminder::Answer::RemindAndMinimise) {
+        m_services.messages->Show(MessageBoxes::Icon::Exclamation,
+                                  TextTable::Text(StopKeyReminder::ReminderText(change)));
         // The recording or playback may have ended while the box was open.
         if (m_state.recording || m_state.playing)
             showMinimized();

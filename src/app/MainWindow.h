@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandState.h"
+#include "app/StopKeyReminder.h"
 #include "core/OptionValues.h"
 #include "player/Player.h"
 #include "recorder/Recorder.h"
@@ -110,6 +111,7 @@ private:
     void BuildGrid();
     void SetCaptions();
     void Form_Resize();
+    StopKeyReminder::WindowChange CurrentChange() const;
     void RemindOfStopKeys();
     void LayoutGrid();
     // A menu entry, enabled as the command-state rule has it for a window without tasks.
@@ -163,4 +165,5 @@ private:
     std::unique_ptr<Player> m_player;     // none without a desktop to play on
     QPointer<AboutBox> m_aboutBox;        // one About box at a time
     bool m_reminderPending = false;
+    StopKeyReminder::RestoreWatch m_restoreWatch; // tells the user's restores from the window manager's
 };
