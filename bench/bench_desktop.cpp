@@ -24,12 +24,12 @@ X11Desktop* SharedDesktop()
 // A block centred on the screen, as image capture reads it around a click.
 int Left()
 {
-    return SharedDesktop()->ScreenWidth() / 2 - kSide / 2;
+    return SharedDesktop()->ScreenSize().width() / 2 - kSide / 2;
 }
 
 int Top()
 {
-    return SharedDesktop()->ScreenHeight() / 2 - kSide / 2;
+    return SharedDesktop()->ScreenSize().height() / 2 - kSide / 2;
 }
 
 void BM_PixelBlock51x51(benchmark::State& state)

@@ -2,6 +2,7 @@
 
 #include "core/VirtualKey.h"
 
+#include <QSize>
 #include <QString>
 #include <QtGlobal>
 
@@ -37,6 +38,9 @@ public:
     // With a cursor file the pointer takes its shape; with an empty path the normal shape returns.
     // A missing or unreadable file changes nothing.
     virtual void SetPointerShape(const QString& cursorFile = QString()) = 0;
+
+    // The size of the screen in pixels, now: the points from (0, 0) to (width - 1, height - 1) are on it.
+    virtual QSize ScreenSize() = 0;
 
     // The colour of one screen pixel: red in the low byte, then green, then blue; 0 off the screen.
     virtual quint32 PixelColor(int x, int y) = 0;

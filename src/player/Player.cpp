@@ -8,6 +8,7 @@
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
 
+#include <QRect>
 #include <QTimer>
 #include <QVariant>
 
@@ -85,10 +86,12 @@ void Player::RunTask(int row)
         StartPause(m_tasks.Cell(row, TaskList::kColumnX));
         return;
     }
-    // Only a hand-edited file can hold a cell that is not a whole number: such a row is skipped.
+    // A point that is not a whole number (a hand-edited file) or not on the screen (a file recorded
+    // on a larger screen) is skipped, as executed: the server would move the pointer to the screen's
+    // edge, or to where a coordinate past 16 bits wraps, and click there.
     const std::optional<int> x = WholeNumber(m_tasks.Cell(row, TaskList::kColumnX));
     const std::optional<int> y = WholeNumber(m_tasks.Cell(row, TaskList::kColumnY));
-    if (!x || !y)
+    if (!x || !y || !QRect(QPoint(0, 0), m_desktop.ScreenSize()).contains(*x, *y))
         return;
     m_desktop.MovePointer(*x, *y);
     switch (kind->action) {

@@ -48,6 +48,7 @@ public:
     // Script: Ctrl and Shift held from now on, the function key (F11, F12) for the next `queries` queries.
     void HoldShortcut(int functionKey, int queries);
     void SetPointer(int x, int y) { m_pointer = QPoint(x, y); }
+    void SetScreenSize(QSize size) { m_screenSize = size; }
     // Script: the colour of every screen pixel (0 when none is set).
     void SetPixels(std::function<quint32(int x, int y)> colourAt) { m_colourAt = std::move(colourAt); }
     // Called after every IsKeyDown query, so a test can change the script as time goes on.
@@ -67,6 +68,7 @@ public:
     void ButtonClick(int button) override { m_actions.push_back(Click(button)); }
     void ButtonDoubleClick(int button) override { m_actions.push_back(DoubleClick(button)); }
     void SetPointerShape(const QString& cursorFile = QString()) override { m_actions.push_back(Shape(cursorFile)); }
+    QSize ScreenSize() override { return m_screenSize; }
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
 
@@ -80,4 +82,5 @@ private:
     std::vector<Action> m_actions;
     QPoint m_pointer;
     int m_pixelsRead = 0;
+    QSize m_screenSize{1920, 1080};
 };

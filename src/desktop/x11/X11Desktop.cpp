@@ -238,6 +238,25 @@ void X11Desktop::RefreshScreenSize()
     }
 }
 
+// Picks up a resize of the screen that the server has announced since the last look.
+void X11Desktop::TakeScreenResizes()
+{
+    while (XEventsQueued(m_display, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(m_display, &event);
+        if (event.type == ConfigureNotify && event.xconfigure.window == static_cast<Window>(m_root)) {
+            m_screenWidth = event.xconfigure.width;
+            m_screenHeight = event.xconfigure.height;
+        }
+    }
+}
+
+QSize X11Desktop::ScreenSize()
+{
+    TakeScreenResizes();
+    return {m_screenWidth, m_screenHeight};
+}
+
 quint32 X11Desktop::PixelColor(int x, int y)
 {
     return PixelBlock(x, y, 1, 1).front();
@@ -249,15 +268,7 @@ std::vector<quint32> X11Desktop::PixelBlock(int left, int top, int width, int he
         return {};
     std::vector<quint32> colours(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
 
-    // Pick up a resize of the screen that the server has announced since the last read.
-    while (XEventsQueued(m_display, QueuedAfterReading) > 0) {
-        XEvent event;
-        XNextEvent(m_display, &event);
-        if (event.type == ConfigureNotify && event.xconfigure.window == static_cast<Window>(m_root)) {
-            m_screenWidth = event.xconfigure.width;
-            m_screenHeight = event.xconfigure.height;
-        }
-    }
+    TakeScreenResizes();
     // A rectangle that reaches past the screen makes the server refuse the whole request, so only
     // the part on the screen is asked for; the rest stays black.
     if (!ReadBlock(left, top, width, height, colours)) {

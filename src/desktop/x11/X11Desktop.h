@@ -46,10 +46,7 @@ public:
     void SetPointerShape(const QString& cursorFile = QString()) override;
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
-
-    // The size of the screen in pixels, as last read from the server.
-    int ScreenWidth() const { return m_screenWidth; }
-    int ScreenHeight() const { return m_screenHeight; }
+    QSize ScreenSize() override;
 
 private:
     explicit X11Desktop(_XDisplay* display);
@@ -64,6 +61,7 @@ private:
     bool IsKeycodeDown(const std::vector<unsigned char>& keycodes);
     void FakeButton(int button, bool press);
     void RefreshScreenSize();
+    void TakeScreenResizes();
     bool ReadBlock(int left, int top, int width, int height, std::vector<quint32>& out);
     void FillFromPalette(const std::vector<unsigned long>& pixels, std::vector<quint32>& out, size_t first, int stride,
                          int width, int height);
