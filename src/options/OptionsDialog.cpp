@@ -22,6 +22,8 @@ QComboBox* MakeIntervalBox(QWidget* parent, const char* name, const QStringList&
     box->setEditable(true);
     // The list is fixed: a typed value is taken as the box's text, never added to the list.
     box->setInsertPolicy(QComboBox::NoInsert);
+    // What the user types is kept: completing "300" from the list would make it 3000.
+    box->setCompleter(nullptr);
     box->addItems(choices);
     box->setToolTip(tip);
     return box;
