@@ -4,8 +4,9 @@
 
 using StopKeyReminder::Answer;
 
-// Which changes of the main window's state bring the reminder of the stop keys: only a restore the
-// user asked for while a recording or a playback runs.
+// Only a restore the user asked for brings the reminder of the stop keys, while a recording or a
+// playback runs; a playback from the command line minimises the window before the window manager
+// has mapped it, and that late map is no restore.
 class TestStopKeyReminder : public QObject
 {
     Q_OBJECT
@@ -13,38 +14,31 @@ class TestStopKeyReminder : public QObject
 private slots:
     void onlyTheUsersRestoreReminds_data()
     {
-        QTest::addColumn<QList<bool>>("reports"); // the states the window system reported: minimised or not
-        QTest::addColumn<bool>("recording");
-        QTest::addColumn<bool>("playing");
+        QTest::addColumn<QList<bool>>("reports"); // the window system's reports: minimised or not
+        QTest::addColumn<int>("running");         // 0 idle, 123 recording, 135 playing: the reminder's text
         QTest::addColumn<Answer>("expected");
-        QTest::addColumn<int>("text");
-        // Shown, minimised, restored: after a late first map (below) the same reports come.
         const QList<bool> restored{false, true, false};
-        QTest::newRow("restored while playing") << restored << false << true << Answer::RemindAndMinimise << 135;
-        QTest::newRow("restored while recording") << restored << true << false << Answer::RemindAndMinimise << 123;
-        QTest::newRow("restored while idle") << restored << false << false << Answer::LayOut << 0;
-        QTest::newRow("minimised while playing") << QList<bool>{false, true} << false << true << Answer::Nothing << 0;
-        // A playback from the command line minimises the window before the window manager has
-        // mapped it: the late map is no restore.
-        QTest::newRow("late first map while playing") << QList<bool>{false} << false << true << Answer::Nothing << 0;
-        QTest::newRow("program's own restore") << QList<bool>{} << false << true << Answer::Nothing << 0;
+        QTest::newRow("restored while playing") << restored << 135 << Answer::RemindAndMinimise;
+        QTest::newRow("restored while recording") << restored << 123 << Answer::RemindAndMinimise;
+        QTest::newRow("restored while idle") << restored << 0 << Answer::LayOut;
+        QTest::newRow("minimised while playing") << QList<bool>{false, true} << 135 << Answer::Nothing;
+        QTest::newRow("late first map while playing") << QList<bool>{false} << 135 << Answer::Nothing;
+        QTest::newRow("the program's own restore") << QList<bool>{} << 135 << Answer::Nothing;
     }
 
     void onlyTheUsersRestoreReminds()
     {
         QFETCH(QList<bool>, reports);
-        QFETCH(bool, recording);
-        QFETCH(bool, playing);
+        QFETCH(int, running);
         QFETCH(Answer, expected);
-        QFETCH(int, text);
         StopKeyReminder::RestoreWatch watch;
         for (const bool minimised : reports)
             watch.Reported(minimised);
-        const bool minimised = !reports.isEmpty() && reports.last();
-        const StopKeyReminder::WindowChange change{minimised, recording, playing, watch.RestoredByUser()};
+        const StopKeyReminder::WindowChange change{!reports.isEmpty() && reports.last(), running == 123, running == 135,
+                                                   watch.RestoredByUser()};
         QCOMPARE(StopKeyReminder::AnswerChange(change), expected);
         if (expected == Answer::RemindAndMinimise)
-            QCOMPARE(StopKeyReminder::ReminderText(change), text);
+            QCOMPARE(StopKeyReminder::ReminderText(change), running);
     }
 };
 
