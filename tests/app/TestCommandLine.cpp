@@ -1,7 +1,7 @@
 // The real program, started from outside: what it answers without a display, and that every way it
 // is told to end ends it, whatever box or dialog is open and whether or not its main loop has started.
-#include "Xdo.h"
 #include "app/CommandLine.h"
+#include "xdriver/XDriver.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,12 +11,18 @@
 #include <map>
 
 namespace {
-const QString kMainTitle = QStringLiteral("^#Quorvel Works - Clickwarden 2004$");
+constexpr int kWaitMs = 30000;
 
-bool Inside(const Xdo::Geometry& inner, const Xdo::Geometry& outer)
+// The process's viewable window with this title, once it shows; 0 when none came.
+unsigned long WaitForWindow(XDriver& user, qint64 pid, const QString& title)
 {
-    return QRect(outer.x, outer.y, outer.width, outer.height)
-        .contains(QRect(inner.x, inner.y, inner.width, inner.height));
+    unsigned long found = 0;
+    const auto shown = [&] {
+        for (const unsigned long window : user.Windows(pid))
+            found = user.Title(window) == title ? window : found;
+        return found != 0;
+    };
+    return QTest::qWaitFor(shown, kWaitMs) ? found : 0;
 }
 } // namespace
 
@@ -95,27 +101,29 @@ private slots:
         program.start(QStringLiteral(CW_PROGRAM), box ? QStringList{damaged.fileName()} : QStringList{});
         QVERIFY(program.waitForStarted());
         const qint64 pid = program.processId();
-        const QStringList main = Xdo::WaitForWindows(pid, kMainTitle);
-        QVERIFY(!main.isEmpty());
+        XDriver user;
+        const unsigned long main = WaitForWindow(user, pid, QStringLiteral("#Quorvel Works - Clickwarden 2004"));
+        QVERIFY(main != 0);
         if (box) {
             // A message about a command-line file shows over the main window.
-            const QStringList message = Xdo::WaitForWindows(pid, QStringLiteral("^Clickwarden 2004$"));
-            QVERIFY(!message.isEmpty());
-            QVERIFY(Inside(Xdo::WindowGeometry(message.first()), Xdo::WindowGeometry(main.first())));
+            const unsigned long message = WaitForWindow(user, pid, QStringLiteral("Clickwarden 2004"));
+            QVERIFY(message != 0);
+            QVERIFY(user.Geometry(main).contains(user.Geometry(message)));
         } else {
-            QVERIFY(Xdo::WaitForOnlyWindow(pid, main.first())); // the splash has gone
-            QVERIFY(Xdo::Activate(main.first()));
+            // The splash, which shows after the main window and would take the keys, has gone.
+            QVERIFY(QTest::qWaitFor([&] { return user.Windows(pid, false) == QList<unsigned long>{main}; }, kWaitMs));
+            QVERIFY(user.Focus(main));
         }
         if (moment == QLatin1String("file dialog")) {
-            Xdo::Key(QStringLiteral("ctrl+o"));
-            QVERIFY(!Xdo::WaitForWindows(pid, QStringLiteral("^Open$")).isEmpty());
+            user.Tap(QStringLiteral("Control_L+o"));
+            QVERIFY(WaitForWindow(user, pid, QStringLiteral("Open")) != 0);
         }
 
         const std::map<QString, int> numbers{{"TERM", SIGTERM}, {"INT", SIGINT}, {"HUP", SIGHUP}};
         if (how == QLatin1String("Exit"))
-            Xdo::Key(QStringLiteral("ctrl+q"));
+            user.Tap(QStringLiteral("Control_L+q"));
         else if (how == QLatin1String("close box"))
-            Xdo::Key(QStringLiteral("alt+F4"));
+            user.Tap(QStringLiteral("Alt_L+F4"));
         else
             ::kill(static_cast<pid_t>(pid), numbers.at(how));
         // Ten seconds tell a hang from an end; the time an end takes is in the report, not a check.

@@ -8,12 +8,12 @@
 #include "support/FakeDesktop.h"
 #include "support/ImageText.h"
 #include "support/RecordingMessageBoxes.h"
+#include "xdriver/XDriver.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -134,8 +134,7 @@ private slots:
             m_messages.Clear();
             m_window->State().recording = reminder == 123;
             m_window->State().playing = reminder == 135;
-            QProcess::execute(QStringLiteral("xdotool"),
-                              {QStringLiteral("windowactivate"), QString::number(m_window->winId())});
+            XDriver().Activate(m_window->winId());
             if (reminder == 0) {
                 QTRY_VERIFY(!m_window->isMinimized());
                 QCoreApplication::sendPostedEvents(); // a reminder would be queued by now

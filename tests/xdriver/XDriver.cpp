@@ -134,7 +134,19 @@ QString XDriver::Title(unsigned long window)
     return QString::fromUtf8(Property(m_display, window, "_NET_WM_NAME", XInternAtom(m_display, "UTF8_STRING", False)));
 }
 
-bool XDriver::Focus(unsigned long window)
+QRect XDriver::Geometry(unsigned long window)
+{
+    XWindowAttributes attributes{};
+    Window child = 0;
+    int x = 0;
+    int y = 0;
+    if (XGetWindowAttributes(m_display, window, &attributes) == 0 ||
+        !XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), 0, 0, &x, &y, &child))
+        return {};
+    return {x, y, attributes.width, attributes.height};
+}
+
+void XDriver::Activate(unsigned long window)
 {
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -144,6 +156,12 @@ bool XDriver::Focus(unsigned long window)
     event.xclient.data.l[0] = 2; // from a pager: the user asked for it
     XSendEvent(m_display, DefaultRootWindow(m_display), False, SubstructureRedirectMask | SubstructureNotifyMask,
                &event);
+    XFlush(m_display);
+}
+
+bool XDriver::Focus(unsigned long window)
+{
+    Activate(window);
     return QTest::qWaitFor(
         [this, window] {
             Window focus = 0;

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 struct _XDisplay;
@@ -34,7 +35,11 @@ public:
     // The process's windows (only the viewable ones, or all it has), and a window's title.
     QList<unsigned long> Windows(qint64 pid, bool viewableOnly = true);
     QString Title(unsigned long window);
-    // Asks the window manager to raise and focus the window; false when the focus did not follow.
+    // The window's place on the screen, without the window manager's frame.
+    QRect Geometry(unsigned long window);
+    // Asks the window manager to raise and focus the window (and restore it when minimised), as the
+    // user does; Focus also waits for the focus and is false when it did not follow.
+    void Activate(unsigned long window);
     bool Focus(unsigned long window);
 
 private:
