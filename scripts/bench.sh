@@ -12,6 +12,7 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCW_BUILD_TESTS=OFF -DC
 cmake --build "$build" --parallel "$(nproc)"
 
 cw_start_display
+export CW_XSERVER_PID="$cw_xvfb_pid"
 for bench in bench_desktop bench_recorder bench_player bench_preview bench_macrofile; do
     echo "== $bench"
     "$build/bin/$bench" "$@"

@@ -2,10 +2,13 @@
 // shows when a recording starts and ends. The recording itself is the Recorder's.
 #include "app/MainWindow.h"
 
+#include "app/OwnWindowPresses.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QStyleHints>
 
 void MainWindow::ConnectRecording()
 {
@@ -14,6 +17,8 @@ void MainWindow::ConnectRecording()
     if (!m_services.desktop)
         return;
     m_recorder = std::make_unique<Recorder>(m_tasks, *m_services.desktop, m_state, tmrRec);
+    const auto* ownPresses = new OwnWindowPresses(this);
+    m_recorder->SetOwnWindowTest([ownPresses](const ButtonEvent& press) { return ownPresses->IsOwn(press); });
     connect(m_recorder.get(), &Recorder::minimiseRequested, this, &QWidget::showMinimized);
     connect(m_recorder.get(), &Recorder::restoreRequested, this, &QWidget::showNormal);
     connect(m_recorder.get(), &Recorder::recordingEnded, this, [this](int eventCount) {
@@ -27,8 +32,12 @@ void MainWindow::ConnectRecording()
 
 void MainWindow::mnuComandiRec_Click()
 {
-    if (m_recorder)
-        m_recorder->mnuComandiRec_Click();
+    if (!m_recorder)
+        return;
+    // Double clicks are recognised as the desktop recognises them, with its settings of the moment.
+    const QStyleHints* hints = QGuiApplication::styleHints();
+    m_tasks.SetDoubleClickLimits(hints->mouseDoubleClickInterval(), hints->mouseDoubleClickDistance());
+    m_recorder->mnuComandiRec_Click();
 }
 
 void MainWindow::tmrRec_Timer()

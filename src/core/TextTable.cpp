@@ -69,6 +69,8 @@ constexpr Entry kTexts[] = {
           "the mouse buttons."},
     {162, "This is a Wayland session: Clickwarden sees and drives only the windows that run through XWayland, "
           "not native Wayland windows."},
+    {163, "The X server does not offer the RECORD extension: recording samples the mouse buttons at every "
+          "recording tick, so a press shorter than the recording interval may be missed."},
     // The command line.
     {170, "Usage: clickwarden [FILE.#cw]"},
     {171, "Records mouse clicks anywhere on an X11 desktop and plays them back. A macro file named on the "

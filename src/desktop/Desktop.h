@@ -8,6 +8,16 @@
 
 #include <vector>
 
+// A press or release of one of the three buttons, as the desktop reported it.
+struct ButtonEvent
+{
+    int button = 0;       // button code
+    bool pressed = false; // a press, or else a release
+    int x = 0;            // where the pointer was
+    int y = 0;
+    quint32 time = 0; // the desktop's clock in milliseconds; it wraps around after about 49 days
+};
+
 // Everything the program reads from or does to the desktop: key and button state, the pointer,
 // synthetic button actions and screen pixels. Coordinates are screen pixels; button codes are
 // 1 left, 2 right, 4 middle. Every call is synchronous: an action has happened when it returns.
@@ -21,6 +31,13 @@ public:
 
     // True while the key or mouse button with this virtual-key code is held, at the moment of the call.
     virtual bool IsKeyDown(int virtualKey) = 0;
+
+    // Starts (on) or stops following every press and release of the three buttons, so that none
+    // is missed between two queries. Returns whether they are followed now: a desktop that cannot
+    // follow them leaves IsKeyDown the only way to see the buttons.
+    virtual bool FollowButtons(bool on) = 0;
+    // The presses and releases that came since the last call, oldest first; none unless followed.
+    virtual std::vector<ButtonEvent> TakeButtonEvents() = 0;
 
     // The pointer's current position.
     virtual int PointerX() = 0;

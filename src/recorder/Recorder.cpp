@@ -10,11 +10,17 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
 constexpr int kImageHalf = kSide / 2;
+constexpr int kSamplingOnlyText = 163;
+// After a followed button reads up, its release may take a moment longer to come through the
+// desktop's event stream: this many short sleeps at most, then the pointer tells the release point.
+constexpr int kReleaseEventWaits = 50;
 
 // One image field: the colour as a signed decimal number, padded with blanks to the field width.
 void AppendField(QByteArray& image, quint32 colour)
@@ -38,6 +44,11 @@ void Recorder::SetReleaseSleep(Sleep sleep)
     m_releaseSleep = std::move(sleep);
 }
 
+void Recorder::SetOwnWindowTest(OwnWindowTest test)
+{
+    m_isOwnWindow = std::move(test);
+}
+
 void Recorder::mnuComandiRec_Click()
 {
     tmrRec.start();
@@ -50,6 +61,11 @@ void Recorder::mnuComandiRec_Click()
     // This recording's first click must not merge with the last click of an earlier recording.
     m_tasks.CloseDoubleClickWindow();
     m_stopKeysArmed = false;
+    m_following = m_desktop.FollowButtons(true);
+    if (!m_following && !m_saidSamplingOnly) {
+        std::fprintf(stderr, "clickwarden: %s\n", qPrintable(TextTable::Text(kSamplingOnlyText)));
+        m_saidSamplingOnly = true;
+    }
 }
 
 void Recorder::tmrRec_Timer()
@@ -57,6 +73,68 @@ void Recorder::tmrRec_Timer()
     if (!m_state.recording)
         return;
     m_tasks.RaiseTickCounter();
+    const bool waited = m_following ? TakeFollowedPresses() : SampleButtons();
+    // Ticks that fell due while a release was awaited would otherwise fire back to back and use
+    // up the double-click window at once: count it from the end of the capture.
+    if (waited)
+        tmrRec.start();
+    RecordingStopCheck();
+}
+
+// The presses and releases since the last tick, in the order they came; a press still held is
+// followed to its release. Returns whether it waited for one.
+bool Recorder::TakeFollowedPresses()
+{
+    std::vector<Gesture> gestures;
+    Receive(gestures, m_desktop.TakeButtonEvents());
+    bool waited = false;
+    for (std::size_t i = 0; i < gestures.size(); ++i) {
+        if (!gestures[i].release) {
+            FollowToRelease(gestures, i);
+            waited = true;
+        }
+        const Gesture& gesture = gestures[i];
+        if (!gesture.own)
+            AddGesture(gesture.press.button, gesture.press.x, gesture.press.y, gesture.release->x, gesture.release->y,
+                       gesture.press.time);
+    }
+    return waited;
+}
+
+void Recorder::Receive(std::vector<Gesture>& gestures, const std::vector<ButtonEvent>& events)
+{
+    for (const ButtonEvent& event : events) {
+        if (event.pressed) {
+            gestures.push_back(Gesture{event, std::nullopt, IsOwnWindow(event)});
+            continue;
+        }
+        const auto open = std::find_if(gestures.begin(), gestures.end(), [&](const Gesture& gesture) {
+            return gesture.press.button == event.button && !gesture.release;
+        });
+        // A release without its press: the press came before the recording started, or the
+        // release point was already taken from the pointer.
+        if (open != gestures.end())
+            open->release = event;
+    }
+}
+
+void Recorder::FollowToRelease(std::vector<Gesture>& gestures, std::size_t index)
+{
+    const int button = gestures[index].press.button;
+    KeyRelease::WaitForRelease(m_desktop, button, m_releaseSleep);
+    for (int wait = 0; !gestures[index].release && wait < kReleaseEventWaits; ++wait) {
+        Receive(gestures, m_desktop.TakeButtonEvents());
+        if (!gestures[index].release)
+            m_releaseSleep(KeyRelease::kQuickPoll);
+    }
+    if (!gestures[index].release)
+        gestures[index].release = ButtonEvent{button, false, m_desktop.PointerX(), m_desktop.PointerY(), 0};
+}
+
+// Where the desktop cannot follow the buttons: each button that reads down now is followed to
+// its release. Returns whether one was.
+bool Recorder::SampleButtons()
+{
     bool captured = false;
     for (const int button : VirtualKey::kButtons) {
         if (m_desktop.IsKeyDown(button)) {
@@ -64,29 +142,36 @@ void Recorder::tmrRec_Timer()
             captured = true;
         }
     }
-    // Ticks that fell due while a release was awaited would otherwise fire back to back and use
-    // up the double-click window at once: count it from the end of the capture.
-    if (captured)
-        tmrRec.start();
-    RecordingStopCheck();
+    return captured;
 }
 
 void Recorder::CaptureButton(int button)
 {
     const int px = m_desktop.PointerX();
     const int py = m_desktop.PointerY();
+    const bool own = IsOwnWindow(ButtonEvent{button, true, px, py, 0});
     KeyRelease::WaitForRelease(m_desktop, button, m_releaseSleep);
     const int rx = m_desktop.PointerX();
     const int ry = m_desktop.PointerY();
+    if (!own)
+        AddGesture(button, px, py, rx, ry, std::nullopt);
+}
 
+bool Recorder::IsOwnWindow(const ButtonEvent& press) const
+{
+    return m_isOwnWindow && m_isOwnWindow(press);
+}
+
+void Recorder::AddGesture(int button, int px, int py, int rx, int ry, std::optional<quint32> pressTime)
+{
     if (rx == px && ry == py) {
         m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Click, button),
-                        CaptureImage(px, py));
+                        CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
         return;
     }
     // Both images are taken after the release: they show the screen as the button left it.
     m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Down, button),
-                    CaptureImage(px, py));
+                    CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
     m_tasks.AddTask(QString::number(rx), QString::number(ry), TaskKinds::Text(TaskKinds::Action::Up, button),
                     CaptureImage(rx, ry));
 }
@@ -125,6 +210,8 @@ bool Recorder::RecordingStopCheck()
     KeyRelease::WaitForRelease(m_desktop, VirtualKey::kF12, m_releaseSleep);
     m_desktop.SetPointerShape();
     m_state.recording = false;
+    m_desktop.FollowButtons(false);
+    m_following = false;
     emit restoreRequested();
     tmrRec.stop();
     if (m_tasks.IsEmpty())

@@ -4,6 +4,7 @@
 #include "tasks/TaskKinds.h"
 
 #include <climits>
+#include <cstdlib>
 
 namespace {
 constexpr int kHeaderTextIds[TaskList::kColumnCount] = {0, 125, 126, 127, 0};
@@ -64,19 +65,29 @@ int TaskList::TaskCount() const
     return IsEmpty() ? 0 : Rows() - 1;
 }
 
-bool TaskList::MergesAsDoubleClick(const QString& taskText) const
+bool TaskList::MergesAsDoubleClick(const QString& x, const QString& y, const QString& taskText,
+                                   std::optional<quint32> pressTime) const
 {
-    if (m_tickCounter < 1 || m_tickCounter > kDoubleClickTicks)
-        return false;
     const TaskKinds::Kind* added = TaskKinds::Find(taskText);
     const TaskKinds::Kind* last = TaskKinds::Find(m_rows.back().task);
-    return added && last && added->action == TaskKinds::Action::Click && last == added;
+    if (!added || !last || added->action != TaskKinds::Action::Click || last->button != added->button ||
+        (last->action != TaskKinds::Action::Click && last->action != TaskKinds::Action::DoubleClick))
+        return false;
+    const TaskRow& row = m_rows.back();
+    if (std::abs(x.toInt() - row.x.toInt()) > m_doubleClickDistance ||
+        std::abs(y.toInt() - row.y.toInt()) > m_doubleClickDistance)
+        return false;
+    const bool withinTicks = m_tickCounter >= 1 && m_tickCounter <= kDoubleClickTicks;
+    // The clock wraps around: the difference of the two readings is right across the wrap.
+    const bool withinInterval =
+        pressTime && m_lastPressTime && *pressTime - *m_lastPressTime < static_cast<quint32>(m_doubleClickInterval);
+    return withinTicks || withinInterval;
 }
 
 void TaskList::AddTask(const QString& x, const QString& y, const QString& taskText, const QByteArray& imageText,
-                       TaskOrigin origin)
+                       TaskOrigin origin, std::optional<quint32> pressTime)
 {
-    if (origin == TaskOrigin::Recorded && MergesAsDoubleClick(taskText)) {
+    if (origin == TaskOrigin::Recorded && MergesAsDoubleClick(x, y, taskText, pressTime)) {
         TaskRow& last = m_rows.back();
         last.x = x;
         last.y = y;
@@ -92,10 +103,12 @@ void TaskList::AddTask(const QString& x, const QString& y, const QString& taskTe
         m_rows.push_back(TaskRow{x, y, taskText, imageText});
         endInsertRows();
     }
-    if (origin == TaskOrigin::Recorded)
+    if (origin == TaskOrigin::Recorded) {
         m_tickCounter = 0;
-    else
+        m_lastPressTime = pressTime;
+    } else {
         CloseDoubleClickWindow();
+    }
 }
 
 void TaskList::AddTasks(std::vector<TaskRow> rows)
@@ -146,6 +159,18 @@ bool TaskList::DeleteLastTask()
     if (m_currentRow >= Rows())
         SetCurrentRow(Rows() - 1);
     return false;
+}
+
+void TaskList::CloseDoubleClickWindow()
+{
+    m_tickCounter = kDoubleClickTicks + 1;
+    m_lastPressTime.reset();
+}
+
+void TaskList::SetDoubleClickLimits(int intervalMs, int distance)
+{
+    m_doubleClickInterval = intervalMs;
+    m_doubleClickDistance = distance;
 }
 
 void TaskList::RaiseTickCounter()

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // One task row: the cells of columns 1 to 4. The descriptive image is single-byte text and is
@@ -42,7 +43,8 @@ public:
         kColumnCount = 5,
     };
 
-    // A click merges into the previous click when it is added within this many recording ticks.
+    // A click merges into the previous click when it is added within this many recording ticks,
+    // or when its press came within the double-click interval of the previous click's press.
     static constexpr int kDoubleClickTicks = 4;
 
     explicit TaskList(QObject* parent = nullptr);
@@ -55,12 +57,14 @@ public:
     bool IsEmpty() const;
     int TaskCount() const;
 
-    // Adds a task by the double-click rule: a single click arriving while the tick counter is
-    // 1 to 4, when the last row is a single click of the same button, turns that row into a
-    // double click at the new point with the new image. Every other task gets a row of its own;
-    // the first task fills the blank row 1.
+    // Adds a task by the double-click rule: a click whose last row is a click or a double click of
+    // the same button, within the double-click distance of it, turns that row into a double click
+    // at the new point with the new image when it arrives while the tick counter is 1 to 4 or when
+    // its press came within the double-click interval of that click's press. Every other task gets
+    // a row of its own; the first task fills the blank row 1. pressTime is the desktop's clock in
+    // milliseconds at the press, where the desktop reported it.
     void AddTask(const QString& x, const QString& y, const QString& taskText, const QByteArray& imageText,
-                 TaskOrigin origin = TaskOrigin::Recorded);
+                 TaskOrigin origin = TaskOrigin::Recorded, std::optional<quint32> pressTime = {});
     // The same as AddTask with TaskOrigin::Inserted for each row, in one model update.
     void AddTasks(std::vector<TaskRow> rows);
 
@@ -73,8 +77,12 @@ public:
     // Recording ticks since the last task was added.
     int TickCounter() const { return m_tickCounter; }
     void RaiseTickCounter();
-    // Puts the counter above the double-click window, so the next click cannot merge.
-    void CloseDoubleClickWindow() { m_tickCounter = kDoubleClickTicks + 1; }
+    // Puts the counter above the double-click window and forgets the last press, so the next
+    // click cannot merge.
+    void CloseDoubleClickWindow();
+    // The desktop's double-click time and distance (QStyleHints gives them): the interval in
+    // milliseconds, the distance in pixels along either axis.
+    void SetDoubleClickLimits(int intervalMs, int distance);
 
     // The grid's current row, which is also the playback position; 0 when none is current.
     int CurrentRow() const { return m_currentRow; }
@@ -92,10 +100,14 @@ signals:
 
 private:
     const TaskRow* RowAt(int row) const;
-    bool MergesAsDoubleClick(const QString& taskText) const;
+    bool MergesAsDoubleClick(const QString& x, const QString& y, const QString& taskText,
+                             std::optional<quint32> pressTime) const;
     void EmitRowChanged(int row);
 
     std::vector<TaskRow> m_rows; // m_rows[0] is row 1; never empty
     int m_tickCounter = 0;
+    std::optional<quint32> m_lastPressTime; // of the click in the last row, when the desktop gave it
+    int m_doubleClickInterval = 400;
+    int m_doubleClickDistance = 5;
     int m_currentRow = 1;
 };

@@ -9,8 +9,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <thread>
-
 namespace {
 // Every pixel has its own colour, so an image tells where it was taken.
 quint32 ColourAt(int x, int y)
@@ -33,7 +31,21 @@ constexpr int kLeft = VirtualKey::kLeftButton;
 constexpr int kRight = VirtualKey::kRightButton;
 constexpr int kMiddle = VirtualKey::kMiddleButton;
 constexpr int kStopKeys[] = {VirtualKey::kF12, VirtualKey::kControl, VirtualKey::kShift};
+
+// A press and its release after some idle ticks (0: in the same tick as the one before), pressed
+// at `time` ms. With held = 0 both come between two ticks; otherwise the button is still down at
+// the tick and reads down for `held` queries, and only the pointer tells where it went up.
+struct Gesture
+{
+    int ticks;
+    int button;
+    int x, y, rx, ry;
+    int time;
+    int held = 0;
+};
 } // namespace
+
+Q_DECLARE_METATYPE(QList<Gesture>)
 
 class TestRecorder : public QObject
 {
@@ -45,122 +57,129 @@ private:
     std::unique_ptr<QTimer> m_timer;
     std::unique_ptr<Recorder> m_recorder;
     SharedState m_state;
-    // The button of the last press and the count of its queries at which it is seen up.
-    int m_pressed = 0;
-    int m_releasedAt = 0;
+    // The held gestures and the query of their button that reads it up: till then the screen
+    // around the release point looks otherwise, so an image taken too early shows it.
+    std::vector<std::pair<Gesture, int>> m_held;
 
-    // The task texts of the list.
-    QStringList Tasks() const
-    {
-        QStringList tasks;
-        for (int row = 1; row <= m_tasks->TaskCount(); ++row)
-            tasks << m_tasks->Cell(row, TaskList::kColumnTask);
-        return tasks;
-    }
     void Tick(int count = 1)
     {
         for (int i = 0; i < count; ++i)
             m_recorder->tmrRec_Timer();
     }
-    // The button is seen down at the next tick, held for 3 queries in all and released at (rx, ry).
-    void Press(int button, int x, int y, int rx, int ry)
+    void Perform(const Gesture& g)
     {
-        m_desktop->SetPointer(x, y);
-        m_desktop->HoldFor(button, 3, rx, ry);
-        m_pressed = button;
-        m_releasedAt = m_desktop->KeyQueries(button) + 4;
-        Tick();
+        Tick(g.ticks);
+        m_desktop->QueueButtonEvent({g.button, true, g.x, g.y, static_cast<quint32>(g.time)});
+        if (g.held == 0) {
+            m_desktop->QueueButtonEvent({g.button, false, g.rx, g.ry, static_cast<quint32>(g.time)});
+            return;
+        }
+        m_desktop->SetPointer(g.x, g.y);
+        m_desktop->HoldFor(g.button, g.held, g.rx, g.ry);
+        m_held.emplace_back(g, m_desktop->KeyQueries(g.button) + g.held + 1);
     }
-    void Click(int button, int x, int y) { Press(button, x, y, x, y); }
 
 private slots:
     void init()
     {
         m_tasks = std::make_unique<TaskList>();
         m_desktop = std::make_unique<FakeDesktop>();
+        m_desktop->SetFollowable(true);
         m_timer = std::make_unique<QTimer>();
-        m_timer->setInterval(20);
         m_state = SharedState{};
         m_recorder = std::make_unique<Recorder>(*m_tasks, *m_desktop, m_state, *m_timer);
         m_recorder->SetReleaseSleep([](std::chrono::milliseconds) {});
-        // The screen changes when a button goes up: an image must show it as it is afterwards.
-        m_pressed = m_releasedAt = 0;
+        m_recorder->SetOwnWindowTest([](const ButtonEvent& press) { return press.x >= 1000; });
+        m_held.clear();
         m_desktop->SetPixels([this](int x, int y) {
-            return m_desktop->KeyQueries(m_pressed) < m_releasedAt ? quint32{0x123456} : ColourAt(x, y);
+            for (const auto& [g, upAt] : m_held) {
+                if (m_desktop->KeyQueries(g.button) < upAt && std::abs(x - g.rx) <= 25 && std::abs(y - g.ry) <= 25)
+                    return quint32{0x123456};
+            }
+            return ColourAt(x, y);
         });
     }
 
     void cleanup() { m_recorder.reset(); }
 
-    void startRunsTheTimerSetsTheCursorAndMinimises()
+    void recordsEveryPress_data()
     {
-        // Before the start the poll (which runs during playback too) records nothing.
-        m_desktop->SetKeyDown(kLeft, true);
-        Tick();
-        QCOMPARE(m_desktop->KeyQueries(kLeft), 0);
-        QSignalSpy minimise(m_recorder.get(), &Recorder::minimiseRequested);
-        m_recorder->mnuComandiRec_Click();
-        QVERIFY(m_timer->isActive() && m_state.recording);
-        QCOMPARE(minimise.count(), 1);
-        QVERIFY(m_desktop->Actions().back().path.endsWith(QStringLiteral("/rec.cur")));
-    }
-
-    void recordsAndCountsTheGestures_data()
-    {
-        using Gestures = QList<QList<int>>;
+        using Gestures = QList<Gesture>;
         QTest::addColumn<int>("tasksBefore");
-        // Each gesture: button, press x and y, release x and y, idle ticks before it.
+        QTest::addColumn<bool>("followable");
         QTest::addColumn<Gestures>("gestures");
         // The rows added, as "task at x,y"; each must hold the image at its point.
         QTest::addColumn<QStringList>("added");
-        QTest::addColumn<int>("count"); // -1: the list is still empty
-        QTest::newRow("left click fills row 1")
-            << 0 << Gestures{{kLeft, 300, 400, 300, 400, 0}} << QStringList{"Mouse Click Left at 300,400"} << 1;
-        QTest::newRow("right click") << 2 << Gestures{{kRight, 300, 400, 300, 400, 0}}
-                                     << QStringList{"Mouse Click Right at 300,400"} << 1;
-        QTest::newRow("middle click") << 2 << Gestures{{kMiddle, 300, 400, 300, 400, 0}}
-                                      << QStringList{"Mouse Click Middle at 300,400"} << 1;
-        QTest::newRow("left moved one pixel, counts 2")
-            << 2 << Gestures{{kLeft, 300, 400, 301, 400, 0}}
-            << QStringList{"Left Mouse Pushed at 300,400", "Left Mouse Released at 301,400"} << 2;
-        QTest::newRow("right moved one pixel down")
-            << 2 << Gestures{{kRight, 300, 400, 300, 401, 0}}
-            << QStringList{"Right Mouse Pushed at 300,400", "Right Mouse Released at 300,401"} << 2;
-        QTest::newRow("middle drag") << 2 << Gestures{{kMiddle, 300, 400, 520, 90, 0}}
-                                     << QStringList{"Middle Mouse Pushed at 300,400", "Middle Mouse Released at 520,90"}
-                                     << 2;
-        // The second click merges into the first one's row, at its own point; it counts 0.
-        QTest::newRow("second click on the fourth tick")
-            << 2 << Gestures{{kLeft, 200, 200, 200, 200, 0}, {kLeft, 203, 198, 203, 198, 3}}
-            << QStringList{"Mouse  DClick Left at 203,198"} << 1;
-        QTest::newRow("second click on the fifth tick")
-            << 2 << Gestures{{kLeft, 200, 200, 200, 200, 0}, {kLeft, 203, 198, 203, 198, 4}}
-            << QStringList{"Mouse Click Left at 200,200", "Mouse Click Left at 203,198"} << 2;
-        QTest::newRow("right, fourth tick")
-            << 2 << Gestures{{kRight, 200, 200, 200, 200, 0}, {kRight, 203, 198, 203, 198, 3}}
-            << QStringList{"Mouse  DClick Right at 203,198"} << 1;
-        QTest::newRow("nothing recorded on a list") << 4 << Gestures{} << QStringList{} << 0;
-        QTest::newRow("nothing recorded on an empty list") << 0 << Gestures{} << QStringList{} << -1;
+        QTest::newRow("a click and a drag between ticks, into an empty list")
+            << 0 << true << Gestures{{1, kLeft, 300, 400, 300, 400, 1000}, {5, kMiddle, 300, 400, 520, 90, 2000}}
+            << QStringList{"Mouse Click Left at 300,400", "Middle Mouse Pushed at 300,400",
+                           "Middle Mouse Released at 520,90"};
+        QTest::newRow("a double click at human speed, then one inside one tick")
+            << 2 << true
+            << Gestures{{1, kLeft, 200, 200, 200, 200, 1000},
+                        {11, kLeft, 203, 198, 203, 198, 1230},
+                        {9, kRight, 600, 600, 600, 600, 3000},
+                        {0, kRight, 600, 600, 600, 600, 3010}}
+            << QStringList{"Mouse  DClick Left at 203,198", "Mouse  DClick Right at 600,600"};
+        QTest::newRow("farther apart than the distance, then another button")
+            << 2 << true
+            << Gestures{{1, kLeft, 200, 200, 200, 200, 1000},
+                        {3, kLeft, 206, 200, 206, 200, 1100},
+                        {1, kRight, 206, 200, 206, 200, 1150}}
+            << QStringList{"Mouse Click Left at 200,200", "Mouse Click Left at 206,200",
+                           "Mouse Click Right at 206,200"};
+        QTest::newRow("held presses, as before")
+            << 2 << true << Gestures{{1, kLeft, 100, 100, 100, 100, 1000, 3}, {1, kRight, 100, 100, 101, 100, 2000, 5}}
+            << QStringList{"Mouse Click Left at 100,100", "Right Mouse Pushed at 100,100",
+                           "Right Mouse Released at 101,100"};
+        QTest::newRow("left and right held together")
+            << 2 << true << Gestures{{1, kLeft, 100, 100, 100, 100, 1000, 3}, {0, kRight, 400, 400, 400, 400, 1010, 5}}
+            << QStringList{"Mouse Click Left at 100,100", "Mouse Click Right at 400,400"};
+        QTest::newRow("presses on the program's own windows") << 2 << true
+                                                              << Gestures{{1, kLeft, 1000, 10, 1000, 10, 1000},
+                                                                          {1, kRight, 1100, 20, 1100, 20, 2000, 3},
+                                                                          {1, kLeft, 300, 300, 300, 300, 3000}}
+                                                              << QStringList{"Mouse Click Left at 300,300"};
+        // Sampled, a press starts where the pointer is at the tick: the middle one where the left one ended.
+        QTest::newRow("sampled only: left and middle held together")
+            << 2 << false << Gestures{{1, kLeft, 100, 100, 100, 100, 0, 3}, {0, kMiddle, 100, 100, 160, 100, 0, 5}}
+            << QStringList{"Mouse Click Left at 100,100", "Middle Mouse Pushed at 100,100",
+                           "Middle Mouse Released at 160,100"};
+        QTest::newRow("sampled only: a double click within four ticks")
+            << 2 << false << Gestures{{1, kLeft, 100, 100, 100, 100, 0, 2}, {3, kLeft, 102, 100, 102, 100, 0, 2}}
+            << QStringList{"Mouse  DClick Left at 102,100"};
+        QTest::newRow("sampled only: a press on the program's own window")
+            << 2 << false << Gestures{{1, kRight, 1100, 20, 1100, 20, 0, 2}, {1, kLeft, 300, 300, 300, 300, 0, 3}}
+            << QStringList{"Mouse Click Left at 300,300"};
+        QTest::newRow("nothing recorded on a list") << 4 << true << Gestures{} << QStringList{};
+        QTest::newRow("nothing recorded on an empty list") << 0 << true << Gestures{} << QStringList{};
     }
 
-    void recordsAndCountsTheGestures()
+    void recordsEveryPress()
     {
         QFETCH(int, tasksBefore);
-        QFETCH(QList<QList<int>>, gestures);
+        QFETCH(bool, followable);
+        QFETCH(QList<Gesture>, gestures);
         QFETCH(QStringList, added);
-        QFETCH(int, count);
+        m_desktop->SetFollowable(followable);
         for (int i = 0; i < tasksBefore; ++i)
             m_tasks->AddTask(QString::number(i), "0", TextTable::Text(114), {}, TaskOrigin::Inserted);
+        QSignalSpy minimise(m_recorder.get(), &Recorder::minimiseRequested);
         QSignalSpy ended(m_recorder.get(), &Recorder::recordingEnded);
         QSignalSpy endedEmpty(m_recorder.get(), &Recorder::recordingEndedEmpty);
         int f12QueriesAtRestore = -1;
         connect(m_recorder.get(), &Recorder::restoreRequested, this,
                 [&] { f12QueriesAtRestore = m_desktop->KeyQueries(VirtualKey::kF12); });
+        // Before the start the poll (which runs during playback too) records nothing.
+        m_desktop->SetKeyDown(kLeft, true);
+        Tick();
+        QCOMPARE(m_desktop->KeyQueries(kLeft), 0);
+        m_desktop->SetKeyDown(kLeft, false);
         m_recorder->mnuComandiRec_Click();
-        for (const QList<int>& gesture : gestures) {
-            Tick(gesture[5]);
-            Press(gesture[0], gesture[1], gesture[2], gesture[3], gesture[4]);
-        }
+        QVERIFY(m_timer->isActive() && minimise.count() == 1);
+        QVERIFY(m_desktop->Actions().back().path.endsWith(QStringLiteral("/rec.cur")));
+        for (const Gesture& gesture : gestures)
+            Perform(gesture);
         // Ctrl+Shift+F12 seen up once, then held for a few queries.
         Tick();
         for (const int key : kStopKeys)
@@ -181,10 +200,11 @@ private slots:
         QVERIFY(!m_state.recording && !m_timer->isActive());
         QCOMPARE(f12QueriesAtRestore, f12Queries + 4);
         QCOMPARE(m_desktop->Actions().back(), FakeDesktop::Shape(QString()));
-        QCOMPARE(endedEmpty.count(), count < 0 ? 1 : 0);
-        QCOMPARE(ended.count(), count < 0 ? 0 : 1);
-        if (count >= 0)
-            QCOMPARE(ended.front().front().toInt(), count);
+        const bool empty = tasksBefore == 0 && added.isEmpty();
+        QCOMPARE(endedEmpty.count(), empty ? 1 : 0);
+        QCOMPARE(ended.count(), empty ? 0 : 1);
+        if (!empty)
+            QCOMPARE(ended.front().front().toInt(), added.size());
     }
 
     void shortcutStillHeldFromTheStartDoesNotEndIt()
@@ -197,79 +217,31 @@ private slots:
         QVERIFY(m_state.recording);
     }
 
-    void startClosesTheDoubleClickWindow()
+    void startClosesTheDoubleClickWindowAndAWaitSleepsAndRestartsThePollTimer()
     {
-        // The last task of an earlier recording was added just now.
+        m_desktop->SetFollowable(false);
+        int sleeps = 0;
+        m_recorder->SetReleaseSleep([&sleeps](std::chrono::milliseconds) { ++sleeps; });
+        // The last click of an earlier recording, just before this one starts.
         m_tasks->AddTask("10", "10", TextTable::Text(114), {});
         m_recorder->mnuComandiRec_Click();
-        Click(kLeft, 10, 10);
-        QCOMPARE(Tasks(), (QStringList{"Mouse Click Left", "Mouse Click Left"}));
-    }
-
-    void leftAndRightTogether_data()
-    {
-        QTest::addColumn<bool>("rightStillDown");
-        QTest::addColumn<QStringList>("tasks");
-        QTest::newRow("right still down after left") << true << QStringList{"Mouse Click Left", "Mouse Click Right"};
-        QTest::newRow("right released first") << false << QStringList{"Mouse Click Left"};
-    }
-
-    void leftAndRightTogether()
-    {
-        QFETCH(bool, rightStillDown);
-        QFETCH(QStringList, tasks);
-        m_recorder->mnuComandiRec_Click();
-        m_desktop->HoldFor(kLeft, 5);
-        m_desktop->SetKeyDown(kRight, true);
-        m_desktop->OnKeyQuery([&](int key) {
-            // The right button goes up while the left is still held, or only after the left.
-            if ((key == kLeft && m_desktop->KeyQueries(kLeft) == 3 && !rightStillDown) || key == kRight)
-                m_desktop->SetKeyDown(kRight, false);
-            // The left button is never asked for again once the right one was.
-            QVERIFY(key != kLeft || m_desktop->KeyQueries(kRight) == 0);
-        });
+        m_timer->stop();
+        Perform({0, kLeft, 10, 10, 10, 10, 0, 3});
         Tick();
-        QCOMPARE(Tasks(), tasks);
-    }
-
-    void imageFieldsGoColumnByColumn()
-    {
-        // Black left of x = 600, white from there on: 25 black columns, then 26 white ones.
-        m_desktop->SetPixels([](int x, int) { return x < 600 ? 0u : 0xFFFFFFu; });
-        QCOMPARE(m_recorder->CaptureImage(600, 500),
-                 QByteArray("0         ").repeated(25 * 51) + QByteArray("16777215  ").repeated(26 * 51));
+        QCOMPARE(m_tasks->TaskCount(), 2);
+        // Seen down at the tick, then twice more while the release was awaited: one sleep after each.
+        QCOMPARE(sleeps, 2);
+        QVERIFY(m_timer->isActive());
     }
 
     void noImageWhenImagesAreOff()
     {
         m_state.options.SalvaImmagine = false;
         m_recorder->mnuComandiRec_Click();
-        Press(kLeft, 100, 100, 140, 100);
-        Click(kRight, 100, 100);
-        QCOMPARE(m_tasks->TaskCount(), 3);
-        for (int row = 1; row <= 3; ++row)
-            QVERIFY(m_tasks->Image(row).isEmpty());
-        QCOMPARE(m_desktop->PixelsRead(), 0);
-    }
-
-    void waitsForTheReleaseWithSleepsAndRestartsThePollTimer()
-    {
-        std::vector<std::chrono::milliseconds> sleeps;
-        m_recorder->SetReleaseSleep([&sleeps](std::chrono::milliseconds pause) {
-            sleeps.push_back(pause);
-            std::this_thread::sleep_for(pause);
-        });
-        m_timer->setInterval(60);
-        m_recorder->mnuComandiRec_Click();
-        m_desktop->HoldFor(kLeft, 150); // about 300 ms held: the timer fell due meanwhile
+        Perform({1, kLeft, 100, 100, 140, 100, 1000});
         Tick();
-        QCOMPARE(m_tasks->TaskCount(), 1);
-        // A sleep between two queries of the wait: 1 ms at first, never more than a few.
-        QCOMPARE(sleeps.size(), 149u);
-        QCOMPARE(sleeps.front(), std::chrono::milliseconds(1));
-        QVERIFY(*std::max_element(sleeps.begin(), sleeps.end()) <= std::chrono::milliseconds(5));
-        // Restarted at the end of the capture, the next tick is a whole interval away, not overdue.
-        QVERIFY2(m_timer->remainingTime() > 30, qPrintable(QString::number(m_timer->remainingTime())));
+        QVERIFY(m_tasks->TaskCount() == 2 && m_tasks->Image(1).isEmpty() && m_tasks->Image(2).isEmpty());
+        QCOMPARE(m_desktop->PixelsRead(), 0);
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 // A scripted desktop for unit tests: it answers key, button, pointer and pixel queries from what
@@ -51,6 +52,10 @@ public:
     void SetScreenSize(QSize size) { m_screenSize = size; }
     // Script: the colour of every screen pixel (0 when none is set).
     void SetPixels(std::function<quint32(int x, int y)> colourAt) { m_colourAt = std::move(colourAt); }
+    // Script: whether the buttons can be followed (they cannot at first), and a press or release
+    // that TakeButtonEvents reports next.
+    void SetFollowable(bool followable) { m_followable = followable; }
+    void QueueButtonEvent(const ButtonEvent& event) { m_buttonEvents.push_back(event); }
     // Called after every IsKeyDown query, so a test can change the script as time goes on.
     void OnKeyQuery(std::function<void(int virtualKey)> hook) { m_keyHook = std::move(hook); }
 
@@ -60,6 +65,8 @@ public:
     int PixelsRead() const { return m_pixelsRead; }
 
     bool IsKeyDown(int virtualKey) override;
+    bool FollowButtons(bool on) override { return on && m_followable; }
+    std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_buttonEvents, {}); }
     int PointerX() override { return m_pointer.x(); }
     int PointerY() override { return m_pointer.y(); }
     void MovePointer(int x, int y) override;
@@ -81,6 +88,8 @@ private:
     std::function<void(int)> m_keyHook;
     std::vector<Action> m_actions;
     QPoint m_pointer;
+    std::vector<ButtonEvent> m_buttonEvents;
+    bool m_followable = false;
     int m_pixelsRead = 0;
     QSize m_screenSize{1920, 1080};
 };

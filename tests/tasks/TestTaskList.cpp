@@ -12,13 +12,17 @@ const QString kDoubleRight = TextTable::Text(118);
 const QString kPushedLeft = TextTable::Text(142);
 const QString kReleasedLeft = TextTable::Text(143);
 const QString kPause = TextTable::Text(141);
+constexpr auto kInserted = TaskOrigin::Inserted;
+constexpr auto kRecorded = TaskOrigin::Recorded;
 
-// One task added after a number of recording ticks.
+// One task added after a number of recording ticks, pressed at `time` ms (-1: the desktop gave no time).
 struct Step
 {
     int ticks;
     QString text;
-    TaskOrigin origin = TaskOrigin::Recorded;
+    TaskOrigin origin = kRecorded;
+    int time = -1;
+    int x = 100;
 };
 
 QStringList TaskTexts(const TaskList& tasks)
@@ -50,27 +54,31 @@ private slots:
     {
         QTest::addColumn<QList<Step>>("steps");
         QTest::addColumn<QStringList>("expected");
-        const TaskOrigin inserted = TaskOrigin::Inserted;
-
-        QTest::newRow("first task fills row 1") << QList<Step>{{0, kLeft}} << QStringList{kLeft};
-        QTest::newRow("a pause fills row 1") << QList<Step>{{0, kPause, inserted}} << QStringList{kPause};
-        QTest::newRow("1 tick merges") << QList<Step>{{0, kLeft}, {1, kLeft}} << QStringList{kDoubleLeft};
-        QTest::newRow("3 ticks merge") << QList<Step>{{0, kLeft}, {3, kLeft}} << QStringList{kDoubleLeft};
-        QTest::newRow("4 ticks merge") << QList<Step>{{0, kRight}, {4, kRight}} << QStringList{kDoubleRight};
-        QTest::newRow("5 ticks are too late") << QList<Step>{{0, kLeft}, {5, kLeft}} << QStringList{kLeft, kLeft};
-        QTest::newRow("0 ticks never merge") << QList<Step>{{0, kLeft}, {0, kLeft}} << QStringList{kLeft, kLeft};
-        QTest::newRow("another button") << QList<Step>{{0, kRight}, {2, kLeft}} << QStringList{kRight, kLeft};
+        using Steps = QList<Step>;
+        QTest::newRow("a pause fills row 1") << Steps{{0, kPause, kInserted}} << QStringList{kPause};
+        QTest::newRow("4 ticks merge") << Steps{{0, kRight}, {4, kRight}} << QStringList{kDoubleRight};
+        QTest::newRow("5 ticks are too late") << Steps{{0, kLeft}, {5, kLeft}} << QStringList{kLeft, kLeft};
+        QTest::newRow("0 ticks, no times") << Steps{{0, kLeft}, {0, kLeft}} << QStringList{kLeft, kLeft};
+        QTest::newRow("pressed 399 ms apart, 20 ticks")
+            << Steps{{0, kLeft, kRecorded, 5000}, {20, kLeft, kRecorded, 5399}} << QStringList{kDoubleLeft};
+        QTest::newRow("pressed 400 ms apart")
+            << Steps{{0, kLeft, kRecorded, 5000}, {20, kLeft, kRecorded, 5400}} << QStringList{kLeft, kLeft};
+        QTest::newRow("in one tick, across the clock's wrap")
+            << Steps{{0, kLeft, kRecorded, -100}, {0, kLeft, kRecorded, 50}} << QStringList{kDoubleLeft};
+        QTest::newRow("5 pixels apart") << Steps{{0, kLeft}, {1, kLeft, kRecorded, -1, 105}}
+                                        << QStringList{kDoubleLeft};
+        QTest::newRow("6 pixels apart") << Steps{{0, kLeft}, {1, kLeft, kRecorded, -1, 94}}
+                                        << QStringList{kLeft, kLeft};
         QTest::newRow("a click after a drag's release")
-            << QList<Step>{{0, kReleasedLeft}, {2, kLeft}} << QStringList{kReleasedLeft, kLeft};
+            << Steps{{0, kReleasedLeft}, {2, kLeft}} << QStringList{kReleasedLeft, kLeft};
         QTest::newRow("a drag's press after a click")
-            << QList<Step>{{0, kLeft}, {2, kPushedLeft}} << QStringList{kLeft, kPushedLeft};
-        QTest::newRow("a third quick click")
-            << QList<Step>{{0, kLeft}, {2, kLeft}, {2, kLeft}} << QStringList{kDoubleLeft, kLeft};
+            << Steps{{0, kLeft}, {2, kPushedLeft}} << QStringList{kLeft, kPushedLeft};
+        QTest::newRow("a third quick click") << Steps{{0, kLeft}, {2, kLeft}, {2, kLeft}} << QStringList{kDoubleLeft};
         QTest::newRow("a pause inside the window")
-            << QList<Step>{{0, kLeft}, {2, kPause, inserted}} << QStringList{kLeft, kPause};
-        // A loaded line closes the window: the next recorded click at the first tick keeps its row.
+            << Steps{{0, kLeft}, {2, kPause, kInserted}} << QStringList{kLeft, kPause};
         QTest::newRow("a loaded click, then a recorded one")
-            << QList<Step>{{0, kLeft}, {1, kLeft, inserted}, {1, kLeft}} << QStringList{kLeft, kLeft, kLeft};
+            << Steps{{0, kLeft, kRecorded, 0}, {1, kLeft, kInserted}, {1, kLeft, kRecorded, 10}}
+            << QStringList{kLeft, kLeft, kLeft};
     }
 
     void doubleClickRule()
@@ -78,16 +86,20 @@ private slots:
         QFETCH(QList<Step>, steps);
         QFETCH(QStringList, expected);
         TaskList tasks;
+        tasks.SetDoubleClickLimits(400, 5);
         for (int i = 0; i < steps.size(); ++i) {
-            for (int tick = 0; tick < steps[i].ticks; ++tick)
+            const Step& step = steps[i];
+            for (int tick = 0; tick < step.ticks; ++tick)
                 tasks.RaiseTickCounter();
-            tasks.AddTask(QString::number(i + 1), "7", steps[i].text, QByteArray::number(i + 1), steps[i].origin);
+            const std::optional<quint32> time =
+                step.time == -1 ? std::nullopt : std::optional<quint32>(static_cast<quint32>(step.time));
+            tasks.AddTask(QString::number(step.x), "7", step.text, QByteArray::number(i), step.origin, time);
         }
         QCOMPARE(TaskTexts(tasks), expected);
         // Merged or not, the last row holds the last task's point and image.
         const int last = tasks.Rows() - 1;
-        QCOMPARE(tasks.Cell(last, TaskList::kColumnX), QString::number(steps.size()));
-        QCOMPARE(tasks.Image(last), QByteArray::number(steps.size()));
+        QCOMPARE(tasks.Cell(last, TaskList::kColumnX), QString::number(steps.back().x));
+        QCOMPARE(tasks.Image(last), QByteArray::number(steps.size() - 1));
     }
 
     void deleteClearAndBulkKeepTheEmptyListRule()
@@ -96,13 +108,10 @@ private slots:
         QAbstractItemModelTester tester(&tasks, QAbstractItemModelTester::FailureReportingMode::QtTest);
         VerifyEmpty(tasks);
         QCOMPARE(tasks.Cell(0, TaskList::kColumnTask), QStringLiteral("Task"));
-
         tasks.AddTask("1", "1", kLeft, "a");
-        tasks.CloseDoubleClickWindow();
         tasks.AddTask("2", "2", kRight, "b");
         QCOMPARE(tasks.Cell(2, TaskList::kColumnNumber), QStringLiteral("2"));
         QVERIFY(!tasks.DeleteLastTask());
-        QCOMPARE(TaskTexts(tasks), QStringList{kLeft});
         // The only task: row 1 is blanked, and the list says it is now empty.
         QVERIFY(tasks.DeleteLastTask());
         VerifyEmpty(tasks);
@@ -112,7 +121,6 @@ private slots:
         tasks.AddTasks({{"3", "3", kLeft, "c"}});
         QCOMPARE(TaskTexts(tasks), (QStringList{kLeft, kLeft, kLeft}));
         QCOMPARE(tasks.Image(3), QByteArray("c"));
-
         tasks.SetCurrentRow(3);
         tasks.ClearTaskList();
         VerifyEmpty(tasks);

@@ -1,6 +1,7 @@
 #include "desktop/x11/X11Desktop.h"
 
 #include "desktop/x11/CursorFile.h"
+#include "desktop/x11/X11ButtonStream.h"
 #include "desktop/x11/X11Cursor.h"
 #include "desktop/x11/X11ErrorTrap.h"
 
@@ -99,6 +100,7 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
 
 X11Desktop::~X11Desktop()
 {
+    m_buttonStream.reset();
     // The root window's cursor would outlive the program: give the normal one back.
     if (m_cursorDefined)
         X11Cursor::ResetRootCursor(m_display, m_root);
@@ -145,6 +147,20 @@ bool X11Desktop::IsKeyDown(int virtualKey)
     default:
         return false;
     }
+}
+
+bool X11Desktop::FollowButtons(bool on)
+{
+    if (!on)
+        m_buttonStream.reset();
+    else if (!m_buttonStream)
+        m_buttonStream = X11ButtonStream::Start(m_display);
+    return m_buttonStream != nullptr;
+}
+
+std::vector<ButtonEvent> X11Desktop::TakeButtonEvents()
+{
+    return m_buttonStream ? m_buttonStream->Take() : std::vector<ButtonEvent>();
 }
 
 int X11Desktop::PointerX()

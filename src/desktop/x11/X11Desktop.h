@@ -10,6 +10,7 @@
 
 // Xlib's connection type; the X11 headers themselves stay in the .cpp files (their macros clash with Qt).
 struct _XDisplay;
+class X11ButtonStream;
 
 // The desktop of an X11 server, read with core requests and driven with the XTEST extension.
 // It keeps one display connection of its own, apart from the toolkit's, for its whole life.
@@ -36,6 +37,9 @@ public:
     ~X11Desktop() override;
 
     bool IsKeyDown(int virtualKey) override;
+    // Follows the buttons through the RECORD extension; false where the server does not offer it.
+    bool FollowButtons(bool on) override;
+    std::vector<ButtonEvent> TakeButtonEvents() override;
     int PointerX() override;
     int PointerY() override;
     void MovePointer(int x, int y) override;
@@ -75,6 +79,7 @@ private:
     bool m_trueColour = true;
     unsigned long m_colormap = 0;
     bool m_cursorDefined = false;
+    std::unique_ptr<X11ButtonStream> m_buttonStream; // while the buttons are followed
 
     // Every keycode that carries the key's symbol, so that either Shift or either Control counts.
     std::vector<unsigned char> m_shiftKeys;

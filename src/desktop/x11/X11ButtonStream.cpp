@@ -1,0 +1,127 @@
+#include "desktop/x11/X11ButtonStream.h"
+
+#include "desktop/x11/X11ErrorTrap.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+#include <X11/extensions/record.h>
+
+#include <poll.h>
+
+#include <cstring>
+
+namespace {
+
+// The button code of an X button: 1 left, 2 middle, 3 right; 0 for the wheel and the others.
+int ButtonCodeOf(unsigned int xButton)
+{
+    switch (xButton) {
+    case Button1:
+        return VirtualKey::kLeftButton;
+    case Button2:
+        return VirtualKey::kMiddleButton;
+    case Button3:
+        return VirtualKey::kRightButton;
+    default:
+        return 0;
+    }
+}
+
+void Intercept(XPointer inboxPointer, XRecordInterceptData* data)
+{
+    auto* inbox = reinterpret_cast<X11ButtonStream::Inbox*>(inboxPointer);
+    if (data->category == XRecordStartOfData)
+        inbox->started = true;
+    if (data->category == XRecordFromServer && data->data_len * 4 >= sizeof(xEvent)) {
+        xEvent event;
+        std::memcpy(&event, data->data, sizeof event);
+        const int type = event.u.u.type & 0x7f;
+        const int button = ButtonCodeOf(event.u.u.detail);
+        if ((type == ButtonPress || type == ButtonRelease) && button != 0)
+            inbox->events.push_back(ButtonEvent{button, type == ButtonPress, event.u.keyButtonPointer.rootX,
+                                                event.u.keyButtonPointer.rootY, event.u.keyButtonPointer.time});
+    }
+    XRecordFreeData(data);
+}
+
+// How long the server may take to confirm that it records: far more than it needs on a busy desktop.
+constexpr int kStartTimeoutMs = 1000;
+
+} // namespace
+
+std::unique_ptr<X11ButtonStream> X11ButtonStream::Start(Display* control)
+{
+    // Asked quietly: the library's own check prints a complaint when the extension is missing.
+    int opcode = 0;
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XQueryExtension(control, "RECORD", &opcode, &eventBase, &errorBase))
+        return nullptr;
+    // The data connection carries nothing but the recorded events once the context is enabled.
+    Display* data = XOpenDisplay(DisplayString(control));
+    if (data == nullptr)
+        return nullptr;
+
+    XRecordRange* range = XRecordAllocRange();
+    if (range == nullptr) {
+        XCloseDisplay(data);
+        return nullptr;
+    }
+    range->device_events.first = ButtonPress;
+    range->device_events.last = ButtonRelease;
+    XRecordClientSpec clients = XRecordAllClients;
+    XRecordContext context = 0;
+    {
+        X11ErrorTrap trap(control);
+        context = XRecordCreateContext(control, 0, &clients, 1, &range, 1);
+        XSync(control, False);
+        if (trap.Failed())
+            context = 0;
+    }
+    XFree(range);
+    if (context == 0) {
+        XCloseDisplay(data);
+        return nullptr;
+    }
+    std::unique_ptr<X11ButtonStream> stream(new X11ButtonStream(control, data, context));
+    if (!XRecordEnableContextAsync(data, context, &Intercept, reinterpret_cast<XPointer>(&stream->m_inbox)) ||
+        !stream->WaitForStart())
+        return nullptr;
+    return stream;
+}
+
+X11ButtonStream::X11ButtonStream(Display* control, Display* data, unsigned long context)
+    : m_control(control), m_data(data), m_context(context)
+{}
+
+X11ButtonStream::~X11ButtonStream()
+{
+    X11ErrorTrap trap(m_control);
+    XRecordDisableContext(m_control, m_context);
+    XRecordFreeContext(m_control, m_context);
+    XSync(m_control, False);
+    XCloseDisplay(m_data);
+}
+
+// Events are recorded only once the server has answered the enable request: a press made before
+// that would be lost, so the start waits for the answer.
+bool X11ButtonStream::WaitForStart()
+{
+    XFlush(m_data);
+    pollfd socket{ConnectionNumber(m_data), POLLIN, 0};
+    for (int waited = 0; !m_inbox.started && waited < kStartTimeoutMs; ++waited) {
+        XRecordProcessReplies(m_data);
+        if (!m_inbox.started)
+            poll(&socket, 1, 1);
+    }
+    return m_inbox.started;
+}
+
+std::vector<ButtonEvent> X11ButtonStream::Take()
+{
+    // Reads whatever has arrived on the data connection and hands it to Intercept, without waiting.
+    XRecordProcessReplies(m_data);
+    std::vector<ButtonEvent> events;
+    events.swap(m_inbox.events);
+    return events;
+}
