@@ -149,6 +149,7 @@ void MainWindow::Form_Load()
     const int side = TwipsToPixels(kPictureSide, this);
     Picture1->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
     m_state = SharedState{};
+    m_state.screenCheck = m_services.screenCheck;
     show();
     StopKeyReminder::WatchReportedStates(windowHandle(),
                                          [this](bool minimised) { m_restoreWatch.Reported(minimised); });
@@ -209,7 +210,7 @@ void MainWindow::mnuComandiCanc_Click()
 void MainWindow::mnuFileEsci_Click()
 {
     QApplication::closeAllWindows();
-    QApplication::quit();
+    QApplication::exit(m_exitStatus);
 }
 
 void MainWindow::mnuGotosite_Click()

@@ -3,6 +3,7 @@
 #include "app/CommandState.h"
 #include "app/StopKeyReminder.h"
 #include "core/OptionValues.h"
+#include "core/ScreenCheckOptions.h"
 #include "player/Player.h"
 #include "recorder/Recorder.h"
 #include "tasks/SharedState.h"
@@ -26,6 +27,7 @@ class AboutBox;
 class QAction;
 class QLabel;
 class QMenu;
+class QSettings;
 class QTableView;
 class TaskPreview;
 
@@ -38,8 +40,14 @@ struct MainWindowServices
     std::function<bool(const QUrl&)> openUrl;
     // The file dialog of Open, Append and Save; those commands do nothing without one.
     FileChooser* files = nullptr;
-    // The program's arguments without its own name: a macro file named there is loaded and played.
+    // The program's arguments without its own name and its options: a macro file named there is
+    // loaded and played.
     QStringList arguments = {};
+    // The check of the screen before each click at start-up: the user's settings with what the
+    // command line changes for this run.
+    ScreenCheckOptions screenCheck = {};
+    // Where a screen check changed in the Options dialog is kept; nowhere when not given.
+    QSettings* settings = nullptr;
 };
 
 // The program's one working window and its composition root: it owns the task list, the timers
@@ -131,6 +139,9 @@ private:
     // Loads the macro file named on the command line and plays it; the last step of Form_Load.
     void LoadCommandLineFile();
     void PreviewCurrentRow();
+    // Reports a task whose screen never matched: a line on stderr, and the box or the end of the
+    // program when playback stopped there.
+    void ReportScreenMismatch(const ScreenMismatch& mismatch, bool skipped);
 
     MainWindowServices m_services;
     SharedState m_state;
@@ -166,4 +177,6 @@ private:
     QPointer<AboutBox> m_aboutBox;        // one About box at a time
     bool m_reminderPending = false;
     StopKeyReminder::RestoreWatch m_restoreWatch; // tells the user's restores from the window manager's
+    // What the program returns when it ends: not 0 when a run that closed it did not click every task.
+    int m_exitStatus = 0;
 };

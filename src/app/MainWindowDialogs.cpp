@@ -48,13 +48,17 @@ void MainWindow::ConnectDialogs()
 void MainWindow::mnuComandiImpostazioni_Click()
 {
     setEnabled(false);
-    auto* dialog = new OptionsDialog(CurrentOptions(), *m_services.messages, this);
+    auto* dialog = new OptionsDialog(CurrentOptions(), m_state.screenCheck, *m_services.messages, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // A window inside a disabled window is disabled with it unless enabled on its own.
     dialog->setEnabled(true);
     connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
-        if (result == QDialog::Accepted)
+        if (result == QDialog::Accepted) {
             ApplyOptions(dialog->Values());
+            m_state.screenCheck = dialog->ScreenCheck();
+            if (m_services.settings)
+                m_state.screenCheck.Save(*m_services.settings);
+        }
         setEnabled(true);
     });
     dialog->show();
@@ -85,5 +89,11 @@ void MainWindow::PreviewCurrentRow()
 {
     const QModelIndex current = grdComandi->currentIndex();
     const int row = current.isValid() ? current.row() + 1 : 0;
-    Picture1->Preview(m_tasks.Image(row));
+    const QByteArray image = m_tasks.Image(row);
+    // The task the last run stopped on, as long as it is still the same task.
+    const ScreenMismatch* stop = m_player && m_player->StoppedOn() ? &*m_player->StoppedOn() : nullptr;
+    if (stop && stop->row == row && stop->storedImage == image)
+        Picture1->PreviewBeside(image, stop->current);
+    else
+        Picture1->Preview(image);
 }

@@ -3,12 +3,23 @@
 
 #include "app/MainWindow.h"
 
+#include "core/AppInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
 #include "player/PauseDialog.h"
 #include "tasks/TaskKinds.h"
 
 #include <QAction>
+#include <QTableView>
+
+#include <cstdio>
+
+namespace {
+// What the program returns when a run that closes it stopped on a screen that never matched, or
+// went to its end but skipped tasks.
+constexpr int kStoppedOnMismatchStatus = 1;
+constexpr int kSkippedTasksStatus = 3;
+} // namespace
 
 void MainWindow::ConnectPlayback()
 {
@@ -28,7 +39,35 @@ void MainWindow::ConnectPlayback()
         m_services.messages->Show(MessageBoxes::Icon::Information, Player::StopMessage(executedTasks));
     });
     // Closing after playback shows nothing: every window closes and the program ends, as on Exit.
-    connect(m_player.get(), &Player::closeProgramRequested, this, &MainWindow::mnuFileEsci_Click);
+    connect(m_player.get(), &Player::closeProgramRequested, this, [this] {
+        if (m_player->SkippedTasks() > 0)
+            m_exitStatus = kSkippedTasksStatus;
+        mnuFileEsci_Click();
+    });
+    connect(m_player.get(), &Player::taskSkipped, this,
+            [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, true); });
+    connect(m_player.get(), &Player::stoppedOnMismatch, this,
+            [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, false); });
+}
+
+void MainWindow::ReportScreenMismatch(const ScreenMismatch& mismatch, bool skipped)
+{
+    const QString line = AppInfo::ExecutableName() + QStringLiteral(": ") + ScreenCheck::ReportLine(mismatch, skipped) +
+                         QLatin1Char('\n');
+    const QByteArray bytes = line.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+    if (skipped)
+        return;
+    // A run that closes the program has no one to read a box: it ends, and says so in its status.
+    if (m_state.options.Termina) {
+        m_exitStatus = kStoppedOnMismatchStatus;
+        mnuFileEsci_Click();
+        return;
+    }
+    m_services.messages->Show(MessageBoxes::Icon::Exclamation, ScreenCheck::StopMessage(mismatch));
+    // The grid shows the task, and the preview what was recorded and what the screen showed.
+    grdComandi->setCurrentIndex(m_tasks.index(mismatch.row - 1, TaskList::kColumnX));
+    PreviewCurrentRow();
 }
 
 void MainWindow::mnuComandiPlay_Click()

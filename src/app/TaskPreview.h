@@ -15,14 +15,23 @@ public:
 
     // Shows the image of an image text; an empty text clears the picture.
     void Preview(const QByteArray& imageText);
+    // Shows the image of an image text and, on its right, the screen as playback last saw it there.
+    void PreviewBeside(const QByteArray& imageText, const QImage& screen);
     void Clear();
 
     // The block last drawn, null when the picture is clear.
     const QImage& Image() const { return m_image; }
+    // The screen drawn beside it, null when there is none.
+    const QImage& Screen() const { return m_screen; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Widens the picture to the left for a second block, or gives it back its width.
+    void SetExtraWidth(int extra);
+
     QImage m_image;
+    QImage m_screen;
+    int m_extraWidth = 0;
 };

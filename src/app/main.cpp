@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/DesktopStartup.h"
 #include "app/MainWindow.h"
+#include "app/PlaybackArguments.h"
 #include "app/QtFileChooser.h"
 #include "app/QtMessageBoxes.h"
 #include "app/QuitOnSignals.h"
@@ -9,11 +10,17 @@
 #include "core/AppInfo.h"
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char* argv[])
 {
     if (const auto exitCode = CommandLine::AnswerInfoRequest(argc, argv))
         return *exitCode;
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const PlaybackArguments playback = PlaybackArguments::Parse(arguments); !playback.error.isEmpty())
+        return playback.ReportError();
 
     const DesktopStartup desktop = DesktopStartup::Open(SessionEnvironment::FromProcess());
     if (desktop.Desktop() == nullptr)
@@ -29,8 +36,16 @@ int main(int argc, char* argv[])
 
     QtMessageBoxes messages;
     QtFileChooser files;
-    MainWindow window(
-        MainWindowServices{&messages, desktop.Desktop(), {}, &files, QCoreApplication::arguments().mid(1)});
+    // Parsed again from what Qt has left of the arguments once it took its own.
+    const PlaybackArguments playback = PlaybackArguments::Parse(QCoreApplication::arguments().mid(1));
+    QSettings settings;
+    MainWindow window(MainWindowServices{&messages,
+                                         desktop.Desktop(),
+                                         {},
+                                         &files,
+                                         playback.fileArguments,
+                                         playback.AppliedTo(ScreenCheckOptions::Load(settings)),
+                                         &settings});
     messages.SetParent(&window);
     files.SetParent(&window);
     desktop.WarnAboutWayland(window);

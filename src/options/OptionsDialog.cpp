@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,8 +49,9 @@ void ShowInterval(QComboBox* box, int interval)
 }
 } // namespace
 
-OptionsDialog::OptionsDialog(const OptionValues& values, MessageBoxes& messages, QWidget* parent)
-    : QDialog(parent), m_values(values), m_messages(messages)
+OptionsDialog::OptionsDialog(const OptionValues& values, const ScreenCheckOptions& screenCheck, MessageBoxes& messages,
+                             QWidget* parent)
+    : QDialog(parent), m_values(values), m_screenCheck(screenCheck), m_messages(messages)
 {
     setObjectName(QStringLiteral("frmDialog"));
     BuildControls();
@@ -99,11 +101,43 @@ void OptionsDialog::BuildControls()
     layout->addWidget(chkTermina);
     layout->addWidget(chkRipeti);
     layout->addWidget(ChkImaging);
+    layout->addLayout(BuildScreenCheckControls());
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(OKButton, &QPushButton::clicked, this, &OptionsDialog::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &OptionsDialog::CancelButton_Click);
+}
+
+QLayout* OptionsDialog::BuildScreenCheckControls()
+{
+    chkCheckScreen = new QCheckBox(this);
+    chkCheckScreen->setObjectName(QStringLiteral("chkCheckScreen"));
+    lblCheckWait = new QLabel(this);
+    spnCheckWait = new QSpinBox(this);
+    spnCheckWait->setObjectName(QStringLiteral("spnCheckWait"));
+    spnCheckWait->setRange(ScreenCheckOptions::kMinWaitSeconds, ScreenCheckOptions::kMaxWaitSeconds);
+    lblCheckWait->setBuddy(spnCheckWait);
+    lblOnMismatch = new QLabel(this);
+    cmbOnMismatch = new QComboBox(this);
+    cmbOnMismatch->setObjectName(QStringLiteral("cmbOnMismatch"));
+    lblOnMismatch->setBuddy(cmbOnMismatch);
+    // The details count only while the check is on; Form_Load ticks the box and so enables them.
+    for (QWidget* detail : std::initializer_list<QWidget*>{lblCheckWait, spnCheckWait, lblOnMismatch, cmbOnMismatch}) {
+        detail->setEnabled(false);
+        connect(chkCheckScreen, &QCheckBox::toggled, detail, &QWidget::setEnabled);
+    }
+
+    auto* details = new QGridLayout;
+    details->setColumnMinimumWidth(0, 16);
+    details->addWidget(lblCheckWait, 0, 1);
+    details->addWidget(spnCheckWait, 0, 2);
+    details->addWidget(lblOnMismatch, 1, 1);
+    details->addWidget(cmbOnMismatch, 1, 2);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(chkCheckScreen);
+    layout->addLayout(details);
+    return layout;
 }
 
 void OptionsDialog::Form_Load()
@@ -122,6 +156,15 @@ void OptionsDialog::Form_Load()
     ChkImaging->setChecked(m_values.SalvaImmagine);
     ShowInterval(cmbSpeed, m_values.playIntervalMs);
     ShowInterval(cmbSens, m_values.recIntervalMs);
+
+    chkCheckScreen->setText(TextTable::Text(320));
+    lblCheckWait->setText(TextTable::Text(321));
+    lblOnMismatch->setText(TextTable::Text(322));
+    cmbOnMismatch->addItem(TextTable::Text(323), QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Stop)));
+    cmbOnMismatch->addItem(TextTable::Text(324), QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Skip)));
+    chkCheckScreen->setChecked(m_screenCheck.enabled);
+    spnCheckWait->setValue(m_screenCheck.waitSeconds);
+    cmbOnMismatch->setCurrentIndex(cmbOnMismatch->findData(int(m_screenCheck.onMismatch)));
 }
 
 // A recording interval that stops tmrRec, or slows it to seconds, would leave recording and
@@ -147,6 +190,9 @@ void OptionsDialog::OKButton_Click()
     m_values.Termina = chkTermina->isChecked();
     m_values.Ripeti = chkRipeti->isChecked();
     m_values.SalvaImmagine = ChkImaging->isChecked();
+    m_screenCheck.enabled = chkCheckScreen->isChecked();
+    m_screenCheck.waitSeconds = spnCheckWait->value();
+    m_screenCheck.onMismatch = ScreenCheckOptions::OnMismatch(cmbOnMismatch->currentData().toInt());
     accept();
 }
 

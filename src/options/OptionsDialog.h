@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OptionValues.h"
+#include "core/ScreenCheckOptions.h"
 
 #include <QDialog>
 
@@ -10,20 +11,25 @@ class MessageBoxes;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QPushButton;
+class QSpinBox;
 
-// The Options dialog (frmDialog): the two timer intervals and the three switches. It copies the
-// values it is given into its controls and hands them back through Values() once OK has
-// accepted them; it never touches the main window itself.
+// The Options dialog (frmDialog): the two timer intervals and the three switches, and the check of
+// the screen before each click. It copies the values it is given into its controls and hands them
+// back through Values() and ScreenCheck() once OK has accepted them; it never touches the main
+// window itself.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    OptionsDialog(const OptionValues& values, MessageBoxes& messages, QWidget* parent = nullptr);
+    OptionsDialog(const OptionValues& values, const ScreenCheckOptions& screenCheck, MessageBoxes& messages,
+                  QWidget* parent = nullptr);
 
     // The values the dialog was opened with, or those accepted by OK.
     const OptionValues& Values() const { return m_values; }
+    const ScreenCheckOptions& ScreenCheck() const { return m_screenCheck; }
 
 public slots:
     void OKButton_Click();
@@ -32,8 +38,10 @@ public slots:
 private:
     void Form_Load();
     void BuildControls();
+    QLayout* BuildScreenCheckControls();
 
     OptionValues m_values;
+    ScreenCheckOptions m_screenCheck;
     MessageBoxes& m_messages;
 
     QLabel* lblSpeed = nullptr;
@@ -43,6 +51,11 @@ private:
     QCheckBox* chkTermina = nullptr;
     QCheckBox* chkRipeti = nullptr;
     QCheckBox* ChkImaging = nullptr;
+    QCheckBox* chkCheckScreen = nullptr;
+    QLabel* lblCheckWait = nullptr;
+    QSpinBox* spnCheckWait = nullptr;
+    QLabel* lblOnMismatch = nullptr;
+    QComboBox* cmbOnMismatch = nullptr;
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
 };

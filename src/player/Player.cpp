@@ -24,13 +24,29 @@ std::optional<int> WholeNumber(const QString& cell)
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
+// The point of a row, or none for a row that is skipped, as executed: a point that is not a whole
+// number (a hand-edited file) or not on the screen (a file recorded on a larger screen), where the
+// server would move the pointer to the screen's edge, or to where a coordinate past 16 bits wraps,
+// and click there.
+std::optional<QPoint> TaskPoint(const TaskList& tasks, int row, QSize screen)
+{
+    const std::optional<int> x = WholeNumber(tasks.Cell(row, TaskList::kColumnX));
+    const std::optional<int> y = WholeNumber(tasks.Cell(row, TaskList::kColumnY));
+    if (!x || !y || !QRect(QPoint(0, 0), screen).contains(*x, *y))
+        return std::nullopt;
+    return QPoint(*x, *y);
+}
+
 } // namespace
 
 Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrPlay, QTimer& tmrPause, QTimer& tmrRec,
                QObject* parent)
     : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrPlay(tmrPlay), tmrPause(tmrPause),
-      tmrRec(tmrRec), m_schedule(tmrPlay)
-{}
+      tmrRec(tmrRec), m_schedule(tmrPlay), m_screenCheck(desktop)
+{
+    connect(&m_screenCheck, &ScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });
+    connect(&m_screenCheck, &ScreenCheck::gaveUp, this, &Player::ScreenNeverMatched);
+}
 
 Player::~Player()
 {
@@ -48,10 +64,14 @@ void Player::mnuComandiPlay_Click()
         tmrRec.start();
     m_executed = 0;
     m_stopKeysArmed = false;
+    m_skipped = 0;
+    m_stoppedOn.reset();
 }
 
 void Player::tmrPlay_Timer()
 {
+    if (m_screenCheck.IsWaiting())
+        return;
     const int row = m_tasks.CurrentRow();
     if (row == 0) {
         m_schedule.ArmNext();
@@ -59,8 +79,14 @@ void Player::tmrPlay_Timer()
     }
     ++m_executed;
     m_schedule.WaitUntilDue();
+    if (WaitsForScreen(row))
+        return;
     RunTask(row);
+    FinishStep(row);
+}
 
+void Player::FinishStep(int row)
+{
     const bool lastRow = row >= m_tasks.Rows() - 1;
     m_tasks.SetCurrentRow(lastRow ? 1 : row + 1);
     if (!lastRow || m_state.options.Ripeti) {
@@ -73,8 +99,53 @@ void Player::tmrPlay_Timer()
         emit closeProgramRequested();
         return;
     }
-    emit finished(TextTable::Text(121));
+    QString message = TextTable::Text(121);
+    if (m_skipped > 0)
+        message += QLatin1Char(' ') + ScreenCheck::SkippedNote(m_skipped);
+    emit finished(message);
     emit normalRequested();
+}
+
+bool Player::WaitsForScreen(int row)
+{
+    const QByteArray image = m_tasks.Image(row);
+    if (!m_state.screenCheck.enabled || image.isEmpty())
+        return false;
+    const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
+    const std::optional<QPoint> point = TaskPoint(m_tasks, row, m_desktop.ScreenSize());
+    if (!kind || kind->action == TaskKinds::Action::Pause || !point)
+        return false;
+    const qint64 waitMs = qint64(m_state.screenCheck.waitSeconds) * 1000;
+    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs))
+        return false;
+    // The wait's end starts a schedule of its own, as the end of a pause does.
+    m_schedule.Stop();
+    return true;
+}
+
+void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
+{
+    if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Skip) {
+        ++m_skipped;
+        emit taskSkipped(mismatch);
+        ResumeAfterScreenCheck(false);
+        return;
+    }
+    // The grid stays on the task that never matched, where the preview can show both images.
+    m_stoppedOn = mismatch;
+    StopTimersAndRestore();
+    emit stoppedOnMismatch(mismatch);
+}
+
+void Player::ResumeAfterScreenCheck(bool runTask)
+{
+    const int row = m_tasks.CurrentRow();
+    if (runTask)
+        RunTask(row);
+    FinishStep(row);
+    // The next task comes one interval after this one, however long the wait was.
+    if (m_state.playing && !m_schedule.IsRunning() && !tmrPause.isActive())
+        m_schedule.Start();
 }
 
 void Player::RunTask(int row)
@@ -86,14 +157,10 @@ void Player::RunTask(int row)
         StartPause(m_tasks.Cell(row, TaskList::kColumnX));
         return;
     }
-    // A point that is not a whole number (a hand-edited file) or not on the screen (a file recorded
-    // on a larger screen) is skipped, as executed: the server would move the pointer to the screen's
-    // edge, or to where a coordinate past 16 bits wraps, and click there.
-    const std::optional<int> x = WholeNumber(m_tasks.Cell(row, TaskList::kColumnX));
-    const std::optional<int> y = WholeNumber(m_tasks.Cell(row, TaskList::kColumnY));
-    if (!x || !y || !QRect(QPoint(0, 0), m_desktop.ScreenSize()).contains(*x, *y))
+    const std::optional<QPoint> point = TaskPoint(m_tasks, row, m_desktop.ScreenSize());
+    if (!point)
         return;
-    m_desktop.MovePointer(*x, *y);
+    m_desktop.MovePointer(point->x(), point->y());
     switch (kind->action) {
     case TaskKinds::Action::Click:
         m_desktop.ButtonClick(kind->button);
@@ -165,6 +232,7 @@ bool Player::PlaybackStopCheck()
 
 void Player::StopTimersAndRestore()
 {
+    m_screenCheck.Cancel();
     m_schedule.Stop();
     tmrPause.stop();
     m_state.playing = false;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "player/ScreenCheck.h"
 #include "player/StepSchedule.h"
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 class Desktop;
 class QTimer;
@@ -44,6 +47,13 @@ public:
     // The seconds still to wait in the running pause, as tmrPause keeps them.
     int PauseSecondsLeft() const;
 
+    // True while a task waits for the screen to match its image.
+    bool WaitingForScreen() const { return m_screenCheck.IsWaiting(); }
+    // Tasks skipped since playback started because the screen never matched their image.
+    qint64 SkippedTasks() const { return m_skipped; }
+    // Where the last run stopped because the screen never matched, if it did.
+    const std::optional<ScreenMismatch>& StoppedOn() const { return m_stoppedOn; }
+
     // The message that reports a stopped playback.
     static QString StopMessage(qint64 executedTasks);
 
@@ -56,8 +66,19 @@ signals:
     void stopped(qint64 executedTasks);
     // The whole list has run and the close-after-playing switch is set.
     void closeProgramRequested();
+    // The screen never matched a task's image: the task was skipped and the run goes on.
+    void taskSkipped(const ScreenMismatch& mismatch);
+    // The screen never matched a task's image and playback stopped there.
+    void stoppedOnMismatch(const ScreenMismatch& mismatch);
 
 private:
+    // Starts the check of the screen before a task that has an image; true while it waits.
+    bool WaitsForScreen(int row);
+    void ScreenNeverMatched(const ScreenMismatch& mismatch);
+    // Runs the waiting task, or skips it, and goes on as after any task.
+    void ResumeAfterScreenCheck(bool runTask);
+    // Moves on to the next row, or ends the run after the last one.
+    void FinishStep(int row);
     void RunTask(int row);
     void StartPause(const QString& lengthText);
     void StopTimersAndRestore();
@@ -77,4 +98,7 @@ private:
     int m_heldButtons = 0;
     // Paces tmrPlay; each start, after Play or after a pause, begins a schedule of its own.
     StepSchedule m_schedule;
+    ScreenCheck m_screenCheck;
+    qint64 m_skipped = 0;
+    std::optional<ScreenMismatch> m_stoppedOn;
 };

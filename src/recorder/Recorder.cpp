@@ -11,7 +11,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 
 namespace {
@@ -21,17 +20,6 @@ constexpr int kSamplingOnlyText = 163;
 // After a followed button reads up, its release may take a moment longer to come through the
 // desktop's event stream: this many short sleeps at most, then the pointer tells the release point.
 constexpr int kReleaseEventWaits = 50;
-
-// One image field: the colour as a signed decimal number, padded with blanks to the field width.
-void AppendField(QByteArray& image, quint32 colour)
-{
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<qint32>(colour));
-    const auto length = static_cast<int>(result.ptr - digits);
-    image.append(digits, length);
-    if (length < DescriptiveImage::kFieldWidth)
-        image.append(DescriptiveImage::kFieldWidth - length, ' ');
-}
 } // namespace
 
 Recorder::Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrRec, QObject* parent)
@@ -180,15 +168,7 @@ QByteArray Recorder::CaptureImage(int x, int y)
 {
     if (!m_state.options.SalvaImmagine)
         return {};
-    const std::vector<quint32> block = m_desktop.PixelBlock(x - kImageHalf, y - kImageHalf, kSide, kSide);
-    QByteArray image;
-    image.reserve(DescriptiveImage::kFieldCount * DescriptiveImage::kFieldWidth);
-    // The block comes row by row; the image text goes column by column, each from top to bottom.
-    for (int i = 0; i < kSide; ++i) {
-        for (int j = 0; j < kSide; ++j)
-            AppendField(image, block[static_cast<std::size_t>(j * kSide + i)]);
-    }
-    return image;
+    return DescriptiveImage::Encode(m_desktop.PixelBlock(x - kImageHalf, y - kImageHalf, kSide, kSide));
 }
 
 bool Recorder::StopKeysDown()

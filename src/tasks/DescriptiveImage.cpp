@@ -1,6 +1,7 @@
 #include "tasks/DescriptiveImage.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace DescriptiveImage {
 namespace {
@@ -39,10 +40,29 @@ QRgb FieldColour(const char* field, int length)
     }
     if (colour > kMaxColour)
         return kBlack;
-    const int red = static_cast<int>(colour & 0xFF);
-    const int green = static_cast<int>((colour >> 8) & 0xFF);
-    const int blue = static_cast<int>((colour >> 16) & 0xFF);
-    return qRgb(red, green, blue);
+    return FromDesktopColour(static_cast<quint32>(colour));
+}
+
+QByteArray Encode(const std::vector<quint32>& block)
+{
+    QByteArray image;
+    if (block.size() != static_cast<std::size_t>(kFieldCount))
+        return image;
+    image.reserve(kFieldCount * kFieldWidth);
+    // The block comes row by row; the image text goes column by column, each from top to bottom.
+    for (int i = 0; i < kSide; ++i) {
+        for (int j = 0; j < kSide; ++j) {
+            // The colour as a signed number, as a 32-bit colour value reads.
+            char digits[16];
+            const auto colour = static_cast<qint32>(block[static_cast<std::size_t>(j * kSide + i)]);
+            const auto result = std::to_chars(digits, digits + sizeof digits, colour);
+            const auto length = static_cast<int>(result.ptr - digits);
+            image.append(digits, length);
+            if (length < kFieldWidth)
+                image.append(kFieldWidth - length, ' ');
+        }
+    }
+    return image;
 }
 
 QImage Decode(const QByteArray& text)

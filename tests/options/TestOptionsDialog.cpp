@@ -42,7 +42,7 @@ private slots:
         RecordingMessageBoxes messages;
         // Values a macro file may hold but the lists do not.
         const OptionValues given{1234, 35, true, false, true};
-        OptionsDialog dialog(given, messages);
+        OptionsDialog dialog(given, {}, messages);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         auto* ripeti = dialog.findChild<QCheckBox*>(QStringLiteral("chkRipeti"));

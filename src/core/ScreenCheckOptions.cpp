@@ -1,0 +1,37 @@
+#include "core/ScreenCheckOptions.h"
+
+#include "core/OptionValues.h"
+
+#include <QSettings>
+
+namespace {
+const QString kEnabledKey = QStringLiteral("ScreenCheck/Enabled");
+const QString kWaitKey = QStringLiteral("ScreenCheck/WaitSeconds");
+const QString kOnMismatchKey = QStringLiteral("ScreenCheck/OnMismatch");
+} // namespace
+
+ScreenCheckOptions ScreenCheckOptions::Load(const QSettings& settings)
+{
+    ScreenCheckOptions options;
+    options.enabled = settings.value(kEnabledKey, false).toBool();
+    options.waitSeconds = ParseInterval(settings.value(kWaitKey).toString(), kMinWaitSeconds, kMaxWaitSeconds)
+                              .value_or(kDefaultWaitSeconds);
+    options.onMismatch = ParseOnMismatch(settings.value(kOnMismatchKey).toString()).value_or(OnMismatch::Stop);
+    return options;
+}
+
+void ScreenCheckOptions::Save(QSettings& settings) const
+{
+    settings.setValue(kEnabledKey, enabled);
+    settings.setValue(kWaitKey, waitSeconds);
+    settings.setValue(kOnMismatchKey, onMismatch == OnMismatch::Skip ? QStringLiteral("skip") : QStringLiteral("stop"));
+}
+
+std::optional<ScreenCheckOptions::OnMismatch> ParseOnMismatch(QStringView text)
+{
+    if (text == u"stop")
+        return ScreenCheckOptions::OnMismatch::Stop;
+    if (text == u"skip")
+        return ScreenCheckOptions::OnMismatch::Skip;
+    return std::nullopt;
+}

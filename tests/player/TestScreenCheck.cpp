@@ -1,0 +1,96 @@
+#include "core/TextTable.h"
+#include "player/Player.h"
+#include "support/FakeDesktop.h"
+#include "support/ImageText.h"
+#include "tasks/SharedState.h"
+#include "tasks/TaskList.h"
+
+#include <QTest>
+#include <QTimer>
+
+namespace {
+using D = FakeDesktop;
+
+// A textured background and an 80 x 60 window at (windowX, 40) whose content moves with it.
+struct Screen
+{
+    int windowX = 40;
+    int width = 200;
+    bool window = true;
+    bool caret = false; // a 2 x 20 caret inside the window
+};
+
+quint32 ColourAt(const Screen& s, int x, int y)
+{
+    if (x < 0 || y < 0 || x >= s.width || y >= 150)
+        return 0;
+    if (s.caret && x >= 70 && x < 72 && y >= 50 && y < 70)
+        return 0x202020;
+    const int wx = x - s.windowX;
+    const int wy = y - 40;
+    if (s.window && wx >= 0 && wx < 80 && wy >= 0 && wy < 60)
+        return quint32(wx * 31 + wy * 17) * 0x010203u & 0xFFFFFFu;
+    return quint32(x * 7 ^ y * 13) * 0x030201u & 0xFFFFFFu;
+}
+
+QByteArray ImageAt(const Screen& screen, QPoint point)
+{
+    return ImageText([screen](int x, int y) { return ColourAt(screen, x, y); }, point.x(), point.y());
+}
+} // namespace
+
+Q_DECLARE_METATYPE(Screen)
+
+class TestScreenCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void comparison_data()
+    {
+        QTest::addColumn<Screen>("played");
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("identical") << Screen{} << QPoint(70, 60) << true;
+        QTest::newRow("a caret blinked on") << Screen{.caret = true} << QPoint(70, 60) << true;
+        QTest::newRow("window moved 12 px") << Screen{.windowX = 52} << QPoint(70, 60) << false;
+        QTest::newRow("block half off the screen") << Screen{} << QPoint(3, 140) << true;
+        QTest::newRow("point now beyond the screen") << Screen{.width = 100} << QPoint(120, 60) << false;
+    }
+
+    // The pointer goes to the point first: the image was taken with it there.
+    void comparison()
+    {
+        QFETCH(Screen, played);
+        QFETCH(QPoint, point);
+        QFETCH(bool, matches);
+        D desktop;
+        const QByteArray image = ImageAt(Screen{}, point);
+        desktop.SetPixels([played](int x, int y) { return ColourAt(played, x, y); });
+        ScreenCheck check(desktop);
+        QCOMPARE(check.Begin(1, point.x(), point.y(), image, 1000), matches);
+        QCOMPARE(desktop.Actions(), std::vector{D::Move(point.x(), point.y())});
+    }
+
+    // The stop keys end a wait for a window that never opens: nothing is clicked after them.
+    void stopKeysEndAWait()
+    {
+        D desktop;
+        SharedState state;
+        state.screenCheck = {true, 1, ScreenCheckOptions::OnMismatch::Skip};
+        TaskList tasks;
+        tasks.AddTask("70", "60", TextTable::Text(114), ImageAt(Screen{}, {70, 60}), TaskOrigin::Inserted);
+        desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.window = false}, x, y); });
+        QTimer tmrPlay, tmrPause, tmrRec;
+        Player player(tasks, desktop, state, tmrPlay, tmrPause, tmrRec);
+        player.mnuComandiPlay_Click();
+        player.tmrPlay_Timer();
+        QVERIFY(player.WaitingForScreen() && !player.PlaybackStopCheck());
+        desktop.HoldShortcut(VirtualKey::kF11, 2);
+        QVERIFY(player.PlaybackStopCheck());
+        QVERIFY(!player.WaitingForScreen() && !state.playing);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScreenCheck)
+#include "TestScreenCheck.moc"

@@ -1,0 +1,78 @@
+#include "app/MainWindow.h"
+#include "app/TaskPreview.h"
+#include "core/TextTable.h"
+#include "desktop/x11/X11Desktop.h"
+#include "support/RecordingMessageBoxes.h"
+#include "tasks/DescriptiveImage.h"
+#include "xdriver/LogWindow.h"
+
+#include <QAction>
+#include <QTest>
+#include <QTimer>
+
+// The real main window, on the real X server, waits before a click for the window the click was
+// recorded on: it clicks once the window opens, and stops or skips the task when it never does.
+class TestScreenCheckEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void waitsForTheRecordedWindow_data()
+    {
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<ScreenCheckOptions::OnMismatch>("onMismatch");
+        QTest::newRow("opens after a second") << true << ScreenCheckOptions::OnMismatch::Stop;
+        QTest::newRow("never opens: stop") << false << ScreenCheckOptions::OnMismatch::Stop;
+        QTest::newRow("never opens: skip") << false << ScreenCheckOptions::OnMismatch::Skip;
+    }
+
+    void waitsForTheRecordedWindow()
+    {
+        QFETCH(bool, opens);
+        QFETCH(ScreenCheckOptions::OnMismatch, onMismatch);
+        const bool stops = !opens && onMismatch == ScreenCheckOptions::OnMismatch::Stop;
+        X11Desktop::OpenResult opened = X11Desktop::Open();
+        QVERIFY2(opened.desktop, "no X display with XTEST: run under Xvfb");
+        X11Desktop& desktop = *opened.desktop;
+        // Recorded near the window's corner, clear of the main window: the block holds the window's
+        // pattern and the desktop around it.
+        LogWindow log(QRect(900, 100, 300, 200));
+        const QPoint at(910, 110);
+        const auto block = [&desktop, at] {
+            return desktop.PixelBlock(at.x() - 25, at.y() - 25, 51, 51);
+        };
+        log.show();
+        QTRY_COMPARE(desktop.PixelColor(at.x(), at.y()), LogWindow::Colour(at));
+        const QByteArray image = DescriptiveImage::Encode(block());
+        log.hide();
+        QTRY_VERIFY(desktop.PixelColor(at.x(), at.y()) != LogWindow::Colour(at));
+
+        RecordingMessageBoxes messages;
+        const ScreenCheckOptions check{true, opens ? 10 : 1, onMismatch};
+        MainWindow window(MainWindowServices{&messages, &desktop, {}, nullptr, {}, check});
+        window.Form_Load();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.ApplyOptions(OptionValues{.playIntervalMs = 100});
+        window.Tasks().AddTask(QString::number(at.x()), QString::number(at.y()), TextTable::Text(114), image,
+                               TaskOrigin::Inserted);
+        window.UpdateCommandState(true);
+        if (opens)
+            QTimer::singleShot(1000, &log, &QWidget::show);
+        window.findChild<QAction*>(QStringLiteral("mnuComandiPlay"))->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!messages.Texts().isEmpty(), 15000);
+
+        QCOMPARE(log.Events().size(), opens ? 2 : 0);
+        // Skipped, the run ends with a note; stopped, the preview shows the recorded block and,
+        // beside it, the desktop that was there instead.
+        if (!stops)
+            QCOMPARE(messages.Texts(),
+                     QStringList{TextTable::Text(121) + (opens ? "" : " " + ScreenCheck::SkippedNote(1))});
+        const QImage& screen = window.findChild<TaskPreview*>(QStringLiteral("Picture1"))->Screen();
+        QCOMPARE(screen.isNull(), !stops);
+        if (stops)
+            QCOMPARE(screen.pixel(25, 25), DescriptiveImage::FromDesktopColour(desktop.PixelColor(at.x(), at.y())));
+    }
+};
+
+QTEST_MAIN(TestScreenCheckEndToEnd)
+#include "TestScreenCheckEndToEnd.moc"
