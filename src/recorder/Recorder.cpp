@@ -20,6 +20,8 @@ constexpr int kSamplingOnlyText = 163;
 // After a followed button reads up, its release may take a moment longer to come through the
 // desktop's event stream: this many short sleeps at most, then the pointer tells the release point.
 constexpr int kReleaseEventWaits = 50;
+// One frame of a 60 Hz desktop and a little more.
+constexpr std::chrono::milliseconds kRedrawAfterRelease{25};
 } // namespace
 
 Recorder::Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrRec, QObject* parent)
@@ -152,6 +154,10 @@ bool Recorder::IsOwnWindow(const ButtonEvent& press) const
 
 void Recorder::AddGesture(int button, int px, int py, int rx, int ry, std::optional<quint32> pressTime)
 {
+    // A button clicked on is still drawn pressed for a moment after the release, until its program
+    // has read the release: an image taken then would never match the screen before a replayed click.
+    if (m_state.options.SalvaImmagine)
+        KeyRelease::SleepFor(kRedrawAfterRelease);
     if (rx == px && ry == py) {
         m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Click, button),
                         CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
