@@ -19,6 +19,8 @@ constexpr int kHelpPageLabelId = 175;
 constexpr int kKeysId = 176;
 constexpr int kStopRecordingId = 177;
 constexpr int kStopPlaybackId = 178;
+constexpr int kCheckScreenOptionId = 179;
+constexpr int kOnMismatchOptionId = 180;
 constexpr int kHelpPageId = 205;
 constexpr qsizetype kLineWidth = 79;
 
@@ -64,9 +66,9 @@ QString HelpText()
     const QString line(QLatin1Char('\n'));
     const QString paragraph(QStringLiteral("\n\n"));
     return Text(kUsageId) + line + Wrapped(Text(kDescriptionId)) + paragraph + Text(kOptionsId) + line +
-           Text(kHelpOptionId) + line + Text(kVersionOptionId) + paragraph + Text(kKeysId) + line +
-           Text(kStopRecordingId) + line + Text(kStopPlaybackId) + paragraph + Text(kHelpPageLabelId) +
-           QLatin1Char(' ') + Text(kHelpPageId) + line;
+           Text(kHelpOptionId) + line + Text(kVersionOptionId) + line + Text(kCheckScreenOptionId) + line +
+           Text(kOnMismatchOptionId) + paragraph + Text(kKeysId) + line + Text(kStopRecordingId) + line +
+           Text(kStopPlaybackId) + paragraph + Text(kHelpPageLabelId) + QLatin1Char(' ') + Text(kHelpPageId) + line;
 }
 
 QString VersionText()

@@ -72,16 +72,18 @@ constexpr Entry kTexts[] = {
     {163, "The X server does not offer the RECORD extension: recording samples the mouse buttons at every "
           "recording tick, so a press shorter than the recording interval may be missed."},
     // The command line.
-    {170, "Usage: clickwarden [FILE.#cw]"},
+    {170, "Usage: clickwarden [OPTION...] [FILE.#cw]"},
     {171, "Records mouse clicks anywhere on an X11 desktop and plays them back. A macro file named on the "
           "command line is loaded and played at once."},
     {172, "Options:"},
-    {173, "  --help     show this help and exit"},
-    {174, "  --version  show the version and exit"},
+    {173, "  --help                    show this help and exit"},
+    {174, "  --version                 show the version and exit"},
     {175, "Help page:"},
     {176, "Keys, pressed anywhere on the desktop:"},
     {177, "  Ctrl+Shift+F12  stop a recording"},
     {178, "  Ctrl+Shift+F11  stop a playback"},
+    {179, "  --check-screen[=SECONDS]  before each click, wait for the recorded image"},
+    {180, "  --on-mismatch=stop|skip   when it never comes: stop, or skip the task"},
     // Checking the screen before each click: placeholders %1, %2, ... are filled in where used.
     {190, "Playback stopped at task %1: the screen around (%2, %3) did not match the task's recorded image within "
           "%4 seconds; %5 pixels differed."},
