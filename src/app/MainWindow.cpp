@@ -5,6 +5,7 @@
 #include "core/AppInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
+#include "macrofile/FileCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -99,7 +100,6 @@ void MainWindow::BuildMenus()
     mnuGotosite = AddMenuAction(mnuHelp, "mnuGotosite", QKeySequence(Qt::Key_F1), Control::OnlineHelp);
     mnuHelpAbout = AddMenuAction(mnuHelp, "mnuHelpAbout", QKeySequence(Qt::Key_F3), Control::About);
 
-    connect(mnuFileNuovo, &QAction::triggered, this, &MainWindow::mnuFileNuovo_Click);
     connect(mnuComandiCanc, &QAction::triggered, this, &MainWindow::mnuComandiCanc_Click);
     connect(mnuFileEsci, &QAction::triggered, this, &MainWindow::mnuFileEsci_Click);
     connect(mnuGotosite, &QAction::triggered, this, &MainWindow::mnuGotosite_Click);
@@ -153,12 +153,12 @@ void MainWindow::Form_Load()
     show();
     StopKeyReminder::WatchReportedStates(windowHandle(),
                                          [this](bool minimised) { m_restoreWatch.Reported(minimised); });
-    LoadCommandLineFile();
+    m_files->LoadCommandLineFile(m_services.arguments);
 }
 
 void MainWindow::SetCaptions()
 {
-    setWindowTitle(TextTable::Text(101) + QStringLiteral(" - ") + TextTable::Text(102));
+    setWindowTitle(m_files->Caption());
     const std::pair<QAction*, int> actionCaptions[] = {
         {mnuHelpAbout, 109},   {mnuFileEsci, 110}, {mnuComandiRec, 112},          {mnuComandiPlay, 113},
         {mnuComandiCanc, 124}, {mnuFileApri, 131}, {mnuFileSalva, 132},           {mnuFileAggiungi, 133},
@@ -190,17 +190,6 @@ void MainWindow::ApplyOptions(const OptionValues& options)
     tmrRec.setInterval(options.recIntervalMs);
 }
 
-void MainWindow::ClearTaskList()
-{
-    m_tasks.ClearTaskList();
-    UpdateCommandState(false);
-}
-
-void MainWindow::mnuFileNuovo_Click()
-{
-    ClearTaskList();
-}
-
 void MainWindow::mnuComandiCanc_Click()
 {
     if (m_tasks.DeleteLastTask())
@@ -209,6 +198,8 @@ void MainWindow::mnuComandiCanc_Click()
 
 void MainWindow::mnuFileEsci_Click()
 {
+    if (!m_files->MayDiscardChanges())
+        return;
     QApplication::closeAllWindows();
     QApplication::exit(m_exitStatus);
 }
@@ -239,9 +230,15 @@ void MainWindow::moveEvent(QMoveEvent* event)
         LayoutGrid();
 }
 
-// Closing the main window ends the program, as Exit does: no other window keeps it alive.
+// Closing the main window ends the program, as Exit does: no other window keeps it alive. Only
+// the user's own close (the window's close box) asks about changes: Exit has asked already, and an
+// end asked for by a signal saves nothing and asks nothing.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (event->spontaneous() && !m_files->MayDiscardChanges()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
         QMetaObject::invokeMethod(qApp, &QApplication::closeAllWindows, Qt::QueuedConnection);

@@ -22,6 +22,7 @@
 
 class Desktop;
 class FileChooser;
+class FileCommands;
 class MessageBoxes;
 class AboutBox;
 class QAction;
@@ -69,8 +70,6 @@ public:
 
     // Enables or disables the commands that need a task list, and clears the preview.
     void UpdateCommandState(bool flag);
-    // Empties the task list and disables the task commands.
-    void ClearTaskList();
     // The two intervals and three switches in force, and their change (Options, opened files).
     OptionValues CurrentOptions() const;
     void ApplyOptions(const OptionValues& options);
@@ -88,7 +87,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void mnuFileNuovo_Click();
     void mnuComandiCanc_Click();
     void mnuFileEsci_Click();
     void mnuGotosite_Click();
@@ -101,11 +99,6 @@ private slots:
     void tmrPlay_Timer();
     void tmrPause_Timer();
     void mnuComandiPausa_Click();
-
-    // Macro files (MainWindowFiles.cpp)
-    void mnuFileApri_Click();
-    void mnuFileAggiungi_Click();
-    void mnuFileSalva_Click();
 
     // Options, preview, About (MainWindowDialogs.cpp)
     void mnuComandiImpostazioni_Click();
@@ -133,11 +126,8 @@ private:
 
     // Stops playback on Ctrl+Shift+F11; run by the recording poll's tick while playing.
     bool PlaybackStopCheck();
-    // Reads a macro file and, only when it is valid, puts its tasks in place of the list (replace) or
-    // after it and applies its intervals and switches. Otherwise says why and changes nothing.
-    bool LoadMacroFile(const QString& path, bool replace);
-    // Loads the macro file named on the command line and plays it; the last step of Form_Load.
-    void LoadCommandLineFile();
+    // While a file is read the commands wait: the menus are off, the window goes on.
+    void ShowReading(bool reading);
     void PreviewCurrentRow();
     // Reports a task whose screen never matched: a line on stderr, and the box or the end of the
     // program when playback stopped there.
@@ -174,7 +164,8 @@ private:
 
     std::unique_ptr<Recorder> m_recorder; // none without a desktop to record from
     std::unique_ptr<Player> m_player;     // none without a desktop to play on
-    QPointer<AboutBox> m_aboutBox;        // one About box at a time
+    std::unique_ptr<FileCommands> m_files;
+    QPointer<AboutBox> m_aboutBox; // one About box at a time
     bool m_reminderPending = false;
     StopKeyReminder::RestoreWatch m_restoreWatch; // tells the user's restores from the window manager's
     // What the program returns when it ends: not 0 when a run that closed it did not click every task.

@@ -5,6 +5,7 @@
 #include "core/AppInfo.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 QMessageBox::Icon ToQt(MessageBoxes::Icon icon)
@@ -21,6 +22,28 @@ QMessageBox::Icon ToQt(MessageBoxes::Icon icon)
     }
     return QMessageBox::NoIcon;
 }
+
+// The box wraps its text only where a line may break, so a long path would make it wider than the
+// screen and push its buttons off it: a break is allowed after each "/" and inside every run of
+// more than a few dozen characters without a blank.
+QString WithBreaks(const QString& text)
+{
+    constexpr QChar kZeroWidthSpace(0x200B);
+    constexpr int kLongestRun = 32;
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    int run = 0;
+    for (const QChar c : text) {
+        out += c;
+        if (c.isSpace()) {
+            run = 0;
+        } else if (c == QLatin1Char('/') || ++run >= kLongestRun) {
+            out += kZeroWidthSpace;
+            run = 0;
+        }
+    }
+    return out;
+}
 } // namespace
 
 void QtMessageBoxes::Show(Icon icon, const QString& text)
@@ -29,6 +52,30 @@ void QtMessageBoxes::Show(Icon icon, const QString& text)
     if (QuitOnSignals::Requested())
         return;
     WindowPlacement::WaitUntilPlaced(m_parent);
-    QMessageBox box(ToQt(icon), AppInfo::ProductName(), text, QMessageBox::Ok, m_parent);
+    QMessageBox box(ToQt(icon), AppInfo::ProductName(), WithBreaks(text), QMessageBox::Ok, m_parent);
     box.exec();
+}
+
+MessageBoxes::Answer QtMessageBoxes::Ask(const Question& question)
+{
+    if (QuitOnSignals::Requested())
+        return Answer::Cancel;
+    WindowPlacement::WaitUntilPlaced(m_parent);
+    QMessageBox box(QMessageBox::Question, AppInfo::ProductName(), WithBreaks(question.text), QMessageBox::NoButton,
+                    m_parent);
+    // The first letter answers from the keyboard, as Escape cancels.
+    const auto withKey = [](const QString& text) {
+        return QLatin1Char('&') + text;
+    };
+    QPushButton* yes = box.addButton(withKey(question.yes), QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton(withKey(question.no), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(question.cancel, QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return Answer::Cancel;
 }

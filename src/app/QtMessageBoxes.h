@@ -5,12 +5,13 @@
 #include <QPointer>
 #include <QWidget>
 
-// Message boxes on screen: modal, one OK button, the application title as caption.
+// Message boxes on screen: modal, the application title as caption; a message has one OK button.
 class QtMessageBoxes : public MessageBoxes
 {
 public:
     void SetParent(QWidget* parent) { m_parent = parent; }
     void Show(Icon icon, const QString& text) override;
+    Answer Ask(const Question& question) override;
 
 private:
     QPointer<QWidget> m_parent;

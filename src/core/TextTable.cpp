@@ -60,8 +60,17 @@ constexpr Entry kTexts[] = {
     // Macro file errors: the caller appends the file's path and the reason.
     {150, "The file could not be read:"},
     {151, "The file could not be saved:"},
-    {152, "It is not a regular file."},
+    {152, "It is a device or a pipe, not a file."},
     {153, "It is larger than 1 GB."},
+    {154, "It is a folder, not a file."},
+    {155, "It would be larger than 1 GB, too large to open again. Switch off the descriptive images in the "
+          "options or delete tasks, then save again."},
+    // Questions before work is lost: 156 and 159, each with its answers (157, 158; 181, 182) and 304.
+    {156, "The task list has changed since it was last saved. Save it first?"},
+    {157, "Save"},
+    {158, "Discard"},
+    {159, "The descriptive images are switched off, but the list still holds images (tasks with one: %1). Keep "
+          "them in the file?"},
     // The desktop layer.
     {160, "No X11 display could be reached. Clickwarden records and plays the mouse on X11 desktops only: "
           "start it in an X11 session, where the DISPLAY variable names the X server."},
@@ -84,6 +93,16 @@ constexpr Entry kTexts[] = {
     {178, "  Ctrl+Shift+F11  stop a playback"},
     {179, "  --check-screen[=SECONDS]  before each click, wait for the recorded image"},
     {180, "  --on-mismatch=stop|skip   when it never comes: stop, or skip the task"},
+    {181, "Keep the images"},
+    {182, "Save without images"},
+    // What is wrong in a file that is not valid, and where: 187 or 188 with one of 183 to 186, 189.
+    {183, "The first line must be %1, the header of this version of Clickwarden."},
+    {184, "A line that begins with a double quote must end with one."},
+    {185, "A task line holds x, y, the task and the image, each followed by \"*\"."},
+    {186, "The task lines must end with the line %1."},
+    {187, "Line %1: %2"},
+    {188, "The file ends before line %1: %2"},
+    {189, "The switch \"%1\" must be #TRUE# or #FALSE#."},
     // Checking the screen before each click: placeholders %1, %2, ... are filled in where used.
     {190, "Playback stopped at task %1: the screen around (%2, %3) did not match the task's recorded image within "
           "%4 seconds; %5 pixels differed."},

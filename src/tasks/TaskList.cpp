@@ -10,19 +10,19 @@ namespace {
 constexpr int kHeaderTextIds[TaskList::kColumnCount] = {0, 125, 126, 127, 0};
 }
 
-TaskList::TaskList(QObject* parent) : QAbstractTableModel(parent), m_rows(1)
-{}
+TaskList::TaskList(QObject* parent) : QAbstractTableModel(parent)
+{
+    m_rows.push_back(TaskRow{});
+}
 
 int TaskList::Rows() const
 {
     return static_cast<int>(m_rows.size()) + 1;
 }
 
-const TaskRow* TaskList::RowAt(int row) const
+QByteArrayView TaskList::FieldOf(int row, TaskRows::Field field) const
 {
-    if (row < 1 || row >= Rows())
-        return nullptr;
-    return &m_rows[static_cast<std::size_t>(row - 1)];
+    return m_rows.FieldOf(static_cast<std::size_t>(row - 1), field);
 }
 
 QString TaskList::Cell(int row, int column) const
@@ -30,20 +30,19 @@ QString TaskList::Cell(int row, int column) const
     if (row == 0)
         return column >= 0 && column < kColumnCount && kHeaderTextIds[column] ? TextTable::Text(kHeaderTextIds[column])
                                                                               : QString();
-    const TaskRow* task = RowAt(row);
-    if (!task)
+    if (!HasRow(row))
         return {};
     switch (column) {
     case kColumnNumber:
         return QString::number(row);
     case kColumnX:
-        return task->x;
+        return QString::fromLatin1(FieldOf(row, TaskRows::kX));
     case kColumnY:
-        return task->y;
+        return QString::fromLatin1(FieldOf(row, TaskRows::kY));
     case kColumnTask:
-        return task->task;
+        return QString::fromLatin1(FieldOf(row, TaskRows::kTask));
     case kColumnImage:
-        return QString::fromLatin1(task->image);
+        return QString::fromLatin1(FieldOf(row, TaskRows::kImage));
     default:
         return {};
     }
@@ -51,13 +50,12 @@ QString TaskList::Cell(int row, int column) const
 
 QByteArray TaskList::Image(int row) const
 {
-    const TaskRow* task = RowAt(row);
-    return task ? task->image : QByteArray();
+    return HasRow(row) ? FieldOf(row, TaskRows::kImage).toByteArray() : QByteArray();
 }
 
 bool TaskList::IsEmpty() const
 {
-    return m_rows.size() == 1 && m_rows.front().task.isEmpty();
+    return m_rows.size() == 1 && FieldOf(1, TaskRows::kTask).isEmpty();
 }
 
 int TaskList::TaskCount() const
@@ -68,14 +66,14 @@ int TaskList::TaskCount() const
 bool TaskList::MergesAsDoubleClick(const QString& x, const QString& y, const QString& taskText,
                                    std::optional<quint32> pressTime) const
 {
+    const int row = Rows() - 1;
     const TaskKinds::Kind* added = TaskKinds::Find(taskText);
-    const TaskKinds::Kind* last = TaskKinds::Find(m_rows.back().task);
+    const TaskKinds::Kind* last = TaskKinds::Find(Cell(row, kColumnTask));
     if (!added || !last || added->action != TaskKinds::Action::Click || last->button != added->button ||
         (last->action != TaskKinds::Action::Click && last->action != TaskKinds::Action::DoubleClick))
         return false;
-    const TaskRow& row = m_rows.back();
-    if (std::abs(x.toInt() - row.x.toInt()) > m_doubleClickDistance ||
-        std::abs(y.toInt() - row.y.toInt()) > m_doubleClickDistance)
+    if (std::abs(x.toInt() - Cell(row, kColumnX).toInt()) > m_doubleClickDistance ||
+        std::abs(y.toInt() - Cell(row, kColumnY).toInt()) > m_doubleClickDistance)
         return false;
     const bool withinTicks = m_tickCounter >= 1 && m_tickCounter <= kDoubleClickTicks;
     // The clock wraps around: the difference of the two readings is right across the wrap.
@@ -84,19 +82,21 @@ bool TaskList::MergesAsDoubleClick(const QString& x, const QString& y, const QSt
     return withinTicks || withinInterval;
 }
 
+void TaskList::ReplaceLastRow(const TaskRow& row)
+{
+    m_rows.pop_back();
+    m_rows.push_back(row);
+    EmitRowChanged(Rows() - 1);
+}
+
 void TaskList::AddTask(const QString& x, const QString& y, const QString& taskText, const QByteArray& imageText,
                        TaskOrigin origin, std::optional<quint32> pressTime)
 {
     if (origin == TaskOrigin::Recorded && MergesAsDoubleClick(x, y, taskText, pressTime)) {
-        TaskRow& last = m_rows.back();
-        last.x = x;
-        last.y = y;
-        last.task = TaskKinds::Text(TaskKinds::Action::DoubleClick, TaskKinds::Find(taskText)->button);
-        last.image = imageText;
-        EmitRowChanged(Rows() - 1);
+        ReplaceLastRow(TaskRow{x, y, TaskKinds::Text(TaskKinds::Action::DoubleClick, TaskKinds::Find(taskText)->button),
+                               imageText});
     } else if (IsEmpty()) {
-        m_rows.front() = TaskRow{x, y, taskText, imageText};
-        EmitRowChanged(1);
+        ReplaceLastRow(TaskRow{x, y, taskText, imageText});
     } else {
         const int qtRow = static_cast<int>(m_rows.size());
         beginInsertRows(QModelIndex(), qtRow, qtRow);
@@ -111,22 +111,30 @@ void TaskList::AddTask(const QString& x, const QString& y, const QString& taskTe
     }
 }
 
-void TaskList::AddTasks(std::vector<TaskRow> rows)
+void TaskList::AddTasks(const std::vector<TaskRow>& rows)
+{
+    TaskRows packed;
+    for (const TaskRow& row : rows)
+        packed.push_back(row);
+    AddTasks(std::move(packed));
+}
+
+void TaskList::AddTasks(TaskRows&& rows)
 {
     if (rows.empty())
         return;
-    auto next = rows.begin();
     if (IsEmpty()) {
-        m_rows.front() = std::move(*next++);
-        EmitRowChanged(1);
-    }
-    if (next != rows.end()) {
+        // The blank row 1 goes as well: the list is new from its first row.
+        beginResetModel();
+        m_rows = std::move(rows);
+        endResetModel();
+    } else {
         const int first = static_cast<int>(m_rows.size());
-        const int last = first + static_cast<int>(rows.end() - next) - 1;
-        beginInsertRows(QModelIndex(), first, last);
-        m_rows.insert(m_rows.end(), std::make_move_iterator(next), std::make_move_iterator(rows.end()));
+        beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
+        m_rows.Append(rows);
         endInsertRows();
     }
+    rows = TaskRows{};
     CloseDoubleClickWindow();
 }
 
@@ -134,10 +142,13 @@ void TaskList::ClearTaskList()
 {
     if (m_rows.size() > 1) {
         beginRemoveRows(QModelIndex(), 1, static_cast<int>(m_rows.size()) - 1);
-        m_rows.resize(1);
+        m_rows = TaskRows{};
+        m_rows.push_back(TaskRow{});
         endRemoveRows();
+    } else {
+        m_rows.pop_back();
+        m_rows.push_back(TaskRow{});
     }
-    m_rows.front() = TaskRow{};
     EmitRowChanged(1);
     SetCurrentRow(1);
 }
@@ -145,11 +156,7 @@ void TaskList::ClearTaskList()
 bool TaskList::DeleteLastTask()
 {
     if (m_rows.size() == 1) {
-        TaskRow& only = m_rows.front();
-        only.x.clear();
-        only.y.clear();
-        only.task.clear();
-        EmitRowChanged(1);
+        ReplaceLastRow(TaskRow{{}, {}, {}, Image(1)});
         return true;
     }
     const int qtRow = static_cast<int>(m_rows.size()) - 1;

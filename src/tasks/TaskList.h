@@ -1,21 +1,13 @@
 #pragma once
 
+#include "tasks/TaskRows.h"
+
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
 #include <vector>
-
-// One task row: the cells of columns 1 to 4. The descriptive image is single-byte text and is
-// kept as bytes, since it is by far the largest part of a list.
-struct TaskRow
-{
-    QString x;
-    QString y;
-    QString task;
-    QByteArray image;
-};
 
 // Where a task comes from: only recorded tasks open the double-click window.
 enum class TaskOrigin
@@ -66,7 +58,11 @@ public:
     void AddTask(const QString& x, const QString& y, const QString& taskText, const QByteArray& imageText,
                  TaskOrigin origin = TaskOrigin::Recorded, std::optional<quint32> pressTime = {});
     // The same as AddTask with TaskOrigin::Inserted for each row, in one model update.
-    void AddTasks(std::vector<TaskRow> rows);
+    void AddTasks(const std::vector<TaskRow>& rows);
+    // The same; rows that fill an empty list are taken over without a copy.
+    void AddTasks(TaskRows&& rows);
+    // Rows 1 to the last, packed.
+    const TaskRows& PackedRows() const { return m_rows; }
 
     // Removes every row after row 1 and blanks row 1.
     void ClearTaskList();
@@ -99,12 +95,15 @@ signals:
     void currentRowChanged(int row);
 
 private:
-    const TaskRow* RowAt(int row) const;
+    bool HasRow(int row) const { return row >= 1 && row < Rows(); }
+    QByteArrayView FieldOf(int row, TaskRows::Field field) const;
     bool MergesAsDoubleClick(const QString& x, const QString& y, const QString& taskText,
                              std::optional<quint32> pressTime) const;
+    // Puts row in place of the last row.
+    void ReplaceLastRow(const TaskRow& row);
     void EmitRowChanged(int row);
 
-    std::vector<TaskRow> m_rows; // m_rows[0] is row 1; never empty
+    TaskRows m_rows; // m_rows[0] is row 1; never empty
     int m_tickCounter = 0;
     std::optional<quint32> m_lastPressTime; // of the click in the last row, when the desktop gave it
     int m_doubleClickInterval = 400;

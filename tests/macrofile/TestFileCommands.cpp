@@ -1,0 +1,318 @@
+#include "FakeFileChooser.h"
+#include "core/TextTable.h"
+#include "macrofile/FileCommands.h"
+#include "support/RecordingMessageBoxes.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+using Answer = MessageBoxes::Answer;
+using Command = void (FileCommands::*)();
+const QByteArray kHeaderLine = "\"#Quorvel WorksClickwarden 200425\"\r\n";
+const QByteArray kFooterLine = "\"***#Quorvel Works***25***\"\r\n";
+const QByteArray kPause = "\"1*2*Pause**\"\r\n";
+const QByteArray kSettings = "500\r\n40\r\n#TRUE#\r\n#TRUE#\r\n#TRUE#\r\n";
+
+QByteArray Macro(const QByteArray& taskLines, const QByteArray& settings = kSettings)
+{
+    return kHeaderLine + taskLines + kFooterLine + settings;
+}
+} // namespace
+
+Q_DECLARE_METATYPE(MessageBoxes::Answer)
+
+// The file commands on a task list of their own, with the dialog and the boxes answered by a script.
+class TestFileCommands : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TaskList> m_tasks;
+    OptionValues m_options;
+    RecordingMessageBoxes m_messages;
+    std::unique_ptr<FakeFileChooser> m_files;
+    std::unique_ptr<FileCommands> m_commands;
+    bool m_commandState = false;
+
+    QString Path(const QString& name) const { return m_dir->filePath(name); }
+
+    QString WriteFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(Path(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
+    }
+
+    QByteArray ReadFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    }
+
+    // Runs a command with its dialog answered by path (an empty text cancels), and waits for its read.
+    void Run(Command command, const QString& path)
+    {
+        m_files->QueueAnswer(path);
+        (m_commands.get()->*command)();
+        QTRY_VERIFY(!m_commands->IsReading());
+    }
+
+    // The list, both intervals and the three switches, as a save writes them.
+    QByteArray Saved()
+    {
+        const QString path = Path(QStringLiteral("saved.#cw"));
+        QFile::remove(path);
+        m_files->QueueAnswer(path);
+        return m_commands->mnuFileSalva_Click() ? ReadFile(path) : QByteArray();
+    }
+
+    void Start()
+    {
+        m_commands.reset();
+        m_messages.Clear();
+        m_options = OptionValues{};
+        m_tasks = std::make_unique<TaskList>();
+        m_files = std::make_unique<FakeFileChooser>();
+        m_commands = std::make_unique<FileCommands>(*m_tasks, m_options, m_messages, m_files.get());
+        connect(m_commands.get(), &FileCommands::optionsRead, this, [this](const OptionValues& o) { m_options = o; });
+        connect(m_commands.get(), &FileCommands::commandStateChanged, this, [this](bool on) { m_commandState = on; });
+    }
+
+    // Starts as the program does with these arguments; true when a file was loaded to be played.
+    bool StartWith(const QStringList& arguments)
+    {
+        Start();
+        QSignalSpy loaded(m_commands.get(), &FileCommands::commandLineFileLoaded);
+        m_commands->LoadCommandLineFile(arguments);
+        return QTest::qWaitFor([this] { return !m_commands->IsReading(); }) && loaded.count() == 1;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        Start();
+    }
+
+    void cleanup()
+    {
+        m_commands.reset();
+        m_dir.reset();
+    }
+
+    // A valid file: Open puts its tasks in place of the list, Append after it; both apply its settings.
+    void openAndAppend_data()
+    {
+        QTest::addColumn<bool>("append");
+        QTest::addColumn<QByteArray>("tasks");
+        QTest::addColumn<QByteArray>("listAfter");
+        const QByteArray before = "\"7*7*Mouse Click Right*old*\"\r\n";
+        const QByteArray click = "\"312*148*Mouse Click Left*12345     *\"\r\n";
+        QTest::newRow("open") << false << click + kPause << click + kPause;
+        QTest::newRow("open the empty list") << false << QByteArray("\"****\"\r\n") << QByteArray("\"****\"\r\n");
+        QTest::newRow("append") << true << click + kPause << before + click + kPause;
+    }
+
+    void openAndAppend()
+    {
+        QFETCH(bool, append);
+        QFETCH(QByteArray, tasks);
+        QFETCH(QByteArray, listAfter);
+        m_tasks->AddTask("7", "7", TextTable::Text(115), "old");
+        Run(append ? &FileCommands::mnuFileAggiungi_Click : &FileCommands::mnuFileApri_Click,
+            WriteFile("file.#cw", Macro(tasks)));
+        QVERIFY(m_messages.Messages().empty());
+        QVERIFY(m_commandState);
+        QCOMPARE(m_files->Requests().back().title, append ? TextTable::Text(139) : QString());
+        QCOMPARE(Saved(), Macro(listAfter));
+    }
+
+    // A file that cannot be used changes nothing, and says why; a cancelled dialog says nothing.
+    void failedReadsChangeNothing_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("textId"); // 0: no message
+        QTest::newRow("not valid") << "bad.#cw" << 130;
+        QTest::newRow("missing") << "missing.#cw" << 150;
+        QTest::newRow("cancelled") << "" << 0;
+    }
+
+    void failedReadsChangeNothing()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, textId);
+        WriteFile("bad.#cw", kHeaderLine + kPause + kPause);
+        const QString good = WriteFile("good.#cw", Macro(kPause, "700\r\n35\r\n#TRUE#\r\n#FALSE#\r\n#TRUE#\r\n"));
+        for (Command command : {&FileCommands::mnuFileApri_Click, &FileCommands::mnuFileAggiungi_Click}) {
+            Start();
+            Run(&FileCommands::mnuFileApri_Click, good);
+            const QByteArray before = Saved();
+            const QString caption = m_commands->Caption();
+            m_messages.Clear();
+            Run(command, path.isEmpty() ? path : Path(path));
+            QCOMPARE(m_messages.Texts().size(), textId == 0 ? 0 : 1);
+            QVERIFY(textId == 0 || m_messages.Texts()[0].startsWith(TextTable::Text(textId)));
+            QCOMPARE(m_commands->Caption(), caption);
+            QCOMPARE(Saved(), before);
+        }
+    }
+
+    // A file named on the command line is loaded to be played; a file that is not valid is not.
+    void commandLineFile()
+    {
+        const QString path = WriteFile("my macro.#cw", Macro(kPause));
+        const QStringList quoted = QString('"' + path + '"').split(' ');
+        QVERIFY(StartWith(quoted));
+        QVERIFY(m_messages.Texts().isEmpty());
+        QCOMPARE(m_tasks->TaskCount(), 1);
+        QVERIFY(m_options.Ripeti);
+        WriteFile("my macro.#cw", QByteArray("\x00\xFF binary", 9));
+        QVERIFY(!StartWith(quoted));
+        QCOMPARE(m_messages.Texts().size(), 1);
+    }
+
+    // A big file of tiny lines is read beside the window: nothing changes until all of it is in,
+    // and a reading can be dropped part way.
+    void readsBigFilesBesideTheWindow()
+    {
+        constexpr int kLines = 200000;
+        QByteArray tiny;
+        for (int i = 0; i < kLines; ++i)
+            tiny += "\"1***\"\r\n";
+        const QString path = WriteFile("tiny.#cw", Macro(tiny));
+        m_tasks->AddTask("7", "7", TextTable::Text(115), {});
+        QSignalSpy reading(m_commands.get(), &FileCommands::readingChanged);
+        m_files->QueueAnswer(path);
+        m_commands->mnuFileApri_Click();
+        QCOMPARE(reading.count(), 1);
+        QCOMPARE(m_tasks->TaskCount(), 1);
+        QTRY_VERIFY(!m_commands->IsReading());
+        QCOMPARE(m_tasks->TaskCount(), kLines);
+
+        m_files->QueueAnswer(path);
+        m_commands->mnuFileAggiungi_Click();
+        m_commands.reset();
+        QCOMPARE(m_tasks->TaskCount(), kLines);
+    }
+
+    // Work is not lost without asking: New, Open and the end of the program ask Save / Discard /
+    // Cancel while the list holds changes; the caption names the file and marks the changes.
+    void lostWorkPromptsAndCaption()
+    {
+        const QString plain = QStringLiteral("#Quorvel Works - Clickwarden 2004");
+        QCOMPARE(m_commands->Caption(), plain);
+        m_tasks->AddTask("1", "1", TextTable::Text(114), {});
+        QCOMPARE(m_commands->Caption(), plain);
+        m_messages.QueueAnswer(Answer::Cancel);
+        m_commands->mnuFileNuovo_Click();
+        m_messages.QueueAnswer(Answer::Yes); // save first, but the save dialog is cancelled: no Open
+        Run(&FileCommands::mnuFileApri_Click, QString());
+        QCOMPARE(m_files->Requests().size(), 1);
+        QCOMPARE(m_tasks->TaskCount(), 1);
+
+        m_messages.QueueAnswer(Answer::Yes);
+        m_files->QueueAnswer(Path("work.#cw"));
+        QVERIFY(m_commands->MayDiscardChanges()); // saved: the program may end
+        QCOMPARE(m_commands->Caption(), "work.#cw - " + plain);
+        m_tasks->DeleteLastTask();
+        QCOMPARE(m_commands->Caption(), "work.#cw* - " + plain);
+        m_messages.QueueAnswer(Answer::No);
+        m_commands->mnuFileNuovo_Click();
+        QVERIFY(m_tasks->IsEmpty());
+        QCOMPARE(m_commands->Caption(), plain);
+        QCOMPARE(m_messages.Questions().size(), 4);
+        QVERIFY(m_commands->MayDiscardChanges()); // nothing to lose
+
+        // A file played from the command line has nothing to lose when playback closes the program.
+        QVERIFY(StartWith({Path("work.#cw")}));
+        QCOMPARE(m_commands->Caption(), "work.#cw - " + plain);
+        QVERIFY(m_commands->MayDiscardChanges());
+        QVERIFY(m_messages.Questions().isEmpty());
+    }
+
+    // What is saved opens again: a file larger than the reader takes is refused, the earlier one kept.
+    void saveLimitAgreesWithTheReader()
+    {
+        m_tasks->AddTask("1", "2", TextTable::Text(114), QByteArray(26010, '5'));
+        const QString path = WriteFile("kept.#cw", "earlier");
+        const qint64 size = MacroFile::FileSize(*m_tasks, m_options, true);
+        QCOMPARE(MacroFile::Save(path, *m_tasks, m_options, true, size - 1), TextTable::Text(155));
+        QCOMPARE(ReadFile(path), "earlier");
+        QVERIFY(!MacroFile::Save(path, *m_tasks, m_options, true, size));
+        QCOMPARE(QFileInfo(path).size(), size);
+        QCOMPARE(MacroFile::Read(path).status, MacroReadResult::Status::Ok);
+    }
+
+    // Append takes the appended file's switches, images off included; Save then asks before it
+    // drops the images the list holds.
+    void imagesAreKeptUnlessTheUserSaysOtherwise_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QByteArray>("firstLine"); // empty: nothing saved
+        QTest::newRow("keep") << Answer::Yes << QByteArray("\"1*2*Mouse Click Left*image*\"\r\n");
+        QTest::newRow("drop") << Answer::No << QByteArray("\"1*2*Mouse Click Left**\"\r\n");
+        QTest::newRow("cancel") << Answer::Cancel << QByteArray();
+    }
+
+    void imagesAreKeptUnlessTheUserSaysOtherwise()
+    {
+        QFETCH(Answer, answer);
+        QFETCH(QByteArray, firstLine);
+        const QByteArray imagesOff = "1000\r\n20\r\n#FALSE#\r\n#FALSE#\r\n#FALSE#\r\n";
+        m_tasks->AddTask("1", "2", TextTable::Text(114), "image");
+        Run(&FileCommands::mnuFileAggiungi_Click, WriteFile("plain.#cw", Macro(kPause, imagesOff)));
+        m_messages.QueueAnswer(answer);
+        QCOMPARE(Saved(), firstLine.isEmpty() ? QByteArray() : Macro(firstLine + kPause, imagesOff));
+        QCOMPARE(m_messages.Questions().size(), 1);
+    }
+
+    // Messages say what went wrong in the user's words: the system's reason for a failed save, and
+    // the line and what it should hold for a file that is not valid; a folder or a pipe is named so.
+    void messagesSayWhatAndWhere()
+    {
+        m_tasks->AddTask("1", "2", TextTable::Text(114), QByteArray(26010, '9'));
+        const QString kept = WriteFile("kept.#cw", "earlier");
+        // A file size limit stands in for a full disk; the process must not die of SIGXFSZ.
+        rlimit saved{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 1000;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        m_files->QueueAnswer(kept);
+        const bool written = m_commands->mnuFileSalva_Click();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(!written);
+        QCOMPARE(ReadFile(kept), "earlier");
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"kept.#cw"});
+
+        const QString bad = WriteFile("bad.#cw", kHeaderLine + kPause + "\"1*2*\"\r\n");
+        const QString pipe = Path(QStringLiteral("pipe.#cw"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        Run(&FileCommands::mnuFileApri_Click, bad);
+        Run(&FileCommands::mnuFileApri_Click, m_dir->path());
+        Run(&FileCommands::mnuFileApri_Click, pipe);
+        m_files->QueueAnswer(pipe);
+        QVERIFY(!m_commands->mnuFileSalva_Click());
+        const QStringList expected = {
+            TextTable::Text(151) + ' ' + kept + '\n' + QString::fromLocal8Bit(std::strerror(EFBIG)),
+            TextTable::Text(130) + '\n' + bad + '\n' + MacroFile::Describe({MacroFault::Kind::TaskLine, 3, false}),
+            TextTable::Text(150) + ' ' + m_dir->path() + '\n' + TextTable::Text(154),
+            TextTable::Text(150) + ' ' + pipe + '\n' + TextTable::Text(152),
+            TextTable::Text(151) + ' ' + pipe + '\n' + TextTable::Text(152),
+        };
+        QCOMPARE(m_messages.Texts(), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileCommands)
+#include "TestFileCommands.moc"
