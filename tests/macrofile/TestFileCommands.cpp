@@ -157,7 +157,9 @@ private slots:
             const QByteArray before = Saved();
             const QString caption = m_commands->Caption();
             m_messages.Clear();
+            QSignalSpy applied(m_commands.get(), &FileCommands::commandStateChanged);
             Run(command, path.isEmpty() ? path : Path(path));
+            QCOMPARE(applied.count(), 0);
             QCOMPARE(m_messages.Texts().size(), textId == 0 ? 0 : 1);
             QVERIFY(textId == 0 || m_messages.Texts()[0].startsWith(TextTable::Text(textId)));
             QCOMPARE(m_commands->Caption(), caption);
