@@ -52,12 +52,12 @@ private:
     }
 
     // The main window once it is the program's only window: the splash, which shows after it and
-    // would take the keys, has closed and gone.
+    // would take the keys, has closed and gone. Its caption begins with the file's name once saved.
     unsigned long MainWindow()
     {
         return Focus([this] {
             const QList<unsigned long> windows = m_user.Windows(m_program.processId(), false);
-            return windows.size() == 1 && m_user.Title(windows[0]) == kMainTitle ? windows[0] : 0UL;
+            return windows.size() == 1 && m_user.Title(windows[0]).endsWith(kMainTitle) ? windows[0] : 0UL;
         });
     }
 
@@ -147,9 +147,14 @@ private slots:
         QTRY_COMPARE(log.Events(), events);
         log.ClearEvents();
 
-        // The message that ends the recording, then Ctrl+S: the dialog opens in the program's folder.
+        // The message that ends the recording; Exit asks about the unsaved recording (Escape cancels);
+        // then Ctrl+S: the dialog opens in the program's folder.
         QVERIFY2(Dialog(main) != 0, "no message at the end of the recording");
         m_user.Tap(QStringLiteral("Return"));
+        QCOMPARE(MainWindow(), main);
+        m_user.Tap(QStringLiteral("Control_L+q"));
+        QVERIFY2(Dialog(main) != 0, "Exit did not ask about the unsaved recording");
+        m_user.Tap(QStringLiteral("Escape"));
         QCOMPARE(MainWindow(), main);
         m_user.Tap(QStringLiteral("Control_L+s"));
         QVERIFY2(Dialog(main) != 0, "no save dialog");
@@ -158,6 +163,7 @@ private slots:
         const QString macro = Installed("bin/journey.#cw");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(macro), kWaitMs);
         QCOMPARE(MainWindow(), main);
+        QTRY_COMPARE(m_user.Title(main), "journey.#cw - " + kMainTitle);
         m_user.Tap(QStringLiteral("Control_L+q"));
         QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, kWaitMs);
         QCOMPARE(m_program.exitCode(), 0);
