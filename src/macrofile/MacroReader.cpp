@@ -136,11 +136,13 @@ MacroParse Parse(QIODevice& device, qsizetype chunkSize, std::stop_token stop)
 {
     using Kind = MacroFault::Kind;
     LineReader lines(device, chunkSize, std::move(stop));
-    // A line longer than the quoted header cannot be it: refused without reading further.
+    // A line longer than the quoted header cannot be it: refused without reading further, and
+    // refused too when it came whole in the first piece, so that the pieces never matter.
     const QByteArray header = Header();
-    const auto first = lines.Next(header.size() + 3);
-    if (!first)
-        return Fault(lines, Kind::Header, lines.AtEnd());
+    const qsizetype longest = header.size() + 2;
+    const auto first = lines.Next(longest + 1); // and a CR
+    if (!first || first->size() > longest)
+        return Fault(lines, Kind::Header, !first && lines.AtEnd());
     const auto headerItem = StringItem(*first);
     if (!headerItem || *headerItem != header)
         return Fault(lines, Kind::Header, false);

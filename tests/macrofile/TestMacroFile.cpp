@@ -62,6 +62,8 @@ private slots:
                                         << 1 << false;
         QTest::newRow("other case") << "\"#quorvel WorksClickwarden 200425\"\r\n" + kTask + kTrailer << Kind::Header
                                     << 1 << false;
+        QTest::newRow("header, a comma and more")
+            << "#Quorvel WorksClickwarden 200425,R\0a****\n" + kTask + kTrailer << Kind::Header << 1 << false;
         QTest::newRow("no footer") << kHeaderLine + kTask + kTask << Kind::Footer << 4 << true;
         QTest::newRow("unclosed quote") << kHeaderLine + "\"1*2*Pause**\r\n" + kTrailer << Kind::Quote << 2 << false;
         QTest::newRow("two stars") << kHeaderLine + kTask + "\"1*2*\"\r\n" + kTrailer << Kind::TaskLine << 3 << false;
