@@ -67,6 +67,8 @@ public:
 
     TaskList& Tasks() { return m_tasks; }
     SharedState& State() { return m_state; }
+    // True while the file named on the command line is read, after the load and before it plays.
+    bool ReadsCommandLineFile() const;
 
     // Enables or disables the commands that need a task list, and clears the preview.
     void UpdateCommandState(bool flag);

@@ -22,6 +22,12 @@ void MainWindow::ConnectFiles()
     connect(files, &FileCommands::commandLineFileLoaded, this, &MainWindow::mnuComandiPlay_Click);
 }
 
+bool MainWindow::ReadsCommandLineFile() const
+{
+    // At the end of the load no other command has run yet: a reading is the command line's.
+    return m_files->IsReading();
+}
+
 void MainWindow::ShowReading(bool reading)
 {
     menuBar()->setEnabled(!reading);

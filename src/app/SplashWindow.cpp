@@ -100,9 +100,10 @@ void SplashWindow::Form_Load()
     lblWarning->setText(TextTable::Text(201));
 
     m_main.Form_Load();
-    // A macro named on the command line is already playing: its first click, one playback
-    // interval from now, must land on the desktop, not on the splash.
-    if (m_main.State().playing) {
+    // A macro named on the command line is being read to be played: its first click, one playback
+    // interval after the reading, must land on the desktop, not on the splash; and a message about
+    // a file that is not valid comes over the main window alone.
+    if (m_main.ReadsCommandLineFile()) {
         close();
         return;
     }
