@@ -14,38 +14,33 @@
 class FakeDesktop : public Desktop
 {
 public:
+    // One call received: the name of the Desktop function, the point or the button, the cursor file.
     struct Action
     {
-        enum class Kind
-        {
-            Move,
-            ButtonDown,
-            ButtonUp,
-            Click,
-            DoubleClick,
-            PointerShape,
-        };
-        Kind kind;
-        int a = 0;    // x, or the button code
-        int b = 0;    // y
-        QString path; // the cursor file of PointerShape
+        QString call;
+        int a = 0; // x, or the button code
+        int b = 0; // y
+        QString path;
 
         bool operator==(const Action& other) const = default;
     };
 
-    static Action Move(int x, int y) { return {Action::Kind::Move, x, y, {}}; }
-    static Action Down(int button) { return {Action::Kind::ButtonDown, button, 0, {}}; }
-    static Action Up(int button) { return {Action::Kind::ButtonUp, button, 0, {}}; }
-    static Action Click(int button) { return {Action::Kind::Click, button, 0, {}}; }
-    static Action DoubleClick(int button) { return {Action::Kind::DoubleClick, button, 0, {}}; }
-    static Action Shape(const QString& path) { return {Action::Kind::PointerShape, 0, 0, path}; }
+    static Action Move(int x, int y) { return {"MovePointer", x, y, {}}; }
+    static Action Down(int button) { return {"ButtonDown", button, 0, {}}; }
+    static Action Up(int button) { return {"ButtonUp", button, 0, {}}; }
+    static Action Click(int button) { return {"ButtonClick", button, 0, {}}; }
+    static Action DoubleClick(int button) { return {"ButtonDoubleClick", button, 0, {}}; }
+    static Action Shape(const QString& path) { return {"SetPointerShape", 0, 0, path}; }
 
     // Script: a key or button held (or not) from now on.
-    void SetKeyDown(int virtualKey, bool down);
+    void SetKeyDown(int virtualKey, bool down)
+    {
+        m_heldFor.erase(virtualKey);
+        m_steady[virtualKey] = down;
+    }
     // Script: the key reads as down for the next `queries` queries of it, then up; when it goes up
-    // the pointer jumps to the given release point, if one is given.
-    void HoldFor(int virtualKey, int queries);
-    void HoldFor(int virtualKey, int queries, int releaseX, int releaseY);
+    // the pointer jumps to the release point, if one on the screen is given.
+    void HoldFor(int virtualKey, int queries, int releaseX = -1, int releaseY = -1);
     // Script: Ctrl and Shift held from now on, the function key (F11, F12) for the next `queries` queries.
     void HoldShortcut(int functionKey, int queries);
     void SetPointer(int x, int y) { m_pointer = QPoint(x, y); }
@@ -56,12 +51,10 @@ public:
     // that TakeButtonEvents reports next.
     void SetFollowable(bool followable) { m_followable = followable; }
     void QueueButtonEvent(const ButtonEvent& event) { m_buttonEvents.push_back(event); }
-    // Called after every IsKeyDown query, so a test can change the script as time goes on.
-    void OnKeyQuery(std::function<void(int virtualKey)> hook) { m_keyHook = std::move(hook); }
 
     const std::vector<Action>& Actions() const { return m_actions; }
     void ClearActions() { m_actions.clear(); }
-    int KeyQueries(int virtualKey) const;
+    int KeyQueries(int virtualKey) const { return m_queries.contains(virtualKey) ? m_queries.at(virtualKey) : 0; }
     int PixelsRead() const { return m_pixelsRead; }
 
     bool IsKeyDown(int virtualKey) override;
@@ -69,7 +62,11 @@ public:
     std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_buttonEvents, {}); }
     int PointerX() override { return m_pointer.x(); }
     int PointerY() override { return m_pointer.y(); }
-    void MovePointer(int x, int y) override;
+    void MovePointer(int x, int y) override
+    {
+        SetPointer(x, y);
+        m_actions.push_back(Move(x, y));
+    }
     void ButtonDown(int button) override { m_actions.push_back(Down(button)); }
     void ButtonUp(int button) override { m_actions.push_back(Up(button)); }
     void ButtonClick(int button) override { m_actions.push_back(Click(button)); }
@@ -81,11 +78,9 @@ public:
 
 private:
     std::map<int, bool> m_steady;
-    std::map<int, int> m_heldFor; // queries still to answer "down"
-    std::map<int, QPoint> m_releasePoints;
+    std::map<int, std::pair<int, QPoint>> m_heldFor; // queries still to answer "down", and the release point
     std::map<int, int> m_queries;
     std::function<quint32(int, int)> m_colourAt;
-    std::function<void(int)> m_keyHook;
     std::vector<Action> m_actions;
     QPoint m_pointer;
     std::vector<ButtonEvent> m_buttonEvents;

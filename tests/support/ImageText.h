@@ -18,9 +18,3 @@ inline QByteArray ImageText(const std::function<quint32(int x, int y)>& colourAt
     }
     return text;
 }
-
-// The image text of a block of one colour.
-inline QByteArray ImageText(quint32 colour)
-{
-    return ImageText([colour](int, int) { return colour; });
-}

@@ -1,0 +1,118 @@
+// The rules that need neither a window nor a desktop: the double-click rule of the task list, the
+// descriptive image's fields, the task kinds' texts and when a restore brings the stop-key reminder.
+#include "app/StopKeyReminder.h"
+#include "core/TextTable.h"
+#include "support/ImageText.h"
+#include "tasks/TaskKinds.h"
+#include "tasks/TaskList.h"
+
+#include <QTest>
+
+namespace {
+const QString kLeft = TextTable::Text(114);
+const QString kDoubleLeft = TextTable::Text(117);
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+
+// One task added after a number of recording ticks, pressed at `time` ms (-1: the desktop gave no time).
+struct Step
+{
+    int ticks;
+    QString text;
+    int time = -1;
+    int x = 100;
+    TaskOrigin origin = TaskOrigin::Recorded;
+};
+} // namespace
+
+class TestRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void doubleClickRule_data()
+    {
+        QTest::addColumn<QList<Step>>("steps");
+        QTest::addColumn<QStringList>("expected");
+        const auto row = [](const char* name, QList<Step> steps, QStringList expected) {
+            QTest::newRow(name) << steps << expected;
+        };
+        row("4 ticks merge", {{0, TextTable::Text(115)}, {4, TextTable::Text(115)}}, {TextTable::Text(118)});
+        row("5 ticks are too late", {{0, kLeft}, {5, kLeft}}, {kLeft, kLeft});
+        row("pressed 399 ms apart, 20 ticks", {{0, kLeft, 5000}, {20, kLeft, 5399}}, {kDoubleLeft});
+        row("pressed 400 ms apart", {{0, kLeft, 5000}, {20, kLeft, 5400}}, {kLeft, kLeft});
+        row("in one tick, across the clock's wrap", {{0, kLeft, -100}, {0, kLeft, 50}}, {kDoubleLeft});
+        row("5 pixels apart", {{0, kLeft}, {1, kLeft, -1, 105}}, {kDoubleLeft});
+        row("6 pixels apart", {{0, kLeft}, {1, kLeft, -1, 94}}, {kLeft, kLeft});
+        row("a click after a drag's release", {{0, TextTable::Text(143)}, {2, kLeft}}, {TextTable::Text(143), kLeft});
+        row("a third quick click", {{0, kLeft}, {2, kLeft}, {2, kLeft}}, {kDoubleLeft});
+        row("a loaded click, then a recorded one",
+            {{0, kLeft, 0}, {1, kLeft, -1, 100, TaskOrigin::Inserted}, {1, kLeft, 10}}, {kLeft, kLeft, kLeft});
+    }
+
+    void doubleClickRule()
+    {
+        QFETCH(QList<Step>, steps);
+        QFETCH(QStringList, expected);
+        TaskList tasks;
+        tasks.SetDoubleClickLimits(400, 5);
+        for (int i = 0; i < steps.size(); ++i) {
+            const Step& step = steps[i];
+            for (int tick = 0; tick < step.ticks; ++tick)
+                tasks.RaiseTickCounter();
+            const auto time = step.time == -1 ? std::nullopt : std::optional(static_cast<quint32>(step.time));
+            tasks.AddTask(QString::number(step.x), "7", step.text, QByteArray::number(i), step.origin, time);
+        }
+        QStringList texts;
+        for (int row = 1; row < tasks.Rows(); ++row)
+            texts << tasks.Cell(row, TaskList::kColumnTask);
+        QCOMPARE(texts, expected);
+        // Merged or not, the last row holds the last task's point and image.
+        QCOMPARE(tasks.Cell(tasks.Rows() - 1, TaskList::kColumnX), QString::number(steps.back().x));
+        QCOMPARE(tasks.Image(tasks.Rows() - 1), QByteArray::number(steps.size() - 1));
+    }
+
+    // Fields run column by column, each read by its first 8 characters, 0x00BBGGRR; what is not a
+    // colour number is black. A damaged text draws what can be read, and black for the rest.
+    void imageTextDecodesWhatCanBeRead()
+    {
+        const QImage fields = DescriptiveImage::Decode("1193046   -1        0000025579255       1677");
+        const QRgb colours[] = {0xFF563412, kBlack, 0xFFFF0000, 0xFFFF0000, kBlack, kBlack};
+        for (int j = 0; j < 6; ++j)
+            QCOMPARE(fields.pixel(0, j), colours[j]);
+        const QByteArray white = ImageText([](int, int) { return 0xFFFFFFu; });
+        const std::pair<QByteArray, int> texts[] = {
+            {{}, 0}, {white.left(1004), 100}, {white.left(white.size() - 2), 2601}, {white + white, 2601}};
+        for (const auto& [text, whiteFields] : texts) {
+            const QImage image = DescriptiveImage::Decode(text);
+            QCOMPARE(image.size(), QSize(51, 51));
+            for (int k = 0; k < DescriptiveImage::kFieldCount; ++k)
+                QCOMPARE(image.pixel(k / 51, k % 51), k < whiteFields ? kWhite : kBlack);
+        }
+    }
+
+    // The player and the double-click rule tell the kinds apart by their texts alone.
+    void eachKindHasATextOfItsOwn()
+    {
+        for (const TaskKinds::Kind& kind : TaskKinds::kAll)
+            QCOMPARE(TaskKinds::Find(TextTable::Text(kind.textId)), &kind);
+    }
+
+    // The window system's reports of a window that was minimised while playing, of its late first
+    // map after a playback from the command line minimised it, and none for the program's own
+    // restore: no reminder, which would catch the clicks. The user's restore is the window's test.
+    void onlyTheUsersRestoreReminds()
+    {
+        for (const QList<bool>& reports : {QList<bool>{false, true}, QList<bool>{false}, QList<bool>{}}) {
+            StopKeyReminder::RestoreWatch watch;
+            for (const bool minimised : reports)
+                watch.Reported(minimised);
+            const bool minimised = !reports.isEmpty() && reports.last();
+            QCOMPARE(StopKeyReminder::AnswerChange({minimised, false, true, watch.RestoredByUser()}),
+                     StopKeyReminder::Answer::Nothing);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRules)
+#include "TestRules.moc"

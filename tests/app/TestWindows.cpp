@@ -1,0 +1,289 @@
+// The program's windows on the scripted desktop: what only the main window does (the command-state
+// rule, the stop-key reminder, its side of the dialogs, the preview, the messages at the end of a
+// recording or a playback), the Options dialog, the splash and what start-up does in each session.
+// The subsystems have tests of their own; the wiring as a whole is the user journey's.
+#include "app/DesktopStartup.h"
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
+#include "core/TextTable.h"
+#include "options/OptionsDialog.h"
+#include "player/PauseDialog.h"
+#include "support/FakeDesktop.h"
+#include "support/RecordingMessageBoxes.h"
+#include "xdriver/XDriver.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryFile>
+#include <QTest>
+
+namespace {
+const QString kLeft = TextTable::Text(114);
+const QString kPause = TextTable::Text(141);
+} // namespace
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+
+private:
+    RecordingMessageBoxes m_messages;
+    std::unique_ptr<FakeDesktop> m_desktop;
+    std::unique_ptr<MainWindow> m_window;
+
+    QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
+    // Runs a handler of the window the way its timer does.
+    void Run(const char* handler) { QMetaObject::invokeMethod(m_window.get(), handler, Qt::DirectConnection); }
+    // By the button of this name, or else by the close box.
+    void CloseBy(QDialog* dialog, const QString& closeBy)
+    {
+        if (auto* button = dialog->findChild<QPushButton*>(closeBy))
+            return button->click();
+        dialog->close();
+    }
+    // Play, Delete, Save and Append and the grid follow the last update; no other command is ever off.
+    void VerifyTaskCommands(bool on)
+    {
+        const QStringList taskCommands{"mnuComandiPlay", "mnuComandiCanc", "mnuFileSalva", "mnuFileAggiungi"};
+        for (const QAction* action : m_window->findChildren<QAction*>(QRegularExpression(QStringLiteral("^mnu"))))
+            QVERIFY2(action->isEnabled() == (on || !taskCommands.contains(action->objectName())),
+                     qPrintable(action->objectName()));
+        QCOMPARE(m_window->findChild<QWidget*>(QStringLiteral("grdComandi"))->isEnabled(), on);
+    }
+
+private slots:
+    void init()
+    {
+        m_messages.Clear();
+        m_desktop = std::make_unique<FakeDesktop>();
+        m_window = std::make_unique<MainWindow>(MainWindowServices{&m_messages, m_desktop.get(), {}});
+        new QAbstractItemModelTester(&m_window->Tasks(), QAbstractItemModelTester::FailureReportingMode::QtTest,
+                                     m_window.get());
+        m_window->Form_Load();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    // Adding tasks enables the task commands; deleting down to the empty list, and New, disable them.
+    void taskCommandsFollowTheLastUpdate()
+    {
+        VerifyTaskCommands(false);
+        m_window->InserisciPausa(5);
+        m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}});
+        VerifyTaskCommands(true);
+        Action("mnuComandiCanc")->trigger();
+        QCOMPARE(m_window->Tasks().TaskCount(), 1);
+        VerifyTaskCommands(true);
+        Action("mnuComandiCanc")->trigger();
+        QVERIFY(m_window->Tasks().IsEmpty());
+        VerifyTaskCommands(false);
+        m_window->InserisciPausa(5);
+        Action("mnuFileNuovo")->trigger();
+        QVERIFY(m_window->Tasks().IsEmpty());
+        VerifyTaskCommands(false);
+    }
+
+    void restoringWhilePlayingRemindsAndMinimises()
+    {
+        m_window->showMinimized();
+        // Playing, then not: only the last restore sticks.
+        for (const bool playing : {true, false}) {
+            // Down for real (the window manager has unmapped it), then restored as the user does it,
+            // through the window manager: the program's own showNormal is no user's restore.
+            QTRY_VERIFY(!m_window->windowHandle()->isExposed());
+            m_messages.Clear();
+            m_window->State().playing = playing;
+            XDriver().Activate(m_window->winId());
+            if (playing) {
+                QTRY_VERIFY(!m_messages.Texts().isEmpty());
+                // Under load the window manager may bounce a restore, so the reminder may come again.
+                QCOMPARE(m_messages.Texts().count(TextTable::Text(135)), m_messages.Texts().size());
+                QTRY_VERIFY(m_window->isMinimized());
+            } else {
+                QTRY_VERIFY(!m_window->isMinimized());
+                QCoreApplication::sendPostedEvents(); // a reminder would be queued by now
+                QVERIFY(m_messages.Texts().isEmpty());
+            }
+        }
+    }
+
+    void dialogsApplyOnlyOnOk_data()
+    {
+        QTest::addColumn<QString>("closeBy");
+        for (const char* closeBy : {"OKButton", "CancelButton", "close box"})
+            QTest::newRow(closeBy) << QString::fromLatin1(closeBy);
+    }
+
+    // Options and Insert Pause leave the main window disabled until they close, however they close.
+    // Only OK applies what they show: the options in force, with the timers; a pause of 6:59:59.
+    void dialogsApplyOnlyOnOk()
+    {
+        QFETCH(QString, closeBy);
+        const bool ok = closeBy == QLatin1String("OKButton");
+        const OptionValues before{1234, 35, false, true, false};
+        m_window->ApplyOptions(before);
+        Action("mnuComandiImpostazioni")->trigger();
+        auto* options = m_window->findChild<OptionsDialog*>();
+        QVERIFY(options && !m_window->isEnabled());
+        QCOMPARE(options->Values(), before);
+        options->findChild<QComboBox*>(QStringLiteral("cmbSens"))->setEditText(QStringLiteral("40"));
+        options->findChild<QCheckBox*>(QStringLiteral("chkTermina"))->setChecked(true);
+        CloseBy(options, closeBy);
+        const OptionValues after = ok ? OptionValues{1234, 40, true, true, false} : before;
+        QCOMPARE(m_window->CurrentOptions(), after);
+        QCOMPARE(m_window->findChild<QTimer*>(QStringLiteral("tmrPlay"))->interval(), after.playIntervalMs);
+        QCOMPARE(m_window->findChild<QTimer*>(QStringLiteral("tmrRec"))->interval(), after.recIntervalMs);
+        QVERIFY(m_window->isEnabled());
+
+        Action("mnuComandiPausa")->trigger();
+        QPointer<PauseDialog> pause = m_window->findChild<PauseDialog*>();
+        QVERIFY(pause && !m_window->isEnabled());
+        const QList<QComboBox*> lists = pause->findChildren<QComboBox*>();
+        for (const int index : {PauseDialog::kSeconds, PauseDialog::kMinutes, PauseDialog::kHours})
+            lists[index]->setCurrentText(QStringList{"59", "59", "6"}[index]);
+        CloseBy(pause, closeBy);
+        QTRY_VERIFY(pause.isNull());
+        QVERIFY(m_window->isEnabled());
+        QCOMPARE(m_window->Tasks().Cell(1, TaskList::kColumnX), ok ? QStringLiteral("25199") : QString());
+        QCOMPARE(m_window->Tasks().Cell(1, TaskList::kColumnTask), ok ? kPause : QString());
+        VerifyTaskCommands(ok);
+    }
+
+    void playbackEndSaysSo_data()
+    {
+        QTest::addColumn<bool>("stopKeys");
+        QTest::newRow("end of the list") << false;
+        QTest::newRow("stop keys on the recording poll") << true;
+    }
+
+    void playbackEndSaysSo()
+    {
+        QFETCH(bool, stopKeys);
+        // Timers too slow to tick during the test: it runs their handlers itself.
+        m_window->ApplyOptions({OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs, false, false, true});
+        m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}, {"2", "2", kLeft, {}}});
+        m_window->UpdateCommandState(true);
+        Action("mnuComandiPlay")->trigger();
+        QTRY_VERIFY(m_window->isMinimized());
+        Run("tmrRec_Timer"); // the stop keys are seen up first
+        Run("tmrPlay_Timer");
+        m_desktop->HoldShortcut(VirtualKey::kF11, stopKeys ? 4 : 0);
+        Run(stopKeys ? "tmrRec_Timer" : "tmrPlay_Timer");
+        QCOMPARE(m_messages.Texts(), QStringList{stopKeys ? Player::StopMessage(1) : TextTable::Text(121)});
+        QTRY_VERIFY(!m_window->isMinimized());
+    }
+
+    // OK keeps what the user typed, never completed from the lists, when it is a whole number in
+    // range, and otherwise says which box is wrong and stays open.
+    void optionsDialogKeepsWhatIsTypedWhenInRange_data()
+    {
+        QTest::addColumn<QString>("speed"); // typed in place of what the box shows; null: left alone
+        QTest::addColumn<QString>("sens");
+        QTest::addColumn<int>("message"); // 0: accepted
+        const auto row = [](const char* name, const char* speed, const char* sens, int message) {
+            QTest::newRow(name) << QString::fromLatin1(speed) << QString::fromLatin1(sens) << message;
+        };
+        row("untouched", nullptr, nullptr, 0);
+        row("the start of a listed value", "300", "5", 0);
+        row("highest, blanks around", "32767", " 1000 ", 0);
+        row("speed empty", "", nullptr, 309);
+        for (const char* wrong : {"fast", "1.5", "0", "-100", "32768"})
+            QTest::addRow("speed %s", wrong) << QString::fromLatin1(wrong) << QString() << 309;
+        for (const char* wrong : {"0", "1001", "70000"})
+            QTest::addRow("sens %s", wrong) << QString() << QString::fromLatin1(wrong) << 310;
+    }
+
+    void optionsDialogKeepsWhatIsTypedWhenInRange()
+    {
+        QFETCH(QString, speed);
+        QFETCH(QString, sens);
+        QFETCH(int, message);
+        // Values a macro file may hold but the lists do not.
+        const OptionValues given{1234, 35, true, false, true};
+        OptionsDialog dialog(given, {}, m_messages);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        for (const auto& [name, typed] : {std::pair{"cmbSpeed", speed}, {"cmbSens", sens}}) {
+            QLineEdit* edit = dialog.findChild<QComboBox*>(QString::fromLatin1(name))->lineEdit();
+            if (typed.isNull())
+                continue;
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Delete);
+            QTest::keyClicks(edit, typed);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(m_messages.Texts(), message ? QStringList{TextTable::Text(message)} : QStringList{});
+        QCOMPARE(dialog.isVisible(), message != 0);
+        const OptionValues typed{speed.isNull() ? 1234 : speed.toInt(), sens.isNull() ? 35 : sens.trimmed().toInt(),
+                                 true, false, true};
+        QCOMPARE(dialog.Values(), message ? given : typed);
+    }
+
+    // The splash shows after the main window and goes on its own. It does not show at all while a
+    // file named on the command line is read to be played: it would take the playback's first click.
+    void splashAlwaysCloses()
+    {
+        QTemporaryFile damaged(QDir::tempPath() + QStringLiteral("/XXXXXX.#cw"));
+        QVERIFY(damaged.open() && damaged.write("not a macro file\n") > 0);
+        damaged.close();
+        for (const bool commandLine : {false, true}) {
+            const QStringList arguments = commandLine ? QStringList{damaged.fileName()} : QStringList{};
+            MainWindow window({&m_messages, nullptr, {}, nullptr, arguments});
+            SplashWindow splash(window);
+            splash.Form_Load();
+            if (commandLine) {
+                QVERIFY(!splash.isVisible());
+            } else {
+                QVERIFY(QTest::qWaitForWindowExposed(&splash));
+                QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 5000);
+            }
+            QVERIFY(!splash.findChild<QTimer*>()->isActive());
+        }
+    }
+
+    // What start-up does with the X display it finds, or does not find, in each kind of session:
+    // under Wayland the program and Qt run on XWayland, unless the user chose Qt's platform.
+    void startupInEachSession_data()
+    {
+        QTest::addColumn<SessionEnvironment>("session");
+        QTest::addColumn<int>("failure"); // the text saying why the program cannot run; 0: it runs
+        QTest::addColumn<bool>("box");    // a failure could be shown in a box
+        QTest::addColumn<QByteArray>("platform");
+        const QByteArray x = qgetenv("DISPLAY");
+        const auto row = [](const char* name, SessionEnvironment session, int failure, bool box, const char* platform) {
+            QTest::newRow(name) << session << failure << box << QByteArray(platform);
+        };
+        row("no session at all", {":999", "", "", "", false}, 160, false, "");
+        row("wayland without xwayland", {":999", "wayland", "", "", true}, 160, true, "wayland");
+        row("no XTEST", {":999", "", "", "", false}, 161, true, "");
+        row("x11", {x, "x11", "", "", false}, 0, false, "");
+        row("wayland session type", {x, "wayland", "", "", false}, 0, false, "xcb");
+        row("wayland display only", {x, "tty", "wayland-0", "", true}, 0, true, "xcb");
+        row("wayland, Qt platform chosen by the user", {x, "wayland", "wayland-0", "wayland", true}, 0, true, "");
+    }
+
+    void startupInEachSession()
+    {
+        QFETCH(SessionEnvironment, session);
+        QFETCH(int, failure);
+        QFETCH(bool, box);
+        QFETCH(QByteArray, platform);
+        const DesktopStartup startup =
+            failure == 161 ? DesktopStartup::FromOpenResult(session, {nullptr, X11Desktop::OpenError::NoXTest})
+                           : DesktopStartup::Open(session);
+        QCOMPARE(startup.Desktop() == nullptr, failure != 0);
+        QCOMPARE(startup.FailureText(), failure ? TextTable::Text(failure) : QString());
+        QCOMPARE(startup.CanShowFailureBox(), box);
+        QCOMPARE(startup.PlatformToForce(), platform);
+    }
+};
+
+QTEST_MAIN(TestWindows)
+#include "TestWindows.moc"
