@@ -4,22 +4,12 @@
 
 #include <QStringList>
 
-#include <vector>
-
-// Records every message and question instead of showing it, and returns at once: as if OK was
-// pressed, and with the answers queued: "no" when none is, which lets work go as if unasked.
+// Records the text of every message and question instead of showing it, and returns at once: as if
+// OK was pressed, and with the answers queued: "no" when none is, which lets work go as if unasked.
 class RecordingMessageBoxes : public MessageBoxes
 {
 public:
-    struct Shown
-    {
-        Icon icon;
-        QString text;
-
-        bool operator==(const Shown& other) const = default;
-    };
-
-    void Show(Icon icon, const QString& text) override { m_shown.push_back({icon, text}); }
+    void Show(Icon, const QString& text) override { m_texts << text; }
     Answer Ask(const Question& question) override
     {
         m_questions << question.text;
@@ -28,24 +18,18 @@ public:
 
     void QueueAnswer(Answer answer) { m_answers << answer; }
     const QStringList& Questions() const { return m_questions; }
-
-    const std::vector<Shown>& Messages() const { return m_shown; }
-    QStringList Texts() const
-    {
-        QStringList texts;
-        for (const Shown& shown : m_shown)
-            texts << shown.text;
-        return texts;
-    }
+    // The messages shown, oldest first (two names for one list).
+    const QStringList& Texts() const { return m_texts; }
+    const QStringList& Messages() const { return m_texts; }
     void Clear()
     {
-        m_shown.clear();
+        m_texts.clear();
         m_questions.clear();
         m_answers.clear();
     }
 
 private:
-    std::vector<Shown> m_shown;
+    QStringList m_texts;
     QStringList m_questions;
     QList<Answer> m_answers;
 };
