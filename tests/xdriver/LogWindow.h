@@ -1,34 +1,49 @@
 #pragma once
 
 #include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QStringList>
 #include <QWidget>
 
-// A window at a fixed place on the screen, above all others, that shows a test pattern and logs the
-// mouse buttons it receives, as Qt reports them: "press 1 260,230", "release 2 ...", "double 4 ..."
-// (button codes 1 left, 2 right, 4 middle; screen coordinates).
+// A window at a fixed place on the screen, above all others, that shows a pattern with a colour of
+// its own for every pixel and logs the mouse buttons it receives as Qt reports them:
+// "press 1 260,230", "release 2 ...", "double 4 ..." (1 left, 2 right, 4 middle; screen coordinates).
 class LogWindow : public QWidget
 {
 public:
-    explicit LogWindow(const QRect& area);
+    explicit LogWindow(const QRect& area)
+        : QWidget(nullptr, Qt::Window | Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint |
+                               Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+          m_pattern(area.size(), QImage::Format_RGB32)
+    {
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x) {
+                const quint32 colour = Colour(area.x() + x, area.y() + y);
+                m_pattern.setPixel(x, y, qRgb(colour & 0xff, (colour >> 8) & 0xff, colour >> 16));
+            }
+        }
+        setGeometry(area);
+    }
 
-    // The pattern's colour at a screen pixel, red in the low byte, then green, then blue: different
-    // for every pixel of a screen up to 4096 pixels wide and high.
-    static quint32 Colour(QPoint at);
-    // The same as Qt writes colours.
-    static QRgb Rgb(QPoint at);
+    // The pattern's colour at a screen pixel as the desktop reads it: red in the low byte, then
+    // green, then blue. Different for every pixel of a screen up to 4096 pixels wide and high.
+    static quint32 Colour(int x, int y) { return quint32(x & 0xfff) | quint32(y & 0xfff) << 12; }
 
-    const QStringList& Events() const { return m_events; }
-    void ClearEvents() { m_events.clear(); }
+    QStringList& Events() { return m_events; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, m_pattern); }
     void mousePressEvent(QMouseEvent* event) override { Log("press", event); }
     void mouseReleaseEvent(QMouseEvent* event) override { Log("release", event); }
     void mouseDoubleClickEvent(QMouseEvent* event) override { Log("double", event); }
 
 private:
-    void Log(const char* kind, const QMouseEvent* event);
+    void Log(const char* kind, const QMouseEvent* event)
+    {
+        const QPoint at = event->globalPosition().toPoint();
+        m_events << QStringLiteral("%1 %2 %3,%4").arg(kind).arg(int(event->button())).arg(at.x()).arg(at.y());
+    }
 
     QImage m_pattern;
     QStringList m_events;

@@ -11,21 +11,20 @@
 #include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
-#include <memory>
 
 namespace {
-// A window property's items as Xlib hands them over (32-bit items as longs); empty where it is not set.
-QByteArray Property(Display* display, Window window, const char* name, Atom type)
+// A window property's bytes (32-bit items come as longs); empty where it is not set.
+QByteArray Property(Display* display, Window window, const char* name)
 {
-    Atom actualType = 0;
+    Atom type = 0;
     int format = 0;
     unsigned long items = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
-    XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False, type, &actualType, &format,
-                       &items, &after, &data);
-    const size_t itemSize = format == 32 ? sizeof(long) : static_cast<size_t>(format / 8);
-    const QByteArray bytes(reinterpret_cast<const char*>(data), data == nullptr ? 0 : qsizetype(itemSize * items));
+    XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False, AnyPropertyType, &type,
+                       &format, &items, &after, &data);
+    const QByteArray bytes(reinterpret_cast<const char*>(data),
+                           qsizetype(items * (format == 32 ? sizeof(long) : size_t(format / 8))));
     XFree(data);
     return bytes;
 }
@@ -36,8 +35,6 @@ XDriver::XDriver() : m_display(XOpenDisplay(nullptr))
 
 XDriver::~XDriver()
 {
-    if (m_display == nullptr)
-        return;
     ReleaseAll();
     XCloseDisplay(m_display);
 }
@@ -47,10 +44,9 @@ void XDriver::Keys(const QString& keys, bool press)
     QStringList names = keys.split(QLatin1Char('+'));
     if (!press)
         std::reverse(names.begin(), names.end());
-    for (const QString& name : names) {
-        const KeyCode keycode = XKeysymToKeycode(m_display, XStringToKeysym(name.toLatin1().constData()));
-        XTestFakeKeyEvent(m_display, keycode, press ? True : False, CurrentTime);
-    }
+    for (const QString& name : names)
+        XTestFakeKeyEvent(m_display, XKeysymToKeycode(m_display, XStringToKeysym(qPrintable(name))), press,
+                          CurrentTime);
     XSync(m_display, False);
 }
 
@@ -62,39 +58,45 @@ void XDriver::Tap(const QString& keys)
 
 void XDriver::Button(unsigned int xButton, bool press)
 {
-    XTestFakeButtonEvent(m_display, xButton, press ? True : False, CurrentTime);
-    XSync(m_display, False);
-}
-
-void XDriver::ReleaseAll()
-{
-    char keys[32] = {};
-    XQueryKeymap(m_display, keys);
-    for (int keycode = 8; keycode < 256; ++keycode)
-        if ((keys[keycode / 8] >> (keycode % 8)) & 1)
-            XTestFakeKeyEvent(m_display, static_cast<unsigned int>(keycode), False, CurrentTime);
-    for (unsigned int button = 1; button <= 5; ++button)
-        XTestFakeButtonEvent(m_display, button, False, CurrentTime);
+    XTestFakeButtonEvent(m_display, xButton, press, CurrentTime);
     XSync(m_display, False);
 }
 
 void XDriver::MovePointer(QPoint at)
 {
-    XTestFakeMotionEvent(m_display, DefaultScreen(m_display), at.x(), at.y(), CurrentTime);
+    XTestFakeMotionEvent(m_display, -1, at.x(), at.y(), CurrentTime);
+    XSync(m_display, False);
+}
+
+// Only what is down is let go: a release of a button that is up would still reach the windows.
+void XDriver::ReleaseAll()
+{
+    char keys[32] = {};
+    XQueryKeymap(m_display, keys);
+    for (unsigned int keycode = 8; keycode < 256; ++keycode)
+        if ((keys[keycode / 8] >> (keycode % 8)) & 1)
+            XTestFakeKeyEvent(m_display, keycode, False, CurrentTime);
+    Window root = 0;
+    Window child = 0;
+    int x = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &x, &x, &x, &x, &buttons);
+    for (unsigned int button = 1; button <= 5; ++button)
+        if (buttons & (Button1Mask << (button - 1)))
+            XTestFakeButtonEvent(m_display, button, False, CurrentTime);
     XSync(m_display, False);
 }
 
 bool XDriver::ShowsCursor(const CursorFile& cursor)
 {
-    const std::unique_ptr<XFixesCursorImage, int (*)(void*)> shown(XFixesGetCursorImage(m_display), XFree);
-    if (!shown || QPoint(shown->xhot, shown->yhot) != cursor.hotspot)
-        return false;
+    XFixesCursorImage* shown = XFixesGetCursorImage(m_display);
     QImage image(shown->width, shown->height, QImage::Format_ARGB32_Premultiplied);
     // Each pixel comes as an unsigned long that holds 32 bits of premultiplied ARGB.
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, static_cast<QRgb>(shown->pixels[y * image.width() + x]));
-    return image == cursor.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < shown->width * shown->height; ++i)
+        image.setPixel(i % shown->width, i / shown->width, static_cast<QRgb>(shown->pixels[i]));
+    const bool same = QPoint(shown->xhot, shown->yhot) == cursor.hotspot && image == cursor.image;
+    XFree(shown);
+    return same;
 }
 
 // The window manager frames each client window: the search goes down until it meets a window of
@@ -117,10 +119,7 @@ QList<unsigned long> XDriver::Windows(qint64 pid, bool viewableOnly)
             if (XGetWindowAttributes(m_display, children[i], &attributes) == 0 ||
                 (viewableOnly && attributes.map_state != IsViewable))
                 continue;
-            if (Property(m_display, children[i], "_NET_WM_PID", XA_CARDINAL) == pidProperty)
-                found.append(children[i]);
-            else
-                pending.append(children[i]);
+            (Property(m_display, children[i], "_NET_WM_PID") == pidProperty ? found : pending).append(children[i]);
         }
         XFree(children);
     }
@@ -131,7 +130,7 @@ QList<unsigned long> XDriver::Windows(qint64 pid, bool viewableOnly)
 
 QString XDriver::Title(unsigned long window)
 {
-    return QString::fromUtf8(Property(m_display, window, "_NET_WM_NAME", XInternAtom(m_display, "UTF8_STRING", False)));
+    return QString::fromUtf8(Property(m_display, window, "_NET_WM_NAME"));
 }
 
 QRect XDriver::Geometry(unsigned long window)
@@ -162,12 +161,7 @@ void XDriver::Activate(unsigned long window)
 bool XDriver::Focus(unsigned long window)
 {
     Activate(window);
-    return QTest::qWaitFor(
-        [this, window] {
-            Window focus = 0;
-            int revert = 0;
-            XGetInputFocus(m_display, &focus, &revert);
-            return focus == window;
-        },
-        30000);
+    Window focus = 0;
+    int revert = 0;
+    return QTest::qWaitFor([&] { return XGetInputFocus(m_display, &focus, &revert), focus == window; }, 30000);
 }
