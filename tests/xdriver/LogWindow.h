@@ -7,28 +7,33 @@
 #include <QWidget>
 
 // A window at a fixed place on the screen, above all others, that shows a pattern with a colour of
-// its own for every pixel and logs the mouse buttons it receives as Qt reports them:
-// "press 1 260,230", "release 2 ...", "double 4 ..." (1 left, 2 right, 4 middle; screen coordinates).
+// its own for every pixel and logs the mouse buttons it receives as Qt reports them.
 class LogWindow : public QWidget
 {
 public:
     explicit LogWindow(const QRect& area)
         : QWidget(nullptr, Qt::Window | Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint |
                                Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
-          m_pattern(area.size(), QImage::Format_RGB32)
+          m_pattern(area.size(), QImage::Format_RGBX8888)
     {
-        for (int y = 0; y < area.height(); ++y) {
-            for (int x = 0; x < area.width(); ++x) {
-                const quint32 colour = Colour(area.x() + x, area.y() + y);
-                m_pattern.setPixel(x, y, qRgb(colour & 0xff, (colour >> 8) & 0xff, colour >> 16));
-            }
-        }
+        // Red in the first byte, then green, then blue: the colour numbers on a little-endian host.
+        for (int y = 0; y < area.height(); ++y)
+            for (int x = 0; x < area.width(); ++x)
+                reinterpret_cast<quint32*>(m_pattern.scanLine(y))[x] =
+                    0xff000000 | Colour(area.topLeft() + QPoint(x, y));
         setGeometry(area);
     }
 
     // The pattern's colour at a screen pixel as the desktop reads it: red in the low byte, then
     // green, then blue. Different for every pixel of a screen up to 4096 pixels wide and high.
-    static quint32 Colour(int x, int y) { return quint32(x & 0xfff) | quint32(y & 0xfff) << 12; }
+    static quint32 Colour(QPoint at) { return quint32(at.x() & 0xfff) | quint32(at.y() & 0xfff) << 12; }
+
+    // A line of the log: "press 1 260,230", "release 2 ...", "double 4 ..." (1 left, 2 right,
+    // 4 middle; screen coordinates).
+    static QString Event(const char* kind, int button, QPoint at)
+    {
+        return QStringLiteral("%1 %2 %3,%4").arg(kind).arg(button).arg(at.x()).arg(at.y());
+    }
 
     QStringList& Events() { return m_events; }
 
@@ -41,8 +46,7 @@ protected:
 private:
     void Log(const char* kind, const QMouseEvent* event)
     {
-        const QPoint at = event->globalPosition().toPoint();
-        m_events << QStringLiteral("%1 %2 %3,%4").arg(kind).arg(int(event->button())).arg(at.x()).arg(at.y());
+        m_events << Event(kind, int(event->button()), event->globalPosition().toPoint());
     }
 
     QImage m_pattern;

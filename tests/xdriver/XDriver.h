@@ -6,7 +6,6 @@
 #include <QString>
 
 struct _XDisplay;
-struct CursorFile;
 
 // The user at the X server, for tests that drive the real desktop: a connection of its own that
 // presses keys and buttons through XTEST, as xdotool does, and finds a process's windows. The
@@ -22,12 +21,14 @@ public:
     // Keys are X keysym names joined by "+", such as "Control_L+Shift_L+F12": pressed in this
     // order, released in the reverse order.
     void Keys(const QString& keys, bool press);
-    void Tap(const QString& keys);
+    void Tap(const QString& keys)
+    {
+        Keys(keys, true);
+        Keys(keys, false);
+    }
     void Button(unsigned int xButton, bool press);
     void MovePointer(QPoint at);
     void ReleaseAll();
-    // Whether the pointer shows this shape now (XFixes).
-    bool ShowsCursor(const CursorFile& cursor);
 
     // The process's windows (only the viewable ones, or all it has), a window's title and its place
     // on the screen without the window manager's frame.
@@ -40,5 +41,7 @@ public:
     bool Focus(unsigned long window);
 
 private:
+    QByteArray Property(unsigned long window, const char* name);
+
     _XDisplay* m_display = nullptr;
 };
