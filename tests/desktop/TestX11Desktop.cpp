@@ -109,7 +109,7 @@ private slots:
             std::vector<quint32> expected;
             for (int y = area.top(); y <= area.bottom(); ++y)
                 for (int x = area.left(); x <= area.right(); ++x)
-                    expected.push_back(m_screen.contains(x, y) ? LogWindow::Colour({x, y}) : 0);
+                    expected.push_back(m_screen.contains(x, y) ? LogWindow::ColourAt(x, y) : 0);
             QVERIFY(m_desktop->PixelBlock(area.x(), area.y(), 51, 51) == expected);
             QCOMPARE(m_desktop->PixelColor(centre.x(), centre.y()), expected[51 * 25 + 25]);
         }

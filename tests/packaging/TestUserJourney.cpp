@@ -120,25 +120,17 @@ private slots:
         QCOMPARE(m_program.exitCode(), 0);
 
         // The tasks, each with the pattern around its point.
-        const auto task = [](const QString& text, QPoint at) {
-            return QStringLiteral("%1 at %2,%3").arg(text).arg(at.x()).arg(at.y());
-        };
         MacroContent saved = MacroFile::Read(macro).content;
         QStringList tasks;
         for (std::size_t i = 0; i < saved.tasks.size(); ++i) {
             const TaskRow row = saved.tasks[i];
-            const QPoint at(row.x.toInt(), row.y.toInt());
-            const bool image = row.image == ImageText(
-                                                [](int x, int y) {
-                                                    return LogWindow::Colour({x, y});
-                                                },
-                                                at.x(), at.y());
-            tasks << task(row.task, at) + (image ? "" : ", wrong image");
+            const bool image = row.image == ImageText(LogWindow::ColourAt, row.x.toInt(), row.y.toInt());
+            tasks << row.task + " at " + row.x + ',' + row.y + (image ? "" : ", wrong image");
         }
         using TaskKinds::Action, TaskKinds::Text;
         QCOMPARE(tasks,
-                 QStringList({task(Text(Action::Click, 1), click), task(Text(Action::DoubleClick, 1), doubleClick),
-                              task(Text(Action::Down, 1), dragFrom), task(Text(Action::Up, 1), dragTo)}));
+                 QStringList({Text(Action::Click, 1) + " at 930,140", Text(Action::DoubleClick, 1) + " at 1060,140",
+                              Text(Action::Down, 1) + " at 930,300", Text(Action::Up, 1) + " at 1160,330"}));
 
         // Played from the command line with a shorter step and close after playing, as the Options
         // dialog would have saved them.

@@ -17,16 +17,16 @@ public:
           m_pattern(area.size(), QImage::Format_RGBX8888)
     {
         // Red in the first byte, then green, then blue: the colour numbers on a little-endian host.
-        for (int y = 0; y < area.height(); ++y)
-            for (int x = 0; x < area.width(); ++x)
-                reinterpret_cast<quint32*>(m_pattern.scanLine(y))[x] =
-                    0xff000000 | Colour(area.topLeft() + QPoint(x, y));
+        for (int i = 0; i < area.width() * area.height(); ++i)
+            reinterpret_cast<quint32*>(m_pattern.bits())[i] =
+                0xff000000 | Colour(area.topLeft() + QPoint(i % area.width(), i / area.width()));
         setGeometry(area);
     }
 
     // The pattern's colour at a screen pixel as the desktop reads it: red in the low byte, then
     // green, then blue. Different for every pixel of a screen up to 4096 pixels wide and high.
-    static quint32 Colour(QPoint at) { return quint32(at.x() & 0xfff) | quint32(at.y() & 0xfff) << 12; }
+    static quint32 ColourAt(int x, int y) { return quint32(x & 0xfff) | quint32(y & 0xfff) << 12; }
+    static quint32 Colour(QPoint at) { return ColourAt(at.x(), at.y()); }
 
     // A line of the log: "press 1 260,230", "release 2 ...", "double 4 ..." (1 left, 2 right,
     // 4 middle; screen coordinates).

@@ -21,11 +21,7 @@ public:
     // Keys are X keysym names joined by "+", such as "Control_L+Shift_L+F12": pressed in this
     // order, released in the reverse order.
     void Keys(const QString& keys, bool press);
-    void Tap(const QString& keys)
-    {
-        Keys(keys, true);
-        Keys(keys, false);
-    }
+    void Tap(const QString& keys) { Keys(keys, true), Keys(keys, false); }
     void Button(unsigned int xButton, bool press);
     void MovePointer(QPoint at);
     void ReleaseAll();
