@@ -1,228 +1,129 @@
-#include "desktop/x11/CursorFile.h"
 #include "desktop/x11/PixelFormat.h"
 #include "desktop/x11/X11Desktop.h"
 #include "xdriver/LogWindow.h"
 #include "xdriver/XDriver.h"
 
-#include <QCursor>
-#include <QFile>
-#include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
-namespace {
 using namespace VirtualKey;
-// The codes the layer knows, and a few it must not: the Windows codes of Alt and of neighbouring keys.
-const int kCodes[] = {kLeftButton, kRightButton, kMiddleButton, kShift, kControl, kF11, kF12, 0, 18, 121, 124};
-const QString kRecordingCursor = QStringLiteral(CW_DATA_DIR "/rec.cur");
-} // namespace
 
 // The X11 layer on a real X server, with a second connection in the part of the user and a window
-// that shows a known pattern over the whole screen and logs the clicks it receives.
+// that shows a known pattern over the whole screen and logs the clicks it receives. The layer
+// follows the buttons from the start: its stream must see every press and release the window sees.
 class TestX11Desktop : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<X11Desktop> m_desktop;
+    std::unique_ptr<X11Desktop> m_desktop = X11Desktop::Open().desktop;
     XDriver m_user;
-    std::unique_ptr<LogWindow> m_window;
-    QRect m_screen;
+    QRect m_screen{{0, 0}, m_desktop->ScreenSize()};
+    LogWindow m_window{m_screen};
+    QStringList m_followed;
 
-    // Only `expected` reads as down (none where it is 0); every other code reads as up.
-    void CheckOnlyDown(int expected)
+    // The known keys and buttons that read as down.
+    QList<int> Down()
     {
-        for (int code : kCodes)
-            QVERIFY2(m_desktop->IsKeyDown(code) == (code == expected && expected != 0),
-                     qPrintable(QStringLiteral("virtual key %1").arg(code)));
+        QList<int> codes = {kLeftButton, kRightButton, kMiddleButton, kShift, kControl, kF11, kF12};
+        codes.removeIf([this](int code) { return !m_desktop->IsKeyDown(code); });
+        return codes;
+    }
+
+    // Every press and release the layer followed since the last row.
+    const QStringList& Followed()
+    {
+        for (const ButtonEvent& event : m_desktop->TakeButtonEvents())
+            m_followed << LogWindow::Event(event.pressed ? "press" : "release", event.button, {event.x, event.y});
+        return m_followed;
     }
 
 private slots:
     void initTestCase()
     {
-        X11Desktop::OpenResult opened = X11Desktop::Open();
-        QVERIFY2(opened.desktop && m_user.IsOpen(), "no X display with XTEST: run under Xvfb");
-        m_desktop = std::move(opened.desktop);
-        m_screen = QGuiApplication::primaryScreen()->geometry();
-        m_window = std::make_unique<LogWindow>(m_screen);
-        m_window->show();
-        // Painted once the toolkit's own connection reads it back.
-        const QPoint corner = m_screen.bottomRight();
-        QTRY_COMPARE(
-            QGuiApplication::primaryScreen()->grabWindow(0, corner.x(), corner.y(), 1, 1).toImage().pixel(0, 0),
-            LogWindow::Rgb(corner));
+        QVERIFY(m_desktop && m_desktop->FollowButtons(true));
+        m_window.show();
+        const QPoint centre = m_screen.center(); // away from the edges, where the blocks are clipped
+        QTRY_COMPARE(m_desktop->PixelColor(centre.x(), centre.y()), LogWindow::Colour(centre));
     }
 
     void cleanup() { m_user.ReleaseAll(); }
 
-    // The buttons' state is read in the drags below.
-    void keysHeldByTheUser_data()
+    void keysHeldByTheUser()
     {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("expected");
         const std::pair<const char*, int> keys[] = {
             {"Shift_L", kShift}, {"Shift_R", kShift}, {"Control_L", kControl}, {"Control_R", kControl}, {"F11", kF11},
             {"F12", kF12},       {"Alt_L", 0}};
-        for (const auto& [key, code] : keys)
-            QTest::newRow(key) << QString::fromLatin1(key) << code;
-    }
-
-    void keysHeldByTheUser()
-    {
-        QFETCH(QString, key);
-        QFETCH(int, expected);
-        CheckOnlyDown(0);
-        m_user.Keys(key, true);
-        CheckOnlyDown(expected);
-        m_user.ReleaseAll();
-        CheckOnlyDown(0);
-    }
-
-    void movePointerMovesTheRealPointer()
-    {
-        for (const QPoint target : {QPoint(321, 456), m_screen.bottomRight(), QPoint(0, 0)}) {
-            m_desktop->MovePointer(target.x(), target.y());
-            QCOMPARE(QCursor::pos(), target); // asked on the toolkit's connection
-            QCOMPARE(QPoint(m_desktop->PointerX(), m_desktop->PointerY()), target);
+        for (const auto& [key, code] : keys) {
+            m_user.Keys(key, true);
+            QCOMPARE(Down(), code == 0 ? QList<int>{} : QList<int>{code});
+            m_user.ReleaseAll();
         }
+        QCOMPARE(Down(), QList<int>{});
     }
 
     // Each row at a point of its own, so that Qt takes no two rows for a double click. A drag ends
-    // 100 pixels right of and 80 below where it starts; while it holds the button, only that reads as down.
-    void buttonActionsArriveAsTheToolkitSeesThem_data()
+    // 100 pixels right of and 80 below where it starts; while it holds the button, only that reads down.
+    void buttonActions_data()
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("button");
         QTest::addColumn<QPoint>("at");
         int x = 0;
-        for (int button : kButtons)
+        for (const int button : kButtons)
             for (const char* action : {"click", "double click", "drag"})
-                QTest::addRow("%s %d", action, button)
-                    << QString::fromLatin1(action) << button << QPoint(x += 120, 100);
+                QTest::addRow("%s %d", action, button) << action << button << QPoint(x += 120, 100);
     }
 
-    void buttonActionsArriveAsTheToolkitSeesThem()
+    void buttonActions()
     {
         QFETCH(QString, action);
         QFETCH(int, button);
         QFETCH(QPoint, at);
-        const QPoint end = action == QLatin1String("drag") ? at + QPoint(100, 80) : at;
-        m_window->ClearEvents();
+        const QPoint end = action == "drag" ? at + QPoint(100, 80) : at;
+        m_window.Events().clear();
+        m_followed.clear();
         m_desktop->MovePointer(at.x(), at.y());
-        if (action == QLatin1String("click")) {
+        QCOMPARE(QPoint(m_desktop->PointerX(), m_desktop->PointerY()), at);
+        if (action == "click") {
             m_desktop->ButtonClick(button);
-        } else if (action == QLatin1String("double click")) {
+        } else if (action == "double click") {
             m_desktop->ButtonDoubleClick(button);
         } else {
             m_desktop->ButtonDown(button);
-            CheckOnlyDown(button);
+            QCOMPARE(Down(), QList<int>{button});
             m_desktop->MovePointer(end.x(), end.y());
             m_desktop->ButtonUp(button);
         }
-        QStringList kinds = {QStringLiteral("press"), QStringLiteral("release")};
-        if (action == QLatin1String("double click"))
-            kinds << QStringLiteral("double") << QStringLiteral("release");
-        QStringList expected;
-        for (const QString& kind : kinds) {
-            const QPoint point = kind == QLatin1String("release") ? end : at;
-            expected << QStringLiteral("%1 %2 %3,%4").arg(kind).arg(button).arg(point.x()).arg(point.y());
-        }
+        QStringList expected = {LogWindow::Event("press", button, at), LogWindow::Event("release", button, end)};
+        if (action == "double click")
+            expected << LogWindow::Event("double", button, at) << LogWindow::Event("release", button, at);
         // Nothing else asks the server meanwhile: the events must have left without a later flush.
-        QTRY_COMPARE(m_window->Events(), expected);
-        CheckOnlyDown(0);
+        QTRY_COMPARE(m_window.Events(), expected);
+        QTRY_COMPARE(Followed(), expected.replaceInStrings("double", "press")); // the stream sees two presses
     }
 
-    // 51x51 blocks at the middle, each corner and each edge of the screen, and wholly off it.
-    void pixelBlocksReadThePatternAndBlackOffScreen_data()
+    // 51x51 blocks at two corners, the middle and wholly off the screen: the pattern on it, black off it.
+    void pixelBlocks()
     {
-        QTest::addColumn<QPoint>("centre");
-        for (int x : {0, m_screen.width() / 2, m_screen.width() - 1})
-            for (int y : {3, m_screen.height() / 2, m_screen.height() - 4})
-                QTest::addRow("around (%d, %d)", x, y) << QPoint(x, y);
-        QTest::newRow("wholly off the screen") << QPoint(-100, m_screen.height() + 60);
-    }
-
-    void pixelBlocksReadThePatternAndBlackOffScreen()
-    {
-        QFETCH(QPoint, centre);
-        const QRect area(centre - QPoint(25, 25), QSize(51, 51));
-        const std::vector<quint32> block = m_desktop->PixelBlock(area.x(), area.y(), area.width(), area.height());
-        QCOMPARE(block.size(), size_t(51 * 51));
-        for (int j = 0; j < area.height(); ++j) {
-            for (int i = 0; i < area.width(); ++i) {
-                const QPoint at = area.topLeft() + QPoint(i, j);
-                const quint32 colour = block[size_t(j * area.width() + i)];
-                QVERIFY2(colour == (m_screen.contains(at) ? LogWindow::Colour(at) : 0) &&
-                             ((i + j) % 7 != 0 || m_desktop->PixelColor(at.x(), at.y()) == colour),
-                         qPrintable(QStringLiteral("pixel (%1, %2): %3").arg(at.x()).arg(at.y()).arg(colour)));
-            }
+        for (const QPoint centre : {QPoint(0, 0), m_screen.center(), m_screen.bottomRight(), QPoint(-100, 2000)}) {
+            const QRect area(centre - QPoint(25, 25), QSize(51, 51));
+            std::vector<quint32> expected;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    expected.push_back(m_screen.contains(x, y) ? LogWindow::ColourAt(x, y) : 0);
+            QVERIFY(m_desktop->PixelBlock(area.x(), area.y(), 51, 51) == expected);
+            QCOMPARE(m_desktop->PixelColor(centre.x(), centre.y()), expected[51 * 25 + 25]);
         }
     }
 
     // Other visuals than the test server's: each becomes red in the low byte, then green, then blue.
     void pixelFormatsOfOtherVisuals()
     {
-        const struct
-        {
-            unsigned long red, green, blue, pixel;
-            quint32 colour;
-        } cases[] = {{0xff0000, 0xff00, 0xff, 0xab010203, 0x030201},      // 24-bit ignores the pad byte
-                     {0xff, 0xff00, 0xff0000, 0x123456, 0x123456},        // blue first
-                     {0xf800, 0x07e0, 0x001f, 0xffff, 0xffffff},          // 16-bit white
-                     {0xf800, 0x07e0, 0x001f, 0x0400, 0x008200},          // 16-bit mid green
-                     {0x3ff00000, 0xffc00, 0x3ff, 0x3ff00001, 0x0000ff}}; // 30-bit keeps the high bits
+        // The red, green and blue masks, a pixel and its colour.
+        const unsigned long cases[][5] = {{0xff, 0xff00, 0xff0000, 0xab123456, 0x123456},      // blue first, pad byte
+                                          {0xf800, 0x07e0, 0x001f, 0x0400, 0x008200},          // 16-bit mid green
+                                          {0x3ff00000, 0xffc00, 0x3ff, 0x3ff00001, 0x0000ff}}; // 30-bit: high bits
         for (const auto& c : cases)
-            QCOMPARE(PixelFormat(c.red, c.green, c.blue).ToColour(c.pixel), c.colour);
-    }
-
-    // The shipped cursor and changed copies: the hotspot comes from the directory entry; whatever is
-    // not a usable cursor file gives nothing.
-    void cursorFiles_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QPoint>("hotspot"); // (-1, -1): nothing loads
-        QFile file(kRecordingCursor);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray shipped = file.readAll();
-        const auto changed = [&shipped](int offset, char value) {
-            return QByteArray(shipped).replace(offset, 1, &value, 1);
-        };
-        QTest::newRow("shipped") << shipped << QPoint(1, 1);
-        QTest::newRow("hotspot moved") << changed(10, 7).replace(12, 1, "\x09", 1) << QPoint(7, 9);
-        QTest::newRow("hotspot outside the image") << changed(10, 40) << QPoint(-1, -1);
-        QTest::newRow("icon file") << changed(2, 1) << QPoint(-1, -1);
-        QTest::newRow("truncated") << shipped.left(200) << QPoint(-1, -1);
-        QTest::newRow("text") << QByteArray("not a cursor at all\n") << QPoint(-1, -1);
-        QTest::newRow("missing") << QByteArray() << QPoint(-1, -1);
-    }
-
-    void cursorFiles()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QPoint, hotspot);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("test.cur"));
-        QFile file(path);
-        QVERIFY(bytes.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()));
-        file.close();
-        const std::optional<CursorFile> cursor = CursorFile::Load(path);
-        QCOMPARE(cursor ? cursor->hotspot : QPoint(-1, -1), hotspot);
-        if (cursor)
-            QCOMPARE(qAlpha(cursor->image.pixel(31, 0)), 0); // transparent around the shape
-    }
-
-    // The root window's cursor shows where the pattern window leaves the screen free.
-    void pointerShapeOnTheRootWindow()
-    {
-        m_window->hide();
-        const std::optional<CursorFile> recording = CursorFile::Load(kRecordingCursor);
-        QVERIFY(recording);
-        m_desktop->SetPointerShape(kRecordingCursor);
-        QTRY_VERIFY(m_user.ShowsCursor(*recording));
-        m_desktop->SetPointerShape(QStringLiteral("/nonexistent/rec.cur")); // changes nothing
-        QVERIFY(m_user.ShowsCursor(*recording));
-        m_desktop->SetPointerShape();
-        QVERIFY(!m_user.ShowsCursor(*recording));
+            QCOMPARE(PixelFormat(c[0], c[1], c[2]).ToColour(c[3]), quint32(c[4]));
     }
 };
 

@@ -1,34 +1,53 @@
 #pragma once
 
 #include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QStringList>
 #include <QWidget>
 
-// A window at a fixed place on the screen, above all others, that shows a test pattern and logs the
-// mouse buttons it receives, as Qt reports them: "press 1 260,230", "release 2 ...", "double 4 ..."
-// (button codes 1 left, 2 right, 4 middle; screen coordinates).
+// A window at a fixed place on the screen, above all others, that shows a pattern with a colour of
+// its own for every pixel and logs the mouse buttons it receives as Qt reports them.
 class LogWindow : public QWidget
 {
 public:
-    explicit LogWindow(const QRect& area);
+    explicit LogWindow(const QRect& area)
+        : QWidget(nullptr, Qt::Window | Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint |
+                               Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+          m_pattern(area.size(), QImage::Format_RGBX8888)
+    {
+        // Red in the first byte, then green, then blue: the colour numbers on a little-endian host.
+        for (int i = 0; i < area.width() * area.height(); ++i)
+            reinterpret_cast<quint32*>(m_pattern.bits())[i] =
+                0xff000000 | Colour(area.topLeft() + QPoint(i % area.width(), i / area.width()));
+        setGeometry(area);
+    }
 
-    // The pattern's colour at a screen pixel, red in the low byte, then green, then blue: different
-    // for every pixel of a screen up to 4096 pixels wide and high.
-    static quint32 Colour(QPoint at);
-    // The same as Qt writes colours.
-    static QRgb Rgb(QPoint at);
+    // The pattern's colour at a screen pixel as the desktop reads it: red in the low byte, then
+    // green, then blue. Different for every pixel of a screen up to 4096 pixels wide and high.
+    static quint32 ColourAt(int x, int y) { return quint32(x & 0xfff) | quint32(y & 0xfff) << 12; }
+    static quint32 Colour(QPoint at) { return ColourAt(at.x(), at.y()); }
 
-    const QStringList& Events() const { return m_events; }
-    void ClearEvents() { m_events.clear(); }
+    // A line of the log: "press 1 260,230", "release 2 ...", "double 4 ..." (1 left, 2 right,
+    // 4 middle; screen coordinates).
+    static QString Event(const char* kind, int button, QPoint at)
+    {
+        return QStringLiteral("%1 %2 %3,%4").arg(kind).arg(button).arg(at.x()).arg(at.y());
+    }
+
+    QStringList& Events() { return m_events; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, m_pattern); }
     void mousePressEvent(QMouseEvent* event) override { Log("press", event); }
     void mouseReleaseEvent(QMouseEvent* event) override { Log("release", event); }
     void mouseDoubleClickEvent(QMouseEvent* event) override { Log("double", event); }
 
 private:
-    void Log(const char* kind, const QMouseEvent* event);
+    void Log(const char* kind, const QMouseEvent* event)
+    {
+        m_events << Event(kind, int(event->button()), event->globalPosition().toPoint());
+    }
 
     QImage m_pattern;
     QStringList m_events;

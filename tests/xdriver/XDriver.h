@@ -6,12 +6,10 @@
 #include <QString>
 
 struct _XDisplay;
-struct CursorFile;
 
 // The user at the X server, for tests that drive the real desktop: a connection of its own that
-// presses keys and buttons through XTEST, finds a process's windows and reads the pointer's shape.
-// ReleaseAll, and at the latest the destructor, lets go of every key and button still held, so
-// that a failed check leaves nothing held for the tests that follow.
+// presses keys and buttons through XTEST, as xdotool does, and finds a process's windows. The
+// destructor lets go of every key and button still held, so that a failed check leaves none held.
 class XDriver
 {
 public:
@@ -20,22 +18,18 @@ public:
     XDriver(const XDriver&) = delete;
     XDriver& operator=(const XDriver&) = delete;
 
-    bool IsOpen() const { return m_display != nullptr; }
-
     // Keys are X keysym names joined by "+", such as "Control_L+Shift_L+F12": pressed in this
     // order, released in the reverse order.
     void Keys(const QString& keys, bool press);
-    void Tap(const QString& keys);
+    void Tap(const QString& keys) { Keys(keys, true), Keys(keys, false); }
     void Button(unsigned int xButton, bool press);
-    void ReleaseAll();
     void MovePointer(QPoint at);
-    // Whether the pointer shows this shape now (XFixes).
-    bool ShowsCursor(const CursorFile& cursor);
+    void ReleaseAll();
 
-    // The process's windows (only the viewable ones, or all it has), and a window's title.
+    // The process's windows (only the viewable ones, or all it has), a window's title and its place
+    // on the screen without the window manager's frame.
     QList<unsigned long> Windows(qint64 pid, bool viewableOnly = true);
     QString Title(unsigned long window);
-    // The window's place on the screen, without the window manager's frame.
     QRect Geometry(unsigned long window);
     // Asks the window manager to raise and focus the window (and restore it when minimised), as the
     // user does; Focus also waits for the focus and is false when it did not follow.
@@ -43,5 +37,7 @@ public:
     bool Focus(unsigned long window);
 
 private:
+    QByteArray Property(unsigned long window, const char* name);
+
     _XDisplay* m_display = nullptr;
 };
