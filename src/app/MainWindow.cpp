@@ -59,6 +59,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     ConnectPlayback();
     ConnectFiles();
     ConnectDialogs();
+    ConnectStatus();
 }
 
 MainWindow::~MainWindow() = default;
@@ -158,7 +159,7 @@ void MainWindow::Form_Load()
 
 void MainWindow::SetCaptions()
 {
-    setWindowTitle(m_files->Caption());
+    UpdateCaption();
     const std::pair<QAction*, int> actionCaptions[] = {
         {mnuHelpAbout, 109},   {mnuFileEsci, 110}, {mnuComandiRec, 112},          {mnuComandiPlay, 113},
         {mnuComandiCanc, 124}, {mnuFileApri, 131}, {mnuFileSalva, 132},           {mnuFileAggiungi, 133},

@@ -30,6 +30,7 @@ class QLabel;
 class QMenu;
 class QSettings;
 class QTableView;
+class StatusIndicator;
 class TaskPreview;
 
 // What the main window reaches the outside world through; tests pass their own.
@@ -125,6 +126,15 @@ private:
     void ConnectPlayback();
     void ConnectFiles();
     void ConnectDialogs();
+    void ConnectStatus();
+
+    // What runs, shown in the status indicator and the caption (MainWindowStatus.cpp).
+    void ShowStatus();
+    // The one place that sets the caption: what runs, then the title.
+    void UpdateCaption();
+    // The indicator's Stop: what the stop keys do.
+    void StopFromIndicator();
+    void IndicatorMenuShown(bool shown);
 
     // Stops playback on Ctrl+Shift+F11; run by the recording poll's tick while playing.
     bool PlaybackStopCheck();
@@ -168,6 +178,9 @@ private:
     std::unique_ptr<Player> m_player;     // none without a desktop to play on
     std::unique_ptr<FileCommands> m_files;
     QPointer<AboutBox> m_aboutBox; // one About box at a time
+    StatusIndicator* m_indicator = nullptr;
+    QTimer m_statusPacing;
+    bool m_statusPending = false;
     bool m_reminderPending = false;
     StopKeyReminder::RestoreWatch m_restoreWatch; // tells the user's restores from the window manager's
     // What the program returns when it ends: not 0 when a run that closed it did not click every task.

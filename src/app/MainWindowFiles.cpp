@@ -15,7 +15,7 @@ void MainWindow::ConnectFiles()
     connect(mnuFileApri, &QAction::triggered, files, &FileCommands::mnuFileApri_Click);
     connect(mnuFileAggiungi, &QAction::triggered, files, &FileCommands::mnuFileAggiungi_Click);
     connect(mnuFileSalva, &QAction::triggered, files, &FileCommands::mnuFileSalva_Click);
-    connect(files, &FileCommands::captionChanged, this, &MainWindow::setWindowTitle);
+    connect(files, &FileCommands::captionChanged, this, &MainWindow::UpdateCaption);
     connect(files, &FileCommands::readingChanged, this, &MainWindow::ShowReading);
     connect(files, &FileCommands::optionsRead, this, &MainWindow::ApplyOptions);
     connect(files, &FileCommands::commandStateChanged, this, &MainWindow::UpdateCommandState);

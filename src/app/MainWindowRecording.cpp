@@ -38,6 +38,7 @@ void MainWindow::mnuComandiRec_Click()
     const QStyleHints* hints = QGuiApplication::styleHints();
     m_tasks.SetDoubleClickLimits(hints->mouseDoubleClickInterval(), hints->mouseDoubleClickDistance());
     m_recorder->mnuComandiRec_Click();
+    ShowStatus();
 }
 
 void MainWindow::tmrRec_Timer()

@@ -141,6 +141,11 @@ constexpr Entry kTexts[] = {
     {404, "hours"},
     {405, "OK"},
     {406, "Cancel"},
+    // What runs, in the window caption and the tray icon: %1 the task, %2 the number of tasks, %3 the pass.
+    {501, "Recording"},
+    {502, "Playing %1/%2"},
+    {503, "Playing task %1 of %2, pass %3"},
+    {504, "Stop"},
 };
 
 constexpr bool IsSorted()

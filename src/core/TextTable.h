@@ -3,7 +3,8 @@
 #include <QString>
 
 // Every English text the user sees, by number. Ids are grouped by hundreds: 100s main window,
-// tasks and messages; 200s About box and splash; 300s Options dialog; 400s pause dialog.
+// tasks and messages; 200s About box and splash; 300s Options dialog; 400s pause dialog; 500s
+// what runs (caption and tray indicator).
 namespace TextTable {
 
 // The text of an id, blanks included; an empty text for an id that has none (120, 122, 128).

@@ -16,6 +16,9 @@
 
 namespace {
 
+// How long before a task is due the stop-key check keeps away.
+constexpr std::chrono::milliseconds kQuietBeforeTask{10};
+
 // A coordinate cell as the recorder writes it: a whole decimal number in the 32-bit range.
 std::optional<int> WholeNumber(const QString& cell)
 {
@@ -66,29 +69,42 @@ void Player::mnuComandiPlay_Click()
     m_stopKeysArmed = false;
     m_skipped = 0;
     m_stoppedOn.reset();
+    m_progress.pass = 1;
+    ReportProgress(1);
 }
 
 void Player::tmrPlay_Timer()
 {
     if (m_screenCheck.IsWaiting())
         return;
+    if (m_ticksHeld) {
+        m_tickWaiting = true;
+        return;
+    }
     const int row = m_tasks.CurrentRow();
     if (row == 0) {
+        m_schedule.BeginTick();
         m_schedule.ArmNext();
         return;
     }
     ++m_executed;
-    m_schedule.WaitUntilDue();
+    // The timer wakes a little ahead of the task's moment: the screen is read then, so that a
+    // screen that already matches adds no delay to the task.
     if (WaitsForScreen(row))
         return;
+    m_schedule.BeginTick();
     RunTask(row);
     FinishStep(row);
 }
 
 void Player::FinishStep(int row)
 {
+    // Whatever shows the progress runs once the task has been done, never between its moment and it.
+    ReportProgress(row);
     const bool lastRow = row >= m_tasks.Rows() - 1;
     m_tasks.SetCurrentRow(lastRow ? 1 : row + 1);
+    if (lastRow && m_state.options.Ripeti)
+        ++m_progress.pass;
     if (!lastRow || m_state.options.Ripeti) {
         // Does nothing after a pause task: the countdown starts the next run.
         m_schedule.ArmNext();
@@ -211,6 +227,14 @@ int Player::PauseSecondsLeft() const
 
 bool Player::PlaybackStopCheck()
 {
+    // Three key queries on a busy X server can take milliseconds: a check that falls just before a
+    // task is left to the next poll, so that it cannot hold the task up. Never two in a row, so the
+    // keys are read at least every other poll whatever the two intervals.
+    if (!m_checkDeferred && m_schedule.IsDueWithin(kQuietBeforeTask)) {
+        m_checkDeferred = true;
+        return false;
+    }
+    m_checkDeferred = false;
     // All three keys are asked every time; only the three answers together count.
     const bool control = m_desktop.IsKeyDown(VirtualKey::kControl);
     const bool shift = m_desktop.IsKeyDown(VirtualKey::kShift);
@@ -224,10 +248,34 @@ bool Player::PlaybackStopCheck()
 
     // Nothing else runs until F11 is let go, so no task slips in between.
     KeyRelease::WaitForRelease(m_desktop, VirtualKey::kF11);
+    Stop();
+    return true;
+}
+
+void Player::Stop()
+{
+    if (!m_state.playing)
+        return;
     StopTimersAndRestore();
     emit stopped(m_executed);
     m_tasks.SetCurrentRow(1);
-    return true;
+}
+
+void Player::HoldTicks(bool hold)
+{
+    m_ticksHeld = hold;
+    if (hold || !m_tickWaiting)
+        return;
+    m_tickWaiting = false;
+    if (m_state.playing)
+        tmrPlay_Timer();
+}
+
+void Player::ReportProgress(int row)
+{
+    m_progress.task = row;
+    m_progress.taskCount = m_tasks.Rows() - 1;
+    emit progressChanged(m_progress);
 }
 
 void Player::StopTimersAndRestore()
@@ -236,6 +284,7 @@ void Player::StopTimersAndRestore()
     m_schedule.Stop();
     tmrPause.stop();
     m_state.playing = false;
+    m_tickWaiting = false;
     // The poll ran only for the stop keys: with nothing left to watch it would wake the program
     // 50 times a second for nothing.
     if (!m_state.recording)

@@ -13,6 +13,16 @@ class QTimer;
 class TaskList;
 struct SharedState;
 
+// Where a run stands: the task (row) played last of how many, in which pass over the list.
+struct PlaybackProgress
+{
+    int task = 0;
+    int taskCount = 0;
+    int pass = 0;
+
+    friend bool operator==(const PlaybackProgress&, const PlaybackProgress&) = default;
+};
+
 // The playback engine: runs the task list one task per tick of tmrPlay, counts pauses down on
 // tmrPause and watches the Ctrl+Shift+F11 stop keys on the recording poll's tick. The task list's
 // current row is the playback position. It touches no widget: what the main window must do
@@ -38,12 +48,18 @@ public:
     void tmrPause_Timer();
     // Stops playback once Ctrl+Shift+F11 are held and F11 is released; true when it stopped.
     bool PlaybackStopCheck();
+    // Stops playback as the stop keys do: buttons let go, the window restored, the count reported.
+    void Stop();
+    // While held, a task that falls due waits; it runs when the hold ends (on the schedule's
+    // catch-up rule), unless playback was stopped meanwhile.
+    void HoldTicks(bool hold);
 
     // Releases the buttons that pushed tasks pressed and no released task has let go yet.
     void ReleaseHeldButtons();
 
     // Rows processed since playback started, over every pass.
     qint64 ExecutedTasks() const { return m_executed; }
+    PlaybackProgress Progress() const { return m_progress; }
     // The seconds still to wait in the running pause, as tmrPause keeps them.
     int PauseSecondsLeft() const;
 
@@ -70,6 +86,8 @@ signals:
     void taskSkipped(const ScreenMismatch& mismatch);
     // The screen never matched a task's image and playback stopped there.
     void stoppedOnMismatch(const ScreenMismatch& mismatch);
+    // A task has run (or playback started, at the first task of pass 1).
+    void progressChanged(const PlaybackProgress& progress);
 
 private:
     // Starts the check of the screen before a task that has an image; true while it waits.
@@ -82,6 +100,7 @@ private:
     void RunTask(int row);
     void StartPause(const QString& lengthText);
     void StopTimersAndRestore();
+    void ReportProgress(int row);
 
     TaskList& m_tasks;
     Desktop& m_desktop;
@@ -96,6 +115,10 @@ private:
     bool m_stopKeysArmed = false;
     // Button codes (1, 2, 4) currently held down by pushed tasks.
     int m_heldButtons = 0;
+    PlaybackProgress m_progress;
+    bool m_checkDeferred = false;
+    bool m_ticksHeld = false;
+    bool m_tickWaiting = false;
     // Paces tmrPlay; each start, after Play or after a pause, begins a schedule of its own.
     StepSchedule m_schedule;
     ScreenCheck m_screenCheck;

@@ -5,7 +5,20 @@
 #include <algorithm>
 #include <thread>
 
-StepSchedule::StepSchedule(QTimer& timer) : m_timer(timer)
+namespace {
+// A timer that wakes this much later than asked still finds its tick ahead of it.
+constexpr std::chrono::milliseconds kWakeSlack{2};
+} // namespace
+
+StepClock StepClock::Steady()
+{
+    return {[] { return Clock::now(); },
+            [](Clock::time_point moment) {
+                std::this_thread::sleep_until(moment);
+            }};
+}
+
+StepSchedule::StepSchedule(QTimer& timer, StepClock clock) : m_timer(timer), m_clock(std::move(clock))
 {}
 
 void StepSchedule::Start()
@@ -13,7 +26,8 @@ void StepSchedule::Start()
     if (!m_running)
         m_interval = std::chrono::milliseconds(std::max(1, m_timer.interval()));
     m_running = true;
-    m_origin = Clock::now();
+    m_origin = m_clock.now();
+    m_tickStart = m_origin;
     m_index = 0;
     ArmNext();
 }
@@ -25,34 +39,39 @@ void StepSchedule::Stop()
         return;
     m_running = false;
     m_timer.setSingleShot(false);
-    m_timer.setInterval(static_cast<int>(m_interval.count()));
+    m_timer.setInterval(static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(m_interval).count()));
 }
 
-void StepSchedule::WaitUntilDue() const
+void StepSchedule::BeginTick()
 {
     if (!m_running)
         return;
+    Clock::time_point now = m_clock.now();
     // Only the last stretch is waited for: a tick run by hand long before its moment runs at once.
-    const Clock::time_point now = Clock::now();
-    if (m_due > now && m_due - now <= kLead + std::chrono::milliseconds(2))
-        std::this_thread::sleep_until(m_due);
+    if (m_due > now && m_due - now <= kLead + kWakeSlack) {
+        m_clock.waitUntil(m_due);
+        now = m_clock.now();
+    }
+    m_tickStart = now;
+    if (now - m_due > m_interval) {
+        m_origin = now;
+        m_index = 0;
+    }
 }
 
 void StepSchedule::ArmNext()
 {
     if (!m_running)
         return;
-    const Clock::time_point now = Clock::now();
-    m_due = NextDue(m_origin, ++m_index, m_interval, now);
-    const auto wake = std::chrono::floor<std::chrono::milliseconds>(m_due - kLead - now);
+    ++m_index;
+    const Clock::time_point onSchedule = m_origin + m_interval * m_index;
+    m_due = std::max(onSchedule, m_tickStart + m_interval / 2);
+    const auto wake = std::chrono::floor<std::chrono::milliseconds>(m_due - kLead - m_clock.now());
     m_timer.setSingleShot(true);
     m_timer.start(static_cast<int>(std::max<qint64>(0, wake.count())));
 }
 
-StepSchedule::Clock::time_point StepSchedule::NextDue(Clock::time_point origin, qint64 index, Clock::duration interval,
-                                                      Clock::time_point lastRun)
+bool StepSchedule::IsDueWithin(Clock::duration span) const
 {
-    const Clock::time_point onSchedule = origin + interval * static_cast<Clock::rep>(index);
-    const Clock::time_point earliest = lastRun + interval / 2;
-    return std::max(onSchedule, earliest);
+    return m_running && m_due - m_clock.now() <= span;
 }

@@ -194,6 +194,14 @@ bool Recorder::RecordingStopCheck()
 
     // The window comes back only once F12 is up, so the key does not reach it.
     KeyRelease::WaitForRelease(m_desktop, VirtualKey::kF12, m_releaseSleep);
+    Stop();
+    return true;
+}
+
+void Recorder::Stop()
+{
+    if (!m_state.recording)
+        return;
     m_desktop.SetPointerShape();
     m_state.recording = false;
     m_desktop.FollowButtons(false);
@@ -204,5 +212,4 @@ bool Recorder::RecordingStopCheck()
         emit recordingEndedEmpty();
     else
         emit recordingEnded(m_tasks.Rows() - m_rowBase);
-    return true;
 }

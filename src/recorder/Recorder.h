@@ -42,6 +42,8 @@ public:
     QByteArray CaptureImage(int x, int y);
     // True when Ctrl+Shift+F12 ended the recording (after F12 was released).
     bool RecordingStopCheck();
+    // Ends the recording as the stop keys do.
+    void Stop();
 
     // Tests replace the sleep between two queries while a release is awaited.
     using Sleep = KeyRelease::Sleep;

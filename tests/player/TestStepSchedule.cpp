@@ -1,4 +1,8 @@
+#include "player/Player.h"
 #include "player/StepSchedule.h"
+#include "support/FakeDesktop.h"
+#include "tasks/SharedState.h"
+#include "tasks/TaskList.h"
 
 #include <QTest>
 #include <QTimer>
@@ -11,43 +15,64 @@ class TestStepSchedule : public QObject
     Q_OBJECT
 
 private slots:
-    void nextDueKeepsTheScheduleAndCatchesUpWithoutBursts_data()
+    void ticksKeepTheScheduleAndAStallStartsItAfresh_data()
     {
-        QTest::addColumn<qint64>("index");
-        QTest::addColumn<int>("lastRunMs");
-        QTest::addColumn<int>("dueMs");
-        // Interval 50 ms, origin at 0.
-        QTest::newRow("first tick") << qint64{1} << 0 << 50;
-        QTest::newRow("late, within the interval") << qint64{7} << 320 << 350;
-        QTest::newRow("after a stall: half an interval later") << qint64{7} << 340 << 365;
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<QList<int>>("ticks"); // when the timer runs each tick, ms from the start
+        QTest::addColumn<QList<int>>("due");   // when each tick is due: one interval from the start, then after each
+        QTest::newRow("woken ahead: waits for the moment") << 50 << QList{46, 96, 147} << QList{50, 100, 150, 200};
+        QTest::newRow("late: made up") << 50 << QList{50, 120, 150} << QList{50, 100, 150, 200};
+        QTest::newRow("late: half an interval at least") << 50 << QList{50, 140} << QList{50, 100, 165};
+        QTest::newRow("one interval late: made up") << 100 << QList{100, 300} << QList{100, 200, 350};
+        QTest::newRow("stall: afresh from now") << 100 << QList{100, 4200, 4300} << QList{100, 200, 4300, 4400};
+        QTest::newRow("just over an interval late: afresh") << 100 << QList{100, 301} << QList{100, 200, 401};
     }
 
-    void nextDueKeepsTheScheduleAndCatchesUpWithoutBursts()
+    void ticksKeepTheScheduleAndAStallStartsItAfresh()
     {
-        QFETCH(qint64, index);
-        QFETCH(int, lastRunMs);
-        QFETCH(int, dueMs);
-        const Clock::time_point origin{};
-        QCOMPARE(StepSchedule::NextDue(origin, index, 50ms, origin + std::chrono::milliseconds(lastRunMs)),
-                 origin + std::chrono::milliseconds(dueMs));
-    }
-
-    void armsTheTimerAheadAndGivesItsIntervalBack()
-    {
+        QFETCH(int, interval);
+        QFETCH(QList<int>, ticks);
+        QFETCH(QList<int>, due);
+        // A clock that moves when the test says so, or when the schedule waits on it.
+        Clock::time_point now{};
+        const auto ms = [](Clock::time_point t) {
+            return static_cast<int>(t.time_since_epoch() / 1ms);
+        };
         QTimer timer;
-        timer.setInterval(1000);
-        StepSchedule schedule(timer);
-        // Every start, the first and the one after a pause, begins a schedule of its own.
-        for (int run = 0; run < 2; ++run) {
-            schedule.Start();
-            QVERIFY(timer.isActive() && timer.isSingleShot());
-            QVERIFY(timer.interval() <= 1000 - 4 && timer.interval() >= 900);
-            schedule.ArmNext(); // the second tick is two intervals from the start
-            QVERIFY(timer.interval() > 1000);
-            schedule.Stop();
-            QVERIFY(!timer.isActive() && !timer.isSingleShot());
-            QCOMPARE(timer.interval(), 1000);
+        timer.setInterval(interval);
+        StepSchedule schedule(timer, {[&now] { return now; },
+                                      [&now](Clock::time_point t) {
+                                          now = std::max(now, t);
+                                      }});
+        schedule.Start();
+        QList<int> dueAfter{ms(schedule.NextDue())};
+        for (const int tick : ticks) {
+            now = Clock::time_point(std::chrono::milliseconds(tick));
+            schedule.BeginTick();
+            QCOMPARE(ms(now), std::max(tick, dueAfter.back())); // a timer that woke early is waited out
+            schedule.ArmNext();
+            dueAfter << ms(schedule.NextDue());
+            QCOMPARE(timer.interval(), dueAfter.back() - ms(now) - 4); // it wakes a little ahead
         }
+        QCOMPARE(dueAfter, due);
+        schedule.Stop();
+        QCOMPARE(timer.interval(), interval);
+    }
+
+    // The stop-key check keeps away from a task that is due, but never twice in a row: with a
+    // playback interval shorter than that quiet time, every other poll still reads the keys.
+    void stopKeysAreReadAtLeastEveryOtherPoll()
+    {
+        FakeDesktop desktop;
+        SharedState state;
+        TaskList tasks;
+        QTimer tmrPlay, tmrPause, tmrRec;
+        tmrPlay.setInterval(1);
+        Player player(tasks, desktop, state, tmrPlay, tmrPause, tmrRec);
+        player.mnuComandiPlay_Click();
+        QVERIFY(!player.PlaybackStopCheck() && !player.PlaybackStopCheck()); // keys up: armed
+        desktop.HoldShortcut(VirtualKey::kF11, 2);
+        QVERIFY(player.PlaybackStopCheck() || player.PlaybackStopCheck());
     }
 };
 

@@ -1,0 +1,85 @@
+// The main window's part in showing what runs: the status indicator and the caption follow the
+// recorder and the player, and the indicator's Stop does what the stop keys do.
+#include "app/MainWindow.h"
+
+#include "app/StatusIndicator.h"
+#include "macrofile/FileCommands.h"
+
+#include <QAction>
+
+#include <utility>
+
+namespace {
+// The progress of a run is shown at most this often: a caption changed at every task of a fast run
+// would keep the window manager and the task bar busy beside the playback.
+constexpr int kStatusPacingMs = 100;
+} // namespace
+
+void MainWindow::ConnectStatus()
+{
+    m_indicator = new StatusIndicator(this);
+    connect(m_indicator, &StatusIndicator::stopRequested, this, &MainWindow::StopFromIndicator);
+    connect(m_indicator, &StatusIndicator::menuShown, this, &MainWindow::IndicatorMenuShown);
+    m_statusPacing.setSingleShot(true);
+    m_statusPacing.setInterval(kStatusPacingMs);
+    connect(&m_statusPacing, &QTimer::timeout, this, [this] {
+        if (std::exchange(m_statusPending, false))
+            ShowStatus();
+    });
+    if (m_recorder)
+        connect(m_recorder.get(), &Recorder::restoreRequested, this, &MainWindow::ShowStatus);
+    if (m_player) {
+        connect(m_player.get(), &Player::progressChanged, this, &MainWindow::ShowStatus);
+        connect(m_player.get(), &Player::normalRequested, this, &MainWindow::ShowStatus);
+    }
+}
+
+void MainWindow::ShowStatus()
+{
+    ActivityStatus status;
+    if (m_state.recording) {
+        status.activity = ActivityStatus::Activity::Recording;
+    } else if (m_state.playing && m_player) {
+        status.activity = ActivityStatus::Activity::Playing;
+        status.progress = m_player->Progress();
+    }
+    // A start or an end shows at once; progress within a run waits for its turn.
+    if (status.activity == m_indicator->Status().activity && m_statusPacing.isActive()) {
+        m_statusPending = true;
+        return;
+    }
+    m_statusPending = false;
+    m_indicator->Show(status);
+    UpdateCaption();
+    m_statusPacing.start();
+}
+
+void MainWindow::UpdateCaption()
+{
+    setWindowTitle(StatusIndicator::Caption(m_indicator->Status(), m_files->Caption()));
+}
+
+void MainWindow::StopFromIndicator()
+{
+    // The clicks on the indicator and its menu went to this program's own windows: the recorder
+    // leaves them out.
+    if (m_state.playing && m_player)
+        m_player->Stop();
+    else if (m_state.recording && m_recorder)
+        m_recorder->Stop();
+}
+
+void MainWindow::IndicatorMenuShown(bool shown)
+{
+    if (!m_player)
+        return;
+    // No task runs while the menu is open: the pointer stays with the user, and a click of the
+    // player cannot close the menu or pick an entry of it.
+    if (shown) {
+        m_player->HoldTicks(true);
+        return;
+    }
+    // The menu closes before its entry is triggered: a Stop chosen there comes first.
+    QMetaObject::invokeMethod(
+        this, [this] { m_player->HoldTicks(false); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,92 @@
+#include "app/MainWindow.h"
+#include "app/StatusIndicator.h"
+#include "core/TextTable.h"
+#include "support/FakeDesktop.h"
+#include "support/RecordingMessageBoxes.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+using Activity = ActivityStatus::Activity;
+Q_DECLARE_METATYPE(ActivityStatus)
+
+namespace {
+const QString kTitle = QStringLiteral("#Quorvel Works - Clickwarden 2004");
+}
+
+class TestStatusIndicator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void captionAndToolTipSayWhatRuns_data()
+    {
+        QTest::addColumn<ActivityStatus>("status");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("recording") << ActivityStatus{Activity::Recording, {}} << "Recording - " + kTitle
+                                   << "Clickwarden 2004\nRecording in progress. Press CTRL+SHIFT+F12 to stop.";
+        QTest::newRow("playing") << ActivityStatus{Activity::Playing, {12, 40, 3}} << "Playing 12/40 - " + kTitle
+                                 << "Clickwarden 2004\nPlaying task 12 of 40, pass 3\n"
+                                    "Playing in process. Press CTRL+SHIFT+F11 to stop.";
+    }
+
+    void captionAndToolTipSayWhatRuns()
+    {
+        QFETCH(ActivityStatus, status);
+        QFETCH(QString, caption);
+        QFETCH(QString, toolTip);
+        QCOMPARE(StatusIndicator::Caption(status, kTitle), caption);
+        QCOMPARE(StatusIndicator::ToolTip(status), toolTip);
+    }
+
+    // Stop in the indicator's menu ends a playback or a recording just as the stop keys do: the
+    // same message, the window back, the buttons let go; no task is played while the menu is open.
+    void stopFromTheMenuDoesWhatTheStopKeysDo_data()
+    {
+        QTest::addColumn<bool>("playing");
+        QTest::newRow("playing") << true;
+        QTest::newRow("recording") << false;
+    }
+
+    void stopFromTheMenuDoesWhatTheStopKeysDo()
+    {
+        QFETCH(bool, playing);
+        RecordingMessageBoxes shown;
+        FakeDesktop desktop;
+        MainWindow window(MainWindowServices{&shown, &desktop, {}});
+        window.Form_Load();
+        const auto tick = [&window](const char* handler) {
+            QMetaObject::invokeMethod(&window, handler, Qt::DirectConnection);
+        };
+        window.ApplyOptions(OptionValues{32767, 1000}); // only the test runs the timer handlers
+        window.Tasks().AddTask("1", "5", TextTable::Text(142), {}, TaskOrigin::Inserted);
+        window.Tasks().AddTask("1", "5", TextTable::Text(143), {}, TaskOrigin::Inserted);
+        window.UpdateCommandState(true);
+        window.findChild<QAction*>(playing ? "mnuComandiPlay" : "mnuComandiRec")->trigger();
+        QCOMPARE(window.windowTitle(), (playing ? "Playing 1/2 - " : "Recording - ") + kTitle);
+        if (playing)
+            tick("tmrPlay_Timer"); // the left button goes down
+        desktop.SetPointer(40, 50);
+        desktop.HoldFor(VirtualKey::kLeftButton, 2);
+        tick("tmrRec_Timer"); // a click is recorded
+        QMenu* menu = window.findChild<StatusIndicator*>()->Menu();
+        emit menu->aboutToShow();
+        tick("tmrPlay_Timer");
+        emit menu->aboutToHide();
+        menu->actions().front()->trigger();
+
+        QCOMPARE(shown.Texts(),
+                 QStringList{playing ? "Number of task executed: 1 ." : "Number of events captured: 1 ."});
+        QVERIFY(!window.State().playing && !window.State().recording);
+        QTRY_VERIFY(!window.isMinimized());
+        QCOMPARE(window.windowTitle(), kTitle);
+        QCOMPARE(desktop.Actions().back(), FakeDesktop::Shape(QString()));
+        if (playing)
+            QCOMPARE(desktop.Actions().end()[-2], FakeDesktop::Up(VirtualKey::kLeftButton));
+    }
+};
+
+QTEST_MAIN(TestStatusIndicator)
+#include "TestStatusIndicator.moc"
