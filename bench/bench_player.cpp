@@ -16,7 +16,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "QtBenchmarkMain.h"
 #include <X11/Xlib.h>
+
 #include <benchmark/benchmark.h>
 #include <poll.h>
 #include <pthread.h>
@@ -263,11 +265,4 @@ BENCHMARK(BM_XdotoolClicks)->Iterations(1)->UseManualTime()->Unit(benchmark::kMi
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+CW_QT_BENCHMARK_MAIN(QCoreApplication)

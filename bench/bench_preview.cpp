@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QPainter>
 
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -69,11 +71,4 @@ void BM_PreviewOnScreen(benchmark::State& state)
 BENCHMARK(BM_PreviewOnScreen)->Unit(benchmark::kMicrosecond);
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+CW_QT_BENCHMARK_MAIN(QApplication)

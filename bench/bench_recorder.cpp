@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QTimer>
 
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -217,11 +219,4 @@ void BM_HumanDoubleClicks(benchmark::State& state)
 BENCHMARK(BM_HumanDoubleClicks)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+CW_QT_BENCHMARK_MAIN(QCoreApplication)

@@ -13,7 +13,9 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "QtBenchmarkMain.h"
 #include <X11/Xlib.h>
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -151,11 +153,4 @@ BENCHMARK(BM_ClickTick)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+CW_QT_BENCHMARK_MAIN(QCoreApplication)
