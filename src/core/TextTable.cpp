@@ -146,6 +146,35 @@ constexpr Entry kTexts[] = {
     {502, "Playing %1/%2"},
     {503, "Playing task %1 of %2, pass %3"},
     {504, "Stop"},
+    // The Edit menu and the task editor.
+    {700, "Edit"},
+    {701, "Undo"},
+    {702, "Redo"},
+    {703, "Cut"},
+    {704, "Copy"},
+    {705, "Paste"},
+    {706, "Delete Rows"},
+    {707, "Move Up"},
+    {708, "Move Down"},
+    {709, "Insert Pause Here..."},
+    {710, "Pick Point on Screen"},
+    {711, "Play from Here"},
+    {712, "Play Selection"},
+    {713, "Step"},
+    {720, "Untitled"},
+    // A pause's length in the grid: hours, minutes and seconds, without the larger units at 0.
+    {721, "%1 s"},
+    {722, "%1 min %2 s"},
+    {723, "%1 h %2 min %3 s"},
+    // Why a row cannot be a task: the editor and Paste refuse it with these.
+    {730, "\"%1\" is not a kind of task."},
+    {731, "x and y must be whole numbers on the screen: x from 0 to %1, y from 0 to %2."},
+    {732, "x and y must be whole numbers from 0 up."},
+    {733, "A pause lasts from 0 to %1 seconds."},
+    {734, "The text may not hold \"*\", a double quote, a line break or a character beyond Latin-1."},
+    {735, "The descriptive image is damaged."},
+    {736, "Nothing was pasted: the clipboard does not hold tasks."},
+    {737, "The row was not changed."},
 };
 
 constexpr bool IsSorted()

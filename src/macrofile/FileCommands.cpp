@@ -3,6 +3,7 @@
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
 #include "macrofile/FileChooser.h"
+#include "tasks/TaskEdits.h"
 #include "tasks/TaskList.h"
 
 #include <QDir>
@@ -19,20 +20,20 @@ constexpr int kSaveChangesText = 156; // then its answers: Save, Discard
 constexpr int kKeepImagesText = 159;
 constexpr int kKeepImagesAnswer = 181; // then: without images
 constexpr int kCancelText = 304;
+constexpr int kUntitledText = 720;
 } // namespace
 
 FileCommands::FileCommands(TaskList& tasks, const OptionValues& options, MessageBoxes& messages, FileChooser* files,
                            QObject* parent)
     : QObject(parent), m_tasks(tasks), m_options(options), m_messages(messages), m_files(files), m_caption(Caption())
 {
-    // Whatever changes the list marks it; a command that puts a file in place clears the mark after.
-    const auto changed = [this] {
-        SetFile(m_path, true);
-    };
-    connect(&m_tasks, &TaskList::dataChanged, this, changed);
-    connect(&m_tasks, &TaskList::rowsInserted, this, changed);
-    connect(&m_tasks, &TaskList::rowsRemoved, this, changed);
-    connect(&m_tasks, &TaskList::modelReset, this, changed);
+    // The edits mark the list as they move away from the clean state and back; a change made beside
+    // them marks it until the next read or save.
+    connect(&m_tasks.Edits(), &QUndoStack::cleanChanged, this, &FileCommands::ShowCaption);
+    connect(&m_tasks, &TaskList::untrackedChange, this, [this] {
+        m_untracked = true;
+        ShowCaption();
+    });
 }
 
 // A reading under way stops at its next piece; what it read is dropped.
@@ -42,9 +43,13 @@ void FileCommands::mnuFileNuovo_Click()
 {
     if (IsReading() || !MayDiscardChanges())
         return;
-    m_tasks.ClearTaskList();
+    {
+        TaskList::TrackedChanges tracked(m_tasks);
+        m_tasks.ClearTaskList();
+    }
+    m_tasks.Edits().clear();
     emit commandStateChanged(false);
-    SetFile(QString(), false);
+    SetFile(QString());
 }
 
 void FileCommands::mnuFileApri_Click()
@@ -77,7 +82,8 @@ bool FileCommands::mnuFileSalva_Click()
         Problem(kUnsavedFileText, path, *reason);
         return false;
     }
-    SetFile(path, false);
+    m_tasks.Edits().setClean();
+    SetFile(path);
     return true;
 }
 
@@ -116,7 +122,7 @@ void FileCommands::LoadCommandLineFile(const QStringList& arguments)
 bool FileCommands::MayDiscardChanges()
 {
     // A list that was never read nor saved and is empty again holds nothing to lose.
-    if (!m_modified || (m_path.isEmpty() && m_tasks.IsEmpty()))
+    if (!IsModified() || (m_path.isEmpty() && m_tasks.IsEmpty()))
         return true;
     const auto text = [](int id) {
         return TextTable::Text(id);
@@ -133,19 +139,30 @@ bool FileCommands::MayDiscardChanges()
     return false;
 }
 
+bool FileCommands::IsModified() const
+{
+    return m_untracked || !m_tasks.Edits().isClean();
+}
+
 QString FileCommands::Caption() const
 {
     const QString plain = TextTable::Text(101) + QStringLiteral(" - ") + TextTable::Text(102);
-    if (m_path.isEmpty())
+    const bool modified = IsModified();
+    if (m_path.isEmpty() && !modified)
         return plain;
-    return QFileInfo(m_path).fileName() + (m_modified ? QStringLiteral("*") : QString()) + QStringLiteral(" - ") +
-           plain;
+    const QString name = m_path.isEmpty() ? TextTable::Text(kUntitledText) : QFileInfo(m_path).fileName();
+    return name + (modified ? QStringLiteral("*") : QString()) + QStringLiteral(" - ") + plain;
 }
 
-void FileCommands::SetFile(const QString& path, bool modified)
+void FileCommands::SetFile(const QString& path)
 {
     m_path = path;
-    m_modified = modified;
+    m_untracked = false;
+    ShowCaption();
+}
+
+void FileCommands::ShowCaption()
+{
     const QString caption = Caption();
     if (caption != m_caption) {
         m_caption = caption;
@@ -182,16 +199,22 @@ void FileCommands::FinishReading(const QString& path, Purpose purpose, MacroRead
     case MacroReadResult::Status::Ok:
         break;
     }
-    // The file was checked whole: only now does anything change.
-    if (purpose != Purpose::Append)
-        m_tasks.ClearTaskList();
-    m_tasks.AddTasks(std::move(read.content.tasks));
+    // The file was checked whole: only now does anything change. An appended file is one edit; an
+    // opened one starts the edits afresh.
+    if (purpose == Purpose::Append) {
+        if (auto edit = TaskEdits::Insert(m_tasks, m_tasks.Rows(), std::move(read.content.tasks)))
+            m_tasks.Edits().push(edit.release());
+    } else {
+        {
+            TaskList::TrackedChanges tracked(m_tasks);
+            m_tasks.ClearTaskList();
+            m_tasks.AddTasks(std::move(read.content.tasks));
+        }
+        m_tasks.Edits().clear();
+        SetFile(path);
+    }
     emit optionsRead(read.content.settings);
     emit commandStateChanged(true);
-    if (purpose == Purpose::Append)
-        SetFile(m_path, true);
-    else
-        SetFile(path, false);
     if (purpose == Purpose::CommandLine)
         emit commandLineFileLoaded();
 }

@@ -41,10 +41,12 @@ public:
     // caller may go on: saved, discarded, or nothing to lose.
     bool MayDiscardChanges();
 
-    bool IsModified() const { return m_modified; }
+    // Changed since last read or saved: the edits stand away from the stack's clean state, or the
+    // list changed outside them.
+    bool IsModified() const;
     bool IsReading() const { return m_reader.joinable(); }
     // "name.#cw* - company - product": the file last read or saved, marked while the list has
-    // changed since; the plain caption while no file was read or saved.
+    // changed since; "Untitled*" for a changed list that has no file; the plain caption otherwise.
     QString Caption() const;
 
 signals:
@@ -69,15 +71,17 @@ private:
     void FinishReading(const QString& path, Purpose purpose, MacroReadResult& read);
     // Asks whether to keep the images of a list saved with the images switched off. nullopt: cancel.
     std::optional<bool> SaveImages();
-    void SetFile(const QString& path, bool modified);
+    // The list is the file's (read or saved): the stack's clean state is here.
+    void SetFile(const QString& path);
+    void ShowCaption();
     void Problem(int textId, const QString& path, const QString& reason);
 
     TaskList& m_tasks;
     const OptionValues& m_options;
     MessageBoxes& m_messages;
     FileChooser* m_files;
-    QString m_path; // the file last read or saved; empty when none
-    bool m_modified = false;
+    QString m_path;           // the file last read or saved; empty when none
+    bool m_untracked = false; // changed outside the edits since last read or saved
     QString m_caption;
     std::jthread m_reader;
 };

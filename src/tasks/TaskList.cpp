@@ -1,6 +1,7 @@
 #include "tasks/TaskList.h"
 
 #include "core/TextTable.h"
+#include "tasks/TaskCheck.h"
 #include "tasks/TaskKinds.h"
 
 #include <climits>
@@ -109,6 +110,7 @@ void TaskList::AddTask(const QString& x, const QString& y, const QString& taskTe
     } else {
         CloseDoubleClickWindow();
     }
+    Changed();
 }
 
 void TaskList::AddTasks(const std::vector<TaskRow>& rows)
@@ -136,6 +138,7 @@ void TaskList::AddTasks(TaskRows&& rows)
     }
     rows = TaskRows{};
     CloseDoubleClickWindow();
+    Changed();
 }
 
 void TaskList::ClearTaskList()
@@ -151,12 +154,14 @@ void TaskList::ClearTaskList()
     }
     EmitRowChanged(1);
     SetCurrentRow(1);
+    Changed();
 }
 
 bool TaskList::DeleteLastTask()
 {
     if (m_rows.size() == 1) {
         ReplaceLastRow(TaskRow{{}, {}, {}, Image(1)});
+        Changed();
         return true;
     }
     const int qtRow = static_cast<int>(m_rows.size()) - 1;
@@ -165,7 +170,64 @@ bool TaskList::DeleteLastTask()
     endRemoveRows();
     if (m_currentRow >= Rows())
         SetCurrentRow(Rows() - 1);
+    Changed();
     return false;
+}
+
+TaskRows TaskList::RowsAt(int first, int count) const
+{
+    return m_rows.Slice(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(count));
+}
+
+TaskRow TaskList::Row(int row) const
+{
+    return HasRow(row) ? m_rows[static_cast<std::size_t>(row - 1)] : TaskRow{};
+}
+
+TaskRows TaskList::Splice(int first, int count, const TaskRows& rows)
+{
+    Q_ASSERT(first >= 1 && count >= 0 && first + count <= Rows() && Rows() - 1 - count + int(rows.size()) >= 1);
+    const int qtFirst = first - 1;
+    const int added = static_cast<int>(rows.size());
+    const auto splice = [&] {
+        return m_rows.Splice(static_cast<std::size_t>(qtFirst), static_cast<std::size_t>(count), rows);
+    };
+    // The rows both sides have in common change in place, so the grid keeps its selection on them.
+    TaskRows removed;
+    if (count > added) {
+        beginRemoveRows(QModelIndex(), qtFirst + added, qtFirst + count - 1);
+        removed = splice();
+        endRemoveRows();
+    } else if (count < added) {
+        beginInsertRows(QModelIndex(), qtFirst + count, qtFirst + added - 1);
+        removed = splice();
+        endInsertRows();
+    } else {
+        removed = splice();
+    }
+    if (const int common = std::min(count, added); common > 0)
+        emit dataChanged(index(qtFirst, 0), index(qtFirst + common - 1, kColumnCount - 1));
+    if (m_currentRow >= Rows())
+        SetCurrentRow(Rows() - 1);
+    Changed();
+    return removed;
+}
+
+void TaskList::MoveRow(int from, int to)
+{
+    if (from == to || !HasRow(from) || !HasRow(to))
+        return;
+    beginMoveRows(QModelIndex(), from - 1, from - 1, QModelIndex(), to > from ? to : to - 1);
+    const TaskRows row = m_rows.Splice(static_cast<std::size_t>(from - 1), 1, TaskRows{});
+    m_rows.Splice(static_cast<std::size_t>(to - 1), 0, row);
+    endMoveRows();
+    Changed();
+}
+
+void TaskList::Changed()
+{
+    if (m_trackedDepth == 0)
+        emit untrackedChange();
 }
 
 void TaskList::CloseDoubleClickWindow()
@@ -211,9 +273,17 @@ int TaskList::columnCount(const QModelIndex& parent) const
 
 QVariant TaskList::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    return Cell(index.row() + 1, index.column());
+    const int row = index.row() + 1;
+    // The grid shows a pause's length in hours, minutes and seconds; the list keeps its seconds.
+    if (role == Qt::DisplayRole && index.column() == kColumnX) {
+        const TaskKinds::Kind* kind = TaskKinds::Find(Cell(row, kColumnTask));
+        if (kind && kind->action == TaskKinds::Action::Pause)
+            if (const std::optional<int> seconds = TaskCheck::PauseSeconds(Cell(row, kColumnX)))
+                return TaskCheck::DurationText(*seconds);
+    }
+    return Cell(row, index.column());
 }
 
 QVariant TaskList::headerData(int section, Qt::Orientation orientation, int role) const
@@ -225,5 +295,10 @@ QVariant TaskList::headerData(int section, Qt::Orientation orientation, int role
 
 Qt::ItemFlags TaskList::flags(const QModelIndex& index) const
 {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    if (!IsEmpty() && TaskCheck::IsEditable(Row(index.row() + 1), index.column()))
+        flags |= Qt::ItemIsEditable;
+    return flags;
 }

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QString>
+#include <QUndoStack>
 
 #include <optional>
 #include <vector>
@@ -63,6 +64,32 @@ public:
     void AddTasks(TaskRows&& rows);
     // Rows 1 to the last, packed.
     const TaskRows& PackedRows() const { return m_rows; }
+    // A copy of count rows from first; a task row as a whole.
+    TaskRows RowsAt(int first, int count) const;
+    TaskRow Row(int row) const;
+
+    // The edits of the list, each one step to undo and redo (TaskEdits makes them). Its clean state
+    // is the list as last read or saved.
+    QUndoStack& Edits() { return m_edits; }
+    // Puts rows in place of count rows from first (1 to Rows()) and returns the rows taken out. The
+    // caller keeps at least one row: the empty list is a blank row 1.
+    TaskRows Splice(int first, int count, const TaskRows& rows);
+    // Moves one row so that it becomes row `to`; the grid's selection follows it.
+    void MoveRow(int from, int to);
+
+    // While one lives, the list's changes belong to an edit on the stack (or to one it will hold):
+    // they raise no untrackedChange.
+    class TrackedChanges
+    {
+    public:
+        explicit TrackedChanges(TaskList& list) : m_list(list) { ++m_list.m_trackedDepth; }
+        ~TrackedChanges() { --m_list.m_trackedDepth; }
+        TrackedChanges(const TrackedChanges&) = delete;
+        TrackedChanges& operator=(const TrackedChanges&) = delete;
+
+    private:
+        TaskList& m_list;
+    };
 
     // Removes every row after row 1 and blanks row 1.
     void ClearTaskList();
@@ -93,6 +120,8 @@ public:
 
 signals:
     void currentRowChanged(int row);
+    // The list changed outside the edits on the stack, so undoing cannot bring back the saved list.
+    void untrackedChange();
 
 private:
     bool HasRow(int row) const { return row >= 1 && row < Rows(); }
@@ -102,6 +131,7 @@ private:
     // Puts row in place of the last row.
     void ReplaceLastRow(const TaskRow& row);
     void EmitRowChanged(int row);
+    void Changed();
 
     TaskRows m_rows; // m_rows[0] is row 1; never empty
     int m_tickCounter = 0;
@@ -109,4 +139,6 @@ private:
     int m_doubleClickInterval = 400;
     int m_doubleClickDistance = 5;
     int m_currentRow = 1;
+    int m_trackedDepth = 0;
+    QUndoStack m_edits;
 };

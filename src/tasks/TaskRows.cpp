@@ -58,3 +58,30 @@ void TaskRows::pop_back()
     m_ends.pop_back();
     m_bytes.truncate(m_ends.empty() ? 0 : m_ends.back());
 }
+
+TaskRows TaskRows::Slice(std::size_t first, std::size_t count) const
+{
+    TaskRows out;
+    if (count == 0)
+        return out;
+    const qsizetype begin = first == 0 ? 0 : m_ends[first - 1];
+    out.m_bytes = m_bytes.sliced(begin, m_ends[first + count - 1] - begin);
+    for (std::size_t row = first; row < first + count; ++row)
+        out.m_ends.push_back(m_ends[row] - begin);
+    return out;
+}
+
+TaskRows TaskRows::Splice(std::size_t first, std::size_t count, const TaskRows& rows)
+{
+    TaskRows removed = Slice(first, count);
+    const qsizetype begin = first == 0 ? 0 : m_ends[first - 1];
+    m_bytes.replace(begin, removed.m_bytes.size(), rows.m_bytes);
+    const auto at = m_ends.begin() + static_cast<std::ptrdiff_t>(first);
+    m_ends.insert(m_ends.erase(at, at + static_cast<std::ptrdiff_t>(count)), rows.m_ends.begin(), rows.m_ends.end());
+    for (std::size_t row = first; row < first + rows.size(); ++row)
+        m_ends[row] += begin;
+    const qsizetype shift = rows.m_bytes.size() - removed.m_bytes.size();
+    for (std::size_t row = first + rows.size(); row < m_ends.size(); ++row)
+        m_ends[row] += shift;
+    return removed;
+}

@@ -45,6 +45,11 @@ public:
     void Append(QByteArrayView x, QByteArrayView y, QByteArrayView task, QByteArrayView image);
     void Append(const TaskRows& rows);
     void pop_back();
+    friend bool operator==(const TaskRows&, const TaskRows&) = default;
+    // A copy of count rows from first (counted from 0).
+    TaskRows Slice(std::size_t first, std::size_t count) const;
+    // Puts rows in place of count rows from first and returns the rows it took out.
+    TaskRows Splice(std::size_t first, std::size_t count, const TaskRows& rows);
     // Room for this many bytes of rows, so that a reader that knows its file's size never regrows.
     void ReserveBytes(qsizetype bytes) { m_bytes.reserve(bytes); }
 

@@ -2,6 +2,7 @@
 #include "core/TextTable.h"
 #include "macrofile/FileCommands.h"
 #include "support/RecordingMessageBoxes.h"
+#include "tasks/TaskEdits.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -156,7 +157,7 @@ private slots:
     {
         const QString plain = QStringLiteral("#Quorvel Works - Clickwarden 2004");
         m_tasks->AddTask("1", "1", TextTable::Text(114), {});
-        QCOMPARE(m_commands->Caption(), plain);
+        QCOMPARE(m_commands->Caption(), "Untitled* - " + plain);
         m_messages.QueueAnswer(Answer::Cancel);
         m_commands->mnuFileNuovo_Click();
         m_messages.QueueAnswer(Answer::Yes); // save first, but the save dialog is cancelled: no Open
@@ -167,6 +168,11 @@ private slots:
         m_messages.QueueAnswer(Answer::Yes);
         m_files->QueueAnswer(Path("work.#cw"));
         QVERIFY(m_commands->MayDiscardChanges()); // saved: the program may end
+        QCOMPARE(m_commands->Caption(), "work.#cw - " + plain);
+        // The mark follows the edits back to the saved list; a change beside them stays marked.
+        m_tasks->Edits().push(TaskEdits::Change(*m_tasks, 1, {"5", "5", TextTable::Text(115), {}}).release());
+        QCOMPARE(m_commands->Caption(), "work.#cw* - " + plain);
+        m_tasks->Edits().undo();
         QCOMPARE(m_commands->Caption(), "work.#cw - " + plain);
         m_tasks->DeleteLastTask();
         QCOMPARE(m_commands->Caption(), "work.#cw* - " + plain);

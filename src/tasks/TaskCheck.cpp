@@ -1,0 +1,145 @@
+#include "tasks/TaskCheck.h"
+
+#include "core/OptionValues.h"
+#include "core/TextTable.h"
+#include "tasks/DescriptiveImage.h"
+#include "tasks/TaskKinds.h"
+#include "tasks/TaskList.h"
+
+#include <climits>
+
+namespace TaskCheck {
+namespace {
+constexpr int kSecondsText = 721;
+constexpr int kMinutesText = 722;
+constexpr int kHoursText = 723;
+constexpr int kNoKindText = 730;
+constexpr int kOffScreenText = 731;
+constexpr int kNotPointText = 732;
+constexpr int kPauseText = 733;
+constexpr int kCharactersText = 734;
+constexpr int kImageText = 735;
+
+// A field that a task line can carry: no separator, no quote, no line break, Latin-1 only.
+bool IsLineSafe(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c == u'*' || c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7f || c.unicode() > 0xff)
+            return false;
+    }
+    return true;
+}
+
+bool IsImageText(const QByteArray& image)
+{
+    if (image.isEmpty())
+        return true;
+    if (image.size() != qsizetype(DescriptiveImage::kFieldCount) * DescriptiveImage::kFieldWidth)
+        return false;
+    for (const char c : image) {
+        if ((c < '0' || c > '9') && c != ' ' && c != '-')
+            return false;
+    }
+    return true;
+}
+
+std::optional<int> Coordinate(const QString& cell)
+{
+    return ParseInterval(cell, 0, INT_MAX);
+}
+} // namespace
+
+Shape ShapeOf(const QString& taskText)
+{
+    const TaskKinds::Kind* kind = TaskKinds::Find(taskText);
+    if (!kind)
+        return Shape::Text;
+    if (kind->action == TaskKinds::Action::Pause)
+        return Shape::Duration;
+    const TaskKinds::Action pointActions[] = {TaskKinds::Action::Click, TaskKinds::Action::DoubleClick,
+                                              TaskKinds::Action::Down, TaskKinds::Action::Up};
+    for (const TaskKinds::Action action : pointActions) {
+        if (kind->action == action)
+            return Shape::Point;
+    }
+    return Shape::Text;
+}
+
+bool IsEditable(const TaskRow& row, int column)
+{
+    switch (column) {
+    case TaskList::kColumnX:
+    case TaskList::kColumnTask:
+        return true;
+    case TaskList::kColumnY:
+        return ShapeOf(row.task) != Shape::Duration;
+    default:
+        return false;
+    }
+}
+
+std::optional<int> PauseSeconds(const QString& cell)
+{
+    return ParseInterval(cell, 0, INT_MAX);
+}
+
+QString DurationText(int seconds)
+{
+    const int hours = seconds / 3600;
+    const int minutes = seconds / 60 % 60;
+    const int rest = seconds % 60;
+    if (hours > 0)
+        return TextTable::Text(kHoursText).arg(hours).arg(minutes).arg(rest);
+    if (minutes > 0)
+        return TextTable::Text(kMinutesText).arg(minutes).arg(rest);
+    return TextTable::Text(kSecondsText).arg(rest);
+}
+
+std::optional<QString> Problem(const TaskRow& row, QSize screen)
+{
+    if (!TaskKinds::Find(row.task))
+        return TextTable::Text(kNoKindText).arg(row.task);
+    if (!IsLineSafe(row.x) || !IsLineSafe(row.y))
+        return TextTable::Text(kCharactersText);
+    if (!IsImageText(row.image))
+        return TextTable::Text(kImageText);
+    switch (ShapeOf(row.task)) {
+    case Shape::Point: {
+        const std::optional<int> x = Coordinate(row.x);
+        const std::optional<int> y = Coordinate(row.y);
+        if (screen.isEmpty())
+            return x && y ? std::nullopt : std::optional(TextTable::Text(kNotPointText));
+        if (!x || !y || *x >= screen.width() || *y >= screen.height())
+            return TextTable::Text(kOffScreenText).arg(screen.width() - 1).arg(screen.height() - 1);
+        return std::nullopt;
+    }
+    case Shape::Duration: {
+        const std::optional<int> seconds = ParseInterval(row.x, 0, kMaxPauseSeconds);
+        if (!seconds || !row.y.isEmpty())
+            return TextTable::Text(kPauseText).arg(kMaxPauseSeconds);
+        return std::nullopt;
+    }
+    case Shape::Text:
+        break;
+    }
+    return std::nullopt;
+}
+
+TaskRow WithKind(const TaskRow& row, const QString& taskText)
+{
+    const Shape from = ShapeOf(row.task);
+    const Shape to = ShapeOf(taskText);
+    if (from == to)
+        return TaskRow{row.x, row.y, taskText, row.image};
+    switch (to) {
+    case Shape::Point:
+        return TaskRow{QStringLiteral("0"), QStringLiteral("0"), taskText, {}};
+    case Shape::Duration:
+        return TaskRow{QStringLiteral("1"), {}, taskText, {}};
+    case Shape::Text:
+        break;
+    }
+    return TaskRow{{}, {}, taskText, {}};
+}
+
+} // namespace TaskCheck

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "tasks/TaskRows.h"
+
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+// What the task editor and Paste accept as a task row, and how the grid shows a pause. The list
+// itself stores whatever a file holds; only what the user puts in is checked.
+namespace TaskCheck {
+
+// The longest pause that the Insert Pause dialog of earlier versions could read back.
+inline constexpr int kMaxPauseSeconds = 32767;
+
+// How a kind uses x and y: a point on the screen, a pause's length in x, or text (kinds that carry
+// text, and task texts that are no kind).
+enum class Shape
+{
+    Point,
+    Duration,
+    Text,
+};
+Shape ShapeOf(const QString& taskText);
+
+// Whether the user may change this column of the row in place: x, y where the kind uses it, the kind.
+bool IsEditable(const TaskRow& row, int column);
+
+// A pause's length as the list holds it: a whole number of seconds, from 0 up.
+std::optional<int> PauseSeconds(const QString& cell);
+// "1 h 2 min 30 s", "2 min 5 s", "30 s".
+QString DurationText(int seconds);
+
+// Why the row is no task the program can run, in the user's words; nothing for a good row. With a
+// screen size, a point must lie on the screen.
+std::optional<QString> Problem(const TaskRow& row, QSize screen = {});
+
+// The row as a task of another kind: x, y and the image stay where both kinds use them alike; a
+// pause becomes 1 second, a point (0, 0).
+TaskRow WithKind(const TaskRow& row, const QString& taskText);
+
+} // namespace TaskCheck
