@@ -7,15 +7,12 @@
 namespace TaskClipboard {
 namespace {
 constexpr char kQuote = '"';
-constexpr int kLineText = 187;      // "Line %1: %2"
-constexpr int kTaskLineText = 185;  // what a task line holds
-constexpr int kNothingPasted = 736; // the clipboard holds no tasks
 
 Parsed Refused(qsizetype line, const QString& why)
 {
     return Parsed{{},
-                  TextTable::Text(kNothingPasted) + QLatin1Char('\n') +
-                      TextTable::Text(kLineText).arg(QString::number(line), why)};
+                  TextTable::Text(TextId::NothingPasted) + QLatin1Char('\n') +
+                      TextTable::Text(TextId::FaultAtLine).arg(QString::number(line), why)};
 }
 } // namespace
 
@@ -49,12 +46,12 @@ Parsed Rows(QByteArrayView text)
         const std::size_t before = parsed.rows.size();
         if (line.size() < 2 || !line.startsWith(kQuote) || !line.endsWith(kQuote) ||
             !MacroFile::AddTaskFromLine(line.sliced(1, line.size() - 2), parsed.rows) || parsed.rows.size() == before)
-            return Refused(number, TextTable::Text(kTaskLineText));
+            return Refused(number, TextTable::Text(TextId::FaultTaskLine));
         if (const std::optional<QString> problem = TaskCheck::Problem(parsed.rows[before]))
             return Refused(number, *problem);
     }
     if (parsed.rows.empty())
-        return Refused(1, TextTable::Text(kTaskLineText));
+        return Refused(1, TextTable::Text(TextId::FaultTaskLine));
     return parsed;
 }
 

@@ -10,16 +10,6 @@
 
 namespace TaskCheck {
 namespace {
-constexpr int kSecondsText = 721;
-constexpr int kMinutesText = 722;
-constexpr int kHoursText = 723;
-constexpr int kNoKindText = 730;
-constexpr int kOffScreenText = 731;
-constexpr int kNotPointText = 732;
-constexpr int kPauseText = 733;
-constexpr int kCharactersText = 734;
-constexpr int kImageText = 735;
-
 // A field that a task line can carry: no separator, no quote, no line break, Latin-1 only.
 bool IsLineSafe(const QString& text)
 {
@@ -89,34 +79,34 @@ QString DurationText(int seconds)
     const int minutes = seconds / 60 % 60;
     const int rest = seconds % 60;
     if (hours > 0)
-        return TextTable::Text(kHoursText).arg(hours).arg(minutes).arg(rest);
+        return TextTable::Text(TextId::DurationHours).arg(hours).arg(minutes).arg(rest);
     if (minutes > 0)
-        return TextTable::Text(kMinutesText).arg(minutes).arg(rest);
-    return TextTable::Text(kSecondsText).arg(rest);
+        return TextTable::Text(TextId::DurationMinutes).arg(minutes).arg(rest);
+    return TextTable::Text(TextId::DurationSeconds).arg(rest);
 }
 
 std::optional<QString> Problem(const TaskRow& row, QSize screen)
 {
     if (!TaskKinds::Find(row.task))
-        return TextTable::Text(kNoKindText).arg(row.task);
+        return TextTable::Text(TextId::NoSuchKind).arg(row.task);
     if (!IsLineSafe(row.x) || !IsLineSafe(row.y))
-        return TextTable::Text(kCharactersText);
+        return TextTable::Text(TextId::UnsafeCharacters);
     if (!IsImageText(row.image))
-        return TextTable::Text(kImageText);
+        return TextTable::Text(TextId::DamagedImage);
     switch (ShapeOf(row.task)) {
     case Shape::Point: {
         const std::optional<int> x = Coordinate(row.x);
         const std::optional<int> y = Coordinate(row.y);
         if (screen.isEmpty())
-            return x && y ? std::nullopt : std::optional(TextTable::Text(kNotPointText));
+            return x && y ? std::nullopt : std::optional(TextTable::Text(TextId::PointNotWhole));
         if (!x || !y || *x >= screen.width() || *y >= screen.height())
-            return TextTable::Text(kOffScreenText).arg(screen.width() - 1).arg(screen.height() - 1);
+            return TextTable::Text(TextId::PointOffScreen).arg(screen.width() - 1).arg(screen.height() - 1);
         return std::nullopt;
     }
     case Shape::Duration: {
         const std::optional<int> seconds = ParseInterval(row.x, 0, kMaxPauseSeconds);
         if (!seconds || !row.y.isEmpty())
-            return TextTable::Text(kPauseText).arg(kMaxPauseSeconds);
+            return TextTable::Text(TextId::PauseRange).arg(kMaxPauseSeconds);
         return std::nullopt;
     }
     case Shape::Text:

@@ -12,8 +12,8 @@
 
 namespace {
 using Edit = std::function<std::unique_ptr<QUndoCommand>(TaskList&)>;
-const QString kLeft = TextTable::Text(114);
-const QString kPause = TextTable::Text(141);
+const QString kLeft = TextTable::Text(TextId::ClickLeft);
+const QString kPause = TextTable::Text(TextId::Pause);
 const QByteArray kImage = QByteArray("16777215  ").repeated(2601);
 
 // Tasks whose x tells them apart: "1 2 3" is three tasks at x 1, 2 and 3.
@@ -140,20 +140,22 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("problem"); // empty: taken
-        const QString line = TextTable::Text(736) + "\n" + TextTable::Text(187);
+        const QString line = TextTable::Text(TextId::NothingPasted) + "\n" + TextTable::Text(TextId::FaultAtLine);
         const QByteArray good = TaskClipboard::Text(Tasks("1 p 3"));
         QTest::newRow("copied rows") << good << QString();
         QTest::newRow("from a text editor") << QByteArray("\n  \"3*4*" + kLeft.toLatin1() + "**\"  \n\n") << QString();
-        QTest::newRow("foreign text") << QByteArray("hello\r\n") << line.arg("1", TextTable::Text(185));
-        QTest::newRow("empty") << QByteArray() << line.arg("1", TextTable::Text(185));
-        QTest::newRow("one line cut") << good + "\"1*2*\"" << line.arg("4", TextTable::Text(185));
-        QTest::newRow("no kind") << QByteArray("\"1*2*Jump**\"") << line.arg("1", TextTable::Text(730).arg("Jump"));
+        QTest::newRow("foreign text") << QByteArray("hello\r\n")
+                                      << line.arg("1", TextTable::Text(TextId::FaultTaskLine));
+        QTest::newRow("empty") << QByteArray() << line.arg("1", TextTable::Text(TextId::FaultTaskLine));
+        QTest::newRow("one line cut") << good + "\"1*2*\"" << line.arg("4", TextTable::Text(TextId::FaultTaskLine));
+        QTest::newRow("no kind") << QByteArray("\"1*2*Jump**\"")
+                                 << line.arg("1", TextTable::Text(TextId::NoSuchKind).arg("Jump"));
         QTest::newRow("not a point") << QByteArray("\"a*2*" + kLeft.toLatin1() + "**\"")
-                                     << line.arg("1", TextTable::Text(732));
+                                     << line.arg("1", TextTable::Text(TextId::PointNotWhole));
         QTest::newRow("pause too long") << QByteArray("\"99999**Pause**\"")
-                                        << line.arg("1", TextTable::Text(733).arg(32767));
+                                        << line.arg("1", TextTable::Text(TextId::PauseRange).arg(32767));
         QTest::newRow("damaged image") << QByteArray("\"1*2*" + kLeft.toLatin1() + "*12x*\"")
-                                       << line.arg("1", TextTable::Text(735));
+                                       << line.arg("1", TextTable::Text(TextId::DamagedImage));
     }
 
     void clipboardTakesOnlyTasks()
