@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/TaskEditor.h"
+#include "app/TaskGrid.h"
 #include "app/TaskPreview.h"
 #include "app/Twips.h"
 #include "core/AppInfo.h"
@@ -55,6 +57,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     BuildMenus();
     BuildGrid();
     // Each subsystem connects its menus and timers here.
+    ConnectEditing();
     ConnectRecording();
     ConnectPlayback();
     ConnectFiles();
@@ -111,14 +114,9 @@ void MainWindow::BuildGrid()
     auto* body = new QWidget(this);
     setCentralWidget(body);
 
-    m_grid = new QTableView(body);
+    m_grid = new TaskGrid(body);
     m_grid->setObjectName(QStringLiteral("grdComandi"));
     m_grid->setModel(&m_tasks);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setSortingEnabled(false);
-    m_grid->verticalHeader()->hide();
     m_grid->setColumnHidden(TaskList::kColumnImage, true);
     m_grid->move(0, 0);
     m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
@@ -160,6 +158,7 @@ void MainWindow::Start()
 void MainWindow::SetCaptions()
 {
     UpdateCaption();
+    m_editor->SetCaptions();
     const std::pair<QAction*, TextId> actionCaptions[] = {
         {m_aboutAction, TextId::AboutCommand},
         {m_exitAction, TextId::ExitCommand},
@@ -202,8 +201,10 @@ void MainWindow::ApplyOptions(const OptionValues& options)
 
 void MainWindow::DeleteLastTask()
 {
-    if (m_tasks.DeleteLastTask())
+    if (m_tasks.IsEmpty())
         UpdateCommandState(false);
+    else
+        m_editor->Apply(TaskEdits::Remove(m_tasks, {m_tasks.TaskCount()}));
 }
 
 void MainWindow::Exit()

@@ -30,6 +30,8 @@ class QLabel;
 class QMenu;
 class QSettings;
 class QTableView;
+class TaskEditor;
+class TaskGrid;
 class StatusIndicator;
 class TaskPreview;
 
@@ -127,6 +129,7 @@ private:
     void ConnectFiles();
     void ConnectDialogs();
     void ConnectStatus();
+    void ConnectEditing();
 
     // What runs, shown in the status indicator and the caption (MainWindowStatus.cpp).
     void ShowStatus();
@@ -153,7 +156,7 @@ private:
     QTimer m_stepTimer;
     QTimer m_pauseTimer;
 
-    QTableView* m_grid = nullptr;
+    TaskGrid* m_grid = nullptr;
     TaskPreview* m_preview = nullptr;
 
     QMenu* m_fileMenu = nullptr;
@@ -177,7 +180,8 @@ private:
     std::unique_ptr<Recorder> m_recorder; // none without a desktop to record from
     std::unique_ptr<Player> m_player;     // none without a desktop to play on
     std::unique_ptr<FileCommands> m_files;
-    QPointer<AboutBox> m_aboutBox; // one About box at a time
+    TaskEditor* m_editor = nullptr; // the Edit menu
+    QPointer<AboutBox> m_aboutBox;  // one About box at a time
     StatusIndicator* m_indicator = nullptr;
     QTimer m_statusPacing;
     bool m_statusPending = false;

@@ -1,6 +1,7 @@
 // The main window's side of the Options dialog, the task preview and the About box.
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "app/TaskGrid.h"
 #include "app/TaskPreview.h"
 #include "options/OptionsDialog.h"
 

@@ -3,6 +3,9 @@
 
 #include "app/MainWindow.h"
 
+#include "app/TaskEditor.h"
+#include "app/TaskGrid.h"
+
 #include "core/AppInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
@@ -100,8 +103,9 @@ void MainWindow::AskForPause()
 
 void MainWindow::AppendPause(int seconds)
 {
-    m_tasks.AddTask(QString::number(seconds), QString(), TaskKinds::Text(TaskKinds::Action::Pause), QByteArray(),
-                    TaskOrigin::Inserted);
+    TaskRows pause;
+    pause.push_back(TaskRow{QString::number(seconds), {}, TaskKinds::Text(TaskKinds::Action::Pause), {}});
+    m_editor->Apply(TaskEdits::Insert(m_tasks, m_tasks.Rows(), std::move(pause)));
     // A list that holds only a pause can be played, saved and deleted too.
     UpdateCommandState(true);
 }

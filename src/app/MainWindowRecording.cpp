@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "app/OwnWindowPresses.h"
+#include "app/TaskEditor.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
 
@@ -22,13 +23,17 @@ void MainWindow::ConnectRecording()
     connect(m_recorder.get(), &Recorder::minimiseRequested, this, &QWidget::showMinimized);
     connect(m_recorder.get(), &Recorder::restoreRequested, this, &QWidget::showNormal);
     connect(m_recorder.get(), &Recorder::recordingEnded, this, [this](int eventCount) {
+        m_editor->RecordingEnded();
         m_services.messages->Show(MessageBoxes::Icon::Information, TextTable::Text(TextId::EventsCaptured) +
                                                                        QLatin1Char(' ') + QString::number(eventCount) +
                                                                        QLatin1Char(' ') +
                                                                        TextTable::Text(TextId::SentenceEnd));
         UpdateCommandState(true);
     });
-    connect(m_recorder.get(), &Recorder::recordingEndedEmpty, this, [this] { UpdateCommandState(false); });
+    connect(m_recorder.get(), &Recorder::recordingEndedEmpty, this, [this] {
+        m_editor->RecordingEnded();
+        UpdateCommandState(false);
+    });
 }
 
 void MainWindow::Record()
@@ -38,7 +43,10 @@ void MainWindow::Record()
     // Double clicks are recognised as the desktop recognises them, with its settings of the moment.
     const QStyleHints* hints = QGuiApplication::styleHints();
     m_tasks.SetDoubleClickLimits(hints->mouseDoubleClickInterval(), hints->mouseDoubleClickDistance());
+    m_editor->RecordingStarted();
     m_recorder->Record();
+    if (!m_state.recording)
+        m_editor->RecordingEnded();
     ShowStatus();
 }
 

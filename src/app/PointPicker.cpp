@@ -1,0 +1,76 @@
+#include "app/PointPicker.h"
+
+#include "tasks/DescriptiveImage.h"
+
+namespace {
+constexpr int kImageHalf = DescriptiveImage::kSide / 2;
+} // namespace
+
+PointPicker::PointPicker(Desktop& desktop, OwnWindowTest isOwnWindow, QObject* parent)
+    : QObject(parent), m_desktop(desktop), m_isOwnWindow(std::move(isOwnWindow))
+{
+    connect(&m_timer, &QTimer::timeout, this, &PointPicker::Tick);
+}
+
+PointPicker::~PointPicker()
+{
+    if (m_following)
+        m_desktop.FollowButtons(false);
+}
+
+void PointPicker::Start(int intervalMs, bool images)
+{
+    m_images = images;
+    m_press.reset();
+    m_following = m_desktop.FollowButtons(true);
+    m_desktop.TakeButtonEvents(); // what came before the pick began is not the pick
+    // A button already down when the pick begins (the click on the menu) must come up first.
+    m_wasDown = m_desktop.IsKeyDown(VirtualKey::kLeftButton);
+    m_timer.start(intervalMs);
+}
+
+void PointPicker::Cancel()
+{
+    if (!IsPicking())
+        return;
+    m_timer.stop();
+    if (std::exchange(m_following, false))
+        m_desktop.FollowButtons(false);
+    emit cancelled();
+}
+
+void PointPicker::Tick()
+{
+    if (m_following) {
+        for (const ButtonEvent& event : m_desktop.TakeButtonEvents()) {
+            if (event.button != VirtualKey::kLeftButton)
+                continue;
+            if (event.pressed && !m_press)
+                m_press = event;
+            else if (!event.pressed && m_press)
+                return Finish(*m_press);
+        }
+        return;
+    }
+    const bool down = m_desktop.IsKeyDown(VirtualKey::kLeftButton);
+    if (down && !m_wasDown)
+        m_press = ButtonEvent{VirtualKey::kLeftButton, true, m_desktop.PointerX(), m_desktop.PointerY()};
+    m_wasDown = down;
+    if (!down && m_press)
+        Finish(*m_press);
+}
+
+void PointPicker::Finish(const ButtonEvent& press)
+{
+    if (m_isOwnWindow && m_isOwnWindow(press))
+        return Cancel();
+    m_timer.stop();
+    if (std::exchange(m_following, false))
+        m_desktop.FollowButtons(false);
+    // The image is taken after the release, as the recorder takes it: the screen as the button left it.
+    const QByteArray image =
+        m_images ? DescriptiveImage::Encode(m_desktop.PixelBlock(press.x - kImageHalf, press.y - kImageHalf,
+                                                                 DescriptiveImage::kSide, DescriptiveImage::kSide))
+                 : QByteArray();
+    emit picked(press.x, press.y, image);
+}

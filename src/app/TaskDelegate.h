@@ -1,0 +1,38 @@
+#pragma once
+
+#include "tasks/TaskRows.h"
+
+#include <QSize>
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+class TaskList;
+
+// The editors of the task grid's cells: x and y as typed text, the kind from the list of the task
+// kinds, a pause's length in hours, minutes and seconds. A change is checked before it is handed
+// on as a whole row; a bad one is refused with its reason and changes nothing.
+class TaskDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    using Commit = std::function<void(int row, const TaskRow& changed)>;
+    using Refuse = std::function<void(const QString& reason)>;
+
+    TaskDelegate(const TaskList& tasks, std::function<QSize()> screenSize, Commit commit, Refuse refuse,
+                 QObject* parent = nullptr);
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+    // The row that the editor's value makes of the row at index; what the user typed, unchecked.
+    TaskRow Changed(QWidget* editor, const QModelIndex& index) const;
+
+private:
+    const TaskList& m_tasks;
+    std::function<QSize()> m_screenSize;
+    Commit m_commit;
+    Refuse m_refuse;
+};

@@ -1,0 +1,239 @@
+#include "app/TaskEditor.h"
+
+#include "app/OwnWindowPresses.h"
+#include "app/PointPicker.h"
+#include "app/TaskDelegate.h"
+#include "app/TaskGrid.h"
+#include "core/MessageBoxes.h"
+#include "core/TextTable.h"
+#include "macrofile/TaskClipboard.h"
+#include "player/PauseDialog.h"
+#include "tasks/SharedState.h"
+#include "tasks/TaskCheck.h"
+#include "tasks/TaskKinds.h"
+#include "tasks/TaskList.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+
+TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const SharedState& state,
+                       MessageBoxes& messages, Desktop* desktop)
+    : QObject(&window), m_window(window), m_grid(grid), m_tasks(tasks), m_state(state), m_messages(messages)
+{
+    m_menu = new QMenu(&window);
+    m_menu->setObjectName(QStringLiteral("editMenu"));
+    m_undo = AddAction("editUndo", QKeySequence::Undo, &TaskEditor::Undo);
+    m_redo = AddAction("editRedo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TaskEditor::Redo);
+    m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    m_menu->addSeparator();
+    m_cut = AddAction("editCut", QKeySequence::Cut, &TaskEditor::Cut);
+    m_copy = AddAction("editCopy", QKeySequence::Copy, &TaskEditor::Copy);
+    m_paste = AddAction("editPaste", QKeySequence::Paste, &TaskEditor::Paste);
+    // Del stays with "Delete last task added.".
+    m_deleteRows = AddAction("editDeleteRows", QKeySequence(Qt::CTRL | Qt::Key_Delete), &TaskEditor::DeleteRows);
+    m_menu->addSeparator();
+    m_moveUp = AddAction("editMoveUp", QKeySequence(Qt::ALT | Qt::Key_Up), &TaskEditor::MoveUp);
+    m_moveDown = AddAction("editMoveDown", QKeySequence(Qt::ALT | Qt::Key_Down), &TaskEditor::MoveDown);
+    m_menu->addSeparator();
+    m_insertPauseHere = AddAction("editInsertPause", QKeySequence(), &TaskEditor::InsertPauseHere);
+    m_pickPoint = AddAction("editPickPoint", QKeySequence(Qt::CTRL | Qt::Key_K), &TaskEditor::PickPoint);
+
+    if (desktop) {
+        const auto* ownPresses = new OwnWindowPresses(this);
+        m_picker = new PointPicker(
+            *desktop, [ownPresses](const ButtonEvent& press) { return ownPresses->IsOwn(press); }, this);
+        connect(m_picker, &PointPicker::picked, this, &TaskEditor::PointPicked);
+        connect(m_picker, &PointPicker::cancelled, &m_window, &QWidget::showNormal);
+    }
+    const auto screenSize = [desktop] {
+        return desktop ? desktop->ScreenSize() : QSize();
+    };
+    m_grid.setItemDelegate(new TaskDelegate(
+        m_tasks, screenSize,
+        [this](int row, const TaskRow& changed) { Apply(TaskEdits::Change(m_tasks, row, changed)); },
+        [this](const QString& reason) { Refuse(reason); }, &m_grid));
+    connect(&m_grid, &TaskGrid::rowsDropped, this,
+            [this](int before) { Apply(TaskEdits::MoveTo(m_tasks, m_grid.SelectedRows(), before)); });
+
+    connect(m_grid.selectionModel(), &QItemSelectionModel::selectionChanged, this, &TaskEditor::UpdateActions);
+    connect(&m_tasks.Edits(), &QUndoStack::indexChanged, this, &TaskEditor::UpdateActions);
+    connect(&m_tasks, &TaskList::untrackedChange, this, &TaskEditor::UpdateActions);
+    UpdateActions();
+}
+
+TaskEditor::~TaskEditor() = default;
+
+QAction* TaskEditor::AddAction(const char* name, const QKeySequence& shortcut, void (TaskEditor::*slot)())
+{
+    QAction* action = m_menu->addAction(QString());
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void TaskEditor::SetCaptions()
+{
+    m_menu->setTitle(TextTable::Text(TextId::EditMenu));
+    const std::pair<QAction*, TextId> captions[] = {
+        {m_undo, TextId::UndoCommand},
+        {m_redo, TextId::RedoCommand},
+        {m_cut, TextId::CutCommand},
+        {m_copy, TextId::CopyCommand},
+        {m_paste, TextId::PasteCommand},
+        {m_deleteRows, TextId::DeleteRowsCommand},
+        {m_moveUp, TextId::MoveUpCommand},
+        {m_moveDown, TextId::MoveDownCommand},
+        {m_insertPauseHere, TextId::InsertPauseHereCommand},
+        {m_pickPoint, TextId::PickPointCommand},
+    };
+    for (const auto& [action, id] : captions)
+        action->setText(TextTable::Text(id));
+}
+
+void TaskEditor::UpdateActions()
+{
+    const std::vector<int> rows = m_tasks.IsEmpty() || !m_grid.isEnabled() ? std::vector<int>{} : m_grid.SelectedRows();
+    m_undo->setEnabled(m_tasks.Edits().canUndo());
+    m_redo->setEnabled(m_tasks.Edits().canRedo());
+    for (QAction* action : {m_cut, m_copy, m_deleteRows})
+        action->setEnabled(!rows.empty());
+    m_moveUp->setEnabled(!rows.empty() && rows.front() > 1);
+    m_moveDown->setEnabled(!rows.empty() && rows.back() < m_tasks.TaskCount());
+    const int current = m_tasks.CurrentRow();
+    m_pickPoint->setEnabled(m_picker && !m_tasks.IsEmpty() &&
+                            TaskCheck::ShapeOf(m_tasks.Cell(current, TaskList::kColumnTask)) ==
+                                TaskCheck::Shape::Point);
+}
+
+template <typename Change> void TaskEditor::FollowEmptiness(Change change)
+{
+    const bool wasEmpty = m_tasks.IsEmpty();
+    change();
+    if (m_tasks.IsEmpty() != wasEmpty)
+        emit emptied(!wasEmpty);
+    UpdateActions();
+}
+
+void TaskEditor::Apply(std::unique_ptr<QUndoCommand> edit)
+{
+    if (edit)
+        FollowEmptiness([&] { m_tasks.Edits().push(edit.release()); });
+}
+
+void TaskEditor::RecordingStarted()
+{
+    m_recording.emplace(m_tasks);
+}
+
+void TaskEditor::RecordingEnded()
+{
+    if (!m_recording)
+        return;
+    std::unique_ptr<QUndoCommand> recorded = m_recording->Finish();
+    m_recording.reset();
+    // Already done: pushing it only puts it on the stack.
+    if (recorded)
+        m_tasks.Edits().push(recorded.release());
+}
+
+void TaskEditor::Undo()
+{
+    FollowEmptiness([this] { m_tasks.Edits().undo(); });
+}
+
+void TaskEditor::Redo()
+{
+    FollowEmptiness([this] { m_tasks.Edits().redo(); });
+}
+
+void TaskEditor::Copy()
+{
+    const std::vector<int> rows = m_grid.SelectedRows();
+    TaskRows copied;
+    for (const int row : rows)
+        copied.push_back(m_tasks.Row(row));
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(TaskClipboard::Text(copied)));
+}
+
+void TaskEditor::Cut()
+{
+    Copy();
+    DeleteRows();
+}
+
+void TaskEditor::Paste()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    const QByteArray bytes = text.toLatin1();
+    if (QString::fromLatin1(bytes) != text)
+        return Refuse(TextTable::Text(TextId::NothingPasted) + QLatin1Char('\n') +
+                      TextTable::Text(TextId::UnsafeCharacters));
+    TaskClipboard::Parsed parsed = TaskClipboard::Rows(bytes);
+    if (!parsed.problem.isEmpty())
+        return Refuse(parsed.problem);
+    // After the current row; into the empty list in place of its blank row.
+    const int first = m_tasks.IsEmpty() ? 1 : m_tasks.CurrentRow() + 1;
+    const int count = static_cast<int>(parsed.rows.size());
+    Apply(TaskEdits::Insert(m_tasks, first, std::move(parsed.rows)));
+    m_grid.SelectRows(first, first + count - 1);
+}
+
+void TaskEditor::DeleteRows()
+{
+    const std::vector<int> rows = m_grid.SelectedRows();
+    if (rows.empty())
+        return;
+    Apply(TaskEdits::Remove(m_tasks, rows));
+    const int current = std::min(rows.front(), m_tasks.Rows() - 1);
+    m_grid.SelectRows(current, current);
+}
+
+void TaskEditor::MoveUp()
+{
+    Apply(TaskEdits::MoveBy(m_tasks, m_grid.SelectedRows(), -1));
+}
+
+void TaskEditor::MoveDown()
+{
+    Apply(TaskEdits::MoveBy(m_tasks, m_grid.SelectedRows(), 1));
+}
+
+void TaskEditor::InsertPauseHere()
+{
+    const int after = m_tasks.IsEmpty() ? 0 : m_tasks.CurrentRow();
+    PauseDialog::Open(&m_window, [this, after](int seconds) {
+        TaskRows pause;
+        pause.push_back(TaskRow{QString::number(seconds), {}, TaskKinds::Text(TaskKinds::Action::Pause), {}});
+        Apply(TaskEdits::Insert(m_tasks, after + 1, std::move(pause)));
+        m_grid.SelectRows(after + 1, after + 1);
+    });
+}
+
+void TaskEditor::PickPoint()
+{
+    if (!m_picker || m_picker->IsPicking())
+        return;
+    m_pickRow = m_tasks.CurrentRow();
+    m_window.showMinimized();
+    m_picker->Start(m_state.options.recIntervalMs, m_state.options.saveImages);
+}
+
+void TaskEditor::PointPicked(int x, int y, const QByteArray& image)
+{
+    m_window.showNormal();
+    const TaskRow row = m_tasks.Row(m_pickRow);
+    if (TaskCheck::ShapeOf(row.task) != TaskCheck::Shape::Point)
+        return;
+    Apply(TaskEdits::Change(m_tasks, m_pickRow, TaskRow{QString::number(x), QString::number(y), row.task, image}));
+    m_grid.SelectRows(m_pickRow, m_pickRow);
+}
+
+void TaskEditor::Refuse(const QString& reason)
+{
+    // The editor that brought the reason is still closing: the box comes once it has closed.
+    QMetaObject::invokeMethod(
+        this, [this, reason] { m_messages.Show(MessageBoxes::Icon::Exclamation, reason); }, Qt::QueuedConnection);
+}

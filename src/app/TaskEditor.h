@@ -1,0 +1,85 @@
+#pragma once
+
+#include "tasks/TaskEdits.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+
+class Desktop;
+class MessageBoxes;
+class PointPicker;
+class QAction;
+class QMenu;
+class QUndoCommand;
+class QWidget;
+class TaskGrid;
+class TaskList;
+struct SharedState;
+
+// The Edit menu over the task list and the grid: undo and redo, rows cut, copied and pasted as task
+// lines, deleted and moved (also by dragging them in the grid), a pause inserted after the current
+// row, cells changed in place, and a row's point picked on the screen. Each change is one edit on
+// the list's stack.
+class TaskEditor : public QObject
+{
+    Q_OBJECT
+
+public:
+    // window steps aside while a point is picked; without a desktop nothing can be picked.
+    TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const SharedState& state, MessageBoxes& messages,
+               Desktop* desktop);
+    ~TaskEditor() override;
+
+    QMenu* Menu() const { return m_menu; }
+    void SetCaptions();
+
+    // Makes the edit, if any, and announces when the list became empty or stopped being empty.
+    void Apply(std::unique_ptr<QUndoCommand> edit);
+    // A recording is one edit: what it adds from now on until it ends.
+    void RecordingStarted();
+    void RecordingEnded();
+
+signals:
+    // The list became empty (true) or holds tasks again (false) through an edit.
+    void emptied(bool empty);
+
+private:
+    QAction* AddAction(const char* name, const QKeySequence& shortcut, void (TaskEditor::*slot)());
+    void UpdateActions();
+    template <typename Change> void FollowEmptiness(Change change);
+
+    void Undo();
+    void Redo();
+    void Cut();
+    void Copy();
+    void Paste();
+    void DeleteRows();
+    void MoveUp();
+    void MoveDown();
+    void InsertPauseHere();
+    void PickPoint();
+    void PointPicked(int x, int y, const QByteArray& image);
+    void Refuse(const QString& reason);
+
+    QWidget& m_window;
+    TaskGrid& m_grid;
+    TaskList& m_tasks;
+    const SharedState& m_state;
+    MessageBoxes& m_messages;
+    QMenu* m_menu = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
+    QAction* m_cut = nullptr;
+    QAction* m_copy = nullptr;
+    QAction* m_paste = nullptr;
+    QAction* m_deleteRows = nullptr;
+    QAction* m_moveUp = nullptr;
+    QAction* m_moveDown = nullptr;
+    QAction* m_insertPauseHere = nullptr;
+    QAction* m_pickPoint = nullptr;
+    PointPicker* m_picker = nullptr;
+    int m_pickRow = 0; // the row whose point is being picked
+    std::optional<TaskEdits::Recording> m_recording;
+};

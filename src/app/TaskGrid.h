@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QTableView>
+
+// The task grid: a table of whole rows that the user selects, changes in place (F2, Enter or a
+// double click) and reorders by dragging rows within it. A drop is only reported: the window
+// turns it into an edit.
+class TaskGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit TaskGrid(QWidget* parent = nullptr);
+
+    // The selected task rows, counted from 1, in order.
+    std::vector<int> SelectedRows() const;
+    // Selects rows first to last and makes first current.
+    void SelectRows(int first, int last);
+
+signals:
+    // The selected rows were dropped before this row (one past the last row for the end).
+    void rowsDropped(int before);
+
+protected:
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int DropRow(QPoint at) const;
+};
