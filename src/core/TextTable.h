@@ -160,10 +160,6 @@ enum class TextId
     PlaySelectionCommand = 712,
     StepCommand = 713,
     Untitled = 720,
-    // A pause's length in the grid: hours, minutes and seconds, without the larger units at 0.
-    DurationSeconds = 721,
-    DurationMinutes = 722,
-    DurationHours = 723,
     // Why a row cannot be a task: the editor and Paste refuse it with these.
     NoSuchKind = 730,
     PointOffScreen = 731,

@@ -75,14 +75,11 @@ std::optional<int> PauseSeconds(const QString& cell)
 
 QString DurationText(int seconds)
 {
-    const int hours = seconds / 3600;
-    const int minutes = seconds / 60 % 60;
-    const int rest = seconds % 60;
-    if (hours > 0)
-        return TextTable::Text(TextId::DurationHours).arg(hours).arg(minutes).arg(rest);
-    if (minutes > 0)
-        return TextTable::Text(TextId::DurationMinutes).arg(minutes).arg(rest);
-    return TextTable::Text(TextId::DurationSeconds).arg(rest);
+    // As the pause editor shows it: hours, minutes and seconds.
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 std::optional<QString> Problem(const TaskRow& row, QSize screen)

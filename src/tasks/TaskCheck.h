@@ -29,7 +29,7 @@ bool IsEditable(const TaskRow& row, int column);
 
 // A pause's length as the list holds it: a whole number of seconds, from 0 up.
 std::optional<int> PauseSeconds(const QString& cell);
-// "1 h 2 min 30 s", "2 min 5 s", "30 s".
+// Hours, minutes and seconds: "1:02:30", "0:00:05".
 QString DurationText(int seconds);
 
 // Why the row is no task the program can run, in the user's words; nothing for a good row. With a
