@@ -19,9 +19,6 @@ namespace {
 constexpr char kQuote = '"';
 constexpr QByteArrayView kTrue = "#TRUE#";
 constexpr QByteArrayView kFalse = "#FALSE#";
-constexpr int kNotRegularFileText = 152;
-constexpr int kTooLargeText = 153;
-constexpr int kFolderText = 154;
 
 // A string item: the text between the quotes of a quoted line, or an unquoted line up to its
 // first comma.
@@ -187,9 +184,9 @@ MacroParse Parse(QIODevice& device, qsizetype chunkSize, std::stop_token stop)
             return Fault(lines, number.kind, !line);
         number.value = *value;
     }
-    const std::pair<Kind, bool&> flags[] = {{Kind::Termina, settings.Termina},
-                                            {Kind::Ripeti, settings.Ripeti},
-                                            {Kind::SalvaImmagine, settings.SalvaImmagine}};
+    const std::pair<Kind, bool&> flags[] = {{Kind::CloseAfterPlaying, settings.closeAfterPlaying},
+                                            {Kind::RepeatForever, settings.repeatForever},
+                                            {Kind::SaveImages, settings.saveImages}};
     for (const auto& [kind, flag] : flags) {
         const auto line = lines.Next();
         const auto value = line ? FlagItem(*line) : std::nullopt;
@@ -224,7 +221,7 @@ MacroReadResult Read(const QString& path, std::stop_token stop)
     struct stat status = {};
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(descriptor);
-        result.reason = TextTable::Text(S_ISDIR(status.st_mode) ? kFolderText : kNotRegularFileText);
+        result.reason = TextTable::Text(S_ISDIR(status.st_mode) ? TextId::IsFolder : TextId::NotRegularFile);
         return result;
     }
     ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
@@ -235,7 +232,7 @@ MacroReadResult Read(const QString& path, std::stop_token stop)
         return result;
     }
     if (file.size() > kMaxFileSize) {
-        result.reason = TextTable::Text(kTooLargeText);
+        result.reason = TextTable::Text(TextId::LargerThanLimit);
         return result;
     }
     // A small file gets a buffer of its own size; the + 1 lets the first read see the end.
