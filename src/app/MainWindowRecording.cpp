@@ -14,15 +14,13 @@
 void MainWindow::ConnectRecording()
 {
     connect(m_recordAction, &QAction::triggered, this, &MainWindow::Record);
-    connect(&m_pollTimer, &QTimer::timeout, this, &MainWindow::Tick);
-    if (!m_services.desktop)
+    if (!m_recorder)
         return;
-    m_recorder = std::make_unique<Recorder>(m_tasks, *m_services.desktop, m_state, m_pollTimer);
     const auto* ownPresses = new OwnWindowPresses(this);
     m_recorder->SetOwnWindowTest([ownPresses](const ButtonEvent& press) { return ownPresses->IsOwn(press); });
-    connect(m_recorder.get(), &Recorder::minimiseRequested, this, &QWidget::showMinimized);
-    connect(m_recorder.get(), &Recorder::restoreRequested, this, &QWidget::showNormal);
-    connect(m_recorder.get(), &Recorder::recordingEnded, this, [this](int eventCount) {
+    connect(m_recorder, &Recorder::minimiseRequested, this, &QWidget::showMinimized);
+    connect(m_recorder, &Recorder::restoreRequested, this, &QWidget::showNormal);
+    connect(m_recorder, &Recorder::recordingEnded, this, [this](int eventCount) {
         m_editor->RecordingEnded();
         m_services.messages->Show(MessageBoxes::Icon::Information, TextTable::Text(TextId::EventsCaptured) +
                                                                        QLatin1Char(' ') + QString::number(eventCount) +
@@ -30,7 +28,7 @@ void MainWindow::ConnectRecording()
                                                                        TextTable::Text(TextId::SentenceEnd));
         UpdateCommandState(true);
     });
-    connect(m_recorder.get(), &Recorder::recordingEndedEmpty, this, [this] {
+    connect(m_recorder, &Recorder::recordingEndedEmpty, this, [this] {
         m_editor->RecordingEnded();
         UpdateCommandState(false);
     });
@@ -44,16 +42,8 @@ void MainWindow::Record()
     const QStyleHints* hints = QGuiApplication::styleHints();
     m_tasks.SetDoubleClickLimits(hints->mouseDoubleClickInterval(), hints->mouseDoubleClickDistance());
     m_editor->RecordingStarted();
-    m_recorder->Record();
-    if (!m_state.recording)
+    m_run->Record();
+    if (m_run->IsIdle())
         m_editor->RecordingEnded();
     ShowStatus();
-}
-
-void MainWindow::Tick()
-{
-    if (m_recorder)
-        m_recorder->Tick();
-    if (m_state.playing)
-        PlaybackStopCheck();
 }

@@ -1,13 +1,13 @@
 #include "app/TaskEditor.h"
 
 #include "app/OwnWindowPresses.h"
+#include "app/PauseDialog.h"
 #include "app/PointPicker.h"
 #include "app/TaskDelegate.h"
 #include "app/TaskGrid.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
 #include "macrofile/TaskClipboard.h"
-#include "player/PauseDialog.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskCheck.h"
 #include "tasks/TaskKinds.h"
@@ -125,7 +125,8 @@ void TaskEditor::Apply(std::unique_ptr<QUndoCommand> edit)
 
 void TaskEditor::RecordingStarted()
 {
-    m_recording.emplace(m_tasks);
+    if (!m_recording)
+        m_recording.emplace(m_tasks);
 }
 
 void TaskEditor::RecordingEnded()

@@ -82,14 +82,13 @@ private slots:
         tasks.AddTask("70", "60", TextTable::Text(TextId::ClickLeft), ImageAt(Screen{}, {70, 60}),
                       TaskOrigin::Inserted);
         desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.window = false}, x, y); });
-        QTimer stepTimer, pauseTimer, pollTimer;
-        Player player(tasks, desktop, state, stepTimer, pauseTimer, pollTimer);
+        Player player(tasks, desktop, state);
         player.Play();
         player.Step();
         QVERIFY(player.WaitingForScreen() && !player.PlaybackStopCheck());
         desktop.HoldShortcut(VirtualKey::kF11, 2);
-        QVERIFY(player.PlaybackStopCheck());
-        QVERIFY(!player.WaitingForScreen() && !state.playing);
+        QVERIFY(!player.PlaybackStopCheck() && !player.WaitingForScreen());
+        QVERIFY(player.PlaybackStopCheck() && !player.IsPlaying());
     }
 };
 
