@@ -128,6 +128,8 @@ private:
     // Each subsystem connects its menus and timers in one of these.
     void ConnectRecording();
     void ConnectPlayback();
+    // Play from the current row, the selected rows only, or by steps from the current row.
+    void PlayPart(PlayRange range);
     void ConnectFiles();
     void ConnectDialogs();
     void ConnectStatus();
@@ -164,6 +166,9 @@ private:
     QMenu* m_commandsMenu = nullptr;
     QAction* m_recordAction = nullptr;
     QAction* m_playAction = nullptr;
+    QAction* m_playFromHereAction = nullptr;
+    QAction* m_playSelectionAction = nullptr;
+    QAction* m_stepAction = nullptr;
     QAction* m_deleteLastAction = nullptr;
     QAction* m_optionsAction = nullptr;
     QAction* m_insertPauseAction = nullptr;

@@ -12,6 +12,7 @@
 #include "tasks/TaskKinds.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QTableView>
 
 #include <cstdio>
@@ -26,6 +27,19 @@ constexpr int kSkippedTasksStatus = 3;
 void MainWindow::ConnectPlayback()
 {
     connect(m_playAction, &QAction::triggered, this, &MainWindow::Play);
+    // Beside Play, enabled as it is: the whole list from the current row, the selection, by steps.
+    using CommandState::Control;
+    m_playFromHereAction = AddMenuAction(m_commandsMenu, "playFromHere", QKeySequence(), Control::Play);
+    m_playSelectionAction = AddMenuAction(m_commandsMenu, "playSelection", QKeySequence(), Control::Play);
+    m_stepAction = AddMenuAction(m_commandsMenu, "playBySteps", QKeySequence(), Control::Play);
+    for (QAction* action : {m_playFromHereAction, m_playSelectionAction, m_stepAction})
+        m_commandsMenu->insertAction(m_deleteLastAction, action);
+    connect(m_playFromHereAction, &QAction::triggered, this, [this] { PlayPart({m_tasks.CurrentRow(), {}, false}); });
+    connect(m_playSelectionAction, &QAction::triggered, this, [this] {
+        const std::vector<int> rows = m_grid->SelectedRows();
+        PlayPart({m_tasks.CurrentRow(), rows.empty() ? std::vector<int>{m_tasks.CurrentRow()} : rows, false});
+    });
+    connect(m_stepAction, &QAction::triggered, this, [this] { PlayPart({m_tasks.CurrentRow(), {}, true}); });
     connect(m_insertPauseAction, &QAction::triggered, this, &MainWindow::AskForPause);
     if (!m_player)
         return;
@@ -72,6 +86,12 @@ void MainWindow::Play()
 {
     if (m_run)
         m_run->Play();
+}
+
+void MainWindow::PlayPart(PlayRange range)
+{
+    if (m_run)
+        m_run->Play(std::move(range));
 }
 
 void MainWindow::AskForPause()

@@ -31,12 +31,12 @@ void Run::Record()
     Enter(State::Recording);
 }
 
-void Run::Play()
+void Run::Play(PlayRange range)
 {
     if (!IsIdle())
         return;
     // Playing before the state says so: the start's signals find the window still idle.
-    m_player.Play();
+    m_player.Play(std::move(range));
     Enter(State::Playing);
 }
 

@@ -38,7 +38,7 @@ public:
 
     // Start a recording or a playback; each does nothing unless idle.
     void Record();
-    void Play();
+    void Play(PlayRange range = {});
     // Ends whatever runs as its stop keys do.
     void Stop();
     // One tick of the poll timer: the recorder's sampling and the stop keys.

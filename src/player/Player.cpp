@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -70,12 +71,15 @@ void Player::SetStepInterval(int milliseconds)
     m_stepTimer.setInterval(milliseconds);
 }
 
-void Player::Play()
+void Player::Play(PlayRange range)
 {
+    m_range = std::move(range);
+    m_stepKeyDown = true; // the key counts once seen up
     emit minimiseRequested();
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
-    m_tasks.SetCurrentRow(1);
-    m_schedule.Start();
+    m_tasks.SetCurrentRow(FirstRow());
+    if (!m_range.bySteps)
+        m_schedule.Start();
     m_playing = true;
     m_stopping = false;
     m_executed = 0;
@@ -114,13 +118,15 @@ void Player::FinishStep(int row)
 {
     // Whatever shows the progress runs once the task has been done, never between its moment and it.
     ReportProgress(row);
-    const bool lastRow = row >= m_tasks.Rows() - 1;
-    m_tasks.SetCurrentRow(lastRow ? 1 : row + 1);
+    const int next = NextRow(row);
+    const bool lastRow = next == 0;
+    m_tasks.SetCurrentRow(lastRow ? FirstRow() : next);
     if (lastRow && m_state.options.repeatForever)
         ++m_progress.pass;
     if (!lastRow || m_state.options.repeatForever) {
         // Does nothing after a pause task: the countdown starts the next run.
-        m_schedule.ArmNext();
+        if (!m_range.bySteps)
+            m_schedule.ArmNext();
         return;
     }
     StopTimersAndRestore();
@@ -177,13 +183,40 @@ void Player::ResumeAfterScreenCheck(bool runTask)
         m_schedule.Start();
 }
 
+int Player::FirstRow() const
+{
+    return m_range.only.empty() ? std::clamp(m_range.first, 1, m_tasks.Rows() - 1) : m_range.only.front();
+}
+
+int Player::NextRow(int row) const
+{
+    if (m_range.only.empty())
+        return row < m_tasks.Rows() - 1 ? row + 1 : 0;
+    const auto next = std::upper_bound(m_range.only.begin(), m_range.only.end(), row);
+    return next != m_range.only.end() && *next < m_tasks.Rows() ? *next : 0;
+}
+
+void Player::CheckStepKey(bool control, bool shift)
+{
+    const bool down = control && shift && m_desktop.IsKeyDown(VirtualKey::kF12);
+    // The task runs when the key comes up, so that the keys are not held while it clicks.
+    if (std::exchange(m_stepKeyDown, down) && !down && m_playing && !m_stopping) {
+        const int row = m_tasks.CurrentRow();
+        ++m_executed;
+        RunTask(row);
+        FinishStep(row);
+    }
+}
+
 void Player::RunTask(int row)
 {
     const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
     if (!kind)
         return;
     if (kind->action == TaskKinds::Action::Pause) {
-        StartPause(m_tasks.Cell(row, TaskList::kColumnX));
+        // By steps the user is the clock: a pause is one step like any task.
+        if (!m_range.bySteps)
+            StartPause(m_tasks.Cell(row, TaskList::kColumnX));
         return;
     }
     const std::optional<QPoint> point = TaskPoint(m_tasks, row, m_desktop.ScreenSize());
@@ -246,6 +279,8 @@ bool Player::PlaybackStopCheck()
     const bool f11 = m_desktop.IsKeyDown(VirtualKey::kF11);
     if (!(control && shift && f11)) {
         m_stopKeysArmed = true;
+        if (m_range.bySteps)
+            CheckStepKey(control, shift);
         return false;
     }
     if (!m_stopKeysArmed || !m_playing)

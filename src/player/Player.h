@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <optional>
+#include <vector>
 
 class Desktop;
 class TaskList;
@@ -21,6 +22,15 @@ struct PlaybackProgress
     int pass = 0;
 
     friend bool operator==(const PlaybackProgress&, const PlaybackProgress&) = default;
+};
+
+// Which rows a playback runs: from `first` to the last task, or only the rows of `only`, in order.
+// By steps, each press of Ctrl+Shift+F12 runs one task; no timer does.
+struct PlayRange
+{
+    int first = 1;
+    std::vector<int> only; // sorted; empty: every row from first on
+    bool bySteps = false;
 };
 
 // The playback engine: runs the task list one task per tick of its step timer, counts pauses down
@@ -40,8 +50,9 @@ public:
     // The time between two tasks, from the next start of the step timer on.
     void SetStepInterval(int milliseconds);
 
-    // Starts playback at row 1; the first task runs one step interval later.
-    void Play();
+    // Starts playback at the range's first row; the first task runs one step interval later, or at
+    // the first step key.
+    void Play(PlayRange range = {});
     // Runs the task at the current row and moves on to the next one (the step timer's tick).
     void Step();
     // Counts a pause down (the pause timer's tick, once a second); once it has reached 0, the next
@@ -104,6 +115,11 @@ private:
     void ResumeAfterScreenCheck(bool runTask);
     // Moves on to the next row, or ends the run after the last one.
     void FinishStep(int row);
+    int FirstRow() const;
+    // The row after row in the range, 0 after its last.
+    int NextRow(int row) const;
+    // By steps: the step key's release runs the task at the current row.
+    void CheckStepKey(bool control, bool shift);
     void RunTask(int row);
     void StartPause(const QString& lengthText);
     void Halt();
@@ -117,6 +133,8 @@ private:
     QTimer m_stepTimer;
     QTimer m_pauseTimer;
     bool m_playing = false;
+    PlayRange m_range;
+    bool m_stepKeyDown = false;
     // The stop keys were seen: nothing runs any more, and the run ends once F11 is up.
     bool m_stopping = false;
     int m_pauseSecondsLeft = 0;
