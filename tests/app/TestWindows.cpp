@@ -5,6 +5,7 @@
 #include "app/DesktopStartup.h"
 #include "app/MainWindow.h"
 #include "app/PauseDialog.h"
+#include "app/PointPicker.h"
 #include "app/SplashWindow.h"
 #include "core/TextTable.h"
 #include "options/OptionsDialog.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -85,6 +87,43 @@ private slots:
         Action("mnuFileNuovo")->trigger();
         QVERIFY(m_window->Tasks().IsEmpty());
         VerifyTaskCommands(false);
+    }
+
+    // A cell changed in place is checked first: a point off the screen is refused with the reason and
+    // changes nothing. Picking on the screen sets the row's point and image from the next click,
+    // while the window stays down; each change is one step to undo.
+    void cellsAndPickedPointsChangeTheRow()
+    {
+        TaskList& tasks = m_window->Tasks();
+        tasks.AddTasks({{"1", "1", kLeft, {}}});
+        m_window->UpdateCommandState(true);
+        auto* grid = m_window->findChild<QTableView*>(QStringLiteral("grdComandi"));
+        const QModelIndex x = tasks.index(0, TaskList::kColumnX);
+        for (const char* typed : {"5000", "12"}) {
+            grid->edit(x);
+            auto* editor = grid->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor);
+            editor->setText(QString::fromLatin1(typed));
+            grid->itemDelegate()->setModelData(editor, &tasks, x);
+            grid->itemDelegate()->destroyEditor(editor, x);
+        }
+        QTRY_COMPARE(m_messages.Texts(), QStringList{TextTable::Text(TextId::PointOffScreen).arg(1919).arg(1079)});
+        QCOMPARE(tasks.Cell(1, TaskList::kColumnX), "12");
+
+        m_desktop->SetFollowable(true);
+        m_desktop->SetPixels([](int px, int py) { return quint32(px + py); });
+        Action("editPickPoint")->trigger();
+        QTRY_VERIFY(m_window->isMinimized());
+        m_desktop->QueueButtonEvent({VirtualKey::kLeftButton, true, 30, 40});
+        m_desktop->QueueButtonEvent({VirtualKey::kLeftButton, false, 31, 40});
+        m_window->findChild<PointPicker*>()->Tick();
+        QCOMPARE(tasks.Row(1).x + ',' + tasks.Row(1).y, "30,40");
+        QCOMPARE(tasks.Image(1).left(10), "20        "); // (5, 15) at the block's top left
+        QVERIFY(!m_window->isMinimized());
+        for (const char* x : {"12", "1"}) {
+            Action("editUndo")->trigger();
+            QCOMPARE(tasks.Cell(1, TaskList::kColumnX), x);
+        }
     }
 
     void restoringWhilePlayingRemindsAndMinimises()

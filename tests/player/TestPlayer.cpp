@@ -130,6 +130,49 @@ private slots:
         VerifyIdleAtRowOne();
     }
 
+    // From the current row, the selected rows only, or by steps: each release of Ctrl+Shift+F12 runs
+    // one task, a pause included, and no timer does.
+    void playsAPartOrBySteps_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<std::vector<int>>("only");
+        QTest::addColumn<bool>("bySteps");
+        QTest::addColumn<Actions>("expected");
+        QTest::newRow("from row 3") << 3 << std::vector<int>{} << false
+                                    << Actions{D::Move(3, 3), D::Click(1), D::Move(4, 4), D::Click(1), kEnd};
+        QTest::newRow("rows 1 and 4") << 1 << std::vector<int>{1, 4} << false
+                                      << Actions{D::Move(1, 1), D::Click(1), D::Move(4, 4), D::Click(1), kEnd};
+        QTest::newRow("by steps from 1") << 1 << std::vector<int>{} << true
+                                         << Actions{D::Move(1, 1), D::Click(1), D::Move(3, 3), D::Click(1)};
+    }
+
+    void playsAPartOrBySteps()
+    {
+        QFETCH(int, first);
+        QFETCH(std::vector<int>, only);
+        QFETCH(bool, bySteps);
+        QFETCH(Actions, expected);
+        for (const char* x : {"1", "2", "3", "4"})
+            m_tasks.AddTask(x, x, x == QByteArrayView("2") ? T(TextId::Pause) : T(TextId::ClickLeft), {},
+                            TaskOrigin::Inserted);
+        m_player->Play({first, only, bySteps});
+        m_desktop->ClearActions();
+        if (bySteps) {
+            QCOMPARE(m_player->IsStepping(), false);
+            for (int step = 0; step < 3; ++step) {
+                m_desktop->HoldShortcut(VirtualKey::kF12, 1);
+                QVERIFY(!m_player->PlaybackStopCheck() && !m_player->PlaybackStopCheck());
+            }
+            QVERIFY(m_player->IsPlaying() && !m_player->IsPausing());
+            QCOMPARE(m_tasks.CurrentRow(), 4);
+        } else {
+            Ticks(2);
+            QVERIFY(!m_player->IsPlaying());
+            QCOMPARE(m_tasks.CurrentRow(), first);
+        }
+        QCOMPARE(m_desktop->Actions(), expected);
+    }
+
     void pauseHoldsForNPlusOneCountdownTicks_data()
     {
         QTest::addColumn<QString>("length"); // a negative length waits as 0
