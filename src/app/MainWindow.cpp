@@ -181,6 +181,9 @@ void MainWindow::UpdateCommandState(bool flag)
     for (const auto& [action, control] : m_commands)
         action->setEnabled(CommandState::IsEnabled(control, flag));
     m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, flag));
+    // The keys reach the rows as soon as there are rows: F2, Enter, the arrows.
+    if (m_grid->isEnabled())
+        m_grid->setFocus();
     m_preview->Clear();
 }
 

@@ -115,6 +115,20 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(macro), kWaitMs);
         QCOMPARE(Focus(), main);
         QTRY_COMPARE(m_user.Title(main), "journey.#cw - " + kMainTitle);
+        // Fixed in the grid: the click's x typed in place, then its row moved below the double click,
+        // undone and done again; the caption marks the change, and the list is saved under a new name.
+        for (const char* key : {"Control_L+Home", "Right", "F2", "1", "1", "0", "0", "Return", "Alt_L+Down",
+                                "Control_L+z", "Control_L+y"})
+            m_user.Tap(QLatin1String(key));
+        QTRY_COMPARE(m_user.Title(main), "journey.#cw* - " + kMainTitle);
+        m_user.Tap(QStringLiteral("Control_L+s"));
+        QVERIFY(Focus(main) != 0);
+        for (const char* key : {"Control_L+a", "e", "d", "i", "t", "e", "d", "Return"})
+            m_user.Tap(QLatin1String(key));
+        const QString edited = Installed("bin/edited.#cw");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(edited), kWaitMs);
+        QCOMPARE(Focus(), main);
+        QTRY_COMPARE(m_user.Title(main), "edited.#cw - " + kMainTitle);
         m_user.Tap(QStringLiteral("Control_L+q"));
         QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, kWaitMs);
         QCOMPARE(m_program.exitCode(), 0);
@@ -132,17 +146,22 @@ private slots:
                  QStringList({Text(Action::Click, 1) + " at 930,140", Text(Action::DoubleClick, 1) + " at 1060,140",
                               Text(Action::Down, 1) + " at 930,300", Text(Action::Up, 1) + " at 1160,330"}));
 
-        // Played from the command line with a shorter step and close after playing, as the Options
-        // dialog would have saved them.
+        // The edited list played from the command line with a shorter step and close after playing, as
+        // the Options dialog would have saved them: the double click first, then the fixed click.
+        saved = MacroFile::Read(edited).content;
         TaskList list;
         list.AddTasks(std::move(saved.tasks));
         saved.settings.playIntervalMs = 200;
         saved.settings.closeAfterPlaying = true;
-        QVERIFY(!MacroFile::Save(macro, list, saved.settings, true));
-        m_program.start(Installed("bin/clickwarden"), {macro});
+        QVERIFY(!MacroFile::Save(edited, list, saved.settings, true));
+        m_program.start(Installed("bin/clickwarden"), {edited});
         QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, kWaitMs);
         QVERIFY(m_program.exitStatus() == QProcess::NormalExit && m_program.exitCode() == 0);
-        QCOMPARE(log.Events(), events);
+        const QPoint fixed(1100, 140);
+        const QStringList played =
+            events.mid(2, 4) + QStringList{LogWindow::Event("press", 1, fixed), LogWindow::Event("release", 1, fixed)} +
+            events.mid(6);
+        QCOMPARE(log.Events(), played);
     }
 };
 
