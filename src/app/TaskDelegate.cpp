@@ -75,3 +75,11 @@ void TaskDelegate::setModelData(QWidget* editor, QAbstractItemModel* /*model*/, 
     else
         m_commit(index.row() + 1, changed);
 }
+
+void TaskDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                        const QModelIndex& /*index*/) const
+{
+    QRect rect = option.rect;
+    rect.setWidth(std::max(rect.width(), editor->sizeHint().width()));
+    editor->setGeometry(rect);
+}

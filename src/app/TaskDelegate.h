@@ -26,6 +26,9 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    // An editor as wide as it needs, over the cells to its right where the column is narrower.
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
 
     // The row that the editor's value makes of the row at index; what the user typed, unchecked.
     TaskRow Changed(QWidget* editor, const QModelIndex& index) const;
