@@ -55,14 +55,14 @@ Shape ShapeOf(const QString& taskText)
     return Shape::Text;
 }
 
-bool IsEditable(const TaskRow& row, int column)
+bool IsEditable(const QString& taskText, int column)
 {
     switch (column) {
     case TaskList::kColumnX:
     case TaskList::kColumnTask:
         return true;
     case TaskList::kColumnY:
-        return ShapeOf(row.task) != Shape::Duration;
+        return ShapeOf(taskText) != Shape::Duration;
     default:
         return false;
     }

@@ -25,7 +25,7 @@ enum class Shape
 Shape ShapeOf(const QString& taskText);
 
 // Whether the user may change this column of the row in place: x, y where the kind uses it, the kind.
-bool IsEditable(const TaskRow& row, int column);
+bool IsEditable(const QString& taskText, int column);
 
 // A pause's length as the list holds it: a whole number of seconds, from 0 up.
 std::optional<int> PauseSeconds(const QString& cell);

@@ -301,7 +301,7 @@ Qt::ItemFlags TaskList::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
-    if (!IsEmpty() && TaskCheck::IsEditable(Row(index.row() + 1), index.column()))
+    if (!IsEmpty() && TaskCheck::IsEditable(Cell(index.row() + 1, kColumnTask), index.column()))
         flags |= Qt::ItemIsEditable;
     return flags;
 }
