@@ -59,7 +59,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     ConnectStatus();
 }
 
-MainWindow::~MainWindow() = default;
+// The editor goes before the task list it holds a recording on: children outlive the members.
+MainWindow::~MainWindow()
+{
+    delete m_editor;
+}
 
 QAction* MainWindow::AddMenuAction(QMenu* menu, const char* name, const QKeySequence& shortcut,
                                    CommandState::Control control)
