@@ -54,8 +54,10 @@ TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const S
         m_tasks, screenSize,
         [this](int row, const TaskRow& changed) { Apply(TaskEdits::Change(m_tasks, row, changed)); },
         [this](const QString& reason) { Refuse(reason); }, &m_grid));
-    connect(&m_grid, &TaskGrid::rowsDropped, this,
-            [this](int before) { Apply(TaskEdits::MoveTo(m_tasks, m_grid.SelectedRows(), before)); });
+    connect(&m_grid, &TaskGrid::rowsDropped, this, [this](int before) {
+        m_grid.FinishEditing();
+        Apply(TaskEdits::MoveTo(m_tasks, m_grid.SelectedRows(), before));
+    });
 
     connect(m_grid.selectionModel(), &QItemSelectionModel::selectionChanged, this, &TaskEditor::UpdateActions);
     connect(&m_tasks.Edits(), &QUndoStack::indexChanged, this, &TaskEditor::UpdateActions);
@@ -70,7 +72,11 @@ QAction* TaskEditor::AddAction(const char* name, const QKeySequence& shortcut, v
     QAction* action = m_menu->addAction(QString());
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this, slot);
+    // What the user typed into a cell counts first.
+    connect(action, &QAction::triggered, this, [this, slot] {
+        m_grid.FinishEditing();
+        (this->*slot)();
+    });
     return action;
 }
 

@@ -42,6 +42,16 @@ void TaskGrid::SelectRows(int first, int last)
                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+void TaskGrid::FinishEditing()
+{
+    if (state() != EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void TaskGrid::startDrag(Qt::DropActions /*supportedActions*/)
 {
     auto* mime = new QMimeData;

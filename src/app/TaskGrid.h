@@ -16,6 +16,9 @@ public:
     std::vector<int> SelectedRows() const;
     // Selects rows first to last and makes first current.
     void SelectRows(int first, int last);
+    // Hands on what an open cell editor holds and closes it, so that a command given meanwhile (a
+    // shortcut, a menu) comes after the change the user typed.
+    void FinishEditing();
 
 signals:
     // The selected rows were dropped before this row (one past the last row for the end).
