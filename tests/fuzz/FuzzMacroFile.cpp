@@ -1,7 +1,9 @@
 // libFuzzer target: any bytes go through the macro file reader, which must neither crash nor
 // hang nor depend on how the bytes are cut into pieces; a file it accepts, written back (images
-// kept), must read back the same and be as long as the writer said beforehand.
+// kept), must read back the same and be as long as the writer said beforehand. The same bytes pasted
+// as rows: what Paste takes, copied again, must paste back the same.
 #include "macrofile/MacroFile.h"
+#include "macrofile/TaskClipboard.h"
 
 #include <QBuffer>
 
@@ -36,6 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (Outcome(MacroFile::Parse(bytes, chunk)) != outcome)
         std::abort();
     if (read.fault.kind == MacroFault::Kind::None && Outcome(MacroFile::Parse(outcome)) != outcome)
+        std::abort();
+    const TaskClipboard::Parsed pasted = TaskClipboard::Rows(bytes);
+    if (pasted.problem.isEmpty() && TaskClipboard::Rows(TaskClipboard::Text(pasted.rows)).rows != pasted.rows)
         std::abort();
     return 0;
 }
