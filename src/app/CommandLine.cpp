@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/PlaybackArguments.h"
+
 #include "core/AppInfo.h"
 #include "core/TextTable.h"
 
@@ -22,6 +24,10 @@ constexpr int kStopPlaybackId = 178;
 constexpr int kCheckScreenOptionId = 179;
 constexpr int kOnMismatchOptionId = 180;
 constexpr int kHelpPageId = 205;
+constexpr int kUnattendedOptionId = 801;
+constexpr int kSpeedOptionId = 802;
+constexpr int kExitStatusesId = 803;
+constexpr int kStatusLineIds[] = {804, 805, 806, 807, 808};
 constexpr qsizetype kLineWidth = 79;
 
 // Breaks a paragraph at blanks so that no line is longer than the terminal's usual width.
@@ -53,9 +59,12 @@ void Print(const QString& text)
 
 Request Parse(const QStringList& arguments)
 {
-    if (arguments.contains(QStringLiteral("--help")))
+    const PlaybackArguments parsed = PlaybackArguments::Parse(arguments);
+    if (!parsed.error.isEmpty())
+        return Request::Refused;
+    if (parsed.help)
         return Request::Help;
-    if (arguments.contains(QStringLiteral("--version")))
+    if (parsed.version)
         return Request::Version;
     return Request::Run;
 }
@@ -65,10 +74,14 @@ QString HelpText()
     using TextTable::Text;
     const QString line(QLatin1Char('\n'));
     const QString paragraph(QStringLiteral("\n\n"));
+    QString statuses = Text(kExitStatusesId);
+    for (const int id : kStatusLineIds)
+        statuses += line + Text(id);
     return Text(kUsageId) + line + Wrapped(Text(kDescriptionId)) + paragraph + Text(kOptionsId) + line +
-           Text(kHelpOptionId) + line + Text(kVersionOptionId) + line + Text(kCheckScreenOptionId) + line +
-           Text(kOnMismatchOptionId) + paragraph + Text(kKeysId) + line + Text(kStopRecordingId) + line +
-           Text(kStopPlaybackId) + paragraph + Text(kHelpPageLabelId) + QLatin1Char(' ') + Text(kHelpPageId) + line;
+           Text(kHelpOptionId) + line + Text(kVersionOptionId) + line + Text(kUnattendedOptionId) + line +
+           Text(kSpeedOptionId) + line + Text(kCheckScreenOptionId) + line + Text(kOnMismatchOptionId) + paragraph +
+           Text(kKeysId) + line + Text(kStopRecordingId) + line + Text(kStopPlaybackId) + paragraph + statuses +
+           paragraph + Text(kHelpPageLabelId) + QLatin1Char(' ') + Text(kHelpPageId) + line;
 }
 
 QString VersionText()
@@ -84,6 +97,8 @@ std::optional<int> AnswerInfoRequest(int& argc, char* argv[])
     const Request request = Parse(arguments);
     if (request == Request::Run)
         return std::nullopt;
+    if (request == Request::Refused)
+        return PlaybackArguments::Parse(arguments).ReportError();
     // The help page is found relative to the program's folder, which only an application knows.
     const QCoreApplication core(argc, argv);
     Print(request == Request::Help ? HelpText() : VersionText());

@@ -15,6 +15,11 @@
 namespace {
 const char* const kSpeedChoices[] = {"800", "900", "1000", "1500", "2000", "3000", "4000", "5000"};
 const char* const kSensChoices[] = {"40", "50", "60", "70", "80", "90", "100"};
+const char* const kPlaySpeedChoices[] = {"0.5", "1", "2", "4"};
+constexpr int kKeepPaceText = 819;
+constexpr int kPlaySpeedText = 820;
+constexpr int kBadSpeedText = 821;
+constexpr int kImagesNoteText = 822;
 
 QComboBox* MakeIntervalBox(QWidget* parent, const char* name, const QStringList& choices, const QString& tip)
 {
@@ -49,9 +54,9 @@ void ShowInterval(QComboBox* box, int interval)
 }
 } // namespace
 
-OptionsDialog::OptionsDialog(const OptionValues& values, const ScreenCheckOptions& screenCheck, MessageBoxes& messages,
-                             QWidget* parent)
-    : QDialog(parent), m_values(values), m_screenCheck(screenCheck), m_messages(messages)
+OptionsDialog::OptionsDialog(const OptionValues& values, const ScreenCheckOptions& screenCheck, const PaceOptions& pace,
+                             MessageBoxes& messages, QWidget* parent)
+    : QDialog(parent), m_values(values), m_screenCheck(screenCheck), m_pace(pace), m_messages(messages)
 {
     setObjectName(QStringLiteral("frmDialog"));
     BuildControls();
@@ -102,6 +107,7 @@ void OptionsDialog::BuildControls()
     layout->addWidget(chkRipeti);
     layout->addWidget(ChkImaging);
     layout->addLayout(BuildScreenCheckControls());
+    layout->addLayout(BuildPaceControls());
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -134,10 +140,38 @@ QLayout* OptionsDialog::BuildScreenCheckControls()
     details->addWidget(spnCheckWait, 0, 2);
     details->addWidget(lblOnMismatch, 1, 1);
     details->addWidget(cmbOnMismatch, 1, 2);
+    lblImagesNote = new QLabel(this);
+    lblImagesNote->setObjectName(QStringLiteral("lblImagesNote"));
+    lblImagesNote->setWordWrap(true);
+    connect(chkCheckScreen, &QCheckBox::toggled, this, &OptionsDialog::ShowImagesNote);
+    connect(ChkImaging, &QCheckBox::toggled, this, &OptionsDialog::ShowImagesNote);
     auto* layout = new QVBoxLayout;
     layout->addWidget(chkCheckScreen);
     layout->addLayout(details);
+    layout->addWidget(lblImagesNote);
     return layout;
+}
+
+QLayout* OptionsDialog::BuildPaceControls()
+{
+    chkKeepPace = new QCheckBox(this);
+    chkKeepPace->setObjectName(QStringLiteral("chkKeepPace"));
+    lblPlaySpeed = new QLabel(this);
+    cmbPlaySpeed = MakeIntervalBox(this, "cmbPlaySpeed", ToList(kPlaySpeedChoices), QString());
+    lblPlaySpeed->setBuddy(cmbPlaySpeed);
+    auto* speed = new QHBoxLayout;
+    speed->addWidget(lblPlaySpeed);
+    speed->addWidget(cmbPlaySpeed);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(chkKeepPace);
+    layout->addLayout(speed);
+    return layout;
+}
+
+void OptionsDialog::ShowImagesNote()
+{
+    // Recorded tasks keep their images while the check is on; a file saved without them does not.
+    lblImagesNote->setVisible(chkCheckScreen->isChecked() && !ChkImaging->isChecked());
 }
 
 void OptionsDialog::Form_Load()
@@ -165,6 +199,15 @@ void OptionsDialog::Form_Load()
     chkCheckScreen->setChecked(m_screenCheck.enabled);
     spnCheckWait->setValue(m_screenCheck.waitSeconds);
     cmbOnMismatch->setCurrentIndex(cmbOnMismatch->findData(int(m_screenCheck.onMismatch)));
+    lblImagesNote->setText(TextTable::Text(kImagesNoteText));
+    ShowImagesNote();
+
+    chkKeepPace->setText(TextTable::Text(kKeepPaceText));
+    lblPlaySpeed->setText(TextTable::Text(kPlaySpeedText));
+    chkKeepPace->setChecked(m_pace.keepPace);
+    cmbPlaySpeed->setEditText(PaceOptions::SpeedText(m_pace.speed));
+    if (const int index = cmbPlaySpeed->findText(PaceOptions::SpeedText(m_pace.speed)); index >= 0)
+        cmbPlaySpeed->setCurrentIndex(index);
 }
 
 // A recording interval that stops tmrRec, or slows it to seconds, would leave recording and
@@ -185,6 +228,14 @@ void OptionsDialog::OKButton_Click()
         cmbSens->setFocus();
         return;
     }
+    const std::optional<double> speed = PaceOptions::ParseSpeed(cmbPlaySpeed->currentText());
+    if (!speed) {
+        m_messages.Show(MessageBoxes::Icon::Exclamation, TextTable::Text(kBadSpeedText));
+        cmbPlaySpeed->setFocus();
+        return;
+    }
+    m_pace.speed = *speed;
+    m_pace.keepPace = chkKeepPace->isChecked();
     m_values.playIntervalMs = *play;
     m_values.recIntervalMs = *rec;
     m_values.Termina = chkTermina->isChecked();

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
@@ -51,6 +52,7 @@ void Recorder::mnuComandiRec_Click()
     // This recording's first click must not merge with the last click of an earlier recording.
     m_tasks.CloseDoubleClickWindow();
     m_stopKeysArmed = false;
+    m_lastMoment.reset();
     m_following = m_desktop.FollowButtons(true);
     if (!m_following && !m_saidSamplingOnly) {
         std::fprintf(stderr, "clickwarden: %s\n", qPrintable(TextTable::Text(kSamplingOnlyText)));
@@ -86,7 +88,7 @@ bool Recorder::TakeFollowedPresses()
         const Gesture& gesture = gestures[i];
         if (!gesture.own)
             AddGesture(gesture.press.button, gesture.press.x, gesture.press.y, gesture.release->x, gesture.release->y,
-                       gesture.press.time);
+                       gesture.press.time, gesture.release->time ? std::optional(gesture.release->time) : std::nullopt);
     }
     return waited;
 }
@@ -152,27 +154,61 @@ bool Recorder::IsOwnWindow(const ButtonEvent& press) const
     return m_isOwnWindow && m_isOwnWindow(press);
 }
 
-void Recorder::AddGesture(int button, int px, int py, int rx, int ry, std::optional<quint32> pressTime)
+void Recorder::AddGesture(int button, int px, int py, int rx, int ry, std::optional<quint32> pressTime,
+                          std::optional<quint32> releaseTime)
 {
+    const Moment released{releaseTime, std::chrono::steady_clock::now()};
+    // Without the desktop's times, the press is taken to have come as long before the release as
+    // the desktop's times would have told: unknown, so at the release.
+    const Moment pressed{pressTime, released.seen};
     // A button clicked on is still drawn pressed for a moment after the release, until its program
     // has read the release: an image taken then would never match the screen before a replayed click.
-    if (m_state.options.SalvaImmagine)
+    if (TakesImages())
         KeyRelease::SleepFor(kRedrawAfterRelease);
+    const QString x = QString::number(px);
+    const QString y = QString::number(py);
     if (rx == px && ry == py) {
-        m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Click, button),
-                        CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
+        const QString click = TaskKinds::Text(TaskKinds::Action::Click, button);
+        // A click that turns the last row into a double click keeps that row's moment.
+        if (!m_tasks.MergesAsDoubleClick(x, y, click, pressTime))
+            AddWaitBefore(pressed);
+        m_tasks.AddTask(x, y, click, CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
         return;
     }
     // Both images are taken after the release: they show the screen as the button left it.
-    m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Down, button),
-                    CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
+    AddWaitBefore(pressed);
+    m_tasks.AddTask(x, y, TaskKinds::Text(TaskKinds::Action::Down, button), CaptureImage(px, py), TaskOrigin::Recorded,
+                    pressTime);
+    AddWaitBefore(released);
     m_tasks.AddTask(QString::number(rx), QString::number(ry), TaskKinds::Text(TaskKinds::Action::Up, button),
                     CaptureImage(rx, ry));
 }
 
+void Recorder::AddWaitBefore(const Moment& moment)
+{
+    if (!m_state.pace.keepPace)
+        return;
+    const std::optional<Moment> last = std::exchange(m_lastMoment, moment);
+    if (!last)
+        return;
+    qint64 ms = 0;
+    if (last->desktopMs && moment.desktopMs)
+        ms = qint32(*moment.desktopMs - *last->desktopMs); // the desktop's clock wraps; a difference does not
+    else
+        ms = std::chrono::duration_cast<std::chrono::milliseconds>(moment.seen - last->seen).count();
+    m_tasks.AddTask(QString::number(std::max<qint64>(0, ms)), QString(), TaskKinds::Text(TaskKinds::Action::Wait),
+                    QByteArray(), TaskOrigin::Inserted);
+}
+
+bool Recorder::TakesImages() const
+{
+    // A task without an image could never be checked: the check keeps them whatever the switch.
+    return m_state.options.SalvaImmagine || m_state.screenCheck.enabled;
+}
+
 QByteArray Recorder::CaptureImage(int x, int y)
 {
-    if (!m_state.options.SalvaImmagine)
+    if (!TakesImages())
         return {};
     return DescriptiveImage::Encode(m_desktop.PixelBlock(x - kImageHalf, y - kImageHalf, kSide, kSide));
 }

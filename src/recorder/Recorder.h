@@ -74,7 +74,20 @@ private:
     void Receive(std::vector<Gesture>& gestures, const std::vector<ButtonEvent>& events);
     void FollowToRelease(std::vector<Gesture>& gestures, std::size_t index);
     bool IsOwnWindow(const ButtonEvent& press) const;
-    void AddGesture(int button, int px, int py, int rx, int ry, std::optional<quint32> pressTime);
+    // When a press or a release happened: the desktop's own time where it gave one, and this
+    // program's clock as it saw the event.
+    struct Moment
+    {
+        std::optional<quint32> desktopMs;
+        std::chrono::steady_clock::time_point seen;
+    };
+    void AddGesture(int button, int px, int py, int rx, int ry, std::optional<quint32> pressTime,
+                    std::optional<quint32> releaseTime = {});
+    // With "Keep the pace" on: a wait task for the time since the last task's moment, before a
+    // task that gets a row of its own at this moment (never before the first task of a recording).
+    void AddWaitBefore(const Moment& moment);
+    // Whether tasks get an image: asked for, or needed by the screen check.
+    bool TakesImages() const;
     bool StopKeysDown();
 
     TaskList& m_tasks;
@@ -88,4 +101,5 @@ private:
     int m_rowBase = 0;
     // The stop keys are also the Record shortcut: they count only after they were seen not all down.
     bool m_stopKeysArmed = false;
+    std::optional<Moment> m_lastMoment; // of the last row this recording added
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OptionValues.h"
+#include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
 
 // The option values and flags that the main window owns and the recorder, the player, the file
@@ -9,6 +10,7 @@ struct SharedState
 {
     OptionValues options;
     ScreenCheckOptions screenCheck;
+    PaceOptions pace;
     bool recording = false; // a recording runs
     bool playing = false;   // playback runs
 };

@@ -15,16 +15,18 @@ enum class Action
     Down,
     Up,
     Pause,
+    // A wait of the recording's own pace: column 1 holds milliseconds, played at the chosen speed.
+    Wait,
 };
 
 struct Kind
 {
     int textId;
     Action action;
-    int button; // button code (VirtualKey), 0 for a pause
+    int button; // button code (VirtualKey), 0 for a pause or a wait
 };
 
-// The thirteen kinds, in the order a task text is compared with them.
+// The kinds, in the order a task text is compared with them.
 inline constexpr Kind kAll[] = {
     {114, Action::Click, VirtualKey::kLeftButton},
     {115, Action::Click, VirtualKey::kRightButton},
@@ -39,7 +41,14 @@ inline constexpr Kind kAll[] = {
     {145, Action::Up, VirtualKey::kRightButton},
     {146, Action::Down, VirtualKey::kMiddleButton},
     {147, Action::Up, VirtualKey::kMiddleButton},
+    {818, Action::Wait, 0},
 };
+
+// Whether a task of this kind is played at its point (x, y); a pause or a wait has none.
+constexpr bool HasPoint(Action action)
+{
+    return action != Action::Pause && action != Action::Wait;
+}
 
 // The kind of a task text, or nullptr: an exact comparison, blanks and case included, with the
 // texts the running program's text table holds.

@@ -206,7 +206,7 @@ private slots:
         QFETCH(int, message);
         // Values a macro file may hold but the lists do not.
         const OptionValues given{1234, 35, true, false, true};
-        OptionsDialog dialog(given, {}, m_messages);
+        OptionsDialog dialog(given, {}, {}, m_messages);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         for (const auto& [name, typed] : {std::pair{"cmbSpeed", speed}, {"cmbSens", sens}}) {
