@@ -85,6 +85,8 @@ public:
     // The two intervals and three switches in force, and their change (Options, opened files).
     OptionValues CurrentOptions() const;
     void ApplyOptions(const OptionValues& options);
+    // What the program returns when it ends.
+    int ExitStatus() const { return m_exitStatus; }
     // Appends a pause task of this many seconds and enables the task commands.
     void InserisciPausa(int seconds);
 
