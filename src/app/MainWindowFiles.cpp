@@ -14,23 +14,19 @@
 #include <QLabel>
 #include <QMenuBar>
 
-namespace {
-constexpr int kUnplayableRowsText = 817;
-} // namespace
-
 void MainWindow::ConnectFiles()
 {
     m_files = std::make_unique<FileCommands>(m_tasks, m_state.options, *m_services.messages, m_services.files);
     FileCommands* files = m_files.get();
-    connect(mnuFileNuovo, &QAction::triggered, files, &FileCommands::mnuFileNuovo_Click);
-    connect(mnuFileApri, &QAction::triggered, files, &FileCommands::mnuFileApri_Click);
-    connect(mnuFileAggiungi, &QAction::triggered, files, &FileCommands::mnuFileAggiungi_Click);
-    connect(mnuFileSalva, &QAction::triggered, files, &FileCommands::mnuFileSalva_Click);
+    connect(m_newAction, &QAction::triggered, files, &FileCommands::New);
+    connect(m_openAction, &QAction::triggered, files, &FileCommands::Open);
+    connect(m_appendAction, &QAction::triggered, files, &FileCommands::Append);
+    connect(m_saveAction, &QAction::triggered, files, &FileCommands::Save);
     connect(files, &FileCommands::captionChanged, this, &MainWindow::UpdateCaption);
     connect(files, &FileCommands::readingChanged, this, &MainWindow::ShowReading);
     connect(files, &FileCommands::optionsRead, this, &MainWindow::ApplyOptions);
     connect(files, &FileCommands::commandStateChanged, this, &MainWindow::UpdateCommandState);
-    connect(files, &FileCommands::commandLineFileLoaded, this, &MainWindow::mnuComandiPlay_Click);
+    connect(files, &FileCommands::commandLineFileLoaded, this, &MainWindow::Play);
     connect(files, &FileCommands::commandLineFileFailed, this, &MainWindow::CommandLineFileFailed);
     connect(files, &FileCommands::commandStateChanged, this, [this](bool flag) {
         if (flag)
@@ -44,7 +40,7 @@ void MainWindow::CommandLineFileFailed(const QString& text, const QString& line)
     StderrMessageBoxes::Print(line);
     if (m_services.unattended) {
         m_exitStatus = ExitStatus::kFileProblem;
-        QMetaObject::invokeMethod(this, &MainWindow::mnuFileEsci_Click, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainWindow::Exit, Qt::QueuedConnection);
         return;
     }
     m_services.messages->Show(MessageBoxes::Icon::Exclamation, text);
@@ -55,7 +51,7 @@ void MainWindow::TellUnplayableRows()
     const QSize screen = m_services.desktop ? m_services.desktop->ScreenSize() : QSize();
     const std::vector<int> rows = Playability::UnplayableRows(m_tasks.PackedRows(), screen);
     if (!rows.empty())
-        ShowNote(TextTable::Text(kUnplayableRowsText).arg(rows.size()).arg(Playability::RowList(rows)), false);
+        ShowNote(TextTable::Text(TextId::UnplayableRowsNote).arg(rows.size()).arg(Playability::RowList(rows)), false);
     else if (m_note)
         m_note->clear();
 }

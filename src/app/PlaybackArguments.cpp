@@ -10,14 +10,6 @@
 #include <cstdio>
 
 namespace {
-constexpr int kUnknownOptionText = 196;
-constexpr int kBadWaitText = 197;
-constexpr int kBadActionText = 198;
-constexpr int kTryHelpText = 199;
-constexpr int kBadSpeedText = 809;
-constexpr int kNoValueText = 810;
-constexpr int kNoFileText = 811;
-
 enum class Value
 {
     None,
@@ -64,7 +56,7 @@ QString Apply(PlaybackArguments& result, const QString& name, const std::optiona
     } else if (name == QLatin1String("speed")) {
         result.speed = PaceOptions::ParseSpeed(*value);
         if (!result.speed)
-            return TextTable::Text(kBadSpeedText)
+            return TextTable::Text(TextId::BadSpeedValue)
                 .arg(option, PaceOptions::SpeedText(PaceOptions::kMinSpeed),
                      PaceOptions::SpeedText(PaceOptions::kMaxSpeed), *value);
     } else if (name == QLatin1String("check-screen")) {
@@ -75,7 +67,7 @@ QString Apply(PlaybackArguments& result, const QString& name, const std::optiona
         }
         const std::optional<int> seconds = ParseInterval(*value, 0, ScreenCheckOptions::kMaxWaitSeconds);
         if (!seconds)
-            return TextTable::Text(kBadWaitText)
+            return TextTable::Text(TextId::BadWaitValue)
                 .arg(option)
                 .arg(0)
                 .arg(ScreenCheckOptions::kMaxWaitSeconds)
@@ -87,7 +79,7 @@ QString Apply(PlaybackArguments& result, const QString& name, const std::optiona
     } else if (name == QLatin1String("on-mismatch")) {
         result.onMismatch = ParseOnMismatch(*value);
         if (!result.onMismatch)
-            return TextTable::Text(kBadActionText).arg(option, *value);
+            return TextTable::Text(TextId::BadOnMismatchValue).arg(option, *value);
     }
     return {};
 }
@@ -115,7 +107,7 @@ PlaybackArguments PlaybackArguments::Parse(const QStringList& arguments)
         const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
         const Option* option = FindOption(name);
         if (!option || (option->value == Value::None && equals >= 0)) {
-            result.error = TextTable::Text(kUnknownOptionText).arg(argument);
+            result.error = TextTable::Text(TextId::UnknownOption).arg(argument);
             break;
         }
         std::optional<QString> value;
@@ -126,14 +118,14 @@ PlaybackArguments PlaybackArguments::Parse(const QStringList& arguments)
         else if (option->value == Value::Optional && i + 1 < arguments.size() && IsWholeNumber(arguments[i + 1]))
             value = arguments[++i];
         if (option->value == Value::Required && !value) {
-            result.error = TextTable::Text(kNoValueText).arg(argument);
+            result.error = TextTable::Text(TextId::MissingValue).arg(argument);
             break;
         }
         result.error = Apply(result, name, value);
     }
     if (result.error.isEmpty() && result.unattended && !result.help && !result.version &&
         MacroFile::CommandLinePath(result.fileArguments).isEmpty())
-        result.error = TextTable::Text(kNoFileText);
+        result.error = TextTable::Text(TextId::UnattendedNeedsFile);
     return result;
 }
 
@@ -148,7 +140,7 @@ ScreenCheckOptions PlaybackArguments::AppliedTo(ScreenCheckOptions options) cons
 int PlaybackArguments::ReportError() const
 {
     const QByteArray text = (AppInfo::ExecutableName() + QStringLiteral(": ") + error + QLatin1Char('\n') +
-                             TextTable::Text(kTryHelpText) + QLatin1Char('\n'))
+                             TextTable::Text(TextId::TryHelp) + QLatin1Char('\n'))
                                 .toLocal8Bit();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
     return ExitStatus::kUsage;

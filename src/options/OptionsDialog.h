@@ -34,11 +34,11 @@ public:
     const PaceOptions& Pace() const { return m_pace; }
 
 public slots:
-    void OKButton_Click();
-    void CancelButton_Click();
+    void Accept();
+    void Cancel();
 
 private:
-    void Form_Load();
+    void Populate();
     void BuildControls();
     QLayout* BuildScreenCheckControls();
     QLayout* BuildPaceControls();
@@ -50,22 +50,22 @@ private:
     PaceOptions m_pace;
     MessageBoxes& m_messages;
 
-    QLabel* lblSpeed = nullptr;
-    QComboBox* cmbSpeed = nullptr;
-    QLabel* lblSens = nullptr;
-    QComboBox* cmbSens = nullptr;
-    QCheckBox* chkTermina = nullptr;
-    QCheckBox* chkRipeti = nullptr;
-    QCheckBox* ChkImaging = nullptr;
-    QCheckBox* chkCheckScreen = nullptr;
-    QLabel* lblCheckWait = nullptr;
-    QSpinBox* spnCheckWait = nullptr;
-    QLabel* lblOnMismatch = nullptr;
-    QComboBox* cmbOnMismatch = nullptr;
-    QLabel* lblImagesNote = nullptr;
-    QCheckBox* chkKeepPace = nullptr;
-    QLabel* lblPlaySpeed = nullptr;
-    QComboBox* cmbPlaySpeed = nullptr;
-    QPushButton* OKButton = nullptr;
-    QPushButton* CancelButton = nullptr;
+    QLabel* m_playIntervalLabel = nullptr;
+    QComboBox* m_playInterval = nullptr;
+    QLabel* m_recordIntervalLabel = nullptr;
+    QComboBox* m_recordInterval = nullptr;
+    QCheckBox* m_closeAfterPlaying = nullptr;
+    QCheckBox* m_repeatForever = nullptr;
+    QCheckBox* m_saveImages = nullptr;
+    QCheckBox* m_checkScreen = nullptr;
+    QLabel* m_checkWaitLabel = nullptr;
+    QSpinBox* m_checkWait = nullptr;
+    QLabel* m_onMismatchLabel = nullptr;
+    QComboBox* m_onMismatch = nullptr;
+    QLabel* m_imagesNote = nullptr;
+    QCheckBox* m_keepPace = nullptr;
+    QLabel* m_playSpeedLabel = nullptr;
+    QComboBox* m_playSpeed = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 };

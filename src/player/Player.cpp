@@ -20,11 +20,6 @@ namespace {
 // How long before a task is due the stop-key check keeps away.
 constexpr std::chrono::milliseconds kQuietBeforeTask{10};
 
-constexpr int kSkippedRowsText = 816;
-constexpr int kNoImagesText = 823;
-constexpr int kGivenUpDragText = 824;
-constexpr int kNeverPressedText = 825;
-
 TaskRow CellsOf(const TaskList& tasks, int row)
 {
     return TaskRow{tasks.Cell(row, TaskList::kColumnX),
@@ -41,10 +36,10 @@ std::size_t ButtonIndex(int button)
 
 } // namespace
 
-Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrPlay, QTimer& tmrPause, QTimer& tmrRec,
-               QObject* parent)
-    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrPlay(tmrPlay), tmrPause(tmrPause),
-      tmrRec(tmrRec), m_schedule(tmrPlay), m_screenCheck(desktop)
+Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_stepTimer, QTimer& m_pauseTimer,
+               QTimer& m_pollTimer, QObject* parent)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_stepTimer(m_stepTimer),
+      m_pauseTimer(m_pauseTimer), m_pollTimer(m_pollTimer), m_schedule(m_stepTimer), m_screenCheck(desktop)
 {
     connect(&m_screenCheck, &ScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });
     connect(&m_screenCheck, &ScreenCheck::gaveUp, this, &Player::ScreenNeverMatched);
@@ -55,15 +50,15 @@ Player::~Player()
     ReleaseHeldButtons();
 }
 
-void Player::mnuComandiPlay_Click()
+void Player::Play()
 {
     emit minimiseRequested();
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
     m_tasks.SetCurrentRow(1);
     m_schedule.Start(LeadBefore(1, 0));
     m_state.playing = true;
-    if (!tmrRec.isActive())
-        tmrRec.start();
+    if (!m_pollTimer.isActive())
+        m_pollTimer.start();
     m_executed = 0;
     m_stopKeysArmed = false;
     m_skipped = 0;
@@ -88,10 +83,10 @@ void Player::RemarkTasksWithoutImages()
             rows.push_back(int(i) + 1);
     }
     if (!rows.empty())
-        emit remark(TextTable::Text(kNoImagesText).arg(Playability::RowList(rows)));
+        emit remark(TextTable::Text(TextId::CheckWithoutImagesRemark).arg(Playability::RowList(rows)));
 }
 
-void Player::tmrPlay_Timer()
+void Player::Step()
 {
     if (m_screenCheck.IsWaiting())
         return;
@@ -122,15 +117,15 @@ void Player::FinishStep(int row)
     const bool lastRow = row >= m_tasks.Rows() - 1;
     const int next = lastRow ? 1 : row + 1;
     m_tasks.SetCurrentRow(next);
-    if (lastRow && m_state.options.Ripeti)
+    if (lastRow && m_state.options.repeatForever)
         ++m_progress.pass;
-    if (!lastRow || m_state.options.Ripeti) {
+    if (!lastRow || m_state.options.repeatForever) {
         // Does nothing after a pause task: the countdown starts the next run.
         m_schedule.ArmNext(LeadBefore(next, row));
         return;
     }
     StopTimersAndRestore();
-    if (m_state.options.Termina) {
+    if (m_state.options.closeAfterPlaying) {
         emit closeProgramRequested();
         return;
     }
@@ -140,8 +135,8 @@ void Player::FinishStep(int row)
 
 QString Player::EndMessage() const
 {
-    QString message = m_unplayableRows.empty() ? TextTable::Text(121)
-                                               : TextTable::Text(kSkippedRowsText)
+    QString message = m_unplayableRows.empty() ? TextTable::Text(TextId::AllTasksExecuted)
+                                               : TextTable::Text(TextId::SkippedRowsMessage)
                                                      .arg(m_unplayableRows.size())
                                                      .arg(Playability::RowList(m_unplayableRows));
     if (m_skipped > 0)
@@ -211,7 +206,7 @@ void Player::ResumeAfterScreenCheck(bool runTask)
         RunTask(row);
     FinishStep(row);
     // The next task comes one interval after this one, however long the wait was.
-    if (m_state.playing && !m_schedule.IsRunning() && !tmrPause.isActive())
+    if (m_state.playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
         m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
 }
 
@@ -236,7 +231,7 @@ void Player::RunTask(int row)
     if (kind->action == TaskKinds::Action::Up && (m_givenUpButtons & kind->button) && !(m_heldButtons & kind->button)) {
         m_givenUpButtons &= ~kind->button;
         ++m_skipped;
-        emit remark(TextTable::Text(kNeverPressedText).arg(row));
+        emit remark(TextTable::Text(TextId::ReleaseNeverPressedRemark).arg(row));
         return;
     }
     const std::optional<QPoint> point = Playability::Point(cells, m_desktop.ScreenSize());
@@ -272,26 +267,26 @@ void Player::StartPause(const QString& lengthText)
 {
     // A length that is negative or not a whole number waits as a pause of 0.
     const int seconds = std::max(0, Playability::WholeNumber(QStringView(lengthText)).value_or(0));
-    tmrPause.setProperty(kPauseTag, QString::number(seconds));
-    tmrPause.start();
+    m_pauseTimer.setProperty(kPauseTag, QString::number(seconds));
+    m_pauseTimer.start();
     m_schedule.Stop();
 }
 
-void Player::tmrPause_Timer()
+void Player::CountPauseDown()
 {
     const int left = PauseSecondsLeft();
     if (left <= 0) {
-        tmrPause.stop();
+        m_pauseTimer.stop();
         // A fresh schedule for the tasks after the pause.
         m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
         return;
     }
-    tmrPause.setProperty(kPauseTag, QString::number(left - 1));
+    m_pauseTimer.setProperty(kPauseTag, QString::number(left - 1));
 }
 
 int Player::PauseSecondsLeft() const
 {
-    return Playability::WholeNumber(QStringView(tmrPause.property(kPauseTag).toString())).value_or(0);
+    return Playability::WholeNumber(QStringView(m_pauseTimer.property(kPauseTag).toString())).value_or(0);
 }
 
 bool Player::PlaybackStopCheck()
@@ -337,7 +332,7 @@ void Player::HoldTicks(bool hold)
         return;
     m_tickWaiting = false;
     if (m_state.playing)
-        tmrPlay_Timer();
+        Step();
 }
 
 void Player::ReportProgress(int row)
@@ -351,15 +346,15 @@ void Player::StopTimersAndRestore()
 {
     m_screenCheck.Cancel();
     m_schedule.Stop();
-    tmrPause.stop();
+    m_pauseTimer.stop();
     m_state.playing = false;
     m_tickWaiting = false;
     // The poll ran only for the stop keys: with nothing left to watch it would wake the program
     // 50 times a second for nothing.
     if (!m_state.recording)
-        tmrRec.stop();
+        m_pollTimer.stop();
     if (m_heldButtons != 0)
-        emit remark(TextTable::Text(kGivenUpDragText).arg(m_tasks.CurrentRow()));
+        emit remark(TextTable::Text(TextId::DragGivenUpRemark).arg(m_tasks.CurrentRow()));
     ReleaseHeldButtons();
     m_desktop.SetPointerShape();
     emit normalRequested();
@@ -379,6 +374,6 @@ void Player::ReleaseHeldButtons()
 
 QString Player::StopMessage(qint64 executedTasks)
 {
-    return TextTable::Text(136) + QLatin1Char(' ') + QString::number(executedTasks) + QLatin1Char(' ') +
-           TextTable::Text(149);
+    return TextTable::Text(TextId::TasksExecuted) + QLatin1Char(' ') + QString::number(executedTasks) +
+           QLatin1Char(' ') + TextTable::Text(TextId::SentenceEnd);
 }

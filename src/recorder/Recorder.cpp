@@ -17,7 +17,6 @@
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
 constexpr int kImageHalf = kSide / 2;
-constexpr int kSamplingOnlyText = 163;
 // After a followed button reads up, its release may take a moment longer to come through the
 // desktop's event stream: this many short sleeps at most, then the pointer tells the release point.
 constexpr int kReleaseEventWaits = 50;
@@ -25,8 +24,8 @@ constexpr int kReleaseEventWaits = 50;
 constexpr std::chrono::milliseconds kRedrawAfterRelease{25};
 } // namespace
 
-Recorder::Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrRec, QObject* parent)
-    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrRec(tmrRec),
+Recorder::Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_pollTimer, QObject* parent)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_pollTimer(m_pollTimer),
       m_releaseSleep(KeyRelease::SleepFor)
 {}
 
@@ -40,9 +39,9 @@ void Recorder::SetOwnWindowTest(OwnWindowTest test)
     m_isOwnWindow = std::move(test);
 }
 
-void Recorder::mnuComandiRec_Click()
+void Recorder::Record()
 {
-    tmrRec.start();
+    m_pollTimer.start();
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
     emit minimiseRequested();
     m_state.recording = true;
@@ -55,12 +54,12 @@ void Recorder::mnuComandiRec_Click()
     m_lastMoment.reset();
     m_following = m_desktop.FollowButtons(true);
     if (!m_following && !m_saidSamplingOnly) {
-        std::fprintf(stderr, "clickwarden: %s\n", qPrintable(TextTable::Text(kSamplingOnlyText)));
+        std::fprintf(stderr, "clickwarden: %s\n", qPrintable(TextTable::Text(TextId::NoRecordExtension)));
         m_saidSamplingOnly = true;
     }
 }
 
-void Recorder::tmrRec_Timer()
+void Recorder::Tick()
 {
     if (!m_state.recording)
         return;
@@ -69,7 +68,7 @@ void Recorder::tmrRec_Timer()
     // Ticks that fell due while a release was awaited would otherwise fire back to back and use
     // up the double-click window at once: count it from the end of the capture.
     if (waited)
-        tmrRec.start();
+        m_pollTimer.start();
     RecordingStopCheck();
 }
 
@@ -203,7 +202,7 @@ void Recorder::AddWaitBefore(const Moment& moment)
 bool Recorder::TakesImages() const
 {
     // A task without an image could never be checked: the check keeps them whatever the switch.
-    return m_state.options.SalvaImmagine || m_state.screenCheck.enabled;
+    return m_state.options.saveImages || m_state.screenCheck.enabled;
 }
 
 QByteArray Recorder::CaptureImage(int x, int y)
@@ -243,7 +242,7 @@ void Recorder::Stop()
     m_desktop.FollowButtons(false);
     m_following = false;
     emit restoreRequested();
-    tmrRec.stop();
+    m_pollTimer.stop();
     if (m_tasks.IsEmpty())
         emit recordingEndedEmpty();
     else

@@ -8,10 +8,6 @@
 
 namespace Playability {
 namespace {
-constexpr int kNotNumbersText = 812;
-constexpr int kOffScreenText = 813;
-constexpr int kUnknownKindText = 814;
-constexpr int kBadWaitText = 827;
 // Rows listed by number in a message before the list is cut short.
 constexpr std::size_t kListedRows = 20;
 
@@ -34,21 +30,21 @@ bool OnScreen(int x, int y, QSize screen)
 template <typename Cell>
 QString ProblemOf(const Cell& x, const Cell& y, const TaskKinds::Kind* kind, const QString& taskText, QSize screen)
 {
-    const auto text = [](int id) {
+    const auto text = [](TextId id) {
         return TextTable::Text(id);
     };
     if (!kind)
-        return text(kUnknownKindText).arg(taskText);
+        return text(TextId::UnknownTaskKind).arg(taskText);
     if (kind->action == TaskKinds::Action::Wait && (!WholeNumber(x) || *WholeNumber(x) < 0))
-        return text(kBadWaitText).arg(ToText(x));
+        return text(TextId::BadWaitLength).arg(ToText(x));
     if (!TaskKinds::HasPoint(kind->action))
         return {};
     const std::optional<int> px = WholeNumber(x);
     const std::optional<int> py = WholeNumber(y);
     if (!px || !py)
-        return text(kNotNumbersText).arg(ToText(x), ToText(y));
+        return text(TextId::PointNotNumbers).arg(ToText(x), ToText(y));
     if (!OnScreen(*px, *py, screen))
-        return text(kOffScreenText).arg(*px).arg(*py).arg(screen.width()).arg(screen.height());
+        return text(TextId::PointOffScreen).arg(*px).arg(*py).arg(screen.width()).arg(screen.height());
     return {};
 }
 } // namespace
