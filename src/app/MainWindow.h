@@ -10,6 +10,7 @@
 #include "tasks/SharedState.h"
 #include "tasks/TaskList.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -203,7 +204,8 @@ private:
     QPointer<AboutBox> m_aboutBox; // one About box at a time
     StatusIndicator* m_indicator = nullptr;
     QLabel* m_note = nullptr; // the status line's note: rows that cannot be played, remarks of a run
-    QTimer m_statusPacing;
+    QTimer m_statusPacing;    // shows progress held back once the tasks have paused
+    QElapsedTimer m_statusShown;
     bool m_statusPending = false;
     bool m_reminderPending = false;
     StopKeyReminder::RestoreWatch m_restoreWatch; // tells the user's restores from the window manager's
