@@ -1,6 +1,7 @@
 // The rules that need neither a window nor a desktop: the double-click rule of the task list, the
 // descriptive image's fields, the task kinds' texts, which rows cannot be played, how strictly the
 // settings are read and when a restore brings the stop-key reminder.
+#include "app/QtMessageBoxes.h"
 #include "app/StopKeyReminder.h"
 #include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
@@ -164,6 +165,16 @@ private slots:
         QCOMPARE(ScreenCheckOptions::Load(settings).enabled, on);
         QCOMPARE(PaceOptions::Load(settings).keepPace, on);
         QCOMPARE(PaceOptions::Load(settings).speed, speed);
+    }
+
+    // A path of 20 kB keeps the box within the screen: its line loses its middle, not its ends.
+    void longLinesFitABox()
+    {
+        const QString path = QStringLiteral("/start") + QString(20000, QLatin1Char('a')) + QStringLiteral("/end.#cw");
+        const QString shown =
+            QtMessageBoxes::BoxText(TextTable::Text(TextId::CouldNotRead) + '\n' + path).remove(QChar(0x200B));
+        QVERIFY(shown.size() < 800);
+        QVERIFY(shown.contains(QStringLiteral("/start")) && shown.contains(QStringLiteral("end.#cw")));
     }
 
     void onlyTheUsersRestoreReminds()
