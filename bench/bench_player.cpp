@@ -185,18 +185,13 @@ void BM_PlayerClicks(benchmark::State& state)
         TaskList tasks;
         tasks.AddTasks(Clicks());
         SharedState shared;
-        QTimer stepTimer;
-        QTimer pauseTimer;
         QTimer pollTimer;
-        for (QTimer* timer : {&stepTimer, &pauseTimer, &pollTimer})
-            timer->setTimerType(Qt::PreciseTimer);
-        stepTimer.setInterval(kIntervalMs);
-        pauseTimer.setInterval(1000);
+        pollTimer.setTimerType(Qt::PreciseTimer);
         pollTimer.setInterval(20);
-        Player player(tasks, *opened.desktop, shared, stepTimer, pauseTimer, pollTimer);
-        QObject::connect(&stepTimer, &QTimer::timeout, &player, &Player::Step);
-        QObject::connect(&pauseTimer, &QTimer::timeout, &player, &Player::CountPauseDown);
+        Player player(tasks, *opened.desktop, shared);
+        player.SetStepInterval(kIntervalMs);
         QObject::connect(&pollTimer, &QTimer::timeout, &player, &Player::PlaybackStopCheck);
+        pollTimer.start();
         QObject::connect(&player, &Player::finished, qApp, &QCoreApplication::quit);
 
         std::vector<Clock::time_point> presses;

@@ -5,11 +5,11 @@
 
 #include "app/ExitStatus.h"
 #include "app/Notifier.h"
+#include "app/PauseDialog.h"
 #include "app/StderrMessageBoxes.h"
 #include "core/AppInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
-#include "player/PauseDialog.h"
 #include "tasks/TaskKinds.h"
 
 #include <QAction>
@@ -19,33 +19,29 @@ void MainWindow::ConnectPlayback()
 {
     connect(m_playAction, &QAction::triggered, this, &MainWindow::Play);
     connect(m_insertPauseAction, &QAction::triggered, this, &MainWindow::AskForPause);
-    connect(&m_stepTimer, &QTimer::timeout, this, &MainWindow::Step);
-    connect(&m_pauseTimer, &QTimer::timeout, this, &MainWindow::CountPauseDown);
-    if (!m_services.desktop)
+    if (!m_player)
         return;
-
-    m_player = std::make_unique<Player>(m_tasks, *m_services.desktop, m_state, m_stepTimer, m_pauseTimer, m_pollTimer);
-    connect(m_player.get(), &Player::minimiseRequested, this, &MainWindow::showMinimized);
-    connect(m_player.get(), &Player::normalRequested, this, &MainWindow::showNormal);
-    connect(m_player.get(), &Player::finished, this,
+    connect(m_player, &Player::minimiseRequested, this, &MainWindow::showMinimized);
+    connect(m_player, &Player::normalRequested, this, &MainWindow::showNormal);
+    connect(m_player, &Player::finished, this,
             [this](const QString& message) { m_services.messages->Show(MessageBoxes::Icon::Information, message); });
-    connect(m_player.get(), &Player::stopped, this, &MainWindow::PlaybackStopped);
+    connect(m_player, &Player::stopped, this, &MainWindow::PlaybackStopped);
     // Closing after playback shows no box: every window closes and the program ends, as on Exit. A
     // run that skipped tasks says so where a person can see it.
-    connect(m_player.get(), &Player::closeProgramRequested, this, [this] {
+    connect(m_player, &Player::closeProgramRequested, this, [this] {
         if (m_player->SkippedTasks() > 0)
             EndRun(ExitStatus::kSkipped, m_player->EndMessage());
         else
             EndRun(ExitStatus::kPlayed);
     });
-    connect(m_player.get(), &Player::unplayableTask, this, [this](int row, const QString& problem) {
+    connect(m_player, &Player::unplayableTask, this, [this](int row, const QString& problem) {
         if (ClosesAfterPlaying())
             StderrMessageBoxes::Print(TextTable::Text(TextId::SkippedTaskLine).arg(row).arg(problem));
     });
-    connect(m_player.get(), &Player::remark, this, [this](const QString& text) { ShowNote(text, true); });
-    connect(m_player.get(), &Player::taskSkipped, this,
+    connect(m_player, &Player::remark, this, [this](const QString& text) { ShowNote(text, true); });
+    connect(m_player, &Player::taskSkipped, this,
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, true); });
-    connect(m_player.get(), &Player::stoppedOnMismatch, this,
+    connect(m_player, &Player::stoppedOnMismatch, this,
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, false); });
 }
 
@@ -91,25 +87,8 @@ void MainWindow::EndRun(int status, const QString& failure)
 
 void MainWindow::Play()
 {
-    if (m_player)
-        m_player->Play();
-}
-
-void MainWindow::Step()
-{
-    if (m_player)
-        m_player->Step();
-}
-
-void MainWindow::CountPauseDown()
-{
-    if (m_player)
-        m_player->CountPauseDown();
-}
-
-bool MainWindow::PlaybackStopCheck()
-{
-    return m_player && m_player->PlaybackStopCheck();
+    if (m_run)
+        m_run->Play();
 }
 
 void MainWindow::AskForPause()

@@ -11,6 +11,7 @@
 #include "app/StatusIndicator.h"
 #include "app/StderrMessageBoxes.h"
 #include "core/AppInfo.h"
+#include "desktop/x11/X11ErrorTrap.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -32,6 +33,8 @@ int main(int argc, char* argv[])
     desktop.PreparePlatform();
 
     QApplication app(argc, argv);
+    // The toolkit put its own X error handlers in place as it connected: ours log and go on.
+    X11ErrorTrap::InstallHandlers();
     QApplication::setApplicationName(AppInfo::ExecutableName());
     QApplication::setApplicationVersion(AppInfo::VersionText());
     QApplication::setOrganizationName(AppInfo::CompanyName());

@@ -3,7 +3,6 @@
 #include "core/AppPaths.h"
 #include "core/TextTable.h"
 #include "desktop/Desktop.h"
-#include "desktop/KeyRelease.h"
 #include "tasks/Playability.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskKinds.h"
@@ -11,12 +10,13 @@
 
 #include <QRect>
 #include <QTimer>
-#include <QVariant>
 
 #include <optional>
 
 namespace {
 
+// A pause counts down in whole seconds.
+constexpr int kPauseTickMs = 1000;
 // How long before a task is due the stop-key check keeps away.
 constexpr std::chrono::milliseconds kQuietBeforeTask{10};
 
@@ -36,18 +36,32 @@ std::size_t ButtonIndex(int button)
 
 } // namespace
 
-Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_stepTimer, QTimer& m_pauseTimer,
-               QTimer& m_pollTimer, QObject* parent)
-    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_stepTimer(m_stepTimer),
-      m_pauseTimer(m_pauseTimer), m_pollTimer(m_pollTimer), m_schedule(m_stepTimer), m_screenCheck(desktop)
+Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_schedule(m_stepTimer),
+      m_screenCheck(desktop)
 {
+    m_stepTimer.setObjectName(QStringLiteral("tmrPlay"));
+    m_pauseTimer.setObjectName(QStringLiteral("tmrPause"));
+    for (QTimer* timer : {&m_stepTimer, &m_pauseTimer}) {
+        timer->setParent(this);
+        timer->setTimerType(Qt::PreciseTimer);
+    }
+    m_stepTimer.setInterval(m_state.options.playIntervalMs);
+    m_pauseTimer.setInterval(kPauseTickMs);
+    connect(&m_stepTimer, &QTimer::timeout, this, &Player::Step);
+    connect(&m_pauseTimer, &QTimer::timeout, this, &Player::CountPauseDown);
     connect(&m_screenCheck, &ScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });
     connect(&m_screenCheck, &ScreenCheck::gaveUp, this, &Player::ScreenNeverMatched);
 }
 
 Player::~Player()
 {
-    ReleaseHeldButtons();
+    m_desktop.ReleaseHeld();
+}
+
+void Player::SetStepInterval(int milliseconds)
+{
+    m_stepTimer.setInterval(milliseconds);
 }
 
 void Player::Play()
@@ -56,13 +70,13 @@ void Player::Play()
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
     m_tasks.SetCurrentRow(1);
     m_schedule.Start(LeadBefore(1, 0));
-    m_state.playing = true;
-    if (!m_pollTimer.isActive())
-        m_pollTimer.start();
+    m_playing = true;
+    m_stopping = false;
     m_executed = 0;
     m_stopKeysArmed = false;
     m_skipped = 0;
     m_unplayableRows.clear();
+    m_heldButtons = 0;
     m_givenUpButtons = 0;
     m_stoppedOn.reset();
     m_progress.pass = 1;
@@ -88,7 +102,7 @@ void Player::RemarkTasksWithoutImages()
 
 void Player::Step()
 {
-    if (m_screenCheck.IsWaiting())
+    if (!m_playing || m_stopping || m_screenCheck.IsWaiting())
         return;
     if (m_ticksHeld) {
         m_tickWaiting = true;
@@ -206,7 +220,7 @@ void Player::ResumeAfterScreenCheck(bool runTask)
         RunTask(row);
     FinishStep(row);
     // The next task comes one interval after this one, however long the wait was.
-    if (m_state.playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
+    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
         m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
 }
 
@@ -267,30 +281,26 @@ void Player::StartPause(const QString& lengthText)
 {
     // A length that is negative or not a whole number waits as a pause of 0.
     const int seconds = std::max(0, Playability::WholeNumber(QStringView(lengthText)).value_or(0));
-    m_pauseTimer.setProperty(kPauseTag, QString::number(seconds));
+    m_pauseSecondsLeft = seconds;
     m_pauseTimer.start();
     m_schedule.Stop();
 }
 
 void Player::CountPauseDown()
 {
-    const int left = PauseSecondsLeft();
-    if (left <= 0) {
+    if (m_pauseSecondsLeft <= 0) {
         m_pauseTimer.stop();
         // A fresh schedule for the tasks after the pause.
         m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
         return;
     }
-    m_pauseTimer.setProperty(kPauseTag, QString::number(left - 1));
-}
-
-int Player::PauseSecondsLeft() const
-{
-    return Playability::WholeNumber(QStringView(m_pauseTimer.property(kPauseTag).toString())).value_or(0);
+    --m_pauseSecondsLeft;
 }
 
 bool Player::PlaybackStopCheck()
 {
+    if (m_stopping)
+        return FinishStopOnceReleased();
     // Three key queries on a busy X server can take milliseconds: a check that falls just before a
     // task is left to the next poll, so that it cannot hold the task up. Never two in a row, so the
     // keys are read at least every other poll whatever the two intervals.
@@ -307,18 +317,25 @@ bool Player::PlaybackStopCheck()
         m_stopKeysArmed = true;
         return false;
     }
-    if (!m_stopKeysArmed || !m_state.playing)
+    if (!m_stopKeysArmed || !m_playing)
         return false;
+    // No task runs from now on; the window comes back once F11 is up, so the key does not reach it.
+    Halt();
+    m_stopping = true;
+    return FinishStopOnceReleased();
+}
 
-    // Nothing else runs until F11 is let go, so no task slips in between.
-    KeyRelease::WaitForRelease(m_desktop, VirtualKey::kF11);
+bool Player::FinishStopOnceReleased()
+{
+    if (m_desktop.IsKeyDown(VirtualKey::kF11))
+        return false;
     Stop();
     return true;
 }
 
 void Player::Stop()
 {
-    if (!m_state.playing)
+    if (!m_playing)
         return;
     StopTimersAndRestore();
     emit stopped(m_executed);
@@ -331,7 +348,7 @@ void Player::HoldTicks(bool hold)
     if (hold || !m_tickWaiting)
         return;
     m_tickWaiting = false;
-    if (m_state.playing)
+    if (m_playing && !m_stopping)
         Step();
 }
 
@@ -342,26 +359,22 @@ void Player::ReportProgress(int row)
     emit progressChanged(m_progress);
 }
 
-void Player::StopTimersAndRestore()
+// No task runs after this, and nothing the tasks pressed stays held.
+void Player::Halt()
 {
     m_screenCheck.Cancel();
     m_schedule.Stop();
     m_pauseTimer.stop();
-    m_state.playing = false;
     m_tickWaiting = false;
-    // The poll ran only for the stop keys: with nothing left to watch it would wake the program
-    // 50 times a second for nothing.
-    if (!m_state.recording)
-        m_pollTimer.stop();
-    if (m_heldButtons != 0)
-        emit remark(TextTable::Text(TextId::DragGivenUpRemark).arg(m_tasks.CurrentRow()));
     ReleaseHeldButtons();
-    m_desktop.SetPointerShape();
-    emit normalRequested();
+    m_desktop.ReleaseHeld();
 }
 
 void Player::ReleaseHeldButtons()
 {
+    if (m_heldButtons == 0)
+        return;
+    emit remark(TextTable::Text(TextId::DragGivenUpRemark).arg(m_tasks.CurrentRow()));
     for (const int button : VirtualKey::kButtons) {
         if (!(m_heldButtons & button))
             continue;
@@ -370,6 +383,16 @@ void Player::ReleaseHeldButtons()
         m_desktop.ButtonUp(button);
     }
     m_heldButtons = 0;
+}
+
+void Player::StopTimersAndRestore()
+{
+    Halt();
+    m_playing = false;
+    m_stopping = false;
+    m_desktop.SetPointerShape();
+    emit normalRequested();
+    emit ended();
 }
 
 QString Player::StopMessage(qint64 executedTasks)
