@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/StderrMessageBoxes.h"
 #include "app/TaskEditor.h"
 #include "app/TaskGrid.h"
 #include "app/TaskPreview.h"
@@ -7,6 +8,7 @@
 #include "core/AppInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
+#include "desktop/Desktop.h"
 #include "macrofile/FileCommands.h"
 
 #include <QAction>
@@ -118,6 +120,7 @@ void MainWindow::BuildGrid()
     m_grid->setColumnHidden(TaskList::kColumnImage, true);
     m_grid->move(0, 0);
     m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
+    // The editor gives the grid its delegate: rows that cannot be played marked, cells changed in place.
 
     // The grid's current row and the task list's current row (the playback position) follow each other.
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -147,6 +150,8 @@ void MainWindow::Start()
     m_preview->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
     m_state = SharedState{};
     m_state.screenCheck = m_services.screenCheck;
+    m_state.pace = m_services.pace;
+    ApplyOptions(m_state.options);
     show();
     StopKeyReminder::WatchReportedStates(windowHandle(),
                                          [this](bool minimised) { m_restoreWatch.Reported(minimised); });
@@ -199,6 +204,9 @@ OptionValues MainWindow::CurrentOptions() const
 void MainWindow::ApplyOptions(const OptionValues& options)
 {
     m_state.options = options;
+    // A run no one watches ends when it is done, whatever the file says.
+    if (m_services.unattended)
+        m_state.options.closeAfterPlaying = true;
     if (m_run)
         m_run->ApplyIntervals(options);
 }
@@ -217,6 +225,22 @@ void MainWindow::Exit()
         return;
     QApplication::closeAllWindows();
     QApplication::exit(m_exitStatus);
+}
+
+void MainWindow::ShowNote(const QString& text, bool toStderr)
+{
+    if (toStderr)
+        StderrMessageBoxes::Print(text);
+    // A widget of the bar, not a message of it: menu status tips would wipe a message away.
+    if (!m_note) {
+        m_note = new QLabel(this);
+        m_note->setObjectName(QStringLiteral("lblNote"));
+        m_note->setWordWrap(true);
+        statusBar()->addWidget(m_note, 1);
+    }
+    m_note->setText(text);
+    statusBar()->setVisible(true);
+    LayoutGrid();
 }
 
 void MainWindow::OpenHelpPage()

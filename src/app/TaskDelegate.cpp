@@ -19,8 +19,8 @@ bool IsDuration(const TaskList& tasks, const QModelIndex& index)
 
 TaskDelegate::TaskDelegate(const TaskList& tasks, std::function<QSize()> screenSize, Commit commit, Refuse refuse,
                            QObject* parent)
-    : QStyledItemDelegate(parent), m_tasks(tasks), m_screenSize(std::move(screenSize)), m_commit(std::move(commit)),
-      m_refuse(std::move(refuse))
+    : UnplayableRowDelegate(tasks, screenSize(), parent), m_tasks(tasks), m_screenSize(std::move(screenSize)),
+      m_commit(std::move(commit)), m_refuse(std::move(refuse))
 {}
 
 QWidget* TaskDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,

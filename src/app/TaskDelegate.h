@@ -2,17 +2,18 @@
 
 #include "tasks/TaskRows.h"
 
+#include "app/UnplayableRowDelegate.h"
 #include <QSize>
-#include <QStyledItemDelegate>
 
 #include <functional>
 
 class TaskList;
 
-// The editors of the task grid's cells: x and y as typed text, the kind from the list of the task
+// The task grid's delegate: rows that cannot be played marked as UnplayableRowDelegate marks them,
+// and the editors of the cells: x and y as typed text, the kind from the list of the task
 // kinds, a pause's length in hours, minutes and seconds. A change is checked before it is handed
 // on as a whole row; a bad one is refused with its reason and changes nothing.
-class TaskDelegate : public QStyledItemDelegate
+class TaskDelegate : public UnplayableRowDelegate
 {
     Q_OBJECT
 

@@ -97,7 +97,7 @@ std::optional<QString> Problem(const TaskRow& row, QSize screen)
         if (screen.isEmpty())
             return x && y ? std::nullopt : std::optional(TextTable::Text(TextId::PointNotWhole));
         if (!x || !y || *x >= screen.width() || *y >= screen.height())
-            return TextTable::Text(TextId::PointOffScreen).arg(screen.width() - 1).arg(screen.height() - 1);
+            return TextTable::Text(TextId::PointNotOnScreen).arg(screen.width() - 1).arg(screen.height() - 1);
         return std::nullopt;
     }
     case Shape::Duration: {

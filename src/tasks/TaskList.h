@@ -91,6 +91,10 @@ public:
         TaskList& m_list;
     };
 
+    // Whether AddTask would turn the last row into a double click rather than add a row.
+    bool MergesAsDoubleClick(const QString& x, const QString& y, const QString& taskText,
+                             std::optional<quint32> pressTime) const;
+
     // Removes every row after row 1 and blanks row 1.
     void ClearTaskList();
     // Removes the last task; returns true when the list was down to row 1, which is blanked in
@@ -126,8 +130,6 @@ signals:
 private:
     bool HasRow(int row) const { return row >= 1 && row < Rows(); }
     QByteArrayView FieldOf(int row, TaskRows::Field field) const;
-    bool MergesAsDoubleClick(const QString& x, const QString& y, const QString& taskText,
-                             std::optional<quint32> pressTime) const;
     // Puts row in place of the last row.
     void ReplaceLastRow(const TaskRow& row);
     void EmitRowChanged(int row);
