@@ -73,6 +73,8 @@ public:
     Run* RunOwner() { return m_run.get(); }
     bool IsRecording() const { return m_run && m_run->Current() == Run::State::Recording; }
     bool IsPlaying() const { return m_run && m_run->Current() == Run::State::Playing; }
+    // What the program returns when it ends now.
+    int ExitStatus() const { return m_exitStatus; }
     // True while the file named on the command line is read, after the load and before it plays.
     bool ReadsCommandLineFile() const;
 

@@ -87,6 +87,18 @@ private slots:
         VerifyTaskCommands(false);
     }
 
+    // The close box asks before unsaved work is lost, as Exit does; Cancel keeps the window.
+    void closeBoxAsksAboutUnsavedWork()
+    {
+        m_window->AppendPause(5);
+        m_messages.QueueAnswer(MessageBoxes::Answer::Cancel);
+        XDriver user;
+        QVERIFY(user.Focus(m_window->winId()));
+        user.Tap(QStringLiteral("Alt_L+F4"));
+        QTRY_COMPARE(m_messages.Questions(), QStringList{TextTable::Text(TextId::SaveChangesQuestion)});
+        QVERIFY(m_window->isVisible());
+    }
+
     void restoringWhilePlayingRemindsAndMinimises()
     {
         m_window->ApplyOptions({OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs});
