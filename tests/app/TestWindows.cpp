@@ -99,6 +99,21 @@ private slots:
         QVERIFY(m_window->isVisible());
     }
 
+    // The window system's reports of a window that was minimised while playing, of its late first
+    // map after a playback from the command line minimised it, and none for the program's own
+    // restore: no reminder, which would catch the clicks. The user's restore is the window's test.
+    void onlyTheUsersRestoreReminds()
+    {
+        for (const QList<bool>& reports : {QList<bool>{false, true}, QList<bool>{false}, QList<bool>{}}) {
+            StopKeyReminder::RestoreWatch watch;
+            for (const bool minimised : reports)
+                watch.Reported(minimised);
+            const bool minimised = !reports.isEmpty() && reports.last();
+            QCOMPARE(StopKeyReminder::AnswerChange({minimised, false, true, watch.RestoredByUser()}),
+                     StopKeyReminder::Answer::Nothing);
+        }
+    }
+
     void restoringWhilePlayingRemindsAndMinimises()
     {
         m_window->ApplyOptions({OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs});
@@ -169,32 +184,19 @@ private slots:
         VerifyTaskCommands(ok);
     }
 
-    void playbackEndSaysSo_data()
-    {
-        QTest::addColumn<bool>("stopKeys");
-        QTest::newRow("end of the list") << false;
-        QTest::newRow("stop keys on the recording poll") << true;
-    }
-
+    // The end of the list says so and brings the window back.
     void playbackEndSaysSo()
     {
-        QFETCH(bool, stopKeys);
         // Timers too slow to tick during the test: it runs their handlers itself.
         m_window->ApplyOptions({OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs, false, false, true});
         m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}, {"2", "2", kLeft, {}}});
         m_window->UpdateCommandState(true);
         Action("mnuComandiPlay")->trigger();
         QTRY_VERIFY(m_window->isMinimized());
-        Run& run = *m_window->RunOwner();
-        run.Poll(); // the stop keys are seen up first
-        run.ThePlayer().Step();
-        m_desktop->HoldShortcut(VirtualKey::kF11, stopKeys ? 1 : 0);
-        if (stopKeys)
-            run.Poll(), run.Poll(); // seen, then F11 is up
-        else
-            run.ThePlayer().Step();
-        QCOMPARE(m_messages.Texts(),
-                 QStringList{stopKeys ? Player::StopMessage(1) : TextTable::Text(TextId::AllTasksExecuted)});
+        Player& player = m_window->RunOwner()->ThePlayer();
+        player.Step();
+        player.Step();
+        QCOMPARE(m_messages.Texts(), QStringList{TextTable::Text(TextId::AllTasksExecuted)});
         QTRY_VERIFY(!m_window->isMinimized());
     }
 

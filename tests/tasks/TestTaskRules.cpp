@@ -1,6 +1,4 @@
-// The rules that need neither a window nor a desktop: the double-click rule of the task list, the
-// descriptive image's fields, the task kinds' texts and when a restore brings the stop-key reminder.
-#include "app/StopKeyReminder.h"
+// The task list's rules: the double-click rule, the descriptive image's fields and the task kinds' texts.
 #include "core/TextTable.h"
 #include "support/ImageText.h"
 #include "tasks/TaskKinds.h"
@@ -25,7 +23,7 @@ struct Step
 };
 } // namespace
 
-class TestRules : public QObject
+class TestTaskRules : public QObject
 {
     Q_OBJECT
 
@@ -99,22 +97,7 @@ private slots:
         for (const TaskKinds::Kind& kind : TaskKinds::kAll)
             QCOMPARE(TaskKinds::Find(TextTable::Text(kind.textId)), &kind);
     }
-
-    // The window system's reports of a window that was minimised while playing, of its late first
-    // map after a playback from the command line minimised it, and none for the program's own
-    // restore: no reminder, which would catch the clicks. The user's restore is the window's test.
-    void onlyTheUsersRestoreReminds()
-    {
-        for (const QList<bool>& reports : {QList<bool>{false, true}, QList<bool>{false}, QList<bool>{}}) {
-            StopKeyReminder::RestoreWatch watch;
-            for (const bool minimised : reports)
-                watch.Reported(minimised);
-            const bool minimised = !reports.isEmpty() && reports.last();
-            QCOMPARE(StopKeyReminder::AnswerChange({minimised, false, true, watch.RestoredByUser()}),
-                     StopKeyReminder::Answer::Nothing);
-        }
-    }
 };
 
-QTEST_GUILESS_MAIN(TestRules)
-#include "TestRules.moc"
+QTEST_GUILESS_MAIN(TestTaskRules)
+#include "TestTaskRules.moc"
