@@ -1,0 +1,74 @@
+// The rules of the shell that need neither a window nor a desktop: how strictly the settings are
+// read, how a long line fits a box and when a restore brings the stop-key reminder.
+#include "app/QtMessageBoxes.h"
+#include "app/StopKeyReminder.h"
+#include "core/PaceOptions.h"
+#include "core/ScreenCheckOptions.h"
+#include "core/TextTable.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Anything but a clear switch or a number in range reads as the default, never as on.
+    void settingsReadStrictly_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<double>("speed");
+        QTest::newRow("true") << "true" << true << 1.0;
+        QTest::newRow("1") << "1" << true << 1.0;
+        QTest::newRow("no") << "no" << false << 1.0;
+        QTest::newRow("-1") << "-1" << false << 1.0;
+        QTest::newRow("0.5") << "0.5" << false << 0.5;
+        QTest::newRow("10") << "10" << false << 10.0;
+        QTest::newRow("11") << "11" << false << 1.0;
+    }
+
+    void settingsReadStrictly()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, on);
+        QFETCH(double, speed);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("settings.ini"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("[ScreenCheck]\nEnabled=%1\n[Pace]\nKeepPace=%1\nSpeed=%1\n").arg(value).toUtf8());
+        file.close();
+        const QSettings settings(path, QSettings::IniFormat);
+        QCOMPARE(ScreenCheckOptions::Load(settings).enabled, on);
+        QCOMPARE(PaceOptions::Load(settings).keepPace, on);
+        QCOMPARE(PaceOptions::Load(settings).speed, speed);
+    }
+
+    // A path of 20 kB keeps the box within the screen: its line loses its middle, not its ends.
+    void longLinesFitABox()
+    {
+        const QString path = QStringLiteral("/start") + QString(20000, QLatin1Char('a')) + QStringLiteral("/end.#cw");
+        const QString shown =
+            QtMessageBoxes::BoxText(TextTable::Text(TextId::CouldNotRead) + '\n' + path).remove(QChar(0x200B));
+        QVERIFY(shown.size() < 800);
+        QVERIFY(shown.contains(QStringLiteral("/start")) && shown.contains(QStringLiteral("end.#cw")));
+    }
+
+    void onlyTheUsersRestoreReminds()
+    {
+        for (const QList<bool>& reports : {QList<bool>{false, true}, QList<bool>{false}, QList<bool>{}}) {
+            StopKeyReminder::RestoreWatch watch;
+            for (const bool minimised : reports)
+                watch.Reported(minimised);
+            const bool minimised = !reports.isEmpty() && reports.last();
+            QCOMPARE(StopKeyReminder::AnswerChange({minimised, false, true, watch.RestoredByUser()}),
+                     StopKeyReminder::Answer::Nothing);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRules)
+#include "TestRules.moc"
