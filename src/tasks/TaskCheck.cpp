@@ -3,6 +3,7 @@
 #include "core/OptionValues.h"
 #include "core/TextTable.h"
 #include "tasks/DescriptiveImage.h"
+#include "tasks/Playability.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
 
@@ -106,8 +107,11 @@ std::optional<QString> Problem(const TaskRow& row, QSize screen)
             return TextTable::Text(TextId::PauseRange).arg(kMaxPauseSeconds);
         return std::nullopt;
     }
-    case Shape::Text:
-        break;
+    case Shape::Text: {
+        // Kinds that carry text: what the player would skip is refused as it would say it.
+        const QString unplayable = screen.isEmpty() ? QString() : Playability::Problem(row, screen);
+        return unplayable.isEmpty() ? std::nullopt : std::optional(unplayable);
+    }
     }
     return std::nullopt;
 }
