@@ -21,20 +21,26 @@ private slots:
     {
         QTest::addColumn<bool>("opens");
         QTest::addColumn<ScreenCheckOptions::OnMismatch>("onMismatch");
-        QTest::addColumn<bool>("drag"); // a pushed and a released task instead of a click
-        QTest::newRow("opens after a second") << true << ScreenCheckOptions::OnMismatch::Stop << false;
-        QTest::newRow("never opens: stop") << false << ScreenCheckOptions::OnMismatch::Stop << false;
-        QTest::newRow("never opens: skip") << false << ScreenCheckOptions::OnMismatch::Skip << false;
+        QTest::addColumn<int>("exitStatus"); // -1: the run stays open; else it closes the program with it
+        QTest::addColumn<bool>("drag");      // a pushed and a released task instead of a click
+        const auto stop = ScreenCheckOptions::OnMismatch::Stop;
+        const auto skip = ScreenCheckOptions::OnMismatch::Skip;
+        QTest::newRow("opens after a second") << true << stop << -1 << false;
+        QTest::newRow("never opens: stop") << false << stop << -1 << false;
+        QTest::newRow("never opens: skip") << false << skip << -1 << false;
+        QTest::newRow("unattended, never opens: stop") << false << stop << 1 << false;
+        QTest::newRow("unattended, never opens: skip") << false << skip << 3 << false;
         // A drag is decided on its press: its release is never checked (the check would move the
         // pointer with the button down), and it is skipped with its press.
-        QTest::newRow("drag, opens after a second") << true << ScreenCheckOptions::OnMismatch::Stop << true;
-        QTest::newRow("drag never opens: skip") << false << ScreenCheckOptions::OnMismatch::Skip << true;
+        QTest::newRow("drag, opens after a second") << true << stop << -1 << true;
+        QTest::newRow("drag never opens: skip") << false << skip << -1 << true;
     }
 
     void waitsForTheRecordedWindow()
     {
         QFETCH(bool, opens);
         QFETCH(ScreenCheckOptions::OnMismatch, onMismatch);
+        QFETCH(int, exitStatus);
         QFETCH(bool, drag);
         const bool stops = !opens && onMismatch == ScreenCheckOptions::OnMismatch::Stop;
         X11Desktop::OpenResult opened = X11Desktop::Open();
@@ -58,7 +64,7 @@ private slots:
         MainWindow window(MainWindowServices{&messages, &desktop, {}, nullptr, {}, check});
         window.Start();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.ApplyOptions(OptionValues{.playIntervalMs = 100});
+        window.ApplyOptions(OptionValues{.playIntervalMs = 100, .closeAfterPlaying = exitStatus >= 0});
         window.Tasks().AddTask(QString::number(at.x()), QString::number(at.y()),
                                TextTable::Text(drag ? TextId::LeftPushed : TextId::ClickLeft), image,
                                TaskOrigin::Inserted);
@@ -69,6 +75,11 @@ private slots:
         if (opens)
             QTimer::singleShot(1000, &log, &QWidget::show);
         window.findChild<QAction*>(QStringLiteral("mnuComandiPlay"))->trigger();
+        if (exitStatus >= 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 15000);
+            QCOMPARE(window.ExitStatus(), exitStatus);
+            return;
+        }
         QTRY_VERIFY_WITH_TIMEOUT(!messages.Texts().isEmpty(), 15000);
 
         QCOMPARE(log.Events().size(), opens ? 2 : 0);
