@@ -146,6 +146,14 @@ constexpr Entry kTexts[] = {
     {502, "Playing %1/%2"},
     {503, "Playing task %1 of %2, pass %3"},
     {504, "Stop"},
+    // The keyboard and the wheel: the kind words of their tasks (with 148 "Key") and their option.
+    {601, "Type"},
+    {602, "Key Pushed"},
+    {603, "Key Released"},
+    {604, "Wheel"},
+    {610, "Record the keyboard"},
+    {611, "Typed text, passwords included, is stored as plain text in the macro file: X11 cannot tell a "
+          "password field from any other."},
 };
 
 constexpr bool IsSorted()

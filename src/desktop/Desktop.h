@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/VirtualKey.h"
+#include "core/Wheel.h"
 
 #include <QSize>
 #include <QString>
@@ -16,6 +17,28 @@ struct ButtonEvent
     int x = 0;            // where the pointer was
     int y = 0;
     quint32 time = 0; // the desktop's clock in milliseconds; it wraps around after about 49 days
+    quint64 order = 0; // counts the buttons, keys and wheel notches followed: which came first
+};
+
+// A key pressed or let go, or a notch of the wheel, as the desktop reported it along with the buttons.
+struct InputEvent
+{
+    enum class Kind
+    {
+        Press, // of a key
+        Release,
+        Wheel, // one notch
+    };
+
+    Kind kind = Kind::Press;
+    int key = 0;            // which key: the same number for its press and its release
+    quint32 keysym = 0;     // what the key gives with the modifiers and the layout of the moment
+    quint32 baseKeysym = 0; // what it gives without any modifier, in the same layout
+    WheelDirection direction = WheelDirection::Down;
+    int x = 0; // where the pointer was
+    int y = 0;
+    quint32 time = 0;  // as in ButtonEvent
+    quint64 order = 0; // as in ButtonEvent
 };
 
 // Everything the program reads from or does to the desktop: key and button state, the pointer,
@@ -38,6 +61,22 @@ public:
     virtual bool FollowButtons(bool on) = 0;
     // The presses and releases that came since the last call, oldest first; none unless followed.
     virtual std::vector<ButtonEvent> TakeButtonEvents() = 0;
+
+    // The key presses and releases and the wheel notches followed along with the buttons since the
+    // last call, oldest first; none unless the buttons are followed.
+    virtual std::vector<InputEvent> TakeInputEvents() = 0;
+
+    // Presses or lets go of the key that gives this keysym in the layout of the moment, with the
+    // Shift or AltGr it needs held around it; where the layout has no such key, a spare key code is
+    // lent the keysym until ReleaseKeys.
+    virtual void KeyDown(quint32 keysym) = 0;
+    virtual void KeyUp(quint32 keysym) = 0;
+    // Presses and lets go: types the keysym's character, or presses Return, F5, ...
+    virtual void KeyTap(quint32 keysym) = 0;
+    // Lets go of every key this desktop pressed and has not let go yet, and gives back the key codes it lent.
+    virtual void ReleaseKeys() = 0;
+    // Turns the wheel this many notches at the current pointer position.
+    virtual void TurnWheel(WheelDirection direction, int notches) = 0;
 
     // The pointer's current position.
     virtual int PointerX() = 0;

@@ -45,8 +45,9 @@ std::optional<QPoint> TaskPoint(const TaskList& tasks, int row, QSize screen)
 Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrPlay, QTimer& tmrPause, QTimer& tmrRec,
                QObject* parent)
     : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrPlay(tmrPlay), tmrPause(tmrPause),
-      tmrRec(tmrRec), m_schedule(tmrPlay), m_screenCheck(desktop)
+      tmrRec(tmrRec), m_schedule(tmrPlay), m_screenCheck(desktop), m_input(desktop)
 {
+    connect(&m_input, &InputPlayer::typed, this, &Player::TypingDone);
     connect(&m_screenCheck, &ScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });
     connect(&m_screenCheck, &ScreenCheck::gaveUp, this, &Player::ScreenNeverMatched);
 }
@@ -75,7 +76,7 @@ void Player::mnuComandiPlay_Click()
 
 void Player::tmrPlay_Timer()
 {
-    if (m_screenCheck.IsWaiting())
+    if (m_screenCheck.IsWaiting() || m_input.IsTyping())
         return;
     if (m_ticksHeld) {
         m_tickWaiting = true;
@@ -94,7 +95,22 @@ void Player::tmrPlay_Timer()
         return;
     m_schedule.BeginTick();
     RunTask(row);
+    if (m_input.IsTyping()) {
+        // Typing goes on over short steps of its own; its end starts a schedule of its own.
+        m_typingRow = row;
+        m_schedule.Stop();
+        return;
+    }
     FinishStep(row);
+}
+
+void Player::TypingDone()
+{
+    if (!m_state.playing)
+        return;
+    FinishStep(m_typingRow);
+    if (m_state.playing && !m_schedule.IsRunning() && !tmrPause.isActive())
+        m_schedule.Start();
 }
 
 void Player::FinishStep(int row)
@@ -167,8 +183,10 @@ void Player::ResumeAfterScreenCheck(bool runTask)
 void Player::RunTask(int row)
 {
     const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
-    if (!kind)
+    if (!kind) {
+        RunInputTask(row);
         return;
+    }
     if (kind->action == TaskKinds::Action::Pause) {
         StartPause(m_tasks.Cell(row, TaskList::kColumnX));
         return;
@@ -197,6 +215,21 @@ void Player::RunTask(int row)
     case TaskKinds::Action::Pause:
         break;
     }
+}
+
+bool Player::RunInputTask(int row)
+{
+    const std::optional<InputTask> task = InputTask::Parse(m_tasks.Cell(row, TaskList::kColumnTask));
+    if (!task)
+        return false;
+    if (task->kind != InputTask::Kind::Wheel) {
+        m_input.Run(*task);
+        return true;
+    }
+    // The wheel turns where it was recorded, under the same rule as a click's point.
+    if (const std::optional<QPoint> point = TaskPoint(m_tasks, row, m_desktop.ScreenSize()))
+        m_input.Run(*task, *point);
+    return true;
 }
 
 void Player::StartPause(const QString& lengthText)
@@ -301,6 +334,7 @@ void Player::ReleaseHeldButtons()
             m_desktop.ButtonUp(button);
     }
     m_heldButtons = 0;
+    m_input.ReleaseAll();
 }
 
 QString Player::StopMessage(qint64 executedTasks)

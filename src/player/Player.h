@@ -1,5 +1,6 @@
 #pragma once
 
+#include "player/InputPlayer.h"
 #include "player/ScreenCheck.h"
 #include "player/StepSchedule.h"
 
@@ -54,7 +55,8 @@ public:
     // catch-up rule), unless playback was stopped meanwhile.
     void HoldTicks(bool hold);
 
-    // Releases the buttons that pushed tasks pressed and no released task has let go yet.
+    // Releases the buttons that pushed tasks pressed and no released task has let go yet, and every
+    // key the run pressed.
     void ReleaseHeldButtons();
 
     // Rows processed since playback started, over every pass.
@@ -98,6 +100,9 @@ private:
     // Moves on to the next row, or ends the run after the last one.
     void FinishStep(int row);
     void RunTask(int row);
+    // A task of the keyboard or the wheel; false for a task text that is none.
+    bool RunInputTask(int row);
+    void TypingDone();
     void StartPause(const QString& lengthText);
     void StopTimersAndRestore();
     void ReportProgress(int row);
@@ -122,6 +127,8 @@ private:
     // Paces tmrPlay; each start, after Play or after a pause, begins a schedule of its own.
     StepSchedule m_schedule;
     ScreenCheck m_screenCheck;
+    InputPlayer m_input;
+    int m_typingRow = 0; // the row of the typing task under way
     qint64 m_skipped = 0;
     std::optional<ScreenMismatch> m_stoppedOn;
 };

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -39,6 +40,11 @@ void Recorder::SetOwnWindowTest(OwnWindowTest test)
     m_isOwnWindow = std::move(test);
 }
 
+void Recorder::SetOwnKeyTest(OwnKeyTest test)
+{
+    m_isOwnKey = std::move(test);
+}
+
 void Recorder::mnuComandiRec_Click()
 {
     tmrRec.start();
@@ -51,6 +57,7 @@ void Recorder::mnuComandiRec_Click()
     // This recording's first click must not merge with the last click of an earlier recording.
     m_tasks.CloseDoubleClickWindow();
     m_stopKeysArmed = false;
+    m_input = InputMerger();
     m_following = m_desktop.FollowButtons(true);
     if (!m_following && !m_saidSamplingOnly) {
         std::fprintf(stderr, "clickwarden: %s\n", qPrintable(TextTable::Text(kSamplingOnlyText)));
@@ -77,6 +84,9 @@ bool Recorder::TakeFollowedPresses()
 {
     std::vector<Gesture> gestures;
     Receive(gestures, m_desktop.TakeButtonEvents());
+    // Taken after the buttons, so that every key that came before one of those buttons is here.
+    const std::vector<InputEvent> input = TakeInput();
+    std::size_t fed = 0;
     bool waited = false;
     for (std::size_t i = 0; i < gestures.size(); ++i) {
         if (!gestures[i].release) {
@@ -84,10 +94,15 @@ bool Recorder::TakeFollowedPresses()
             waited = true;
         }
         const Gesture& gesture = gestures[i];
-        if (!gesture.own)
-            AddGesture(gesture.press.button, gesture.press.x, gesture.press.y, gesture.release->x, gesture.release->y,
-                       gesture.press.time);
+        if (gesture.own)
+            continue;
+        AddInputTasks(input, fed, gesture.press.order);
+        m_input.OtherTask();
+        AddInputTasks(input, fed, gesture.press.order);
+        AddGesture(gesture.press.button, gesture.press.x, gesture.press.y, gesture.release->x, gesture.release->y,
+                   gesture.press.time);
     }
+    AddInputTasks(input, fed, UINT64_MAX);
     return waited;
 }
 
@@ -147,6 +162,30 @@ void Recorder::CaptureButton(int button)
         AddGesture(button, px, py, rx, ry, std::nullopt);
 }
 
+std::vector<InputEvent> Recorder::TakeInput()
+{
+    std::vector<InputEvent> input = m_desktop.TakeInputEvents();
+    std::erase_if(input, [this](const InputEvent& event) {
+        if (event.kind == InputEvent::Kind::Wheel)
+            return IsOwnWindow(ButtonEvent{0, true, event.x, event.y, event.time, event.order});
+        // A release whose press was left out finds no held key in the merger and makes nothing.
+        return !m_state.keyboard.record ||
+               (event.kind == InputEvent::Kind::Press && m_isOwnKey && m_isOwnKey(event));
+    });
+    return input;
+}
+
+void Recorder::AddInputTasks(const std::vector<InputEvent>& input, std::size_t& fed, quint64 before)
+{
+    for (; fed < input.size() && input[fed].order < before; ++fed)
+        m_input.Feed(input[fed]);
+    for (const InputMerger::Task& made : m_input.Take()) {
+        const QString x = made.point ? QString::number(made.point->x()) : QString();
+        const QString y = made.point ? QString::number(made.point->y()) : QString();
+        m_tasks.AddTask(x, y, made.task.Text(), QByteArray());
+    }
+}
+
 bool Recorder::IsOwnWindow(const ButtonEvent& press) const
 {
     return m_isOwnWindow && m_isOwnWindow(press);
@@ -204,6 +243,12 @@ void Recorder::Stop()
         return;
     m_desktop.SetPointerShape();
     m_state.recording = false;
+    // The keys up to the stop keys are still on their way: the last of them close what is open.
+    const std::vector<InputEvent> rest = TakeInput();
+    std::size_t fed = 0;
+    AddInputTasks(rest, fed, UINT64_MAX);
+    m_input.Finish();
+    AddInputTasks(rest, fed, UINT64_MAX);
     m_desktop.FollowButtons(false);
     m_following = false;
     emit restoreRequested();

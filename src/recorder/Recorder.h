@@ -2,6 +2,7 @@
 
 #include "desktop/Desktop.h"
 #include "desktop/KeyRelease.h"
+#include "recorder/InputMerger.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -51,6 +52,9 @@ public:
     // Tells whether a press went to one of the program's own windows: such a press is no task.
     using OwnWindowTest = std::function<bool(const ButtonEvent& press)>;
     void SetOwnWindowTest(OwnWindowTest test);
+    // Tells whether a key press went to one of the program's own windows: such a key is no task.
+    using OwnKeyTest = std::function<bool(const InputEvent& press)>;
+    void SetOwnKeyTest(OwnKeyTest test);
 
 signals:
     void minimiseRequested();
@@ -76,6 +80,10 @@ private:
     bool IsOwnWindow(const ButtonEvent& press) const;
     void AddGesture(int button, int px, int py, int rx, int ry, std::optional<quint32> pressTime);
     bool StopKeysDown();
+    // The keys and wheel notches followed since the last call that may become tasks.
+    std::vector<InputEvent> TakeInput();
+    // Feeds the merger the events up to (not including) the given order, and adds what it made.
+    void AddInputTasks(const std::vector<InputEvent>& input, std::size_t& fed, quint64 before);
 
     TaskList& m_tasks;
     Desktop& m_desktop;
@@ -83,6 +91,8 @@ private:
     QTimer& tmrRec;
     Sleep m_releaseSleep;
     OwnWindowTest m_isOwnWindow;
+    OwnKeyTest m_isOwnKey;
+    InputMerger m_input;
     bool m_following = false;        // the desktop follows the buttons for this recording
     bool m_saidSamplingOnly = false; // the warning that short presses may be missed was printed
     int m_rowBase = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/KeyboardOptions.h"
 #include "core/OptionValues.h"
 #include "core/ScreenCheckOptions.h"
 
@@ -9,6 +10,7 @@ struct SharedState
 {
     OptionValues options;
     ScreenCheckOptions screenCheck;
+    KeyboardOptions keyboard;
     bool recording = false; // a recording runs
     bool playing = false;   // playback runs
 };

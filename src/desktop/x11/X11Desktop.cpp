@@ -4,6 +4,7 @@
 #include "desktop/x11/X11ButtonStream.h"
 #include "desktop/x11/X11Cursor.h"
 #include "desktop/x11/X11ErrorTrap.h"
+#include "desktop/x11/X11Keyboard.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -95,12 +96,24 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
 
     // The root window reports its new size when the screen is resized, without a query per read.
     XSelectInput(m_display, m_root, StructureNotifyMask);
+    // A new keyboard map (another layout, a lent key code) is announced the same way.
+    m_keyboard = std::make_unique<X11Keyboard>(m_display);
+    int opcode = 0;
+    int xkbError = 0;
+    int xkbMajor = XkbMajorVersion;
+    int xkbMinor = XkbMinorVersion;
+    if (XkbQueryExtension(m_display, &opcode, &m_xkbEventBase, &xkbError, &xkbMajor, &xkbMinor))
+        XkbSelectEvents(m_display, XkbUseCoreKbd, XkbNewKeyboardNotifyMask | XkbMapNotifyMask,
+                        XkbNewKeyboardNotifyMask | XkbMapNotifyMask);
+    else
+        m_xkbEventBase = -1;
     RefreshScreenSize();
 }
 
 X11Desktop::~X11Desktop()
 {
     m_buttonStream.reset();
+    m_keyboard.reset(); // lets go of the keys it pressed
     // The root window's cursor would outlive the program: give the normal one back.
     if (m_cursorDefined)
         X11Cursor::ResetRootCursor(m_display, m_root);
@@ -161,6 +174,68 @@ bool X11Desktop::FollowButtons(bool on)
 std::vector<ButtonEvent> X11Desktop::TakeButtonEvents()
 {
     return m_buttonStream ? m_buttonStream->Take() : std::vector<ButtonEvent>();
+}
+
+std::vector<InputEvent> X11Desktop::TakeInputEvents()
+{
+    std::vector<InputEvent> events;
+    if (!m_buttonStream)
+        return events;
+    const std::vector<X11ButtonStream::RawInput> raw = m_buttonStream->TakeInput();
+    if (raw.empty())
+        return events;
+    TakeScreenResizes(); // a new keyboard map, if one came
+    for (const X11ButtonStream::RawInput& input : raw) {
+        InputEvent event;
+        event.x = input.x;
+        event.y = input.y;
+        event.time = input.time;
+        event.order = input.order;
+        if (input.type == ButtonPress) {
+            event.kind = InputEvent::Kind::Wheel;
+            event.direction = WheelDirection(input.detail - Button4);
+        } else {
+            event.kind = input.type == KeyPress ? InputEvent::Kind::Press : InputEvent::Kind::Release;
+            event.key = static_cast<int>(input.detail);
+            event.keysym = m_keyboard->KeysymOf(input.detail, input.state);
+            event.baseKeysym = m_keyboard->BaseKeysymOf(input.detail, input.state);
+        }
+        events.push_back(event);
+    }
+    return events;
+}
+
+void X11Desktop::KeyDown(quint32 keysym)
+{
+    TakeScreenResizes();
+    m_keyboard->Press(keysym);
+}
+
+void X11Desktop::KeyUp(quint32 keysym)
+{
+    TakeScreenResizes();
+    m_keyboard->Release(keysym);
+}
+
+void X11Desktop::KeyTap(quint32 keysym)
+{
+    TakeScreenResizes();
+    m_keyboard->Tap(keysym);
+}
+
+void X11Desktop::ReleaseKeys()
+{
+    m_keyboard->ReleaseAll();
+}
+
+void X11Desktop::TurnWheel(WheelDirection direction, int notches)
+{
+    const unsigned int button = Button4 + static_cast<unsigned int>(direction);
+    for (int notch = 0; notch < notches; ++notch) {
+        XTestFakeButtonEvent(m_display, button, True, CurrentTime);
+        XTestFakeButtonEvent(m_display, button, False, CurrentTime);
+    }
+    XSync(m_display, False);
 }
 
 int X11Desktop::PointerX()
@@ -263,6 +338,8 @@ void X11Desktop::TakeScreenResizes()
         if (event.type == ConfigureNotify && event.xconfigure.window == static_cast<Window>(m_root)) {
             m_screenWidth = event.xconfigure.width;
             m_screenHeight = event.xconfigure.height;
+        } else if (event.type == MappingNotify || (m_xkbEventBase >= 0 && event.type == m_xkbEventBase)) {
+            m_keyboard->Stale();
         }
     }
 }

@@ -11,6 +11,7 @@
 // Xlib's connection type; the X11 headers themselves stay in the .cpp files (their macros clash with Qt).
 struct _XDisplay;
 class X11ButtonStream;
+class X11Keyboard;
 
 // The desktop of an X11 server, read with core requests and driven with the XTEST extension.
 // It keeps one display connection of its own, apart from the toolkit's, for its whole life.
@@ -40,6 +41,12 @@ public:
     // Follows the buttons through the RECORD extension; false where the server does not offer it.
     bool FollowButtons(bool on) override;
     std::vector<ButtonEvent> TakeButtonEvents() override;
+    std::vector<InputEvent> TakeInputEvents() override;
+    void KeyDown(quint32 keysym) override;
+    void KeyUp(quint32 keysym) override;
+    void KeyTap(quint32 keysym) override;
+    void ReleaseKeys() override;
+    void TurnWheel(WheelDirection direction, int notches) override;
     int PointerX() override;
     int PointerY() override;
     void MovePointer(int x, int y) override;
@@ -80,6 +87,8 @@ private:
     unsigned long m_colormap = 0;
     bool m_cursorDefined = false;
     std::unique_ptr<X11ButtonStream> m_buttonStream; // while the buttons are followed
+    std::unique_ptr<X11Keyboard> m_keyboard;
+    int m_xkbEventBase = -1; // where the server numbers the keyboard extension's events; -1 without it
 
     // Every keycode that carries the key's symbol, so that either Shift or either Control counts.
     std::vector<unsigned char> m_shiftKeys;
