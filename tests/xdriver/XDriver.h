@@ -25,6 +25,8 @@ public:
     void Button(unsigned int xButton, bool press);
     void MovePointer(QPoint at);
     void ReleaseAll();
+    // The key codes that are down now.
+    QList<int> KeysDown();
 
     // The process's windows (only the viewable ones, or all it has), a window's title and its place
     // on the screen without the window manager's frame.
