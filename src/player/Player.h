@@ -59,6 +59,9 @@ public:
     // key the run pressed.
     void ReleaseHeldButtons();
 
+    // Plays the tasks of the keys and the wheel; its timer types a typing task's keys.
+    InputPlayer& Input() { return m_input; }
+
     // Rows processed since playback started, over every pass.
     qint64 ExecutedTasks() const { return m_executed; }
     PlaybackProgress Progress() const { return m_progress; }

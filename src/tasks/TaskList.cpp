@@ -1,6 +1,7 @@
 #include "tasks/TaskList.h"
 
 #include "core/TextTable.h"
+#include "tasks/InputTask.h"
 #include "tasks/TaskKinds.h"
 
 #include <climits>
@@ -213,7 +214,12 @@ QVariant TaskList::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || role != Qt::DisplayRole)
         return {};
-    return Cell(index.row() + 1, index.column());
+    const QString cell = Cell(index.row() + 1, index.column());
+    // A task of the keys shows what it types or presses, not the key names it is stored as.
+    if (index.column() == kColumnTask)
+        if (const std::optional<InputTask> input = InputTask::Parse(cell))
+            return input->Display();
+    return cell;
 }
 
 QVariant TaskList::headerData(int section, Qt::Orientation orientation, int role) const

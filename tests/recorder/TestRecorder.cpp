@@ -154,6 +154,52 @@ private slots:
         QCOMPARE(ended.count() == 1 ? ended.front().front().toInt() : 0,
                  added.isEmpty() ? 0 : int(added.count(' ')) + 1);
     }
+
+    // Keys and the wheel come in the same stream as the buttons and take their places among the
+    // clicks; with the keyboard option off only the wheel does. A key typed into the program's own
+    // windows is left out.
+    void keysTakeTheirPlacesAmongClicks_data()
+    {
+        QTest::addColumn<bool>("keyboard");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("keyboard on") << true
+                                     << QStringList{"Key Pushed Shift_L", "300,400 Mouse Click Left", "Type A",
+                                                    "Key Released Shift_L", "50,60 Wheel down 1"};
+        QTest::newRow("keyboard off") << false << QStringList{"300,400 Mouse Click Left", "50,60 Wheel down 1"};
+    }
+
+    void keysTakeTheirPlacesAmongClicks()
+    {
+        QFETCH(bool, keyboard);
+        QFETCH(QStringList, rows);
+        Session s;
+        s.state.keyboard.record = keyboard;
+        s.desktop.SetFollowable(true);
+        s.recorder.SetOwnKeyTest([](const InputEvent& press) { return press.keysym == 'x'; });
+        s.recorder.mnuComandiRec_Click();
+        s.Tick();
+        const auto key = [&](InputEvent::Kind kind, quint32 keysym, quint32 base, quint64 order) {
+            s.desktop.QueueInputEvent({kind, int(base), keysym, base, {}, 0, 0, ++s.time, order});
+        };
+        key(InputEvent::Kind::Press, 0xffe1, 0xffe1, 1); // Shift_L
+        s.desktop.QueueButtonEvent({kLeftButton, true, 300, 400, ++s.time, 2});
+        s.desktop.QueueButtonEvent({kLeftButton, false, 300, 400, ++s.time, 3});
+        key(InputEvent::Kind::Press, 'A', 'a', 4);
+        key(InputEvent::Kind::Release, 'A', 'a', 5);
+        key(InputEvent::Kind::Release, 0xffe1, 0xffe1, 6);
+        s.desktop.QueueInputEvent({InputEvent::Kind::Wheel, 0, 0, 0, WheelDirection::Down, 50, 60, ++s.time, 7});
+        key(InputEvent::Kind::Press, 'x', 'x', 8);
+        key(InputEvent::Kind::Release, 'x', 'x', 9);
+        s.Tick();
+        s.recorder.Stop();
+        QStringList added;
+        for (int row = 1; row <= s.tasks.TaskCount(); ++row) {
+            const QString x = s.tasks.Cell(row, TaskList::kColumnX);
+            added << (x.isEmpty() ? QString() : x + ',' + s.tasks.Cell(row, TaskList::kColumnY) + ' ') +
+                         s.tasks.Cell(row, TaskList::kColumnTask);
+        }
+        QCOMPARE(added, rows);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecorder)
