@@ -151,6 +151,8 @@ void MainWindow::Form_Load()
     Picture1->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
     m_state = SharedState{};
     m_state.screenCheck = m_services.screenCheck;
+    if (m_services.settings)
+        m_state.keyboard = KeyboardOptions::Load(*m_services.settings);
     show();
     StopKeyReminder::WatchReportedStates(windowHandle(),
                                          [this](bool minimised) { m_restoreWatch.Reported(minimised); });

@@ -49,6 +49,7 @@ void MainWindow::mnuComandiImpostazioni_Click()
 {
     setEnabled(false);
     auto* dialog = new OptionsDialog(CurrentOptions(), m_state.screenCheck, *m_services.messages, this);
+    dialog->SetKeyboard(m_state.keyboard);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // A window inside a disabled window is disabled with it unless enabled on its own.
     dialog->setEnabled(true);
@@ -56,8 +57,11 @@ void MainWindow::mnuComandiImpostazioni_Click()
         if (result == QDialog::Accepted) {
             ApplyOptions(dialog->Values());
             m_state.screenCheck = dialog->ScreenCheck();
-            if (m_services.settings)
+            m_state.keyboard = dialog->Keyboard();
+            if (m_services.settings) {
                 m_state.screenCheck.Save(*m_services.settings);
+                m_state.keyboard.Save(*m_services.settings);
+            }
         }
         setEnabled(true);
     });

@@ -19,6 +19,7 @@ void MainWindow::ConnectRecording()
     m_recorder = std::make_unique<Recorder>(m_tasks, *m_services.desktop, m_state, tmrRec);
     const auto* ownPresses = new OwnWindowPresses(this);
     m_recorder->SetOwnWindowTest([ownPresses](const ButtonEvent& press) { return ownPresses->IsOwn(press); });
+    m_recorder->SetOwnKeyTest([ownPresses](const InputEvent& press) { return ownPresses->IsOwnKey(press); });
     connect(m_recorder.get(), &Recorder::minimiseRequested, this, &QWidget::showMinimized);
     connect(m_recorder.get(), &Recorder::restoreRequested, this, &QWidget::showNormal);
     connect(m_recorder.get(), &Recorder::recordingEnded, this, [this](int eventCount) {

@@ -101,12 +101,34 @@ void OptionsDialog::BuildControls()
     layout->addWidget(chkTermina);
     layout->addWidget(chkRipeti);
     layout->addWidget(ChkImaging);
+    layout->addLayout(BuildKeyboardControls());
     layout->addLayout(BuildScreenCheckControls());
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(OKButton, &QPushButton::clicked, this, &OptionsDialog::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &OptionsDialog::CancelButton_Click);
+}
+
+QLayout* OptionsDialog::BuildKeyboardControls()
+{
+    chkKeyboard = new QCheckBox(this);
+    chkKeyboard->setObjectName(QStringLiteral("chkKeyboard"));
+    chkKeyboard->setChecked(m_keyboard.record);
+    // What typing into a recording means is said beside the switch, not hidden in a tool tip.
+    lblKeyboardPlainText = new QLabel(this);
+    lblKeyboardPlainText->setWordWrap(true);
+    lblKeyboardPlainText->setMaximumWidth(360);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(chkKeyboard);
+    layout->addWidget(lblKeyboardPlainText);
+    return layout;
+}
+
+void OptionsDialog::SetKeyboard(const KeyboardOptions& keyboard)
+{
+    m_keyboard = keyboard;
+    chkKeyboard->setChecked(keyboard.record);
 }
 
 QLayout* OptionsDialog::BuildScreenCheckControls()
@@ -157,6 +179,8 @@ void OptionsDialog::Form_Load()
     ShowInterval(cmbSpeed, m_values.playIntervalMs);
     ShowInterval(cmbSens, m_values.recIntervalMs);
 
+    chkKeyboard->setText(TextTable::Text(610));
+    lblKeyboardPlainText->setText(TextTable::Text(611));
     chkCheckScreen->setText(TextTable::Text(320));
     lblCheckWait->setText(TextTable::Text(321));
     lblOnMismatch->setText(TextTable::Text(322));
@@ -190,6 +214,7 @@ void OptionsDialog::OKButton_Click()
     m_values.Termina = chkTermina->isChecked();
     m_values.Ripeti = chkRipeti->isChecked();
     m_values.SalvaImmagine = ChkImaging->isChecked();
+    m_keyboard.record = chkKeyboard->isChecked();
     m_screenCheck.enabled = chkCheckScreen->isChecked();
     m_screenCheck.waitSeconds = spnCheckWait->value();
     m_screenCheck.onMismatch = ScreenCheckOptions::OnMismatch(cmbOnMismatch->currentData().toInt());

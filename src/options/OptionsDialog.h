@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/KeyboardOptions.h"
 #include "core/OptionValues.h"
 #include "core/ScreenCheckOptions.h"
 
@@ -30,6 +31,9 @@ public:
     // The values the dialog was opened with, or those accepted by OK.
     const OptionValues& Values() const { return m_values; }
     const ScreenCheckOptions& ScreenCheck() const { return m_screenCheck; }
+    // Whether recordings take the keyboard: shown from SetKeyboard, handed back once OK accepted it.
+    void SetKeyboard(const KeyboardOptions& keyboard);
+    const KeyboardOptions& Keyboard() const { return m_keyboard; }
 
 public slots:
     void OKButton_Click();
@@ -39,9 +43,11 @@ private:
     void Form_Load();
     void BuildControls();
     QLayout* BuildScreenCheckControls();
+    QLayout* BuildKeyboardControls();
 
     OptionValues m_values;
     ScreenCheckOptions m_screenCheck;
+    KeyboardOptions m_keyboard;
     MessageBoxes& m_messages;
 
     QLabel* lblSpeed = nullptr;
@@ -51,6 +57,8 @@ private:
     QCheckBox* chkTermina = nullptr;
     QCheckBox* chkRipeti = nullptr;
     QCheckBox* ChkImaging = nullptr;
+    QCheckBox* chkKeyboard = nullptr;
+    QLabel* lblKeyboardPlainText = nullptr;
     QCheckBox* chkCheckScreen = nullptr;
     QLabel* lblCheckWait = nullptr;
     QSpinBox* spnCheckWait = nullptr;
