@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <thread>
@@ -61,6 +62,16 @@ unsigned int XButtonOf(int button)
 
 constexpr bool kLittleEndianHost = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
 
+// An X error outside a trap is told on standard error and the program goes on: Xlib's own handler
+// would end it at once, with the keys and buttons a playback holds still down.
+int ReportXError(Display* display, XErrorEvent* error)
+{
+    char text[256] = {};
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "clickwarden: X error: %s (request %d.%d)\n", text, error->request_code, error->minor_code);
+    return 0;
+}
+
 } // namespace
 
 X11Desktop::OpenResult X11Desktop::Open(const QByteArray& displayName)
@@ -68,6 +79,7 @@ X11Desktop::OpenResult X11Desktop::Open(const QByteArray& displayName)
     Display* display = XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.constData());
     if (display == nullptr)
         return {nullptr, OpenError::NoDisplay};
+    XSetErrorHandler(&ReportXError);
     int eventBase = 0;
     int errorBase = 0;
     int major = 0;
