@@ -10,12 +10,6 @@
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
 
-constexpr int kStopMessageText = 190;
-constexpr int kSkippedNoteText = 191;
-constexpr int kReportLineText = 192;
-constexpr int kSkippedLineText = 193;
-constexpr int kStoppedLineText = 194;
-
 // A text with the task's row, point, seconds waited and pixels differing for %1 to %5.
 QString Described(const ScreenMismatch& mismatch, const QString& text)
 {
@@ -111,16 +105,16 @@ void ScreenCheck::Reread()
 
 QString ScreenCheck::StopMessage(const ScreenMismatch& mismatch)
 {
-    return Described(mismatch, TextTable::Text(kStopMessageText));
+    return Described(mismatch, TextTable::Text(TextId::MismatchStopMessage));
 }
 
 QString ScreenCheck::ReportLine(const ScreenMismatch& mismatch, bool skipped)
 {
-    return Described(mismatch, TextTable::Text(kReportLineText)) + QLatin1Char(' ') +
-           TextTable::Text(skipped ? kSkippedLineText : kStoppedLineText);
+    return Described(mismatch, TextTable::Text(TextId::MismatchReportLine)) + QLatin1Char(' ') +
+           TextTable::Text(skipped ? TextId::MismatchTaskSkipped : TextId::MismatchPlaybackStopped);
 }
 
 QString ScreenCheck::SkippedNote(qint64 skippedTasks)
 {
-    return TextTable::Text(kSkippedNoteText).arg(skippedTasks);
+    return TextTable::Text(TextId::MismatchSkippedNote).arg(skippedTasks);
 }

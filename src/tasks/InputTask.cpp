@@ -7,22 +7,16 @@
 
 namespace {
 
-constexpr int kKeyText = 148;
-constexpr int kTypeText = 601;
-constexpr int kKeyPushedText = 602;
-constexpr int kKeyReleasedText = 603;
-constexpr int kWheelText = 604;
-
 // The kind words, in the order a task text is tried against them: the longer ones first.
 struct KindWord
 {
     InputTask::Kind kind;
-    int textId;
+    TextId textId;
 };
 constexpr KindWord kKindWords[] = {
-    {InputTask::Kind::KeyDown, kKeyPushedText}, {InputTask::Kind::KeyUp, kKeyReleasedText},
-    {InputTask::Kind::Key, kKeyText},           {InputTask::Kind::Type, kTypeText},
-    {InputTask::Kind::Wheel, kWheelText},
+    {InputTask::Kind::KeyDown, TextId::KeyPushedTask}, {InputTask::Kind::KeyUp, TextId::KeyReleasedTask},
+    {InputTask::Kind::Key, TextId::Key},               {InputTask::Kind::Type, TextId::TypeTask},
+    {InputTask::Kind::Wheel, TextId::WheelTask},
 };
 
 // The direction words are part of the format, like key names, and never translated.

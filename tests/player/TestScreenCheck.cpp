@@ -79,12 +79,13 @@ private slots:
         SharedState state;
         state.screenCheck = {true, 1, ScreenCheckOptions::OnMismatch::Skip};
         TaskList tasks;
-        tasks.AddTask("70", "60", TextTable::Text(114), ImageAt(Screen{}, {70, 60}), TaskOrigin::Inserted);
+        tasks.AddTask("70", "60", TextTable::Text(TextId::ClickLeft), ImageAt(Screen{}, {70, 60}),
+                      TaskOrigin::Inserted);
         desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.window = false}, x, y); });
-        QTimer tmrPlay, tmrPause, tmrRec;
-        Player player(tasks, desktop, state, tmrPlay, tmrPause, tmrRec);
-        player.mnuComandiPlay_Click();
-        player.tmrPlay_Timer();
+        QTimer stepTimer, pauseTimer, pollTimer;
+        Player player(tasks, desktop, state, stepTimer, pauseTimer, pollTimer);
+        player.Play();
+        player.Step();
         QVERIFY(player.WaitingForScreen() && !player.PlaybackStopCheck());
         desktop.HoldShortcut(VirtualKey::kF11, 2);
         QVERIFY(player.PlaybackStopCheck());

@@ -50,11 +50,11 @@ private slots:
         RecordingMessageBoxes messages;
         const ScreenCheckOptions check{true, opens ? 10 : 1, onMismatch};
         MainWindow window(MainWindowServices{&messages, &desktop, {}, nullptr, {}, check});
-        window.Form_Load();
+        window.Start();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.ApplyOptions(OptionValues{.playIntervalMs = 100});
-        window.Tasks().AddTask(QString::number(at.x()), QString::number(at.y()), TextTable::Text(114), image,
-                               TaskOrigin::Inserted);
+        window.Tasks().AddTask(QString::number(at.x()), QString::number(at.y()), TextTable::Text(TextId::ClickLeft),
+                               image, TaskOrigin::Inserted);
         window.UpdateCommandState(true);
         if (opens)
             QTimer::singleShot(1000, &log, &QWidget::show);
@@ -65,8 +65,8 @@ private slots:
         // Skipped, the run ends with a note; stopped, the preview shows the recorded block and,
         // beside it, the desktop that was there instead.
         if (!stops)
-            QCOMPARE(messages.Texts(),
-                     QStringList{TextTable::Text(121) + (opens ? "" : " " + ScreenCheck::SkippedNote(1))});
+            QCOMPARE(messages.Texts(), QStringList{TextTable::Text(TextId::AllTasksExecuted) +
+                                                   (opens ? "" : " " + ScreenCheck::SkippedNote(1))});
         const QImage& screen = window.findChild<TaskPreview*>(QStringLiteral("Picture1"))->Screen();
         QCOMPARE(screen.isNull(), !stops);
         if (stops)

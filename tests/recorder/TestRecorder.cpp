@@ -49,7 +49,7 @@ struct Session
     void Tick(int count = 1)
     {
         for (int i = 0; i < count; ++i, time += 20)
-            recorder.tmrRec_Timer();
+            recorder.Tick();
     }
 
     void Perform(const QString& gestures)
@@ -137,7 +137,7 @@ private slots:
         // Started with Ctrl+Shift+F12, which are also the stop keys: still held at the first tick,
         // they do not end it. The last click before the start does not merge with the first one.
         s.desktop.HoldShortcut(kF12, 1);
-        s.recorder.mnuComandiRec_Click();
+        s.recorder.Record();
         QVERIFY(s.timer.isActive() && minimise.count() == 1);
         s.Tick();
         s.Perform(gestures);
@@ -176,7 +176,7 @@ private slots:
         s.state.keyboard.record = keyboard;
         s.desktop.SetFollowable(true);
         s.recorder.SetOwnKeyTest([](const InputEvent& press) { return press.keysym == 'x'; });
-        s.recorder.mnuComandiRec_Click();
+        s.recorder.Record();
         s.Tick();
         const auto key = [&](InputEvent::Kind kind, quint32 keysym, quint32 base, quint64 order) {
             s.desktop.QueueInputEvent({kind, int(base), keysym, base, {}, 0, 0, ++s.time, order});
