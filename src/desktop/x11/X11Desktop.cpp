@@ -5,6 +5,7 @@
 #include "desktop/x11/X11Cursor.h"
 #include "desktop/x11/X11ErrorTrap.h"
 #include "desktop/x11/X11Keyboard.h"
+#include "desktop/x11/X11Guardian.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -14,10 +15,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -62,16 +63,6 @@ unsigned int XButtonOf(int button)
 
 constexpr bool kLittleEndianHost = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
 
-// An X error outside a trap is told on standard error and the program goes on: Xlib's own handler
-// would end it at once, with the keys and buttons a playback holds still down.
-int ReportXError(Display* display, XErrorEvent* error)
-{
-    char text[256] = {};
-    XGetErrorText(display, error->error_code, text, sizeof text);
-    std::fprintf(stderr, "clickwarden: X error: %s (request %d.%d)\n", text, error->request_code, error->minor_code);
-    return 0;
-}
-
 } // namespace
 
 X11Desktop::OpenResult X11Desktop::Open(const QByteArray& displayName)
@@ -79,7 +70,6 @@ X11Desktop::OpenResult X11Desktop::Open(const QByteArray& displayName)
     Display* display = XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.constData());
     if (display == nullptr)
         return {nullptr, OpenError::NoDisplay};
-    XSetErrorHandler(&ReportXError);
     int eventBase = 0;
     int errorBase = 0;
     int major = 0;
@@ -88,6 +78,7 @@ X11Desktop::OpenResult X11Desktop::Open(const QByteArray& displayName)
         XCloseDisplay(display);
         return {nullptr, OpenError::NoXTest};
     }
+    X11ErrorTrap::InstallHandlers();
     return {std::unique_ptr<X11Desktop>(new X11Desktop(display)), OpenError::NoError};
 }
 
@@ -101,35 +92,48 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
     if (m_trueColour)
         m_format = PixelFormat(visual->red_mask, visual->green_mask, visual->blue_mask);
 
-    m_shiftKeys = KeycodesOf(m_display, XK_Shift_L, XK_Shift_R);
-    m_controlKeys = KeycodesOf(m_display, XK_Control_L, XK_Control_R);
-    m_f11Keys = KeycodesOf(m_display, XK_F11);
-    m_f12Keys = KeycodesOf(m_display, XK_F12);
+    // A client that uses XKB, as Xlib does, hears of a new mapping through XKB events only.
+    int opcode = 0;
+    int errorBase = 0;
+    int major = XkbMajorVersion;
+    int minor = XkbMinorVersion;
+    if (XkbQueryExtension(m_display, &opcode, &m_xkbEventBase, &errorBase, &major, &minor)) {
+        constexpr unsigned long kMapChanges = XkbMapNotifyMask | XkbNewKeyboardNotifyMask;
+        XkbSelectEvents(m_display, XkbUseCoreKbd, kMapChanges, kMapChanges);
+    } else {
+        m_xkbEventBase = -1;
+    }
+    ReadKeycodes();
+    m_held.SetListener([this](const HeldInputs::Input& input, bool held) { TellGuardian(input, held); });
 
     // The root window reports its new size when the screen is resized, without a query per read.
     XSelectInput(m_display, m_root, StructureNotifyMask);
-    // A new keyboard map (another layout, a lent key code) is announced the same way.
-    m_keyboard = std::make_unique<X11Keyboard>(m_display);
-    int opcode = 0;
-    int xkbError = 0;
-    int xkbMajor = XkbMajorVersion;
-    int xkbMinor = XkbMinorVersion;
-    if (XkbQueryExtension(m_display, &opcode, &m_xkbEventBase, &xkbError, &xkbMajor, &xkbMinor))
-        XkbSelectEvents(m_display, XkbUseCoreKbd, XkbNewKeyboardNotifyMask | XkbMapNotifyMask,
-                        XkbNewKeyboardNotifyMask | XkbMapNotifyMask);
-    else
-        m_xkbEventBase = -1;
+    // Keys go through FakeInput too, so that every one held is known to the guardian.
+    m_keyboard = std::make_unique<X11Keyboard>(
+        m_display, m_held, [this](unsigned int keycode, bool press) {
+            FakeInput({HeldInputs::Kind::Key, static_cast<int>(keycode)}, press);
+        });
     RefreshScreenSize();
 }
 
 X11Desktop::~X11Desktop()
 {
+    ReleaseHeld();
+    m_keyboard.reset();
+    m_guardian.reset();
     m_buttonStream.reset();
-    m_keyboard.reset(); // lets go of the keys it pressed
     // The root window's cursor would outlive the program: give the normal one back.
     if (m_cursorDefined)
         X11Cursor::ResetRootCursor(m_display, m_root);
     XCloseDisplay(m_display);
+}
+
+void X11Desktop::ReadKeycodes()
+{
+    m_shiftKeys = KeycodesOf(m_display, XK_Shift_L, XK_Shift_R);
+    m_controlKeys = KeycodesOf(m_display, XK_Control_L, XK_Control_R);
+    m_f11Keys = KeycodesOf(m_display, XK_F11);
+    m_f12Keys = KeycodesOf(m_display, XK_F12);
 }
 
 X11Desktop::PointerState X11Desktop::QueryPointer()
@@ -147,6 +151,9 @@ bool X11Desktop::IsKeycodeDown(const std::vector<unsigned char>& keycodes)
 {
     char keys[32] = {};
     XQueryKeymap(m_display, keys);
+    // The reply brought in whatever the server announced before it, a new keyboard mapping among them.
+    if (XEventsQueued(m_display, QueuedAlready) > 0)
+        TakeServerNotices();
     return std::any_of(keycodes.begin(), keycodes.end(), [&](unsigned char keycode) {
         return (static_cast<unsigned char>(keys[keycode / 8]) & (1U << (keycode % 8))) != 0;
     });
@@ -196,7 +203,7 @@ std::vector<InputEvent> X11Desktop::TakeInputEvents()
     const std::vector<X11ButtonStream::RawInput> raw = m_buttonStream->TakeInput();
     if (raw.empty())
         return events;
-    TakeScreenResizes(); // a new keyboard map, if one came
+    TakeServerNotices(); // a new keyboard map, if one came
     for (const X11ButtonStream::RawInput& input : raw) {
         InputEvent event;
         event.x = input.x;
@@ -219,35 +226,39 @@ std::vector<InputEvent> X11Desktop::TakeInputEvents()
 
 void X11Desktop::KeyDown(quint32 keysym)
 {
-    TakeScreenResizes();
+    TakeServerNotices();
     m_keyboard->Press(keysym);
 }
 
 void X11Desktop::KeyUp(quint32 keysym)
 {
-    TakeScreenResizes();
+    TakeServerNotices();
     m_keyboard->Release(keysym);
 }
 
 void X11Desktop::KeyTap(quint32 keysym)
 {
-    TakeScreenResizes();
+    TakeServerNotices();
     m_keyboard->Tap(keysym);
 }
 
 void X11Desktop::ReleaseKeys()
 {
-    m_keyboard->ReleaseAll();
+    const std::vector<HeldInputs::Input> held = m_held.Held();
+    for (auto it = held.rbegin(); it != held.rend(); ++it)
+        if (it->kind == HeldInputs::Kind::Key)
+            FakeInput(*it, false);
+    m_keyboard->Forget();
+    m_keyboard->GiveBack();
 }
 
 void X11Desktop::TurnWheel(WheelDirection direction, int notches)
 {
-    const unsigned int button = Button4 + static_cast<unsigned int>(direction);
+    const HeldInputs::Input button{HeldInputs::Kind::Button, Button4 + static_cast<int>(direction)};
     for (int notch = 0; notch < notches; ++notch) {
-        XTestFakeButtonEvent(m_display, button, True, CurrentTime);
-        XTestFakeButtonEvent(m_display, button, False, CurrentTime);
+        FakeInput(button, true);
+        FakeInput(button, false);
     }
-    XSync(m_display, False);
 }
 
 int X11Desktop::PointerX()
@@ -269,11 +280,44 @@ void X11Desktop::MovePointer(int x, int y)
 void X11Desktop::FakeButton(int button, bool press)
 {
     const unsigned int xButton = XButtonOf(button);
-    if (xButton == 0)
-        return;
-    XTestFakeButtonEvent(m_display, xButton, press ? True : False, CurrentTime);
+    if (xButton != 0)
+        FakeInput({HeldInputs::Kind::Button, static_cast<int>(xButton)}, press);
+}
+
+// Every press and release of the program goes through here, so that what is held is always known.
+void X11Desktop::FakeInput(const HeldInputs::Input& input, bool press)
+{
+    if (press)
+        m_held.Pressing(input);
+    const auto code = static_cast<unsigned int>(input.code);
+    if (input.kind == HeldInputs::Kind::Button)
+        XTestFakeButtonEvent(m_display, code, press ? True : False, CurrentTime);
+    else
+        XTestFakeKeyEvent(m_display, code, press ? True : False, CurrentTime);
     // Only a round trip makes the press visible to the next query (a flush alone often does not).
     XSync(m_display, False);
+    if (!press)
+        m_held.Released(input);
+}
+
+void X11Desktop::ReleaseHeld()
+{
+    // A copy: each release takes its input off the list.
+    const std::vector<HeldInputs::Input> held = m_held.Held();
+    for (auto it = held.rbegin(); it != held.rend(); ++it)
+        FakeInput(*it, false);
+    if (m_keyboard) {
+        m_keyboard->Forget();
+        m_keyboard->GiveBack();
+    }
+}
+
+void X11Desktop::TellGuardian(const HeldInputs::Input& input, bool held)
+{
+    if (!m_guardian && held && !std::exchange(m_guardianTried, true))
+        m_guardian = X11Guardian::Start(DisplayString(m_display));
+    if (m_guardian)
+        m_guardian->Tell(input, held);
 }
 
 void X11Desktop::ButtonDown(int button)
@@ -341,24 +385,33 @@ void X11Desktop::RefreshScreenSize()
     }
 }
 
-// Picks up a resize of the screen that the server has announced since the last look.
-void X11Desktop::TakeScreenResizes()
+void X11Desktop::TakeServerNotices()
 {
+    bool remapped = false;
     while (XEventsQueued(m_display, QueuedAfterReading) > 0) {
         XEvent event;
         XNextEvent(m_display, &event);
         if (event.type == ConfigureNotify && event.xconfigure.window == static_cast<Window>(m_root)) {
             m_screenWidth = event.xconfigure.width;
             m_screenHeight = event.xconfigure.height;
-        } else if (event.type == MappingNotify || (m_xkbEventBase >= 0 && event.type == m_xkbEventBase)) {
-            m_keyboard->Stale();
+        } else if (event.type == MappingNotify) {
+            XRefreshKeyboardMapping(&event.xmapping);
+            remapped = remapped || event.xmapping.request != MappingPointer;
+        } else if (m_xkbEventBase >= 0 && event.type == m_xkbEventBase) {
+            const int kind = reinterpret_cast<const XkbAnyEvent*>(&event)->xkb_type;
+            remapped = remapped || kind == XkbMapNotify || kind == XkbNewKeyboardNotify;
         }
+    }
+    // A layout change may have put the stop keys on other keycodes, and any key on another.
+    if (remapped) {
+        ReadKeycodes();
+        m_keyboard->Stale();
     }
 }
 
 QSize X11Desktop::ScreenSize()
 {
-    TakeScreenResizes();
+    TakeServerNotices();
     return {m_screenWidth, m_screenHeight};
 }
 
@@ -373,7 +426,7 @@ std::vector<quint32> X11Desktop::PixelBlock(int left, int top, int width, int he
         return {};
     std::vector<quint32> colours(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
 
-    TakeScreenResizes();
+    TakeServerNotices();
     // A rectangle that reaches past the screen makes the server refuse the whole request, so only
     // the part on the screen is asked for; the rest stays black.
     if (!ReadBlock(left, top, width, height, colours)) {

@@ -4,7 +4,6 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <chrono>
@@ -27,11 +26,13 @@ bool SameKey(quint32 given, quint32 wanted)
 
 } // namespace
 
-X11Keyboard::X11Keyboard(Display* display) : m_display(display) {}
+X11Keyboard::X11Keyboard(Display* display, const HeldInputs& held, Fake fake)
+    : m_display(display), m_held(held), m_fake(std::move(fake))
+{}
 
 X11Keyboard::~X11Keyboard()
 {
-    ReleaseAll();
+    GiveBack();
     if (m_map != nullptr)
         XkbFreeKeyboard(m_map, 0, True);
 }
@@ -107,7 +108,7 @@ std::optional<X11Keyboard::Stroke> X11Keyboard::Lend(quint32 keysym)
         return std::nullopt;
     for (int keycode = map->max_key_code; keycode >= map->min_key_code; --keycode) {
         const auto code = static_cast<unsigned int>(keycode);
-        if (XkbKeyNumSyms(map, keycode) != 0 || m_held.contains(code))
+        if (XkbKeyNumSyms(map, keycode) != 0 || IsHeld(code))
             continue;
         bool taken = false;
         for (const auto& [symbol, lentCode] : m_lent)
@@ -158,13 +159,9 @@ std::vector<unsigned int> X11Keyboard::ModifierKeys(unsigned int modifiers)
     return keys;
 }
 
-void X11Keyboard::Fake(unsigned int keycode, bool press)
+bool X11Keyboard::IsHeld(unsigned int keycode) const
 {
-    XTestFakeKeyEvent(m_display, keycode, press ? True : False, CurrentTime);
-    if (press)
-        ++m_held[keycode];
-    else if (const auto held = m_held.find(keycode); held != m_held.end() && --held->second <= 0)
-        m_held.erase(held);
+    return m_held.IsHeld({HeldInputs::Kind::Key, static_cast<int>(keycode)});
 }
 
 // The modifiers go down before the key and come up after it; one already held stays as it is.
@@ -173,41 +170,37 @@ void X11Keyboard::PressStroke(const Stroke& stroke)
     std::vector<unsigned int> pressed;
     if (stroke.modifiers != 0) {
         for (const unsigned int keycode : ModifierKeys(stroke.modifiers)) {
-            if (!m_held.contains(keycode)) {
-                Fake(keycode, true);
+            if (!IsHeld(keycode)) {
+                m_fake(keycode, true);
                 pressed.push_back(keycode);
             }
         }
     }
-    Fake(stroke.keycode, true);
+    m_fake(stroke.keycode, true);
     m_modifiersOf[stroke.keycode] = std::move(pressed);
 }
 
 void X11Keyboard::ReleaseStroke(const Stroke& stroke)
 {
-    Fake(stroke.keycode, false);
+    m_fake(stroke.keycode, false);
     const auto modifiers = m_modifiersOf.find(stroke.keycode);
     if (modifiers == m_modifiersOf.end())
         return;
     for (auto keycode = modifiers->second.rbegin(); keycode != modifiers->second.rend(); ++keycode)
-        Fake(*keycode, false);
+        m_fake(*keycode, false);
     m_modifiersOf.erase(modifiers);
 }
 
 void X11Keyboard::Press(quint32 keysym)
 {
-    if (const std::optional<Stroke> stroke = Find(keysym)) {
+    if (const std::optional<Stroke> stroke = Find(keysym))
         PressStroke(*stroke);
-        XSync(m_display, False);
-    }
 }
 
 void X11Keyboard::Release(quint32 keysym)
 {
-    if (const std::optional<Stroke> stroke = Find(keysym); stroke && m_held.contains(stroke->keycode)) {
+    if (const std::optional<Stroke> stroke = Find(keysym); stroke && IsHeld(stroke->keycode))
         ReleaseStroke(*stroke);
-        XSync(m_display, False);
-    }
 }
 
 void X11Keyboard::Tap(quint32 keysym)
@@ -215,16 +208,5 @@ void X11Keyboard::Tap(quint32 keysym)
     if (const std::optional<Stroke> stroke = Find(keysym)) {
         PressStroke(*stroke);
         ReleaseStroke(*stroke);
-        XSync(m_display, False);
     }
-}
-
-void X11Keyboard::ReleaseAll()
-{
-    for (const auto& [keycode, presses] : m_held)
-        XTestFakeKeyEvent(m_display, keycode, False, CurrentTime);
-    m_held.clear();
-    m_modifiersOf.clear();
-    XSync(m_display, False);
-    GiveBack();
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "desktop/HeldInputs.h"
+
 #include <QtGlobal>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -11,12 +14,15 @@ struct _XkbDesc;
 
 // The keyboard of an X server by key symbols: which keysym a key event gave, and which key and
 // modifiers give a keysym now, whatever the layout. A keysym the layout lacks is lent a spare key
-// code (one that carries no symbol) until GiveBack(). It keeps the keys it pressed, so that
-// ReleaseAll() lets go of every one of them.
+// code (one that carries no symbol) until GiveBack(). Its presses and releases go out through the
+// desktop, which keeps the one record of what is held.
 class X11Keyboard
 {
 public:
-    explicit X11Keyboard(_XDisplay* display);
+    // Sends a press or a release of a key code.
+    using Fake = std::function<void(unsigned int keycode, bool press)>;
+
+    X11Keyboard(_XDisplay* display, const HeldInputs& held, Fake fake);
     ~X11Keyboard();
     X11Keyboard(const X11Keyboard&) = delete;
     X11Keyboard& operator=(const X11Keyboard&) = delete;
@@ -33,8 +39,10 @@ public:
     void Press(quint32 keysym);
     void Release(quint32 keysym);
     void Tap(quint32 keysym);
-    // Lets go of every key pressed here and gives back the lent key codes.
-    void ReleaseAll();
+    // Forgets which modifiers were pressed for which key: the desktop has let go of them all.
+    void Forget() { m_modifiersOf.clear(); }
+    // Gives back the lent key codes (a moment after the last key, so that programs still read them).
+    void GiveBack();
 
 private:
     struct Stroke
@@ -46,18 +54,18 @@ private:
     _XkbDesc* Map();
     std::optional<Stroke> Find(quint32 keysym);
     std::optional<Stroke> Lend(quint32 keysym);
-    void GiveBack();
+    bool IsHeld(unsigned int keycode) const;
     // The key codes that set each modifier bit, for the bits of this mask.
     std::vector<unsigned int> ModifierKeys(unsigned int modifiers);
-    void Fake(unsigned int keycode, bool press);
     void PressStroke(const Stroke& stroke);
     void ReleaseStroke(const Stroke& stroke);
 
     _XDisplay* m_display;
+    const HeldInputs& m_held;
+    Fake m_fake;
     _XkbDesc* m_map = nullptr;
     bool m_stale = true;
     unsigned int m_levelThree = 0;        // the modifier bit of AltGr (ISO_Level3_Shift or Mode_switch)
     std::map<quint32, unsigned int> m_lent; // keysym -> the spare key code lent to it
-    std::map<unsigned int, int> m_held;     // key code -> presses not yet released
     std::map<unsigned int, std::vector<unsigned int>> m_modifiersOf; // key code -> modifier keys pressed for it
 };
