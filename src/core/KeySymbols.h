@@ -22,10 +22,10 @@ quint32 FromCharacter(char32_t character);
 
 enum class Role
 {
-    Plain,     // types a character or does something of its own (Return, F5, Left)
-    Level,     // selects what the other keys type: Shift, AltGr
-    Modifier,  // Ctrl, Alt, Super, Hyper, Meta: makes a key a command
-    Lock,      // Caps Lock, Num Lock, Scroll Lock: a state of the keyboard, never recorded
+    Plain,    // types a character or does something of its own (Return, F5, Left)
+    Level,    // selects what the other keys type: Shift, AltGr
+    Modifier, // Ctrl, Alt, Super, Hyper, Meta: makes a key a command
+    Lock,     // Caps Lock, Num Lock, Scroll Lock: a state of the keyboard, never recorded
 };
 Role RoleOf(quint32 keysym);
 

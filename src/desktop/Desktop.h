@@ -16,7 +16,7 @@ struct ButtonEvent
     bool pressed = false; // a press, or else a release
     int x = 0;            // where the pointer was
     int y = 0;
-    quint32 time = 0; // the desktop's clock in milliseconds; it wraps around after about 49 days
+    quint32 time = 0;  // the desktop's clock in milliseconds; it wraps around after about 49 days
     quint64 order = 0; // counts the buttons, keys and wheel notches followed: which came first
 };
 

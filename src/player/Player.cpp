@@ -45,7 +45,8 @@ std::optional<QPoint> TaskPoint(const TaskList& tasks, int row, QSize screen)
 Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_stepTimer, QTimer& m_pauseTimer,
                QTimer& m_pollTimer, QObject* parent)
     : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_stepTimer(m_stepTimer),
-      m_pauseTimer(m_pauseTimer), m_pollTimer(m_pollTimer), m_schedule(m_stepTimer), m_screenCheck(desktop), m_input(desktop)
+      m_pauseTimer(m_pauseTimer), m_pollTimer(m_pollTimer), m_schedule(m_stepTimer), m_screenCheck(desktop),
+      m_input(desktop)
 {
     connect(&m_input, &InputPlayer::typed, this, &Player::TypingDone);
     connect(&m_screenCheck, &ScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });

@@ -168,8 +168,7 @@ std::vector<InputEvent> Recorder::TakeInput()
         if (event.kind == InputEvent::Kind::Wheel)
             return IsOwnWindow(ButtonEvent{0, true, event.x, event.y, event.time, event.order});
         // A release whose press was left out finds no held key in the merger and makes nothing.
-        return !m_state.keyboard.record ||
-               (event.kind == InputEvent::Kind::Press && m_isOwnKey && m_isOwnKey(event));
+        return !m_state.keyboard.record || (event.kind == InputEvent::Kind::Press && m_isOwnKey && m_isOwnKey(event));
     });
     return input;
 }

@@ -14,8 +14,10 @@ struct KindWord
     TextId textId;
 };
 constexpr KindWord kKindWords[] = {
-    {InputTask::Kind::KeyDown, TextId::KeyPushedTask}, {InputTask::Kind::KeyUp, TextId::KeyReleasedTask},
-    {InputTask::Kind::Key, TextId::Key},               {InputTask::Kind::Type, TextId::TypeTask},
+    {InputTask::Kind::KeyDown, TextId::KeyPushedTask},
+    {InputTask::Kind::KeyUp, TextId::KeyReleasedTask},
+    {InputTask::Kind::Key, TextId::Key},
+    {InputTask::Kind::Type, TextId::TypeTask},
     {InputTask::Kind::Wheel, TextId::WheelTask},
 };
 

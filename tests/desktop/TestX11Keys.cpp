@@ -66,16 +66,15 @@ private slots:
         QTest::addColumn<QStringList>("tasks");
         QTest::addColumn<QString>("typed");
         QTest::addRow("us: Shift, a combination, Return, the wheel")
-            << "us"
-            << QStringList{"Shift_L+h", "e", "y", "Shift_L+1", "space", "z", "Control_L+Shift_L+t", "Return",
-                           "wheel", "wheel"}
+            << "us" << QStringList{"Shift_L+h",           "e",      "y",     "Shift_L+1", "space", "z",
+                                   "Control_L+Shift_L+t", "Return", "wheel", "wheel"}
             << QStringList{"Type H e y exclam space z", "Key Control_L+Shift_L+t", "Key Return", "Wheel down 2"}
             << "Hey! z<Ctrl+Shift+T><Return><wheel 0,-120><wheel 0,-120>";
         QTest::addRow("de: AltGr, and letters no us key has")
             << "de" << QStringList{"ISO_Level3_Shift+q", "y", "z", "odiaeresis", "ssharp", "ISO_Level3_Shift+e"}
             << QStringList{"Type at y z odiaeresis ssharp EuroSign"} << "@yzöß€";
-        QTest::addRow("hu: a letter beyond Latin-1") << "hu" << QStringList{"odoubleacute", "Shift_L+z"}
-                                                     << QStringList{"Type odoubleacute Z"} << "őZ";
+        QTest::addRow("hu: a letter beyond Latin-1")
+            << "hu" << QStringList{"odoubleacute", "Shift_L+z"} << QStringList{"Type odoubleacute Z"} << "őZ";
     }
 
     void recordAndReplay()

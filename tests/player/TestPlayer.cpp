@@ -87,7 +87,9 @@ private slots:
         row("below the screen", "7", "240", T(TextId::ClickLeft), {});
         row("x negative", "-1", "9", T(TextId::ClickLeft), {});
         row("y negative", "7", "-1", T(TextId::ClickLeft), {});
-        const auto key = [](const char* call, const char* name) { return D::Key(call, KeySymbols::FromName(name)); };
+        const auto key = [](const char* call, const char* name) {
+            return D::Key(call, KeySymbols::FromName(name));
+        };
         row("a combination", "", "", "Key Control_L+Shift_L+t",
             {key("KeyDown", "Control_L"), key("KeyDown", "Shift_L"), key("KeyTap", "t"), key("KeyUp", "Shift_L"),
              key("KeyUp", "Control_L")});
@@ -144,7 +146,8 @@ private slots:
         QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Down(1), D::Move(2, 2), D::Down(2), D::Move(3, 3),
                                                 D::Up(1), D::Move(4, 4), D::Down(4), D::Up(2), D::Up(4), kEnd}));
         QCOMPARE(close.count(), closeAfterPlaying ? 1 : 0);
-        QCOMPARE(finished, closeAfterPlaying ? QList<QVariantList>{} : QList<QVariantList>{{T(TextId::AllTasksExecuted)}});
+        QCOMPARE(finished,
+                 closeAfterPlaying ? QList<QVariantList>{} : QList<QVariantList>{{T(TextId::AllTasksExecuted)}});
         VerifyIdleAtRowOne();
     }
 
@@ -220,9 +223,12 @@ private slots:
         QCOMPARE(stepTimer.isActive(), !stop);
         if (!stop)
             Ticks(1);
-        const auto tap = [](char key) { return D::Key("KeyTap", quint32(key)); };
-        QCOMPARE(m_desktop->Actions(), stop ? (Actions{tap('a'), kEnd})
-                                            : (Actions{tap('a'), tap('b'), tap('c'), D::Move(1, 1), D::Click(1), kEnd}));
+        const auto tap = [](char key) {
+            return D::Key("KeyTap", quint32(key));
+        };
+        QCOMPARE(m_desktop->Actions(), stop
+                                           ? (Actions{tap('a'), kEnd})
+                                           : (Actions{tap('a'), tap('b'), tap('c'), D::Move(1, 1), D::Click(1), kEnd}));
         QCOMPARE(m_desktop->KeyReleases(), 1);
         VerifyIdleAtRowOne();
     }

@@ -65,34 +65,33 @@ private slots:
         QTest::newRow("a combination") << "+Control_L +Shift_L +T/t -t -Shift_L -Control_L"
                                        << QStringList{"Key Control_L+Shift_L+t"};
         QTest::newRow("Shift+Tab") << "+Shift_L +ISO_Left_Tab/Tab -Tab -Shift_L" << QStringList{"Key Shift_L+Tab"};
-        QTest::newRow("two combinations, one Ctrl") << "+Control_L +c -c +v -v -Control_L"
-                                                    << QStringList{"Key Control_L+c", "Key Control_L+v"};
-        QTest::newRow("Shift held across a click") << "+Shift_L C +A/a -a -Shift_L"
-                                                   << QStringList{"Key Pushed Shift_L", "Type A", "Key Released Shift_L"};
+        QTest::newRow("two combinations, one Ctrl")
+            << "+Control_L +c -c +v -v -Control_L" << QStringList{"Key Control_L+c", "Key Control_L+v"};
+        QTest::newRow("Shift held across a click")
+            << "+Shift_L C +A/a -a -Shift_L" << QStringList{"Key Pushed Shift_L", "Type A", "Key Released Shift_L"};
         QTest::newRow("typing before a click") << "+a -a C +b -b" << QStringList{"Type a", "Type b"};
         QTest::newRow("the stop keys") << "+a -a +Control_L +Shift_L +F12 -F12 -Shift_L -Control_L"
                                        << QStringList{"Type a"};
-        QTest::newRow("the playback stop keys") << "+Shift_L +Control_L +F11 -F11 -Control_L -Shift_L"
-                                                << QStringList{};
+        QTest::newRow("the playback stop keys") << "+Shift_L +Control_L +F11 -F11 -Control_L -Shift_L" << QStringList{};
         QTest::newRow("F12 alone") << "+F12 -F12" << QStringList{"Key F12"};
-        QTest::newRow("Ctrl alone, Shift alone") << "+Control_L -Control_L +Shift_R -Shift_R"
-                                                 << QStringList{"Key Control_L"};
+        QTest::newRow("Ctrl alone, Shift alone")
+            << "+Control_L -Control_L +Shift_R -Shift_R" << QStringList{"Key Control_L"};
         QTest::newRow("a modifier repeats") << "+Super_L +Super_L -Super_L" << QStringList{"Key Super_L"};
         QTest::newRow("locks") << "+Caps_Lock -Caps_Lock +A/a -a +Num_Lock -Num_Lock" << QStringList{"Type A"};
         QTest::newRow("held at the end") << "+Alt_L C" << QStringList{"Key Pushed Alt_L", "Key Released Alt_L"};
         QTest::newRow("pressed for nothing at the end") << "+Alt_L" << QStringList{};
         QTest::newRow("wheel notches") << "wv wv wv" << QStringList{"10,10 Wheel down 3"};
-        QTest::newRow("wheel turns back") << "wv wv w^ w< w>"
-                                          << QStringList{"10,10 Wheel down 2", "10,10 Wheel up 1",
-                                                         "10,10 Wheel left 1", "10,10 Wheel right 1"};
-        QTest::newRow("wheel moves a little") << "wv p14,6 wv p20,10 wv"
-                                              << QStringList{"10,10 Wheel down 2", "20,10 Wheel down 1"};
+        QTest::newRow("wheel turns back")
+            << "wv wv w^ w< w>"
+            << QStringList{"10,10 Wheel down 2", "10,10 Wheel up 1", "10,10 Wheel left 1", "10,10 Wheel right 1"};
+        QTest::newRow("wheel moves a little")
+            << "wv p14,6 wv p20,10 wv" << QStringList{"10,10 Wheel down 2", "20,10 Wheel down 1"};
         QTest::newRow("wheel after a gap") << "wv @1000 wv" << QStringList{"10,10 Wheel down 1", "10,10 Wheel down 1"};
-        QTest::newRow("Ctrl and the wheel") << "+Control_L wv wv -Control_L"
-                                            << QStringList{"Key Pushed Control_L", "10,10 Wheel down 2",
-                                                           "Key Released Control_L"};
-        QTest::newRow("typing, wheel, typing") << "+a -a wv +b -b"
-                                               << QStringList{"Type a", "10,10 Wheel down 1", "Type b"};
+        QTest::newRow("Ctrl and the wheel")
+            << "+Control_L wv wv -Control_L"
+            << QStringList{"Key Pushed Control_L", "10,10 Wheel down 2", "Key Released Control_L"};
+        QTest::newRow("typing, wheel, typing")
+            << "+a -a wv +b -b" << QStringList{"Type a", "10,10 Wheel down 1", "Type b"};
         QTest::newRow("wheel, then a click") << "wv C wv" << QStringList{"10,10 Wheel down 1", "10,10 Wheel down 1"};
     }
 
@@ -109,19 +108,32 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("display"); // empty: not a task of the keys or the wheel
-        QTest::newRow("typing") << "Type H e y space exclam odoubleacute EuroSign" << "Type \"Hey !őeuro\"";
-        QTest::newRow("a combination") << "Key Control_L+Shift_L+t" << "Key Ctrl+Shift+T";
-        QTest::newRow("AltGr and Return") << "Key ISO_Level3_Shift+Return" << "Key AltGr+Return";
-        QTest::newRow("pushed") << "Key Pushed Shift_L" << "Key Pushed Shift";
-        QTest::newRow("released") << "Key Released Super_R" << "Key Released Super";
-        QTest::newRow("wheel") << "Wheel left 12" << "Wheel left 12";
-        QTest::newRow("no such key") << "Key Control_L+nosuchkey" << "";
-        QTest::newRow("no key") << "Type " << "";
-        QTest::newRow("no kind word") << "Typed a" << "";
-        QTest::newRow("two keys held") << "Key Pushed Shift_L Control_L" << "";
-        QTest::newRow("no notch") << "Wheel up 0" << "";
-        QTest::newRow("no direction") << "Wheel sideways 2" << "";
-        QTest::newRow("a click") << "Mouse Click Left" << "";
+        QTest::newRow("typing") << "Type H e y space exclam odoubleacute EuroSign"
+                                << "Type \"Hey !őeuro\"";
+        QTest::newRow("a combination") << "Key Control_L+Shift_L+t"
+                                       << "Key Ctrl+Shift+T";
+        QTest::newRow("AltGr and Return") << "Key ISO_Level3_Shift+Return"
+                                          << "Key AltGr+Return";
+        QTest::newRow("pushed") << "Key Pushed Shift_L"
+                                << "Key Pushed Shift";
+        QTest::newRow("released") << "Key Released Super_R"
+                                  << "Key Released Super";
+        QTest::newRow("wheel") << "Wheel left 12"
+                               << "Wheel left 12";
+        QTest::newRow("no such key") << "Key Control_L+nosuchkey"
+                                     << "";
+        QTest::newRow("no key") << "Type "
+                                << "";
+        QTest::newRow("no kind word") << "Typed a"
+                                      << "";
+        QTest::newRow("two keys held") << "Key Pushed Shift_L Control_L"
+                                       << "";
+        QTest::newRow("no notch") << "Wheel up 0"
+                                  << "";
+        QTest::newRow("no direction") << "Wheel sideways 2"
+                                      << "";
+        QTest::newRow("a click") << "Mouse Click Left"
+                                 << "";
     }
 
     void taskTexts()

@@ -40,10 +40,12 @@ void Intercept(XPointer inboxPointer, XRecordInterceptData* data)
         const int button = ButtonCodeOf(detail);
         const auto& at = event.u.keyButtonPointer;
         if ((type == ButtonPress || type == ButtonRelease) && button != 0)
-            inbox->events.push_back(ButtonEvent{button, type == ButtonPress, at.rootX, at.rootY, at.time, ++inbox->order});
+            inbox->events.push_back(
+                ButtonEvent{button, type == ButtonPress, at.rootX, at.rootY, at.time, ++inbox->order});
         // The wheel's buttons come as a press and a release for each notch: the press stands for it.
         else if (type == KeyPress || type == KeyRelease || (type == ButtonPress && detail >= 4 && detail <= 7))
-            inbox->input.push_back(X11ButtonStream::RawInput{type, detail, at.state, at.rootX, at.rootY, at.time, ++inbox->order});
+            inbox->input.push_back(
+                X11ButtonStream::RawInput{type, detail, at.state, at.rootX, at.rootY, at.time, ++inbox->order});
     }
     XRecordFreeData(data);
 }

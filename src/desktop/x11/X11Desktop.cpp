@@ -4,8 +4,8 @@
 #include "desktop/x11/X11ButtonStream.h"
 #include "desktop/x11/X11Cursor.h"
 #include "desktop/x11/X11ErrorTrap.h"
-#include "desktop/x11/X11Keyboard.h"
 #include "desktop/x11/X11Guardian.h"
+#include "desktop/x11/X11Keyboard.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -109,10 +109,9 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
     // The root window reports its new size when the screen is resized, without a query per read.
     XSelectInput(m_display, m_root, StructureNotifyMask);
     // Keys go through FakeInput too, so that every one held is known to the guardian.
-    m_keyboard = std::make_unique<X11Keyboard>(
-        m_display, m_held, [this](unsigned int keycode, bool press) {
-            FakeInput({HeldInputs::Kind::Key, static_cast<int>(keycode)}, press);
-        });
+    m_keyboard = std::make_unique<X11Keyboard>(m_display, m_held, [this](unsigned int keycode, bool press) {
+        FakeInput({HeldInputs::Kind::Key, static_cast<int>(keycode)}, press);
+    });
     RefreshScreenSize();
 }
 

@@ -65,7 +65,7 @@ private:
     Fake m_fake;
     _XkbDesc* m_map = nullptr;
     bool m_stale = true;
-    unsigned int m_levelThree = 0;        // the modifier bit of AltGr (ISO_Level3_Shift or Mode_switch)
+    unsigned int m_levelThree = 0;          // the modifier bit of AltGr (ISO_Level3_Shift or Mode_switch)
     std::map<quint32, unsigned int> m_lent; // keysym -> the spare key code lent to it
     std::map<unsigned int, std::vector<unsigned int>> m_modifiersOf; // key code -> modifier keys pressed for it
 };
