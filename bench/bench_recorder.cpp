@@ -78,7 +78,7 @@ struct Recording
     TaskList tasks;
     SharedState state;
     QTimer pollTimer;
-    Recorder recorder{tasks, *desktop, state, pollTimer};
+    Recorder recorder{tasks, *desktop, state};
 
     Recording()
     {
@@ -94,7 +94,7 @@ void BM_IdleTick(benchmark::State& state)
     Recording recording;
     for (auto _ : state)
         recording.recorder.Tick();
-    if (!recording.state.recording || !recording.tasks.IsEmpty())
+    if (!recording.recorder.IsRecording() || !recording.tasks.IsEmpty())
         state.SkipWithError("a key or button was down: run on an idle X server");
 }
 BENCHMARK(BM_IdleTick)->Unit(benchmark::kMicrosecond);

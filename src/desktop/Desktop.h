@@ -68,13 +68,11 @@ public:
 
     // Presses or lets go of the key that gives this keysym in the layout of the moment, with the
     // Shift or AltGr it needs held around it; where the layout has no such key, a spare key code is
-    // lent the keysym until ReleaseKeys.
+    // lent the keysym until ReleaseHeld.
     virtual void KeyDown(quint32 keysym) = 0;
     virtual void KeyUp(quint32 keysym) = 0;
     // Presses and lets go: types the keysym's character, or presses Return, F5, ...
     virtual void KeyTap(quint32 keysym) = 0;
-    // Lets go of every key this desktop pressed and has not let go yet, and gives back the key codes it lent.
-    virtual void ReleaseKeys() = 0;
     // Turns the wheel this many notches at the current pointer position.
     virtual void TurnWheel(WheelDirection direction, int notches) = 0;
 
@@ -91,8 +89,8 @@ public:
     virtual void ButtonClick(int button) = 0;
     virtual void ButtonDoubleClick(int button) = 0;
     // Lets go of every button and key that this desktop's own presses hold down now, last pressed
-    // first. The desktop keeps the one record of them (on X11 also told to a guardian process that
-    // lets go of them should the program end without a word).
+    // first, and gives back the key codes lent to keysyms. The desktop keeps the one record of them
+    // (on X11 also told to a guardian process that lets go of them should the program end without a word).
     virtual void ReleaseHeld() = 0;
 
     // With a cursor file the pointer takes its shape; with an empty path the normal shape returns.

@@ -58,10 +58,9 @@ void InputPlayer::TypeNext()
         emit typed();
 }
 
-void InputPlayer::ReleaseAll()
+void InputPlayer::Cancel()
 {
     m_timer.stop();
     m_typing.clear();
     m_next = 0;
-    m_desktop.ReleaseKeys();
 }

@@ -28,8 +28,8 @@ public:
     bool IsTyping() const { return m_next < m_typing.size(); }
     // Types the next key of the typing task, and says typed() after the last; the timer runs it.
     void TypeNext();
-    // Stops typing and lets go of every key the desktop pressed.
-    void ReleaseAll();
+    // Stops typing; the desktop lets go of what is held (Desktop::ReleaseHeld).
+    void Cancel();
 
 signals:
     void typed();

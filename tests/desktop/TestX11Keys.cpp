@@ -104,7 +104,7 @@ private slots:
             }
             QTRY_COMPARE(m_window.Typed(), typed);
             // No key stays down, and the lent key codes are given back.
-            player.ReleaseAll();
+            m_desktop->ReleaseHeld();
             QCOMPARE(XDriver().KeysDown(), QList<int>{});
         }
     }

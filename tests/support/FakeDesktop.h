@@ -60,17 +60,22 @@ public:
     void ClearActions() { m_actions.clear(); }
     int KeyQueries(int virtualKey) const { return m_queries.contains(virtualKey) ? m_queries.at(virtualKey) : 0; }
     int PixelsRead() const { return m_pixelsRead; }
-    int KeyReleases() const { return m_keyReleases; }
 
     bool IsKeyDown(int virtualKey) override;
     bool FollowButtons(bool on) override { return on && m_followable; }
     std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_buttonEvents, {}); }
     std::vector<InputEvent> TakeInputEvents() override { return std::exchange(m_inputEvents, {}); }
-    void KeyDown(quint32 keysym) override { m_actions.push_back(Key("KeyDown", keysym)); }
-    void KeyUp(quint32 keysym) override { m_actions.push_back(Key("KeyUp", keysym)); }
+    void KeyDown(quint32 keysym) override
+    {
+        m_actions.push_back(Key("KeyDown", keysym));
+        m_heldKeys.push_back(keysym);
+    }
+    void KeyUp(quint32 keysym) override
+    {
+        m_actions.push_back(Key("KeyUp", keysym));
+        std::erase(m_heldKeys, keysym);
+    }
     void KeyTap(quint32 keysym) override { m_actions.push_back(Key("KeyTap", keysym)); }
-    // Counted, not recorded: every end of a run lets go of the keys.
-    void ReleaseKeys() override { ++m_keyReleases; }
     void TurnWheel(WheelDirection direction, int notches) override { m_actions.push_back(Wheel(direction, notches)); }
     int PointerX() override { return m_pointer.x(); }
     int PointerY() override { return m_pointer.y(); }
@@ -83,11 +88,13 @@ public:
     void ButtonUp(int button) override { Record(Up(button), button, false); }
     void ButtonClick(int button) override { Record(Click(button), button, false); }
     void ButtonDoubleClick(int button) override { Record(DoubleClick(button), button, false); }
-    // Lets go of the held buttons, last pressed first, as ButtonUp calls.
+    // Lets go of the held buttons and keys, last pressed first, as ButtonUp and KeyUp calls.
     void ReleaseHeld() override
     {
         while (!m_held.empty())
             ButtonUp(m_held.back());
+        while (!m_heldKeys.empty())
+            KeyUp(m_heldKeys.back());
     }
     void SetPointerShape(const QString& cursorFile = QString()) override { m_actions.push_back(Shape(cursorFile)); }
     QSize ScreenSize() override { return m_screenSize; }
@@ -112,7 +119,7 @@ private:
     QPoint m_pointer;
     std::vector<ButtonEvent> m_buttonEvents;
     std::vector<InputEvent> m_inputEvents;
-    int m_keyReleases = 0;
+    std::vector<quint32> m_heldKeys;
     bool m_followable = false;
     int m_pixelsRead = 0;
     QSize m_screenSize{1920, 1080};

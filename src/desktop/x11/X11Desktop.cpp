@@ -241,16 +241,6 @@ void X11Desktop::KeyTap(quint32 keysym)
     m_keyboard->Tap(keysym);
 }
 
-void X11Desktop::ReleaseKeys()
-{
-    const std::vector<HeldInputs::Input> held = m_held.Held();
-    for (auto it = held.rbegin(); it != held.rend(); ++it)
-        if (it->kind == HeldInputs::Kind::Key)
-            FakeInput(*it, false);
-    m_keyboard->Forget();
-    m_keyboard->GiveBack();
-}
-
 void X11Desktop::TurnWheel(WheelDirection direction, int notches)
 {
     const HeldInputs::Input button{HeldInputs::Kind::Button, Button4 + static_cast<int>(direction)};

@@ -47,7 +47,6 @@ public:
     void KeyDown(quint32 keysym) override;
     void KeyUp(quint32 keysym) override;
     void KeyTap(quint32 keysym) override;
-    void ReleaseKeys() override;
     void TurnWheel(WheelDirection direction, int notches) override;
     int PointerX() override;
     int PointerY() override;
