@@ -9,6 +9,7 @@
 #include <poll.h>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -127,6 +128,7 @@ std::vector<ButtonEvent> X11ButtonStream::Take()
 {
     // Reads whatever has arrived on the data connection and hands it to Intercept, without waiting.
     XRecordProcessReplies(m_data);
+    m_justRead = true;
     std::vector<ButtonEvent> events;
     events.swap(m_inbox.events);
     return events;
@@ -134,7 +136,9 @@ std::vector<ButtonEvent> X11ButtonStream::Take()
 
 std::vector<X11ButtonStream::RawInput> X11ButtonStream::TakeInput()
 {
-    XRecordProcessReplies(m_data);
+    // Right after Take() the connection has just been read: what came since is for the next poll.
+    if (!std::exchange(m_justRead, false))
+        XRecordProcessReplies(m_data);
     std::vector<RawInput> input;
     input.swap(m_inbox.input);
     return input;

@@ -36,7 +36,8 @@ public:
         quint32 time = 0;
         quint64 order = 0;
     };
-    // The key events and wheel notches that arrived since the last call, oldest first. Never blocks.
+    // The key events and wheel notches that arrived since the last call, oldest first; right after
+    // Take(), those that arrived up to it. Never blocks.
     std::vector<RawInput> TakeInput();
 
     // What the library's callback hands over while the data connection is read.
@@ -56,4 +57,5 @@ private:
     _XDisplay* m_data;
     unsigned long m_context;
     Inbox m_inbox;
+    bool m_justRead = false; // Take() read the connection and TakeInput() has not been called since
 };
