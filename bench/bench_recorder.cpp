@@ -77,13 +77,14 @@ struct Recording
     std::unique_ptr<X11Desktop> desktop = OpenDesktop();
     TaskList tasks;
     SharedState state;
-    QTimer pollTimer;
     Recorder recorder{tasks, *desktop, state};
+    QTimer pollTimer;
 
     Recording()
     {
         pollTimer.setTimerType(Qt::PreciseTimer);
         pollTimer.setInterval(20);
+        pollTimer.start();
         recorder.Record();
     }
 };

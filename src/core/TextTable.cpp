@@ -92,7 +92,7 @@ constexpr Entry kTexts[] = {
      "Records mouse clicks anywhere on an X11 desktop and plays them back. A macro file named on the "
      "command line is loaded and played at once."},
     {TextId::UsageOptions, "Options:"},
-    {TextId::HelpOption, "  --help                    show this help and exit"},
+    {TextId::HelpOption, "  -h, --help                show this help and exit"},
     {TextId::VersionOption, "  --version                 show the version and exit"},
     {TextId::HelpPageLabel, "Help page:"},
     {TextId::StopKeysHeading, "Keys, pressed anywhere on the desktop:"},
@@ -171,6 +171,39 @@ constexpr Entry kTexts[] = {
     {TextId::RecordKeyboardSwitch, "Record the keyboard"},
     {TextId::KeyboardPlainTextNote, "Typed text, passwords included, is stored as plain text in the macro file: X11 "
                                     "cannot tell a password field from any other."},
+    // Runs that need no one watching: the command line, skipped tasks, waits and speed.
+    {TextId::UnattendedOption,
+     "  --unattended              no message box: messages go to standard error, and the program ends "
+     "after playing"},
+    {TextId::SpeedOption,
+     "  --speed=FACTOR            play FACTOR times as fast (0.1 to 10); pauses keep their length"},
+    {TextId::ExitStatusesHeading, "Exit statuses:"},
+    {TextId::ExitStatusPlayed, "  0  every task was played"},
+    {TextId::ExitStatusStopped,
+     "  1  playback stopped: the screen never matched, or the stop keys or the tray stopped it"},
+    {TextId::ExitStatusUsage, "  2  the command line was not understood"},
+    {TextId::ExitStatusSkipped, "  3  playback went to the end, but tasks that cannot be played were skipped"},
+    {TextId::ExitStatusFileProblem, "  4  the file could not be read or is not a valid macro file"},
+    {TextId::BadSpeedValue, "%1 takes a number from %2 to %3, not \"%4\""},
+    {TextId::MissingValue, "%1 needs a value"},
+    {TextId::UnattendedNeedsFile, "--unattended needs a macro file to play (a name ending in #cw)"},
+    {TextId::PointNotNumbers, "the point (%1, %2) is not a pair of whole numbers"},
+    {TextId::PointOffScreen, "the point (%1, %2) is off the screen (%3 x %4)"},
+    {TextId::UnknownTaskKind, "\"%1\" is no task this version knows"},
+    {TextId::SkippedTaskLine, "task %1: %2: task skipped"},
+    {TextId::SkippedRowsMessage, "Tasks that could not be played were skipped (%1): %2."},
+    {TextId::UnplayableRowsNote, "Rows that cannot be played, marked in the grid (%1): %2."},
+    {TextId::Wait, "Wait"},
+    {TextId::KeepPaceSwitch, "Keep the pace of the recording"},
+    {TextId::PlaySpeedLabel, "Speed of playing (0.1 to 10)"},
+    {TextId::PlaySpeedRange, "The speed of playing must be a number from 0.1 to 10, such as 2 or 0.5."},
+    {TextId::NoImagesNoCheckNote,
+     "A file saved without images cannot be checked later: keep the images to check the screen."},
+    {TextId::CheckWithoutImagesRemark,
+     "The screen check is on, but tasks without a recorded image are played without a check: %1."},
+    {TextId::DragGivenUpRemark, "task %1: the drag was given up: its button was let go where it was pressed"},
+    {TextId::ReleaseNeverPressedRemark, "task %1: the button of this released task was never pressed: task skipped"},
+    {TextId::BadWaitLength, "the wait (%1) is not a whole number of milliseconds"},
 };
 
 constexpr bool IsSorted()

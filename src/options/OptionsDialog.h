@@ -2,6 +2,7 @@
 
 #include "core/KeyboardOptions.h"
 #include "core/OptionValues.h"
+#include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
 
 #include <QDialog>
@@ -25,8 +26,8 @@ class OptionsDialog : public QDialog
     Q_OBJECT
 
 public:
-    OptionsDialog(const OptionValues& values, const ScreenCheckOptions& screenCheck, MessageBoxes& messages,
-                  QWidget* parent = nullptr);
+    OptionsDialog(const OptionValues& values, const ScreenCheckOptions& screenCheck, const PaceOptions& pace,
+                  MessageBoxes& messages, QWidget* parent = nullptr);
 
     // The values the dialog was opened with, or those accepted by OK.
     const OptionValues& Values() const { return m_values; }
@@ -34,6 +35,7 @@ public:
     // Whether recordings take the keyboard: shown from SetKeyboard, handed back once OK accepted it.
     void SetKeyboard(const KeyboardOptions& keyboard);
     const KeyboardOptions& Keyboard() const { return m_keyboard; }
+    const PaceOptions& Pace() const { return m_pace; }
 
 public slots:
     void Accept();
@@ -43,10 +45,14 @@ private:
     void Populate();
     void BuildControls();
     QLayout* BuildScreenCheckControls();
+    QLayout* BuildPaceControls();
     QLayout* BuildKeyboardControls();
+    // The note that a list saved without images cannot be checked, shown while it applies.
+    void ShowImagesNote();
 
     OptionValues m_values;
     ScreenCheckOptions m_screenCheck;
+    PaceOptions m_pace;
     KeyboardOptions m_keyboard;
     MessageBoxes& m_messages;
 
@@ -64,6 +70,10 @@ private:
     QSpinBox* m_checkWait = nullptr;
     QLabel* m_onMismatchLabel = nullptr;
     QComboBox* m_onMismatch = nullptr;
+    QLabel* m_imagesNote = nullptr;
+    QCheckBox* m_keepPace = nullptr;
+    QLabel* m_playSpeedLabel = nullptr;
+    QComboBox* m_playSpeed = nullptr;
     QPushButton* m_okButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "core/KeyboardOptions.h"
 #include "core/OptionValues.h"
+#include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
 
 // The option values that the main window owns and changes (Options, opened files); the recorder,
@@ -10,5 +11,6 @@ struct SharedState
 {
     OptionValues options;
     ScreenCheckOptions screenCheck;
+    PaceOptions pace;
     KeyboardOptions keyboard;
 };
