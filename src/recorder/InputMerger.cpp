@@ -12,6 +12,7 @@ using Role = KeySymbols::Role;
 
 void InputMerger::Feed(const InputEvent& event)
 {
+    m_lastTime = event.time;
     switch (event.kind) {
     case InputEvent::Kind::Press:
         Press(event);
@@ -38,7 +39,7 @@ void InputMerger::Press(const InputEvent& event)
     if (role != Role::Plain) {
         // A modifier held down repeats its press: it is one press.
         if (std::none_of(m_held.begin(), m_held.end(), [&](const Held& held) { return held.key == event.key; }))
-            m_held.push_back(Held{event.key, event.baseKeysym});
+            m_held.push_back(Held{event.key, event.baseKeysym, event.time});
         return;
     }
     const bool control = Holds(XKB_KEY_Control_L) || Holds(XKB_KEY_Control_R);
@@ -55,6 +56,8 @@ void InputMerger::Press(const InputEvent& event)
         CloseWheel();
         if (!m_typed.empty() && event.time - m_lastTyped > kTypingGapMs)
             CloseTyping();
+        if (m_typed.empty())
+            m_firstTyped = event.time;
         m_typed.push_back(event.keysym);
         m_lastTyped = event.time;
         for (Held& held : m_held)
@@ -71,7 +74,7 @@ void InputMerger::Press(const InputEvent& event)
     }
     // With modifiers the key is named as it is without them: Ctrl+Shift+t, not Ctrl+Shift+T.
     keys.push_back(keys.empty() ? event.keysym : event.baseKeysym);
-    Add(InputTask::Kind::Key, std::move(keys));
+    Add(InputTask::Kind::Key, std::move(keys), event.time);
 }
 
 void InputMerger::Release(const InputEvent& event)
@@ -83,11 +86,11 @@ void InputMerger::Release(const InputEvent& event)
     m_held.erase(held);
     if (released.pushed) {
         CloseRuns();
-        Add(InputTask::Kind::KeyUp, {released.keysym});
+        Add(InputTask::Kind::KeyUp, {released.keysym}, event.time);
     } else if (!released.used && KeySymbols::RoleOf(released.keysym) == Role::Modifier) {
         // Ctrl, Alt or Super pressed alone: desktops give that a meaning of its own.
         CloseRuns();
-        Add(InputTask::Kind::Key, {released.keysym});
+        Add(InputTask::Kind::Key, {released.keysym}, released.time);
     }
 }
 
@@ -119,7 +122,7 @@ void InputMerger::Finish()
     // A modifier still held when the recording ends had nothing after it; one pushed is let go.
     for (auto held = m_held.rbegin(); held != m_held.rend(); ++held) {
         if (held->pushed)
-            Add(InputTask::Kind::KeyUp, {held->keysym});
+            Add(InputTask::Kind::KeyUp, {held->keysym}, m_lastTime);
     }
     m_held.clear();
 }
@@ -135,7 +138,7 @@ void InputMerger::PushHeld()
 {
     for (Held& held : m_held) {
         if (!held.pushed) {
-            Add(InputTask::Kind::KeyDown, {held.keysym});
+            Add(InputTask::Kind::KeyDown, {held.keysym}, held.time);
             held.pushed = held.used = true;
         }
     }
@@ -150,7 +153,7 @@ void InputMerger::CloseRuns()
 void InputMerger::CloseTyping()
 {
     if (!m_typed.empty())
-        Add(InputTask::Kind::Type, std::exchange(m_typed, {}));
+        Add(InputTask::Kind::Type, std::exchange(m_typed, {}), m_firstTyped);
 }
 
 void InputMerger::CloseWheel()
@@ -161,14 +164,14 @@ void InputMerger::CloseWheel()
     task.kind = InputTask::Kind::Wheel;
     task.direction = m_wheelStart->direction;
     task.notches = std::exchange(m_notches, 0);
-    m_tasks.push_back(Task{task, QPoint(m_wheelStart->x, m_wheelStart->y)});
+    m_tasks.push_back(Task{task, QPoint(m_wheelStart->x, m_wheelStart->y), m_wheelStart->time});
     m_wheelStart.reset();
 }
 
-void InputMerger::Add(InputTask::Kind kind, std::vector<quint32> keys)
+void InputMerger::Add(InputTask::Kind kind, std::vector<quint32> keys, quint32 time)
 {
     InputTask task;
     task.kind = kind;
     task.keys = std::move(keys);
-    m_tasks.push_back(Task{task, std::nullopt});
+    m_tasks.push_back(Task{task, std::nullopt, time});
 }

@@ -29,6 +29,7 @@ public:
     {
         InputTask task;
         std::optional<QPoint> point; // where a wheel task turns the wheel
+        quint32 time = 0;            // the desktop's clock when it began: its first key or notch
 
         friend bool operator==(const Task&, const Task&) = default;
     };
@@ -46,6 +47,7 @@ private:
     {
         int key = 0;
         quint32 keysym = 0;
+        quint32 time = 0;    // of the press
         bool pushed = false; // a pushed task was made for it
         bool used = false;   // it was part of a character, a combination or a pushed task
     };
@@ -58,11 +60,13 @@ private:
     void CloseRuns();
     void CloseTyping();
     void CloseWheel();
-    void Add(InputTask::Kind kind, std::vector<quint32> keys);
+    void Add(InputTask::Kind kind, std::vector<quint32> keys, quint32 time);
 
     std::vector<Held> m_held; // modifiers down, in the order they went down
     std::vector<quint32> m_typed;
+    quint32 m_firstTyped = 0;
     quint32 m_lastTyped = 0;
+    quint32 m_lastTime = 0; // of the last event fed
     std::optional<InputEvent> m_wheelStart;
     int m_notches = 0;
     quint32 m_lastNotch = 0;

@@ -186,6 +186,7 @@ void Recorder::AddInputTasks(quint64 before)
     for (const InputMerger::Task& made : m_input.Take()) {
         const QString x = made.point ? QString::number(made.point->x()) : QString();
         const QString y = made.point ? QString::number(made.point->y()) : QString();
+        AddWaitBefore(Moment{made.time, std::chrono::steady_clock::now()});
         m_tasks.AddTask(x, y, made.task.Text(), QByteArray());
     }
 }

@@ -165,19 +165,28 @@ private slots:
     void keysTakeTheirPlacesAmongClicks_data()
     {
         QTest::addColumn<bool>("keyboard");
+        QTest::addColumn<bool>("keepPace");
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("keyboard on") << true
+        QTest::newRow("keyboard on") << true << false
                                      << QStringList{"Key Pushed Shift_L", "300,400 Mouse Click Left", "Type A",
                                                     "Key Released Shift_L", "50,60 Wheel down 1"};
-        QTest::newRow("keyboard off") << false << QStringList{"300,400 Mouse Click Left", "50,60 Wheel down 1"};
+        QTest::newRow("keyboard off") << false << false
+                                      << QStringList{"300,400 Mouse Click Left", "50,60 Wheel down 1"};
+        QTest::newRow("keeping the pace")
+            << true << true
+            << QStringList{
+                   "Key Pushed Shift_L",   "1, Wait", "300,400 Mouse Click Left", "2, Wait", "Type A", "2, Wait",
+                   "Key Released Shift_L", "1, Wait", "50,60 Wheel down 1"};
     }
 
     void keysTakeTheirPlacesAmongClicks()
     {
         QFETCH(bool, keyboard);
+        QFETCH(bool, keepPace);
         QFETCH(QStringList, rows);
         Session s;
         s.state.keyboard.record = keyboard;
+        s.state.pace.keepPace = keepPace;
         s.desktop.SetFollowable(true);
         s.recorder.SetOwnKeyTest([](const InputEvent& press) { return press.keysym == 'x'; });
         s.recorder.Record();
