@@ -102,7 +102,8 @@ std::vector<int> UnplayableRows(const TaskRows& rows, QSize screen)
                 break;
             }
         }
-        if (!ProblemOf(x, y, kind, QString(), screen).isEmpty())
+        // Only a text of no mouse kind is read as a task of the keys or the wheel.
+        if (!ProblemOf(x, y, kind, kind ? QString() : QString::fromLatin1(task), screen).isEmpty())
             unplayable.push_back(int(row) + 1);
     }
     return unplayable;

@@ -21,15 +21,19 @@ private slots:
     {
         QTest::addColumn<bool>("opens");
         QTest::addColumn<ScreenCheckOptions::OnMismatch>("onMismatch");
-        QTest::newRow("opens after a second") << true << ScreenCheckOptions::OnMismatch::Stop;
-        QTest::newRow("never opens: stop") << false << ScreenCheckOptions::OnMismatch::Stop;
-        QTest::newRow("never opens: skip") << false << ScreenCheckOptions::OnMismatch::Skip;
+        QTest::addColumn<int>("exitStatus"); // -1: the run stays open; else it closes the program with it
+        QTest::newRow("opens after a second") << true << ScreenCheckOptions::OnMismatch::Stop << -1;
+        QTest::newRow("never opens: stop") << false << ScreenCheckOptions::OnMismatch::Stop << -1;
+        QTest::newRow("never opens: skip") << false << ScreenCheckOptions::OnMismatch::Skip << -1;
+        QTest::newRow("unattended, never opens: stop") << false << ScreenCheckOptions::OnMismatch::Stop << 1;
+        QTest::newRow("unattended, never opens: skip") << false << ScreenCheckOptions::OnMismatch::Skip << 3;
     }
 
     void waitsForTheRecordedWindow()
     {
         QFETCH(bool, opens);
         QFETCH(ScreenCheckOptions::OnMismatch, onMismatch);
+        QFETCH(int, exitStatus);
         const bool stops = !opens && onMismatch == ScreenCheckOptions::OnMismatch::Stop;
         X11Desktop::OpenResult opened = X11Desktop::Open();
         QVERIFY2(opened.desktop, "no X display with XTEST: run under Xvfb");
@@ -52,13 +56,18 @@ private slots:
         MainWindow window(MainWindowServices{&messages, &desktop, {}, nullptr, {}, check});
         window.Start();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.ApplyOptions(OptionValues{.playIntervalMs = 100});
+        window.ApplyOptions(OptionValues{.playIntervalMs = 100, .closeAfterPlaying = exitStatus >= 0});
         window.Tasks().AddTask(QString::number(at.x()), QString::number(at.y()), TextTable::Text(TextId::ClickLeft),
                                image, TaskOrigin::Inserted);
         window.UpdateCommandState(true);
         if (opens)
             QTimer::singleShot(1000, &log, &QWidget::show);
         window.findChild<QAction*>(QStringLiteral("mnuComandiPlay"))->trigger();
+        if (exitStatus >= 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 15000);
+            QCOMPARE(window.ExitStatus(), exitStatus);
+            return;
+        }
         QTRY_VERIFY_WITH_TIMEOUT(!messages.Texts().isEmpty(), 15000);
 
         QCOMPARE(log.Events().size(), opens ? 2 : 0);
