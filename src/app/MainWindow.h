@@ -144,6 +144,8 @@ private:
     // Reports a task whose screen never matched: a line on stderr, and the box or the end of the
     // program when playback stopped there.
     void ReportScreenMismatch(const ScreenMismatch& mismatch, bool skipped);
+    // Writes a line for a script on stderr, after the program's name.
+    static void WriteError(const QString& line);
 
     MainWindowServices m_services;
     SharedState m_state;

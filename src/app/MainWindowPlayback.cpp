@@ -48,14 +48,20 @@ void MainWindow::ConnectPlayback()
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, true); });
     connect(m_player.get(), &Player::stoppedOnMismatch, this,
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, false); });
+    connect(m_player.get(), &Player::taskFound, this,
+            [](int row, QPoint offset) { WriteError(ScreenCheck::FoundLine(row, offset)); });
+}
+
+void MainWindow::WriteError(const QString& line)
+{
+    const QByteArray bytes =
+        (AppInfo::ExecutableName() + QStringLiteral(": ") + line + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
 }
 
 void MainWindow::ReportScreenMismatch(const ScreenMismatch& mismatch, bool skipped)
 {
-    const QString line = AppInfo::ExecutableName() + QStringLiteral(": ") + ScreenCheck::ReportLine(mismatch, skipped) +
-                         QLatin1Char('\n');
-    const QByteArray bytes = line.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+    WriteError(ScreenCheck::ReportLine(mismatch, skipped));
     if (skipped)
         return;
     // A run that closes the program has no one to read a box: it ends, and says so in its status.

@@ -9,7 +9,7 @@
 
 // The options of a playback run on the command line, written before the macro file:
 //   --check-screen[=SECONDS]   check the screen before each click, waiting up to SECONDS (0: don't check)
-//   --on-mismatch=stop|skip    what to do when the screen never matches
+//   --on-mismatch=stop|skip|find  what to do when the screen never matches
 // They are taken out of the arguments; what is left names the macro file, as without options.
 // After "--" every argument belongs to the file name.
 struct PlaybackArguments

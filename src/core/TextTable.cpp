@@ -92,7 +92,8 @@ constexpr Entry kTexts[] = {
     {177, "  Ctrl+Shift+F12  stop a recording"},
     {178, "  Ctrl+Shift+F11  stop a playback"},
     {179, "  --check-screen[=SECONDS]  before each click, wait for the recorded image"},
-    {180, "  --on-mismatch=stop|skip   when it never comes: stop, or skip the task"},
+    {180, "  --on-mismatch=stop|skip|find  when it never comes: stop, skip the task, or click where\n"
+          "                            the image is found now"},
     {181, "Keep the images"},
     {182, "Save without images"},
     // What is wrong in a file that is not valid, and where: 187 or 188 with one of 183 to 186, 189.
@@ -113,7 +114,7 @@ constexpr Entry kTexts[] = {
     {195, "Left: the recorded image. Right: the screen when playback stopped at this task."},
     {196, "unknown option %1"},
     {197, "%1 takes a whole number of seconds from %2 to %3, not \"%4\""},
-    {198, "%1 takes stop or skip, not \"%2\""},
+    {198, "%1 takes stop, skip or find, not \"%2\""},
     {199, "Try \"clickwarden --help\" for the options."},
     {201, "Clickwarden is freeware and comes with no warranty: use it at your own risk."},
     {202, "Go to web site"},
@@ -146,6 +147,22 @@ constexpr Entry kTexts[] = {
     {502, "Playing %1/%2"},
     {503, "Playing task %1 of %2, pass %3"},
     {504, "Stop"},
+    // Clicks that find their target by the recorded image: %1 the task, %2 to %8 as below.
+    {900, "Find the recorded image on the screen"},
+    {901, "task %1: found %2"},
+    {902, "%1 px right"},
+    {903, "%1 px left"},
+    {904, "%1 px down"},
+    {905, "%1 px up"},
+    {906, "Tasks clicked where their recorded image was found, away from where it was recorded: %1."},
+    {907, "Left: the recorded image. Right: where playback found it, %1."},
+    // %2, %3 the recorded point, %4 the seconds waited; %5, %6 and %7, %8 two places found.
+    {908, "Playback stopped at task %1: the image recorded at (%2, %3) was found neither there nor anywhere on the "
+          "screen within %4 seconds."},
+    {909, "Playback stopped at task %1: the image recorded at (%2, %3) was found in two places as alike, at (%5, %6) "
+          "and at (%7, %8), within %4 seconds; neither was clicked."},
+    {910, "task %1 at (%2, %3): the recorded image was found neither there nor anywhere on the screen within %4 s:"},
+    {911, "task %1 at (%2, %3): the recorded image was found at (%5, %6) and at (%7, %8) as alike within %4 s:"},
 };
 
 constexpr bool IsSorted()

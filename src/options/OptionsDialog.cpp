@@ -162,6 +162,7 @@ void OptionsDialog::Form_Load()
     lblOnMismatch->setText(TextTable::Text(322));
     cmbOnMismatch->addItem(TextTable::Text(323), QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Stop)));
     cmbOnMismatch->addItem(TextTable::Text(324), QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Skip)));
+    cmbOnMismatch->addItem(TextTable::Text(900), QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Find)));
     chkCheckScreen->setChecked(m_screenCheck.enabled);
     spnCheckWait->setValue(m_screenCheck.waitSeconds);
     cmbOnMismatch->setCurrentIndex(cmbOnMismatch->findData(int(m_screenCheck.onMismatch)));

@@ -69,6 +69,10 @@ void Player::mnuComandiPlay_Click()
     m_stopKeysArmed = false;
     m_skipped = 0;
     m_stoppedOn.reset();
+    m_findOffset = QPoint();
+    m_pressOffsets.clear();
+    m_foundElsewhere = 0;
+    m_found.clear();
     m_progress.pass = 1;
     ReportProgress(1);
 }
@@ -88,6 +92,7 @@ void Player::tmrPlay_Timer()
         return;
     }
     ++m_executed;
+    m_taskOffset = QPoint();
     // The timer wakes a little ahead of the task's moment: the screen is read then, so that a
     // screen that already matches adds no delay to the task.
     if (WaitsForScreen(row))
@@ -118,22 +123,33 @@ void Player::FinishStep(int row)
     QString message = TextTable::Text(121);
     if (m_skipped > 0)
         message += QLatin1Char(' ') + ScreenCheck::SkippedNote(m_skipped);
+    if (m_foundElsewhere > 0)
+        message += QLatin1Char(' ') + ScreenCheck::FoundNote(m_foundElsewhere);
     emit finished(message);
     emit normalRequested();
 }
 
 bool Player::WaitsForScreen(int row)
 {
-    const QByteArray image = m_tasks.Image(row);
-    if (!m_state.screenCheck.enabled || image.isEmpty())
-        return false;
     const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
+    if (!m_state.screenCheck.enabled || !kind || kind->action == TaskKinds::Action::Pause)
+        return false;
+    const bool find = m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find;
+    // A drag's release goes where its press was found: the screen there shows the drop only after it.
+    if (find && kind->action == TaskKinds::Action::Up && (m_heldButtons & kind->button)) {
+        m_taskOffset = m_pressOffsets[kind->button];
+        return false;
+    }
+    const QByteArray image = m_tasks.Image(row);
     const std::optional<QPoint> point = TaskPoint(m_tasks, row, m_desktop.ScreenSize());
-    if (!kind || kind->action == TaskKinds::Action::Pause || !point)
+    if (image.isEmpty() || !point)
         return false;
     const qint64 waitMs = qint64(m_state.screenCheck.waitSeconds) * 1000;
-    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs))
+    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs,
+                            find ? std::optional<QPoint>(m_findOffset) : std::nullopt)) {
+        TakeFoundPlace();
         return false;
+    }
     // The wait's end starts a schedule of its own, as the end of a pause does.
     m_schedule.Stop();
     return true;
@@ -141,6 +157,7 @@ bool Player::WaitsForScreen(int row)
 
 void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
 {
+    // Find stops too: an image found nowhere, or in two places as alike, is never guessed at.
     if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Skip) {
         ++m_skipped;
         emit taskSkipped(mismatch);
@@ -153,11 +170,20 @@ void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
     emit stoppedOnMismatch(mismatch);
 }
 
+void Player::TakeFoundPlace()
+{
+    m_taskOffset = m_screenCheck.FoundOffset();
+    if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find)
+        m_findOffset = m_taskOffset;
+}
+
 void Player::ResumeAfterScreenCheck(bool runTask)
 {
     const int row = m_tasks.CurrentRow();
-    if (runTask)
+    if (runTask) {
+        TakeFoundPlace();
         RunTask(row);
+    }
     FinishStep(row);
     // The next task comes one interval after this one, however long the wait was.
     if (m_state.playing && !m_schedule.IsRunning() && !tmrPause.isActive())
@@ -176,7 +202,16 @@ void Player::RunTask(int row)
     const std::optional<QPoint> point = TaskPoint(m_tasks, row, m_desktop.ScreenSize());
     if (!point)
         return;
-    m_desktop.MovePointer(point->x(), point->y());
+    const QPoint at = *point + m_taskOffset;
+    m_desktop.MovePointer(at.x(), at.y());
+    if (kind->action == TaskKinds::Action::Down)
+        m_pressOffsets[kind->button] = m_taskOffset;
+    if (m_taskOffset != QPoint()) {
+        ++m_foundElsewhere;
+        const bool looked = kind->action != TaskKinds::Action::Up || !(m_heldButtons & kind->button);
+        m_found[row] = {m_taskOffset, looked ? m_screenCheck.FoundImage() : QImage(), m_tasks.Image(row)};
+        emit taskFound(row, m_taskOffset);
+    }
     switch (kind->action) {
     case TaskKinds::Action::Click:
         m_desktop.ButtonClick(kind->button);
@@ -301,6 +336,12 @@ void Player::ReleaseHeldButtons()
             m_desktop.ButtonUp(button);
     }
     m_heldButtons = 0;
+}
+
+const Player::FoundPlace* Player::FoundAt(int row) const
+{
+    const auto found = m_found.find(row);
+    return found == m_found.end() ? nullptr : &found->second;
 }
 
 QString Player::StopMessage(qint64 executedTasks)

@@ -1,5 +1,7 @@
 #include "app/PlaybackArguments.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 using OnMismatch = ScreenCheckOptions::OnMismatch;
@@ -23,8 +25,8 @@ private slots:
                                        << QStringList{"j.#cw"} << false
                                        << ScreenCheckOptions{true, 5, OnMismatch::Skip};
         QTest::newRow("action apart, after the file")
-            << QStringList{"j.#cw", "--on-mismatch", "skip"} << QStringList{"j.#cw"} << false
-            << ScreenCheckOptions{false, 20, OnMismatch::Skip};
+            << QStringList{"j.#cw", "--on-mismatch", "find"} << QStringList{"j.#cw"} << false
+            << ScreenCheckOptions{false, 20, OnMismatch::Find};
         QTest::newRow("0 turns it off") << QStringList{"--check-screen=0"} << QStringList{} << false << off;
         QTest::newRow("-- ends the options") << QStringList{"--", "--x.#cw"} << QStringList{"--x.#cw"} << false << off;
         QTest::newRow("unknown option") << QStringList{"--verbose", "j.#cw"} << QStringList{} << true << off;
@@ -45,6 +47,18 @@ private slots:
             return;
         QCOMPARE(parsed.fileArguments, file);
         QVERIFY(parsed.AppliedTo({false, 20, OnMismatch::Stop}) == applied);
+    }
+
+    // The user's settings keep every action by the name the command line gives it.
+    void settingsKeepTheAction()
+    {
+        QTemporaryDir folder;
+        QSettings settings(folder.filePath("c.ini"), QSettings::IniFormat);
+        for (const OnMismatch action : {OnMismatch::Skip, OnMismatch::Find, OnMismatch::Stop}) {
+            ScreenCheckOptions{true, 7, action}.Save(settings);
+            QCOMPARE(settings.value("ScreenCheck/OnMismatch").toString(), OnMismatchName(action));
+            QVERIFY(ScreenCheckOptions::Load(settings) == (ScreenCheckOptions{true, 7, action}));
+        }
     }
 };
 
