@@ -5,6 +5,7 @@
 // then put its tasks in place of the list (on the window's thread: "apply_ms").
 #include "core/TextTable.h"
 #include "macrofile/MacroFile.h"
+#include "tasks/TaskKinds.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -88,7 +89,8 @@ TaskList& ImageList()
     if (tasks.IsEmpty()) {
         std::vector<TaskRow> rows;
         for (int i = 0; i < kImageTasks; ++i)
-            rows.push_back(TaskRow{QString::number(i % 1280), QString::number(i % 1024), TextTable::Text(114 + i % 3),
+            rows.push_back(TaskRow{QString::number(i % 1280), QString::number(i % 1024),
+                                   TaskKinds::Text(TaskKinds::Action::Click, VirtualKey::kButtons[i % 3]),
                                    ImageText(i)});
         tasks.AddTasks(std::move(rows));
     }
@@ -98,7 +100,7 @@ TaskList& ImageList()
 void WritePlainFile()
 {
     TaskList tasks;
-    tasks.AddTasks(std::vector<TaskRow>(kPlainTasks, TaskRow{"640", "512", TextTable::Text(115), {}}));
+    tasks.AddTasks(std::vector<TaskRow>(kPlainTasks, TaskRow{"640", "512", TextTable::Text(TextId::ClickRight), {}}));
     if (MacroFile::Save(PlainFile(), tasks, OptionValues{1000, 20, false, false, false}, false))
         std::abort();
 }

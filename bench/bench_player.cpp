@@ -143,10 +143,10 @@ void Report(benchmark::State& state, const std::vector<Clock::time_point>& press
 std::vector<TaskRow> Clicks()
 {
     return std::vector<TaskRow>(
-        kClicks, TaskRow{QString::number(kCentreX), QString::number(kCentreY), TextTable::Text(114), {}});
+        kClicks, TaskRow{QString::number(kCentreX), QString::number(kCentreY), TextTable::Text(TextId::ClickLeft), {}});
 }
 
-// The engine alone, driven by its real timers: tmrPlay steps, tmrRec polls the stop keys meanwhile.
+// The engine alone, driven by its real timers: stepTimer steps, pollTimer polls the stop keys meanwhile.
 void BM_PlayerClicks(benchmark::State& state)
 {
     ReceivingWindow window;
@@ -159,25 +159,25 @@ void BM_PlayerClicks(benchmark::State& state)
         TaskList tasks;
         tasks.AddTasks(Clicks());
         SharedState shared;
-        QTimer tmrPlay;
-        QTimer tmrPause;
-        QTimer tmrRec;
-        for (QTimer* timer : {&tmrPlay, &tmrPause, &tmrRec})
+        QTimer stepTimer;
+        QTimer pauseTimer;
+        QTimer pollTimer;
+        for (QTimer* timer : {&stepTimer, &pauseTimer, &pollTimer})
             timer->setTimerType(Qt::PreciseTimer);
-        tmrPlay.setInterval(kIntervalMs);
-        tmrPause.setInterval(1000);
-        tmrRec.setInterval(20);
-        Player player(tasks, *opened.desktop, shared, tmrPlay, tmrPause, tmrRec);
-        QObject::connect(&tmrPlay, &QTimer::timeout, &player, &Player::tmrPlay_Timer);
-        QObject::connect(&tmrPause, &QTimer::timeout, &player, &Player::tmrPause_Timer);
-        QObject::connect(&tmrRec, &QTimer::timeout, &player, &Player::PlaybackStopCheck);
+        stepTimer.setInterval(kIntervalMs);
+        pauseTimer.setInterval(1000);
+        pollTimer.setInterval(20);
+        Player player(tasks, *opened.desktop, shared, stepTimer, pauseTimer, pollTimer);
+        QObject::connect(&stepTimer, &QTimer::timeout, &player, &Player::Step);
+        QObject::connect(&pauseTimer, &QTimer::timeout, &player, &Player::CountPauseDown);
+        QObject::connect(&pollTimer, &QTimer::timeout, &player, &Player::PlaybackStopCheck);
         QObject::connect(&player, &Player::finished, qApp, &QCoreApplication::quit);
 
         std::vector<Clock::time_point> presses;
         std::thread reader([&window, &presses] { presses = window.CollectPresses(kClicks, 2000); });
         rusage before{};
         getrusage(RUSAGE_THREAD, &before);
-        player.mnuComandiPlay_Click();
+        player.Play();
         QCoreApplication::exec();
         rusage after{};
         getrusage(RUSAGE_THREAD, &after);
@@ -214,7 +214,7 @@ void BM_ProgramClicks(benchmark::State& state)
     tasks.AddTasks(Clicks());
     OptionValues settings;
     settings.playIntervalMs = kIntervalMs;
-    settings.Termina = true;
+    settings.closeAfterPlaying = true;
     if (!window.IsOpen() || MacroFile::Save(file, tasks, settings, false)) {
         state.SkipWithError("no X display, or the macro file could not be written");
         return;

@@ -77,14 +77,14 @@ struct Recording
     std::unique_ptr<X11Desktop> desktop = OpenDesktop();
     TaskList tasks;
     SharedState state;
-    QTimer tmrRec;
-    Recorder recorder{tasks, *desktop, state, tmrRec};
+    QTimer pollTimer;
+    Recorder recorder{tasks, *desktop, state, pollTimer};
 
     Recording()
     {
-        tmrRec.setTimerType(Qt::PreciseTimer);
-        tmrRec.setInterval(20);
-        recorder.mnuComandiRec_Click();
+        pollTimer.setTimerType(Qt::PreciseTimer);
+        pollTimer.setInterval(20);
+        recorder.Record();
     }
 };
 
@@ -93,7 +93,7 @@ void BM_IdleTick(benchmark::State& state)
 {
     Recording recording;
     for (auto _ : state)
-        recording.recorder.tmrRec_Timer();
+        recording.recorder.Tick();
     if (!recording.state.recording || !recording.tasks.IsEmpty())
         state.SkipWithError("a key or button was down: run on an idle X server");
 }
@@ -118,7 +118,7 @@ void BM_HeldButtonCpu(benchmark::State& state)
         const auto start = Clock::now();
         // The tick that sees the press returns after the release and the image.
         while (recording.tasks.IsEmpty() && Clock::now() - start < milliseconds(3000)) {
-            recording.recorder.tmrRec_Timer();
+            recording.recorder.Tick();
             std::this_thread::sleep_for(milliseconds(20));
         }
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -138,7 +138,7 @@ BENCHMARK(BM_HeldButtonCpu)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRe
 // Runs the poll timer until the user thread is done, then counts the rows of each task text.
 template <typename User> std::map<QString, int> RecordWhile(Recording& recording, User user)
 {
-    QObject::connect(&recording.tmrRec, &QTimer::timeout, &recording.recorder, &Recorder::tmrRec_Timer);
+    QObject::connect(&recording.pollTimer, &QTimer::timeout, &recording.recorder, &Recorder::Tick);
     std::atomic<bool> done = false;
     std::thread thread([&done, &user] {
         auto desktop = OpenDesktop();
@@ -188,7 +188,8 @@ void BM_ZeroMsClicks(benchmark::State& state)
             }
         });
         state.counters["clicks"] = kClicks;
-        state.counters["click_rows"] = rows.count(TextTable::Text(114)) ? rows.at(TextTable::Text(114)) : 0;
+        state.counters["click_rows"] =
+            rows.count(TextTable::Text(TextId::ClickLeft)) ? rows.at(TextTable::Text(TextId::ClickLeft)) : 0;
         state.counters["rows"] = recording.tasks.TaskCount();
     }
 }
@@ -212,7 +213,9 @@ void BM_HumanDoubleClicks(benchmark::State& state)
             }
         });
         state.counters["double_clicks"] = kDoubleClicks;
-        state.counters["double_click_rows"] = rows.count(TextTable::Text(117)) ? rows.at(TextTable::Text(117)) : 0;
+        state.counters["double_click_rows"] = rows.count(TextTable::Text(TextId::DoubleClickLeft))
+                                                  ? rows.at(TextTable::Text(TextId::DoubleClickLeft))
+                                                  : 0;
         state.counters["rows"] = recording.tasks.TaskCount();
     }
 }

@@ -124,18 +124,18 @@ void BM_ClickTick(benchmark::State& state)
         return;
     }
     TaskList tasks;
-    tasks.AddTasks({TaskRow{QString::number(kX), QString::number(kY), TextTable::Text(114), rig.image}});
+    tasks.AddTasks({TaskRow{QString::number(kX), QString::number(kY), TextTable::Text(TextId::ClickLeft), rig.image}});
     SharedState shared;
-    shared.options.Ripeti = true;
+    shared.options.repeatForever = true;
     shared.screenCheck.enabled = state.range(0) != 0;
-    QTimer tmrPlay;
-    QTimer tmrPause;
-    QTimer tmrRec;
-    tmrPlay.setInterval(60000);
-    Player player(tasks, *rig.desktop, shared, tmrPlay, tmrPause, tmrRec);
-    player.mnuComandiPlay_Click();
+    QTimer stepTimer;
+    QTimer pauseTimer;
+    QTimer pollTimer;
+    stepTimer.setInterval(60000);
+    Player player(tasks, *rig.desktop, shared, stepTimer, pauseTimer, pollTimer);
+    player.Play();
     for (auto _ : state) {
-        player.tmrPlay_Timer();
+        player.Step();
         if (player.WaitingForScreen()) {
             state.SkipWithError("the screen did not match");
             return;

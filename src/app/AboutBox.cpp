@@ -39,81 +39,81 @@ AboutBox::AboutBox(MessageBoxes& messages, OpenUrl openUrl, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     BuildControls();
-    Form_Load();
+    Populate();
 }
 
 void AboutBox::BuildControls()
 {
-    picIcon = AddLabel(this, "picIcon");
-    picIcon->setPixmap(AppLogo::Pixmap(kIconSide));
-    picIcon->setWordWrap(false);
-    lblTitle = AddLabel(this, "lblTitle");
-    QFont titleFont = lblTitle->font();
+    m_icon = AddLabel(this, "picIcon");
+    m_icon->setPixmap(AppLogo::Pixmap(kIconSide));
+    m_icon->setWordWrap(false);
+    m_title = AddLabel(this, "lblTitle");
+    QFont titleFont = m_title->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    lblVersion = AddLabel(this, "lblVersion");
-    lblDescription = AddLabel(this, "lblDescription");
-    lblDescription->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblDescription->setMinimumWidth(kTextWidth);
-    lblDisclaimer = AddLabel(this, "lblDisclaimer");
+    m_title->setFont(titleFont);
+    m_version = AddLabel(this, "lblVersion");
+    m_description = AddLabel(this, "lblDescription");
+    m_description->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_description->setMinimumWidth(kTextWidth);
+    m_disclaimer = AddLabel(this, "lblDisclaimer");
 
-    cmdOK = AddButton(this, "cmdOK");
-    cmdOK->setText(QStringLiteral("OK"));
-    cmdOK->setDefault(true);
-    cmdSysInfo = AddButton(this, "cmdSysInfo");
-    cmdSysInfo->setText(QStringLiteral("&System Info..."));
-    GoToSite = AddButton(this, "GoToSite");
+    m_okButton = AddButton(this, "cmdOK");
+    m_okButton->setText(TextTable::Text(TextId::CloseButton));
+    m_okButton->setDefault(true);
+    m_systemInfoButton = AddButton(this, "cmdSysInfo");
+    m_systemInfoButton->setText(TextTable::Text(TextId::SystemInfoButton));
+    m_siteButton = AddButton(this, "GoToSite");
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdSysInfo);
-    buttons->addWidget(GoToSite);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_systemInfoButton);
+    buttons->addWidget(m_siteButton);
     buttons->addStretch();
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(picIcon, 0, 0, 3, 1, Qt::AlignTop);
-    layout->addWidget(lblTitle, 0, 1);
-    layout->addWidget(lblVersion, 1, 1);
-    layout->addWidget(lblDescription, 2, 1);
+    layout->addWidget(m_icon, 0, 0, 3, 1, Qt::AlignTop);
+    layout->addWidget(m_title, 0, 1);
+    layout->addWidget(m_version, 1, 1);
+    layout->addWidget(m_description, 2, 1);
     layout->addWidget(line, 3, 0, 1, 3);
-    layout->addWidget(lblDisclaimer, 4, 0, 1, 2);
+    layout->addWidget(m_disclaimer, 4, 0, 1, 2);
     layout->addLayout(buttons, 0, 2, 5, 1);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(GoToSite, &QPushButton::clicked, this, &AboutBox::GoToSite_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &AboutBox::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::cmdSysInfo_Click);
+    connect(m_siteButton, &QPushButton::clicked, this, &AboutBox::OpenSite);
+    connect(m_okButton, &QPushButton::clicked, this, &AboutBox::CloseBox);
+    connect(m_systemInfoButton, &QPushButton::clicked, this, &AboutBox::ShowSystemInfo);
 }
 
-void AboutBox::Form_Load()
+void AboutBox::Populate()
 {
-    setWindowTitle(QStringLiteral("Informazioni su ") + AppInfo::ProductName());
-    lblVersion->setText(QStringLiteral("Versione ") + AppInfo::VersionText());
-    lblTitle->setText(AppInfo::ProductName());
-    lblDisclaimer->setText(TextTable::Text(201));
-    GoToSite->setText(TextTable::Text(202));
-    m_siteAddress = QUrl(TextTable::Text(205));
+    setWindowTitle(TextTable::Text(TextId::AboutTitle) + AppInfo::ProductName());
+    m_version->setText(TextTable::Text(TextId::VersionLabel) + AppInfo::VersionText());
+    m_title->setText(AppInfo::ProductName());
+    m_disclaimer->setText(TextTable::Text(TextId::Disclaimer));
+    m_siteButton->setText(TextTable::Text(TextId::GoToSite));
+    m_siteAddress = QUrl(TextTable::Text(TextId::HelpPageAddress));
     const QChar lf(10);
-    lblDescription->setText(TextTable::Text(203) + lf + TextTable::Text(204) + lf + TextTable::Text(205) + lf + lf +
-                            AppInfo::CopyrightLine());
+    m_description->setText(TextTable::Text(TextId::Developers) + lf + TextTable::Text(TextId::ReportsAddress) + lf +
+                           TextTable::Text(TextId::HelpPageAddress) + lf + lf + AppInfo::CopyrightLine());
 }
 
-void AboutBox::GoToSite_Click()
+void AboutBox::OpenSite()
 {
     m_openUrl(m_siteAddress);
 }
 
-void AboutBox::cmdOK_Click()
+void AboutBox::CloseBox()
 {
     close();
 }
 
-void AboutBox::cmdSysInfo_Click()
+void AboutBox::ShowSystemInfo()
 {
     StartSysInfo();
 }
@@ -148,6 +148,5 @@ void AboutBox::StartSysInfo()
     const QString tool = FindSystemInfoTool();
     if (!tool.isEmpty() && QProcess::startDetached(tool, {}))
         return;
-    m_messages.Show(MessageBoxes::Icon::None,
-                    QStringLiteral("Le informazioni sul sistema non sono attualmente disponibili."));
+    m_messages.Show(MessageBoxes::Icon::None, TextTable::Text(TextId::NoSystemInformation));
 }

@@ -30,22 +30,22 @@ public:
 
 private:
     void BuildControls();
-    void Form_Load();
-    void GoToSite_Click();
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
+    void Populate();
+    void OpenSite();
+    void CloseBox();
+    void ShowSystemInfo();
 
     MessageBoxes& m_messages;
     OpenUrl m_openUrl;
-    // The address GoToSite opens: the help page shipped with the program.
+    // The address m_siteButton opens: the help page shipped with the program.
     QUrl m_siteAddress;
 
-    QLabel* picIcon = nullptr;
-    QLabel* lblTitle = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* lblDescription = nullptr;
-    QLabel* lblDisclaimer = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
-    QPushButton* GoToSite = nullptr;
+    QLabel* m_icon = nullptr;
+    QLabel* m_title = nullptr;
+    QLabel* m_version = nullptr;
+    QLabel* m_description = nullptr;
+    QLabel* m_disclaimer = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_systemInfoButton = nullptr;
+    QPushButton* m_siteButton = nullptr;
 };

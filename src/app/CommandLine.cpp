@@ -10,18 +10,6 @@
 namespace CommandLine {
 
 namespace {
-constexpr int kUsageId = 170;
-constexpr int kDescriptionId = 171;
-constexpr int kOptionsId = 172;
-constexpr int kHelpOptionId = 173;
-constexpr int kVersionOptionId = 174;
-constexpr int kHelpPageLabelId = 175;
-constexpr int kKeysId = 176;
-constexpr int kStopRecordingId = 177;
-constexpr int kStopPlaybackId = 178;
-constexpr int kCheckScreenOptionId = 179;
-constexpr int kOnMismatchOptionId = 180;
-constexpr int kHelpPageId = 205;
 constexpr qsizetype kLineWidth = 79;
 
 // Breaks a paragraph at blanks so that no line is longer than the terminal's usual width.
@@ -65,10 +53,12 @@ QString HelpText()
     using TextTable::Text;
     const QString line(QLatin1Char('\n'));
     const QString paragraph(QStringLiteral("\n\n"));
-    return Text(kUsageId) + line + Wrapped(Text(kDescriptionId)) + paragraph + Text(kOptionsId) + line +
-           Text(kHelpOptionId) + line + Text(kVersionOptionId) + line + Text(kCheckScreenOptionId) + line +
-           Text(kOnMismatchOptionId) + paragraph + Text(kKeysId) + line + Text(kStopRecordingId) + line +
-           Text(kStopPlaybackId) + paragraph + Text(kHelpPageLabelId) + QLatin1Char(' ') + Text(kHelpPageId) + line;
+    return Text(TextId::Usage) + line + Wrapped(Text(TextId::UsageDescription)) + paragraph +
+           Text(TextId::UsageOptions) + line + Text(TextId::HelpOption) + line + Text(TextId::VersionOption) + line +
+           Text(TextId::CheckScreenOption) + line + Text(TextId::OnMismatchOption) + paragraph +
+           Text(TextId::StopKeysHeading) + line + Text(TextId::StopRecordingKeys) + line +
+           Text(TextId::StopPlaybackKeys) + paragraph + Text(TextId::HelpPageLabel) + QLatin1Char(' ') +
+           Text(TextId::HelpPageAddress) + line;
 }
 
 QString VersionText()

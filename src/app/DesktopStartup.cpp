@@ -18,9 +18,6 @@
 #include <cstring>
 
 namespace {
-constexpr int kNoDisplayText = 160;
-constexpr int kNoXTestText = 161;
-constexpr int kWaylandText = 162;
 
 bool CompositorAnswers(const QByteArray& waylandDisplay, const QByteArray& runtimeDir)
 {
@@ -84,9 +81,9 @@ QString DesktopStartup::FailureText() const
 {
     switch (m_error) {
     case X11Desktop::OpenError::NoDisplay:
-        return TextTable::Text(kNoDisplayText);
+        return TextTable::Text(TextId::NoDisplay);
     case X11Desktop::OpenError::NoXTest:
-        return TextTable::Text(kNoXTestText);
+        return TextTable::Text(TextId::NoXTest);
     case X11Desktop::OpenError::NoError:
         break;
     }
@@ -110,7 +107,7 @@ QByteArray DesktopStartup::PlatformToForce() const
 
 QString DesktopStartup::WaylandWarning() const
 {
-    return m_desktop && m_environment.IsWayland() ? TextTable::Text(kWaylandText) : QString();
+    return m_desktop && m_environment.IsWayland() ? TextTable::Text(TextId::WaylandSession) : QString();
 }
 
 void DesktopStartup::PreparePlatform() const

@@ -42,15 +42,15 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
         };
 
     // The timers are members, destroyed before the window lets go of its children.
-    for (QTimer* timer : {&tmrRec, &tmrPlay, &tmrPause}) {
+    for (QTimer* timer : {&m_pollTimer, &m_stepTimer, &m_pauseTimer}) {
         timer->setParent(this);
         timer->setTimerType(Qt::PreciseTimer);
     }
-    tmrRec.setObjectName(QStringLiteral("tmrRec"));
-    tmrPlay.setObjectName(QStringLiteral("tmrPlay"));
-    tmrPause.setObjectName(QStringLiteral("tmrPause"));
+    m_pollTimer.setObjectName(QStringLiteral("tmrRec"));
+    m_stepTimer.setObjectName(QStringLiteral("tmrPlay"));
+    m_pauseTimer.setObjectName(QStringLiteral("tmrPause"));
     ApplyOptions(OptionValues{});
-    tmrPause.setInterval(kPauseIntervalMs);
+    m_pauseTimer.setInterval(kPauseIntervalMs);
 
     BuildMenus();
     BuildGrid();
@@ -78,32 +78,32 @@ QAction* MainWindow::AddMenuAction(QMenu* menu, const char* name, const QKeySequ
 void MainWindow::BuildMenus()
 {
     using CommandState::Control;
-    mnuFile = menuBar()->addMenu(QString());
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileNuovo = AddMenuAction(mnuFile, "mnuFileNuovo", QKeySequence(Qt::CTRL | Qt::Key_N), Control::New);
-    mnuFileApri = AddMenuAction(mnuFile, "mnuFileApri", QKeySequence(Qt::CTRL | Qt::Key_O), Control::Open);
-    mnuFileAggiungi = AddMenuAction(mnuFile, "mnuFileAggiungi", QKeySequence(Qt::CTRL | Qt::Key_A), Control::Append);
-    mnuFileSalva = AddMenuAction(mnuFile, "mnuFileSalva", QKeySequence(Qt::CTRL | Qt::Key_S), Control::Save);
-    mnuFileEsci = AddMenuAction(mnuFile, "mnuFileEsci", QKeySequence(Qt::CTRL | Qt::Key_Q), Control::Exit);
+    m_fileMenu = menuBar()->addMenu(QString());
+    m_fileMenu->setObjectName(QStringLiteral("mnuFile"));
+    m_newAction = AddMenuAction(m_fileMenu, "mnuFileNuovo", QKeySequence(Qt::CTRL | Qt::Key_N), Control::New);
+    m_openAction = AddMenuAction(m_fileMenu, "mnuFileApri", QKeySequence(Qt::CTRL | Qt::Key_O), Control::Open);
+    m_appendAction = AddMenuAction(m_fileMenu, "mnuFileAggiungi", QKeySequence(Qt::CTRL | Qt::Key_A), Control::Append);
+    m_saveAction = AddMenuAction(m_fileMenu, "mnuFileSalva", QKeySequence(Qt::CTRL | Qt::Key_S), Control::Save);
+    m_exitAction = AddMenuAction(m_fileMenu, "mnuFileEsci", QKeySequence(Qt::CTRL | Qt::Key_Q), Control::Exit);
 
-    mnuComandi = menuBar()->addMenu(QString());
-    mnuComandi->setObjectName(QStringLiteral("mnuComandi"));
-    mnuComandiRec =
-        AddMenuAction(mnuComandi, "mnuComandiRec", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12), Control::Record);
-    mnuComandiPlay =
-        AddMenuAction(mnuComandi, "mnuComandiPlay", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11), Control::Play);
-    mnuComandiCanc = AddMenuAction(mnuComandi, "mnuComandiCanc", QKeySequence(Qt::Key_Delete), Control::Delete);
-    mnuComandiImpostazioni = AddMenuAction(mnuComandi, "mnuComandiImpostazioni", QKeySequence(), Control::Options);
-    mnuComandiPausa = AddMenuAction(mnuComandi, "mnuComandiPausa", QKeySequence(), Control::InsertPause);
+    m_commandsMenu = menuBar()->addMenu(QString());
+    m_commandsMenu->setObjectName(QStringLiteral("mnuComandi"));
+    m_recordAction = AddMenuAction(m_commandsMenu, "mnuComandiRec", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12),
+                                   Control::Record);
+    m_playAction = AddMenuAction(m_commandsMenu, "mnuComandiPlay", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11),
+                                 Control::Play);
+    m_deleteLastAction = AddMenuAction(m_commandsMenu, "mnuComandiCanc", QKeySequence(Qt::Key_Delete), Control::Delete);
+    m_optionsAction = AddMenuAction(m_commandsMenu, "mnuComandiImpostazioni", QKeySequence(), Control::Options);
+    m_insertPauseAction = AddMenuAction(m_commandsMenu, "mnuComandiPausa", QKeySequence(), Control::InsertPause);
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("?"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuGotosite = AddMenuAction(mnuHelp, "mnuGotosite", QKeySequence(Qt::Key_F1), Control::OnlineHelp);
-    mnuHelpAbout = AddMenuAction(mnuHelp, "mnuHelpAbout", QKeySequence(Qt::Key_F3), Control::About);
+    m_helpMenu = menuBar()->addMenu(TextTable::Text(TextId::HelpMenu));
+    m_helpMenu->setObjectName(QStringLiteral("mnuHelp"));
+    m_helpPageAction = AddMenuAction(m_helpMenu, "mnuGotosite", QKeySequence(Qt::Key_F1), Control::OnlineHelp);
+    m_aboutAction = AddMenuAction(m_helpMenu, "mnuHelpAbout", QKeySequence(Qt::Key_F3), Control::About);
 
-    connect(mnuComandiCanc, &QAction::triggered, this, &MainWindow::mnuComandiCanc_Click);
-    connect(mnuFileEsci, &QAction::triggered, this, &MainWindow::mnuFileEsci_Click);
-    connect(mnuGotosite, &QAction::triggered, this, &MainWindow::mnuGotosite_Click);
+    connect(m_deleteLastAction, &QAction::triggered, this, &MainWindow::DeleteLastTask);
+    connect(m_exitAction, &QAction::triggered, this, &MainWindow::Exit);
+    connect(m_helpPageAction, &QAction::triggered, this, &MainWindow::OpenHelpPage);
 }
 
 void MainWindow::BuildGrid()
@@ -111,44 +111,44 @@ void MainWindow::BuildGrid()
     auto* body = new QWidget(this);
     setCentralWidget(body);
 
-    grdComandi = new QTableView(body);
-    grdComandi->setObjectName(QStringLiteral("grdComandi"));
-    grdComandi->setModel(&m_tasks);
-    grdComandi->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdComandi->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdComandi->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdComandi->setSortingEnabled(false);
-    grdComandi->verticalHeader()->hide();
-    grdComandi->setColumnHidden(TaskList::kColumnImage, true);
-    grdComandi->move(0, 0);
-    grdComandi->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
+    m_grid = new QTableView(body);
+    m_grid->setObjectName(QStringLiteral("grdComandi"));
+    m_grid->setModel(&m_tasks);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setSortingEnabled(false);
+    m_grid->verticalHeader()->hide();
+    m_grid->setColumnHidden(TaskList::kColumnImage, true);
+    m_grid->move(0, 0);
+    m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
 
     // The grid's current row and the task list's current row (the playback position) follow each other.
-    connect(grdComandi->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
                     m_tasks.SetCurrentRow(current.row() + 1);
             });
     connect(&m_tasks, &TaskList::currentRowChanged, this, [this](int row) {
         const QModelIndex index = m_tasks.index(row - 1, TaskList::kColumnX);
-        if (index.isValid() && grdComandi->currentIndex().row() != index.row())
-            grdComandi->setCurrentIndex(index);
+        if (index.isValid() && m_grid->currentIndex().row() != index.row())
+            m_grid->setCurrentIndex(index);
     });
 
-    Picture1 = new TaskPreview(body);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->raise();
+    m_preview = new TaskPreview(body);
+    m_preview->setObjectName(QStringLiteral("Picture1"));
+    m_preview->raise();
 }
 
-void MainWindow::Form_Load()
+void MainWindow::Start()
 {
     resize(TwipsToPixels(kFormWidth, this), TwipsToPixels(kFormHeight, this));
     LayoutGrid();
     SetCaptions();
-    grdComandi->horizontalHeader()->setDefaultSectionSize(TwipsToPixels(kDefaultColumnWidth, this));
-    grdComandi->setColumnWidth(TaskList::kColumnTask, TwipsToPixels(kTaskColumnWidth, this));
+    m_grid->horizontalHeader()->setDefaultSectionSize(TwipsToPixels(kDefaultColumnWidth, this));
+    m_grid->setColumnWidth(TaskList::kColumnTask, TwipsToPixels(kTaskColumnWidth, this));
     const int side = TwipsToPixels(kPictureSide, this);
-    Picture1->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
+    m_preview->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
     m_state = SharedState{};
     m_state.screenCheck = m_services.screenCheck;
     show();
@@ -160,13 +160,22 @@ void MainWindow::Form_Load()
 void MainWindow::SetCaptions()
 {
     UpdateCaption();
-    const std::pair<QAction*, int> actionCaptions[] = {
-        {mnuHelpAbout, 109},   {mnuFileEsci, 110}, {mnuComandiRec, 112},          {mnuComandiPlay, 113},
-        {mnuComandiCanc, 124}, {mnuFileApri, 131}, {mnuFileSalva, 132},           {mnuFileAggiungi, 133},
-        {mnuFileNuovo, 134},   {mnuGotosite, 137}, {mnuComandiImpostazioni, 138}, {mnuComandiPausa, 140},
+    const std::pair<QAction*, TextId> actionCaptions[] = {
+        {m_aboutAction, TextId::AboutCommand},
+        {m_exitAction, TextId::ExitCommand},
+        {m_recordAction, TextId::RecordCommand},
+        {m_playAction, TextId::PlayCommand},
+        {m_deleteLastAction, TextId::DeleteLastTaskCommand},
+        {m_openAction, TextId::OpenCommand},
+        {m_saveAction, TextId::SaveCommand},
+        {m_appendAction, TextId::AppendCommand},
+        {m_newAction, TextId::NewCommand},
+        {m_helpPageAction, TextId::OnlineHelpCommand},
+        {m_optionsAction, TextId::OptionsCommand},
+        {m_insertPauseAction, TextId::InsertPauseCommand},
     };
-    mnuFile->setTitle(TextTable::Text(108));
-    mnuComandi->setTitle(TextTable::Text(111));
+    m_fileMenu->setTitle(TextTable::Text(TextId::FileMenu));
+    m_commandsMenu->setTitle(TextTable::Text(TextId::CommandsMenu));
     for (const auto& [action, id] : actionCaptions)
         action->setText(TextTable::Text(id));
 }
@@ -175,8 +184,8 @@ void MainWindow::UpdateCommandState(bool flag)
 {
     for (const auto& [action, control] : m_commands)
         action->setEnabled(CommandState::IsEnabled(control, flag));
-    grdComandi->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, flag));
-    Picture1->Clear();
+    m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, flag));
+    m_preview->Clear();
 }
 
 OptionValues MainWindow::CurrentOptions() const
@@ -187,17 +196,17 @@ OptionValues MainWindow::CurrentOptions() const
 void MainWindow::ApplyOptions(const OptionValues& options)
 {
     m_state.options = options;
-    tmrPlay.setInterval(options.playIntervalMs);
-    tmrRec.setInterval(options.recIntervalMs);
+    m_stepTimer.setInterval(options.playIntervalMs);
+    m_pollTimer.setInterval(options.recIntervalMs);
 }
 
-void MainWindow::mnuComandiCanc_Click()
+void MainWindow::DeleteLastTask()
 {
     if (m_tasks.DeleteLastTask())
         UpdateCommandState(false);
 }
 
-void MainWindow::mnuFileEsci_Click()
+void MainWindow::Exit()
 {
     if (!m_files->MayDiscardChanges())
         return;
@@ -205,22 +214,22 @@ void MainWindow::mnuFileEsci_Click()
     QApplication::exit(m_exitStatus);
 }
 
-void MainWindow::mnuGotosite_Click()
+void MainWindow::OpenHelpPage()
 {
-    m_services.openUrl(QUrl(TextTable::Text(205)));
+    m_services.openUrl(QUrl(TextTable::Text(TextId::HelpPageAddress)));
 }
 
 void MainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        Form_Resize();
+        LayoutControls();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    Form_Resize();
+    LayoutControls();
 }
 
 // The window manager may add its frame after the first resize: lay out again when it moves the window.
@@ -250,7 +259,7 @@ StopKeyReminder::WindowChange MainWindow::CurrentChange() const
     return {isMinimized(), m_state.recording, m_state.playing, m_restoreWatch.RestoredByUser()};
 }
 
-void MainWindow::Form_Resize()
+void MainWindow::LayoutControls()
 {
     switch (StopKeyReminder::AnswerChange(CurrentChange())) {
     case StopKeyReminder::Answer::LayOut:
@@ -292,5 +301,5 @@ void MainWindow::LayoutGrid()
     const auto* bar = findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
     const int barHeight = bar && bar->isVisible() ? bar->height() : 0;
     const int height = std::max(0, frame.height() - TwipsToPixels(kGridHeightMargin, this) - barHeight);
-    grdComandi->resize(width, height);
+    m_grid->resize(width, height);
 }

@@ -64,7 +64,7 @@ public:
 
     // Sets the captions, the size and the defaults, shows the window and plays a macro file
     // named on the command line.
-    void Form_Load();
+    void Start();
 
     TaskList& Tasks() { return m_tasks; }
     SharedState& State() { return m_state; }
@@ -77,11 +77,11 @@ public:
     OptionValues CurrentOptions() const;
     void ApplyOptions(const OptionValues& options);
     // Appends a pause task of this many seconds and enables the task commands.
-    void InserisciPausa(int seconds);
+    void AppendPause(int seconds);
 
 public slots:
     // Starts playback at the first task: the Play menu entry and the command-line loader.
-    void mnuComandiPlay_Click();
+    void Play();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -90,31 +90,31 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void mnuComandiCanc_Click();
-    void mnuFileEsci_Click();
-    void mnuGotosite_Click();
+    void DeleteLastTask();
+    void Exit();
+    void OpenHelpPage();
 
     // Recording (MainWindowRecording.cpp)
-    void mnuComandiRec_Click();
-    void tmrRec_Timer();
+    void Record();
+    void Tick();
 
     // Playback and pauses (MainWindowPlayback.cpp)
-    void tmrPlay_Timer();
-    void tmrPause_Timer();
-    void mnuComandiPausa_Click();
+    void Step();
+    void CountPauseDown();
+    void AskForPause();
 
     // Options, preview, About (MainWindowDialogs.cpp)
-    void mnuComandiImpostazioni_Click();
-    void mnuHelpAbout_Click();
+    void EditOptions();
+    void ShowAbout();
     // The preview follows the user's picks in the grid: a click, or a key once it has moved the row.
-    void grdComandi_Click();
-    void grdComandi_KeyUp(int keyCode, Qt::KeyboardModifiers shift);
+    void GridClicked();
+    void GridKeyReleased(int keyCode, Qt::KeyboardModifiers shift);
 
 private:
     void BuildMenus();
     void BuildGrid();
     void SetCaptions();
-    void Form_Resize();
+    void LayoutControls();
     StopKeyReminder::WindowChange CurrentChange() const;
     void RemindOfStopKeys();
     void LayoutGrid();
@@ -151,28 +151,28 @@ private:
     SharedState m_state;
     TaskList m_tasks;
 
-    QTimer tmrRec;
-    QTimer tmrPlay;
-    QTimer tmrPause;
+    QTimer m_pollTimer;
+    QTimer m_stepTimer;
+    QTimer m_pauseTimer;
 
-    QTableView* grdComandi = nullptr;
-    TaskPreview* Picture1 = nullptr;
+    QTableView* m_grid = nullptr;
+    TaskPreview* m_preview = nullptr;
 
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileNuovo = nullptr;
-    QAction* mnuFileApri = nullptr;
-    QAction* mnuFileAggiungi = nullptr;
-    QAction* mnuFileSalva = nullptr;
-    QAction* mnuFileEsci = nullptr;
-    QMenu* mnuComandi = nullptr;
-    QAction* mnuComandiRec = nullptr;
-    QAction* mnuComandiPlay = nullptr;
-    QAction* mnuComandiCanc = nullptr;
-    QAction* mnuComandiImpostazioni = nullptr;
-    QAction* mnuComandiPausa = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuGotosite = nullptr;
-    QAction* mnuHelpAbout = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_newAction = nullptr;
+    QAction* m_openAction = nullptr;
+    QAction* m_appendAction = nullptr;
+    QAction* m_saveAction = nullptr;
+    QAction* m_exitAction = nullptr;
+    QMenu* m_commandsMenu = nullptr;
+    QAction* m_recordAction = nullptr;
+    QAction* m_playAction = nullptr;
+    QAction* m_deleteLastAction = nullptr;
+    QAction* m_optionsAction = nullptr;
+    QAction* m_insertPauseAction = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QAction* m_helpPageAction = nullptr;
+    QAction* m_aboutAction = nullptr;
     // Every menu entry with the control it is in the command-state rule.
     std::vector<std::pair<QAction*, CommandState::Control>> m_commands;
 

@@ -35,17 +35,17 @@ private:
 
 void MainWindow::ConnectDialogs()
 {
-    connect(mnuComandiImpostazioni, &QAction::triggered, this, &MainWindow::mnuComandiImpostazioni_Click);
-    connect(mnuHelpAbout, &QAction::triggered, this, &MainWindow::mnuHelpAbout_Click);
+    connect(m_optionsAction, &QAction::triggered, this, &MainWindow::EditOptions);
+    connect(m_aboutAction, &QAction::triggered, this, &MainWindow::ShowAbout);
     // Only the user's picks draw the preview: playback and loading move the current row too, and
     // clicked comes also for the row that is already current.
-    connect(grdComandi, &QAbstractItemView::clicked, this, &MainWindow::grdComandi_Click);
-    grdComandi->installEventFilter(new KeyUpFilter(
-        grdComandi, [this](int keyCode, Qt::KeyboardModifiers shift) { grdComandi_KeyUp(keyCode, shift); }));
+    connect(m_grid, &QAbstractItemView::clicked, this, &MainWindow::GridClicked);
+    m_grid->installEventFilter(
+        new KeyUpFilter(m_grid, [this](int keyCode, Qt::KeyboardModifiers shift) { GridKeyReleased(keyCode, shift); }));
 }
 
 // The main window stays disabled while the dialog is open, and is enabled however it closes.
-void MainWindow::mnuComandiImpostazioni_Click()
+void MainWindow::EditOptions()
 {
     setEnabled(false);
     auto* dialog = new OptionsDialog(CurrentOptions(), m_state.screenCheck, *m_services.messages, this);
@@ -64,7 +64,7 @@ void MainWindow::mnuComandiImpostazioni_Click()
     dialog->show();
 }
 
-void MainWindow::mnuHelpAbout_Click()
+void MainWindow::ShowAbout()
 {
     if (!m_aboutBox) {
         m_aboutBox = new AboutBox(*m_services.messages, m_services.openUrl, this);
@@ -75,28 +75,28 @@ void MainWindow::mnuHelpAbout_Click()
     m_aboutBox->activateWindow();
 }
 
-void MainWindow::grdComandi_Click()
+void MainWindow::GridClicked()
 {
     PreviewCurrentRow();
 }
 
-void MainWindow::grdComandi_KeyUp(int /*keyCode*/, Qt::KeyboardModifiers /*shift*/)
+void MainWindow::GridKeyReleased(int /*keyCode*/, Qt::KeyboardModifiers /*shift*/)
 {
     PreviewCurrentRow();
 }
 
 void MainWindow::PreviewCurrentRow()
 {
-    const QModelIndex current = grdComandi->currentIndex();
+    const QModelIndex current = m_grid->currentIndex();
     const int row = current.isValid() ? current.row() + 1 : 0;
     const QByteArray image = m_tasks.Image(row);
     // The task the last run stopped on, as long as it is still the same task.
     const ScreenMismatch* stop = m_player && m_player->StoppedOn() ? &*m_player->StoppedOn() : nullptr;
     const Player::FoundPlace* found = m_player ? m_player->FoundAt(row) : nullptr;
     if (stop && stop->row == row && stop->storedImage == image)
-        Picture1->PreviewBeside(image, stop->current);
+        m_preview->PreviewBeside(image, stop->current);
     else if (found && !found->screen.isNull() && found->storedImage == image)
-        Picture1->PreviewBeside(image, found->screen, ScreenCheck::FoundTip(found->offset));
+        m_preview->PreviewBeside(image, found->screen, ScreenCheck::FoundTip(found->offset));
     else
-        Picture1->Preview(image);
+        m_preview->Preview(image);
 }

@@ -11,15 +11,15 @@ void MainWindow::ConnectFiles()
 {
     m_files = std::make_unique<FileCommands>(m_tasks, m_state.options, *m_services.messages, m_services.files);
     FileCommands* files = m_files.get();
-    connect(mnuFileNuovo, &QAction::triggered, files, &FileCommands::mnuFileNuovo_Click);
-    connect(mnuFileApri, &QAction::triggered, files, &FileCommands::mnuFileApri_Click);
-    connect(mnuFileAggiungi, &QAction::triggered, files, &FileCommands::mnuFileAggiungi_Click);
-    connect(mnuFileSalva, &QAction::triggered, files, &FileCommands::mnuFileSalva_Click);
+    connect(m_newAction, &QAction::triggered, files, &FileCommands::New);
+    connect(m_openAction, &QAction::triggered, files, &FileCommands::Open);
+    connect(m_appendAction, &QAction::triggered, files, &FileCommands::Append);
+    connect(m_saveAction, &QAction::triggered, files, &FileCommands::Save);
     connect(files, &FileCommands::captionChanged, this, &MainWindow::UpdateCaption);
     connect(files, &FileCommands::readingChanged, this, &MainWindow::ShowReading);
     connect(files, &FileCommands::optionsRead, this, &MainWindow::ApplyOptions);
     connect(files, &FileCommands::commandStateChanged, this, &MainWindow::UpdateCommandState);
-    connect(files, &FileCommands::commandLineFileLoaded, this, &MainWindow::mnuComandiPlay_Click);
+    connect(files, &FileCommands::commandLineFileLoaded, this, &MainWindow::Play);
 }
 
 bool MainWindow::ReadsCommandLineFile() const

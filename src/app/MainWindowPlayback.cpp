@@ -23,14 +23,14 @@ constexpr int kSkippedTasksStatus = 3;
 
 void MainWindow::ConnectPlayback()
 {
-    connect(mnuComandiPlay, &QAction::triggered, this, &MainWindow::mnuComandiPlay_Click);
-    connect(mnuComandiPausa, &QAction::triggered, this, &MainWindow::mnuComandiPausa_Click);
-    connect(&tmrPlay, &QTimer::timeout, this, &MainWindow::tmrPlay_Timer);
-    connect(&tmrPause, &QTimer::timeout, this, &MainWindow::tmrPause_Timer);
+    connect(m_playAction, &QAction::triggered, this, &MainWindow::Play);
+    connect(m_insertPauseAction, &QAction::triggered, this, &MainWindow::AskForPause);
+    connect(&m_stepTimer, &QTimer::timeout, this, &MainWindow::Step);
+    connect(&m_pauseTimer, &QTimer::timeout, this, &MainWindow::CountPauseDown);
     if (!m_services.desktop)
         return;
 
-    m_player = std::make_unique<Player>(m_tasks, *m_services.desktop, m_state, tmrPlay, tmrPause, tmrRec);
+    m_player = std::make_unique<Player>(m_tasks, *m_services.desktop, m_state, m_stepTimer, m_pauseTimer, m_pollTimer);
     connect(m_player.get(), &Player::minimiseRequested, this, &MainWindow::showMinimized);
     connect(m_player.get(), &Player::normalRequested, this, &MainWindow::showNormal);
     connect(m_player.get(), &Player::finished, this,
@@ -42,7 +42,7 @@ void MainWindow::ConnectPlayback()
     connect(m_player.get(), &Player::closeProgramRequested, this, [this] {
         if (m_player->SkippedTasks() > 0)
             m_exitStatus = kSkippedTasksStatus;
-        mnuFileEsci_Click();
+        Exit();
     });
     connect(m_player.get(), &Player::taskSkipped, this,
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, true); });
@@ -65,33 +65,33 @@ void MainWindow::ReportScreenMismatch(const ScreenMismatch& mismatch, bool skipp
     if (skipped)
         return;
     // A run that closes the program has no one to read a box: it ends, and says so in its status.
-    if (m_state.options.Termina) {
+    if (m_state.options.closeAfterPlaying) {
         m_exitStatus = kStoppedOnMismatchStatus;
-        mnuFileEsci_Click();
+        Exit();
         return;
     }
     m_services.messages->Show(MessageBoxes::Icon::Exclamation, ScreenCheck::StopMessage(mismatch));
     // The grid shows the task, and the preview what was recorded and what the screen showed.
-    grdComandi->setCurrentIndex(m_tasks.index(mismatch.row - 1, TaskList::kColumnX));
+    m_grid->setCurrentIndex(m_tasks.index(mismatch.row - 1, TaskList::kColumnX));
     PreviewCurrentRow();
 }
 
-void MainWindow::mnuComandiPlay_Click()
+void MainWindow::Play()
 {
     if (m_player)
-        m_player->mnuComandiPlay_Click();
+        m_player->Play();
 }
 
-void MainWindow::tmrPlay_Timer()
+void MainWindow::Step()
 {
     if (m_player)
-        m_player->tmrPlay_Timer();
+        m_player->Step();
 }
 
-void MainWindow::tmrPause_Timer()
+void MainWindow::CountPauseDown()
 {
     if (m_player)
-        m_player->tmrPause_Timer();
+        m_player->CountPauseDown();
 }
 
 bool MainWindow::PlaybackStopCheck()
@@ -99,12 +99,12 @@ bool MainWindow::PlaybackStopCheck()
     return m_player && m_player->PlaybackStopCheck();
 }
 
-void MainWindow::mnuComandiPausa_Click()
+void MainWindow::AskForPause()
 {
-    PauseDialog::Open(this, [this](int seconds) { InserisciPausa(seconds); });
+    PauseDialog::Open(this, [this](int seconds) { AppendPause(seconds); });
 }
 
-void MainWindow::InserisciPausa(int seconds)
+void MainWindow::AppendPause(int seconds)
 {
     m_tasks.AddTask(QString::number(seconds), QString(), TaskKinds::Text(TaskKinds::Action::Pause), QByteArray(),
                     TaskOrigin::Inserted);

@@ -12,11 +12,6 @@ const QString kOnMismatch = QStringLiteral("--on-mismatch");
 // Answered before any window opens, and so never seen here but in the middle of other options.
 const QStringList kInfoOptions = {QStringLiteral("--help"), QStringLiteral("--version")};
 
-constexpr int kUnknownOptionText = 196;
-constexpr int kBadWaitText = 197;
-constexpr int kBadActionText = 198;
-constexpr int kTryHelpText = 199;
-
 // The text after "--name=", or nullopt when the argument is not written so.
 std::optional<QString> ValueAfter(const QString& name, const QString& argument)
 {
@@ -48,7 +43,7 @@ PlaybackArguments PlaybackArguments::Parse(const QStringList& arguments)
         } else if (wait) {
             const std::optional<int> seconds = ParseInterval(*wait, 0, ScreenCheckOptions::kMaxWaitSeconds);
             if (!seconds) {
-                result.error = TextTable::Text(kBadWaitText)
+                result.error = TextTable::Text(TextId::BadWaitValue)
                                    .arg(kCheckScreen)
                                    .arg(0)
                                    .arg(ScreenCheckOptions::kMaxWaitSeconds)
@@ -62,11 +57,11 @@ PlaybackArguments PlaybackArguments::Parse(const QStringList& arguments)
         } else if (action) {
             result.onMismatch = ParseOnMismatch(*action);
             if (!result.onMismatch) {
-                result.error = TextTable::Text(kBadActionText).arg(kOnMismatch, *action);
+                result.error = TextTable::Text(TextId::BadOnMismatchValue).arg(kOnMismatch, *action);
                 return result;
             }
         } else if (!kInfoOptions.contains(argument)) {
-            result.error = TextTable::Text(kUnknownOptionText).arg(argument);
+            result.error = TextTable::Text(TextId::UnknownOption).arg(argument);
             return result;
         }
     }
@@ -84,7 +79,7 @@ ScreenCheckOptions PlaybackArguments::AppliedTo(ScreenCheckOptions options) cons
 int PlaybackArguments::ReportError() const
 {
     const QByteArray text = (AppInfo::ExecutableName() + QStringLiteral(": ") + error + QLatin1Char('\n') +
-                             TextTable::Text(kTryHelpText) + QLatin1Char('\n'))
+                             TextTable::Text(TextId::TryHelp) + QLatin1Char('\n'))
                                 .toLocal8Bit();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
     return kUsageStatus;

@@ -34,72 +34,72 @@ void SetPointSize(QLabel* label, double factor, bool bold)
 } // namespace
 
 SplashWindow::SplashWindow(MainWindow& main, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_main(main), Timer1(this)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_main(main), m_closeTimer(this)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(AppInfo::ProductName());
     // The main window alone decides when the program ends.
     setAttribute(Qt::WA_QuitOnClose, false);
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer1.setSingleShot(true);
-    Timer1.setInterval(kShowMs);
-    connect(&Timer1, &QTimer::timeout, this, &SplashWindow::Timer1_Timer);
+    m_closeTimer.setObjectName(QStringLiteral("Timer1"));
+    m_closeTimer.setSingleShot(true);
+    m_closeTimer.setInterval(kShowMs);
+    connect(&m_closeTimer, &QTimer::timeout, this, &SplashWindow::TimeUp);
     BuildControls();
 }
 
 void SplashWindow::BuildControls()
 {
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameShape(QFrame::Box);
-    Frame1->setFrameShadow(QFrame::Raised);
-    Frame1->setLineWidth(2);
+    m_frame = new QFrame(this);
+    m_frame->setObjectName(QStringLiteral("Frame1"));
+    m_frame->setFrameShape(QFrame::Box);
+    m_frame->setFrameShadow(QFrame::Raised);
+    m_frame->setLineWidth(2);
     // Clicks on the labels reach the frame too: a label takes no mouse presses of its own.
-    Frame1->installEventFilter(this);
+    m_frame->installEventFilter(this);
 
-    imgLogo = AddLabel(Frame1, "imgLogo");
-    imgLogo->setPixmap(AppLogo::Pixmap(kLogoSide));
-    lblCompanyProduct = AddLabel(Frame1, "lblCompanyProduct");
-    lblProductName = AddLabel(Frame1, "lblProductName");
-    SetPointSize(lblProductName, 2.0, true);
-    lblLicenseTo = AddLabel(Frame1, "lblLicenseTo");
-    lblLicenseTo->setText(QStringLiteral("Freeware"));
-    lblPlatform = AddLabel(Frame1, "lblPlatform");
-    SetPointSize(lblPlatform, 1.3, true);
-    lblVersion = AddLabel(Frame1, "lblVersion");
-    SetPointSize(lblVersion, 1.1, false);
-    lblWarning = AddLabel(Frame1, "lblWarning");
-    lblWarning->setWordWrap(true);
-    lblCopyright = AddLabel(Frame1, "lblCopyright");
+    m_logo = AddLabel(m_frame, "imgLogo");
+    m_logo->setPixmap(AppLogo::Pixmap(kLogoSide));
+    m_companyProduct = AddLabel(m_frame, "lblCompanyProduct");
+    m_productName = AddLabel(m_frame, "lblProductName");
+    SetPointSize(m_productName, 2.0, true);
+    m_licensedTo = AddLabel(m_frame, "lblLicenseTo");
+    m_licensedTo->setText(TextTable::Text(TextId::LicensedTo));
+    m_platform = AddLabel(m_frame, "lblPlatform");
+    SetPointSize(m_platform, 1.3, true);
+    m_version = AddLabel(m_frame, "lblVersion");
+    SetPointSize(m_version, 1.1, false);
+    m_warning = AddLabel(m_frame, "lblWarning");
+    m_warning->setWordWrap(true);
+    m_copyright = AddLabel(m_frame, "lblCopyright");
 
-    auto* grid = new QGridLayout(Frame1);
+    auto* grid = new QGridLayout(m_frame);
     grid->setContentsMargins(24, 20, 24, 16);
     grid->setHorizontalSpacing(20);
-    grid->addWidget(lblLicenseTo, 0, 2, Qt::AlignRight);
-    grid->addWidget(imgLogo, 1, 0, 4, 1, Qt::AlignTop);
-    grid->addWidget(lblCompanyProduct, 1, 1, 1, 2);
-    grid->addWidget(lblProductName, 2, 1, 1, 2);
-    grid->addWidget(lblPlatform, 3, 2, Qt::AlignRight);
-    grid->addWidget(lblVersion, 4, 2, Qt::AlignRight);
-    grid->addWidget(lblWarning, 5, 0, 1, 3);
-    grid->addWidget(lblCopyright, 6, 0, 1, 3);
+    grid->addWidget(m_licensedTo, 0, 2, Qt::AlignRight);
+    grid->addWidget(m_logo, 1, 0, 4, 1, Qt::AlignTop);
+    grid->addWidget(m_companyProduct, 1, 1, 1, 2);
+    grid->addWidget(m_productName, 2, 1, 1, 2);
+    grid->addWidget(m_platform, 3, 2, Qt::AlignRight);
+    grid->addWidget(m_version, 4, 2, Qt::AlignRight);
+    grid->addWidget(m_warning, 5, 0, 1, 3);
+    grid->addWidget(m_copyright, 6, 0, 1, 3);
     grid->setColumnMinimumWidth(1, 260);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Frame1);
+    layout->addWidget(m_frame);
 }
 
-void SplashWindow::Form_Load()
+void SplashWindow::Start()
 {
-    lblVersion->setText(QStringLiteral("Versione ") + AppInfo::VersionText());
-    lblProductName->setText(AppInfo::ProductName());
-    lblCompanyProduct->setText(AppInfo::CompanyName());
-    lblPlatform->setText(PlatformText());
-    lblCopyright->setText(AppInfo::CopyrightLine());
-    lblWarning->setText(TextTable::Text(201));
+    m_version->setText(TextTable::Text(TextId::VersionLabel) + AppInfo::VersionText());
+    m_productName->setText(AppInfo::ProductName());
+    m_companyProduct->setText(AppInfo::CompanyName());
+    m_platform->setText(PlatformText());
+    m_copyright->setText(AppInfo::CopyrightLine());
+    m_warning->setText(TextTable::Text(TextId::Disclaimer));
 
-    m_main.Form_Load();
+    m_main.Start();
     // A macro named on the command line is being read to be played: its first click, one playback
     // interval after the reading, must land on the desktop, not on the splash; and a message about
     // a file that is not valid comes over the main window alone.
@@ -116,7 +116,7 @@ void SplashWindow::Form_Load()
     // Timed from here, not from the load: the main window's load may wait for the user to answer a
     // message about a command-line file, and a tick during that wait would find the splash hidden
     // and leave it on screen for good once shown.
-    Timer1.start();
+    m_closeTimer.start();
 }
 
 QString SplashWindow::PlatformText()
@@ -140,12 +140,12 @@ QString SplashWindow::PlatformText()
     return QStringLiteral("%1 %2bit").arg(name).arg(QSysInfo::WordSize);
 }
 
-void SplashWindow::Timer1_Timer()
+void SplashWindow::TimeUp()
 {
     close();
 }
 
-void SplashWindow::Frame1_Click()
+void SplashWindow::FrameClicked()
 {
     close();
 }
@@ -158,8 +158,8 @@ void SplashWindow::keyPressEvent(QKeyEvent* event)
 
 bool SplashWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Frame1 && event->type() == QEvent::MouseButtonPress) {
-        Frame1_Click();
+    if (watched == m_frame && event->type() == QEvent::MouseButtonPress) {
+        FrameClicked();
         return true;
     }
     return QWidget::eventFilter(watched, event);
@@ -168,6 +168,6 @@ bool SplashWindow::eventFilter(QObject* watched, QEvent* event)
 // Closing only hides the splash and stops its timer; the main window is left as it is.
 void SplashWindow::closeEvent(QCloseEvent* event)
 {
-    Timer1.stop();
+    m_closeTimer.stop();
     QWidget::closeEvent(event);
 }

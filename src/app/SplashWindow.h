@@ -20,13 +20,13 @@ public:
 
     // Fills the labels, runs the main window's load and shows the splash, which closes itself
     // kShowMs later.
-    void Form_Load();
+    void Start();
 
     // The platform the program runs on, such as "Linux 64bit".
     static QString PlatformText();
 
 public slots:
-    void Timer1_Timer();
+    void TimeUp();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -35,18 +35,18 @@ protected:
 
 private:
     void BuildControls();
-    void Frame1_Click();
+    void FrameClicked();
 
     MainWindow& m_main;
-    QTimer Timer1;
+    QTimer m_closeTimer;
 
-    QFrame* Frame1 = nullptr;
-    QLabel* imgLogo = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* lblProductName = nullptr;
-    QLabel* lblCompanyProduct = nullptr;
-    QLabel* lblPlatform = nullptr;
-    QLabel* lblCopyright = nullptr;
-    QLabel* lblWarning = nullptr;
-    QLabel* lblLicenseTo = nullptr;
+    QFrame* m_frame = nullptr;
+    QLabel* m_logo = nullptr;
+    QLabel* m_version = nullptr;
+    QLabel* m_productName = nullptr;
+    QLabel* m_companyProduct = nullptr;
+    QLabel* m_platform = nullptr;
+    QLabel* m_copyright = nullptr;
+    QLabel* m_warning = nullptr;
+    QLabel* m_licensedTo = nullptr;
 };

@@ -11,13 +11,6 @@
 #include <QSystemTrayIcon>
 
 namespace {
-constexpr int kRecordingCaptionText = 501;
-constexpr int kPlayingCaptionText = 502;
-constexpr int kPlayingProgressText = 503;
-constexpr int kStopText = 504;
-constexpr int kRecordingReminderText = 123;
-constexpr int kPlayingReminderText = 135;
-constexpr int kProductText = 102;
 
 // A red dot for recording, a green triangle for playing: the signs of a recorder's two keys.
 QIcon ActivityIcon(ActivityStatus::Activity activity)
@@ -51,7 +44,7 @@ QIcon ActivityIcon(ActivityStatus::Activity activity)
 StatusIndicator::StatusIndicator(QObject* parent) : QObject(parent), m_menu(std::make_unique<QMenu>())
 {
     m_menu->setObjectName(QStringLiteral("mnuStatus"));
-    m_stop = m_menu->addAction(TextTable::Text(kStopText));
+    m_stop = m_menu->addAction(TextTable::Text(TextId::StopCommand));
     m_stop->setObjectName(QStringLiteral("mnuStatusStop"));
     connect(m_stop, &QAction::triggered, this, &StatusIndicator::stopRequested);
     connect(m_menu.get(), &QMenu::aboutToShow, this, [this] { emit menuShown(true); });
@@ -90,19 +83,19 @@ void StatusIndicator::Show(const ActivityStatus& status)
 
 QString StatusIndicator::ToolTip(const ActivityStatus& status)
 {
-    QString tip = TextTable::Text(kProductText);
+    QString tip = TextTable::Text(TextId::Product);
     switch (status.activity) {
     case ActivityStatus::Activity::Idle:
         break;
     case ActivityStatus::Activity::Recording:
-        tip += QLatin1Char('\n') + TextTable::Text(kRecordingReminderText);
+        tip += QLatin1Char('\n') + TextTable::Text(TextId::RecordingReminder);
         break;
     case ActivityStatus::Activity::Playing:
-        tip += QLatin1Char('\n') + TextTable::Text(kPlayingProgressText)
+        tip += QLatin1Char('\n') + TextTable::Text(TextId::PlayingProgress)
                                        .arg(status.progress.task)
                                        .arg(status.progress.taskCount)
                                        .arg(status.progress.pass);
-        tip += QLatin1Char('\n') + TextTable::Text(kPlayingReminderText);
+        tip += QLatin1Char('\n') + TextTable::Text(TextId::PlayingReminder);
         break;
     }
     return tip;
@@ -115,9 +108,9 @@ QString StatusIndicator::Caption(const ActivityStatus& status, const QString& ti
     case ActivityStatus::Activity::Idle:
         return title;
     case ActivityStatus::Activity::Recording:
-        return TextTable::Text(kRecordingCaptionText) + separator + title;
+        return TextTable::Text(TextId::RecordingCaption) + separator + title;
     case ActivityStatus::Activity::Playing:
-        return TextTable::Text(kPlayingCaptionText).arg(status.progress.task).arg(status.progress.taskCount) +
+        return TextTable::Text(TextId::PlayingCaption).arg(status.progress.task).arg(status.progress.taskCount) +
                separator + title;
     }
     return title;

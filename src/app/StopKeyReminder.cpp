@@ -6,8 +6,6 @@
 namespace StopKeyReminder {
 
 namespace {
-constexpr int kRecordingText = 123;
-constexpr int kPlayingText = 135;
 
 class StateReportFilter : public QObject
 {
@@ -42,9 +40,9 @@ Answer AnswerChange(const WindowChange& change)
     return change.restoredByUser ? Answer::RemindAndMinimise : Answer::Nothing;
 }
 
-int ReminderText(const WindowChange& change)
+TextId ReminderText(const WindowChange& change)
 {
-    return change.recording ? kRecordingText : kPlayingText;
+    return change.recording ? TextId::RecordingReminder : TextId::PlayingReminder;
 }
 
 void WatchReportedStates(QWindow* window, std::function<void(bool minimised)> report)

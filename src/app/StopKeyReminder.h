@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TextTable.h"
+
 #include <functional>
 
 class QWindow;
@@ -46,7 +48,7 @@ struct WindowChange
 
 Answer AnswerChange(const WindowChange& change);
 // The text of the reminder: recording (123) before playing (135).
-int ReminderText(const WindowChange& change);
+TextId ReminderText(const WindowChange& change);
 
 // Calls back with every window state the window system reports for the window (not the states the
 // program sets itself).

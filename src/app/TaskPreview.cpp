@@ -11,7 +11,6 @@
 namespace {
 // Where the screen's block starts when it is drawn beside the recorded one.
 constexpr int kScreenLeft = DescriptiveImage::kSide + 4;
-constexpr int kBesideTipText = 195;
 } // namespace
 
 TaskPreview::TaskPreview(QWidget* parent) : QWidget(parent)
@@ -38,7 +37,7 @@ void TaskPreview::PreviewBeside(const QByteArray& imageText, const QImage& scree
         return;
     m_screen = screen;
     SetExtraWidth(std::max(0, kScreenLeft + DescriptiveImage::kSide - width()));
-    setToolTip(tip.isEmpty() ? TextTable::Text(kBesideTipText) : tip);
+    setToolTip(tip.isEmpty() ? TextTable::Text(TextId::PreviewBesideTip) : tip);
 }
 
 void TaskPreview::Clear()

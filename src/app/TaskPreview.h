@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QWidget>
 
-// The preview picture (Picture1): a task's descriptive image in its top left 51 x 51 pixels with a
+// The preview picture (m_preview): a task's descriptive image in its top left 51 x 51 pixels with a
 // red cross over the task's point, or nothing.
 class TaskPreview : public QWidget
 {

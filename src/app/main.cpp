@@ -51,7 +51,7 @@ int main(int argc, char* argv[])
     desktop.WarnAboutWayland(window);
     // The splash's load shows the main window, then the splash.
     SplashWindow splash(window);
-    splash.Form_Load();
+    splash.Start();
     // A signal answered while a start-up message was open ends the program here.
     if (QuitOnSignals::Requested())
         return 0;

@@ -15,11 +15,11 @@ struct OptionValues
     static constexpr int kMinRecIntervalMs = 1;
     static constexpr int kMaxRecIntervalMs = 1000;
 
-    int playIntervalMs = 1000; // interval of tmrPlay: one task per tick
-    int recIntervalMs = 20;    // interval of tmrRec: recording poll and stop-key checks
-    bool Termina = false;      // close the program when playback has finished
-    bool Ripeti = false;       // repeat the task list for ever
-    bool SalvaImmagine = true; // capture a descriptive image with every recorded task
+    int playIntervalMs = 1000;      // interval of m_stepTimer: one task per tick
+    int recIntervalMs = 20;         // interval of m_pollTimer: recording poll and stop-key checks
+    bool closeAfterPlaying = false; // close the program when playback has finished
+    bool repeatForever = false;     // repeat the task list for ever
+    bool saveImages = true;         // capture a descriptive image with every recorded task
 
     friend bool operator==(const OptionValues&, const OptionValues&) = default;
 };

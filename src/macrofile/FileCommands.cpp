@@ -10,17 +10,6 @@
 
 #include <memory>
 
-namespace {
-constexpr int kInvalidFileText = 130;
-constexpr int kAppendTitleText = 139;
-constexpr int kUnreadableFileText = 150;
-constexpr int kUnsavedFileText = 151;
-constexpr int kSaveChangesText = 156; // then its answers: Save, Discard
-constexpr int kKeepImagesText = 159;
-constexpr int kKeepImagesAnswer = 181; // then: without images
-constexpr int kCancelText = 304;
-} // namespace
-
 FileCommands::FileCommands(TaskList& tasks, const OptionValues& options, MessageBoxes& messages, FileChooser* files,
                            QObject* parent)
     : QObject(parent), m_tasks(tasks), m_options(options), m_messages(messages), m_files(files), m_caption(Caption())
@@ -38,7 +27,7 @@ FileCommands::FileCommands(TaskList& tasks, const OptionValues& options, Message
 // A reading under way stops at its next piece; what it read is dropped.
 FileCommands::~FileCommands() = default;
 
-void FileCommands::mnuFileNuovo_Click()
+void FileCommands::New()
 {
     if (IsReading() || !MayDiscardChanges())
         return;
@@ -47,23 +36,23 @@ void FileCommands::mnuFileNuovo_Click()
     SetFile(QString(), false);
 }
 
-void FileCommands::mnuFileApri_Click()
+void FileCommands::Open()
 {
     if (!m_files || IsReading() || !MayDiscardChanges())
         return;
     StartReading(m_files->ChooseFileToOpen(), Purpose::Open);
 }
 
-void FileCommands::mnuFileAggiungi_Click()
+void FileCommands::Append()
 {
     if (!m_files || IsReading())
         return;
     // The title stays with the dialog: later Open and Save dialogs show it too.
-    m_files->SetTitle(TextTable::Text(kAppendTitleText));
+    m_files->SetTitle(TextTable::Text(TextId::AppendTitle));
     StartReading(m_files->ChooseFileToOpen(), Purpose::Append);
 }
 
-bool FileCommands::mnuFileSalva_Click()
+bool FileCommands::Save()
 {
     if (!m_files || IsReading())
         return false;
@@ -74,7 +63,7 @@ bool FileCommands::mnuFileSalva_Click()
     if (path.isEmpty())
         return false;
     if (const std::optional<QString> reason = MacroFile::Save(path, m_tasks, m_options, *images)) {
-        Problem(kUnsavedFileText, path, *reason);
+        Problem(TextId::CouldNotSave, path, *reason);
         return false;
     }
     SetFile(path, false);
@@ -83,7 +72,7 @@ bool FileCommands::mnuFileSalva_Click()
 
 std::optional<bool> FileCommands::SaveImages()
 {
-    if (m_options.SalvaImmagine)
+    if (m_options.saveImages)
         return true;
     // Append takes the appended file's switches, so images may be in the list with the switch off:
     // they are not dropped without asking.
@@ -93,11 +82,9 @@ std::optional<bool> FileCommands::SaveImages()
         withImage += rows.FieldOf(row, TaskRows::kImage).isEmpty() ? 0 : 1;
     if (withImage == 0)
         return false;
-    const auto text = [](int id) {
-        return TextTable::Text(id);
-    };
-    switch (m_messages.Ask({text(kKeepImagesText).arg(withImage), text(kKeepImagesAnswer), text(kKeepImagesAnswer + 1),
-                            text(kCancelText)})) {
+    using TextTable::Text;
+    switch (m_messages.Ask({Text(TextId::KeepImagesQuestion).arg(withImage), Text(TextId::KeepImagesAnswer),
+                            Text(TextId::DropImagesAnswer), Text(TextId::CancelAnswer)})) {
     case MessageBoxes::Answer::Yes:
         return true;
     case MessageBoxes::Answer::No:
@@ -118,13 +105,11 @@ bool FileCommands::MayDiscardChanges()
     // A list that was never read nor saved and is empty again holds nothing to lose.
     if (!m_modified || (m_path.isEmpty() && m_tasks.IsEmpty()))
         return true;
-    const auto text = [](int id) {
-        return TextTable::Text(id);
-    };
-    switch (m_messages.Ask(
-        {text(kSaveChangesText), text(kSaveChangesText + 1), text(kSaveChangesText + 2), text(kCancelText)})) {
+    using TextTable::Text;
+    switch (m_messages.Ask({Text(TextId::SaveChangesQuestion), Text(TextId::SaveAnswer), Text(TextId::DiscardAnswer),
+                            Text(TextId::CancelAnswer)})) {
     case MessageBoxes::Answer::Yes:
-        return mnuFileSalva_Click();
+        return Save();
     case MessageBoxes::Answer::No:
         return true;
     case MessageBoxes::Answer::Cancel:
@@ -135,7 +120,7 @@ bool FileCommands::MayDiscardChanges()
 
 QString FileCommands::Caption() const
 {
-    const QString plain = TextTable::Text(101) + QStringLiteral(" - ") + TextTable::Text(102);
+    const QString plain = TextTable::Text(TextId::Company) + QStringLiteral(" - ") + TextTable::Text(TextId::Product);
     if (m_path.isEmpty())
         return plain;
     return QFileInfo(m_path).fileName() + (m_modified ? QStringLiteral("*") : QString()) + QStringLiteral(" - ") +
@@ -173,10 +158,10 @@ void FileCommands::FinishReading(const QString& path, Purpose purpose, MacroRead
     emit readingChanged(false);
     switch (read.status) {
     case MacroReadResult::Status::Unreadable:
-        Problem(kUnreadableFileText, path, read.reason);
+        Problem(TextId::CouldNotRead, path, read.reason);
         return;
     case MacroReadResult::Status::Invalid:
-        m_messages.Show(MessageBoxes::Icon::None, TextTable::Text(kInvalidFileText) + QLatin1Char('\n') +
+        m_messages.Show(MessageBoxes::Icon::None, TextTable::Text(TextId::FileNotValid) + QLatin1Char('\n') +
                                                       QDir::toNativeSeparators(path) + QLatin1Char('\n') + read.reason);
         return;
     case MacroReadResult::Status::Ok:
@@ -197,7 +182,7 @@ void FileCommands::FinishReading(const QString& path, Purpose purpose, MacroRead
 }
 
 // "<what went wrong> <path>", and the reason on a line of its own.
-void FileCommands::Problem(int textId, const QString& path, const QString& reason)
+void FileCommands::Problem(TextId textId, const QString& path, const QString& reason)
 {
     m_messages.Show(MessageBoxes::Icon::Exclamation, TextTable::Text(textId) + QLatin1Char(' ') +
                                                          QDir::toNativeSeparators(path) + QLatin1Char('\n') + reason);

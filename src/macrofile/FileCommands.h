@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OptionValues.h"
+#include "core/TextTable.h"
 #include "macrofile/MacroFile.h"
 
 #include <QObject>
@@ -28,11 +29,11 @@ public:
                  QObject* parent = nullptr);
     ~FileCommands() override;
 
-    void mnuFileNuovo_Click();
-    void mnuFileApri_Click();
-    void mnuFileAggiungi_Click();
+    void New();
+    void Open();
+    void Append();
     // True when the list was written.
-    bool mnuFileSalva_Click();
+    bool Save();
     // Reads the macro file named in the arguments; commandLineFileLoaded follows a valid one.
     void LoadCommandLineFile(const QStringList& arguments);
 
@@ -70,7 +71,7 @@ private:
     // Asks whether to keep the images of a list saved with the images switched off. nullopt: cancel.
     std::optional<bool> SaveImages();
     void SetFile(const QString& path, bool modified);
-    void Problem(int textId, const QString& path, const QString& reason);
+    void Problem(TextId textId, const QString& path, const QString& reason);
 
     TaskList& m_tasks;
     const OptionValues& m_options;

@@ -7,9 +7,6 @@ namespace MacroFile {
 namespace {
 
 constexpr char kSeparator = '*';
-constexpr int kLineText = 187;       // "Line %1: %2"
-constexpr int kEndsBeforeText = 188; // "The file ends before line %1: %2"
-constexpr int kSwitchText = 189;     // "The switch "%1" must be ..."
 
 QString Quoted(const QByteArray& text)
 {
@@ -22,22 +19,24 @@ QString Expected(MacroFault::Kind kind)
     using Kind = MacroFault::Kind;
     switch (kind) {
     case Kind::Header:
-        return TextTable::Text(183).arg(Quoted(Header()));
+        return TextTable::Text(TextId::FaultHeader).arg(Quoted(Header()));
     case Kind::Quote:
-        return TextTable::Text(184);
+        return TextTable::Text(TextId::FaultQuote);
     case Kind::TaskLine:
-        return TextTable::Text(185);
+        return TextTable::Text(TextId::FaultTaskLine);
     case Kind::Footer:
-        return TextTable::Text(186).arg(Quoted(Footer()));
+        return TextTable::Text(TextId::FaultFooter).arg(Quoted(Footer()));
     case Kind::PlayInterval:
-        return TextTable::Text(309);
+        return TextTable::Text(TextId::PlayIntervalRange);
     case Kind::RecInterval:
-        return TextTable::Text(310);
-    case Kind::Termina:
-    case Kind::Ripeti:
-    case Kind::SalvaImmagine:
-        // The switches are named as the Options dialog names them (texts 306 to 308).
-        return TextTable::Text(kSwitchText).arg(TextTable::Text(306 + int(kind) - int(Kind::Termina)));
+        return TextTable::Text(TextId::RecordIntervalRange);
+    // The switches are named as the Options dialog names them.
+    case Kind::CloseAfterPlaying:
+        return TextTable::Text(TextId::FaultSwitch).arg(TextTable::Text(TextId::CloseAfterPlayingSwitch));
+    case Kind::RepeatForever:
+        return TextTable::Text(TextId::FaultSwitch).arg(TextTable::Text(TextId::RepeatForeverSwitch));
+    case Kind::SaveImages:
+        return TextTable::Text(TextId::FaultSwitch).arg(TextTable::Text(TextId::SaveImagesSwitch));
     case Kind::None:
     case Kind::Cancelled:
         break;
@@ -83,7 +82,7 @@ QString Describe(const MacroFault& fault)
 {
     if (fault.kind == MacroFault::Kind::None || fault.kind == MacroFault::Kind::Cancelled)
         return {};
-    return TextTable::Text(fault.missing ? kEndsBeforeText : kLineText)
+    return TextTable::Text(fault.missing ? TextId::FaultFileEnds : TextId::FaultAtLine)
         .arg(QString::number(fault.line), Expected(fault.kind));
 }
 

@@ -33,9 +33,9 @@ struct MacroFault
         Footer,   // the file ends before the line that closes the task lines
         PlayInterval,
         RecInterval,
-        Termina,
-        Ripeti,
-        SalvaImmagine,
+        CloseAfterPlaying,
+        RepeatForever,
+        SaveImages,
         Cancelled, // the reading was stopped
     };
 
@@ -71,7 +71,7 @@ struct MacroReadResult
 // The macro file format: single-byte lines ending in CR LF, one item per line. Line 1 is the header
 // (company name, product name and revision run together), then one quoted task line per task row,
 // the footer ("***", company name, "***", revision, "***"), the playback interval, the recording
-// interval and the flags Termina, Ripeti and SalvaImmagine as "#TRUE#" or "#FALSE#". Text is
+// interval and the flags closeAfterPlaying, repeatForever and saveImages as "#TRUE#" or "#FALSE#". Text is
 // Latin-1, so every byte survives a round trip.
 namespace MacroFile {
 

@@ -15,9 +15,6 @@ namespace {
 constexpr char kQuote = '"';
 constexpr QByteArrayView kTrue = "#TRUE#";
 constexpr QByteArrayView kFalse = "#FALSE#";
-constexpr int kNotRegularFileText = 152;
-constexpr int kTooLargeText = 153;
-constexpr int kFolderText = 154;
 
 // A string item: the text between the quotes of a quoted line, or an unquoted line up to its
 // first comma.
@@ -183,9 +180,9 @@ MacroParse Parse(QIODevice& device, qsizetype chunkSize, std::stop_token stop)
             return Fault(lines, number.kind, !line);
         number.value = *value;
     }
-    const std::pair<Kind, bool&> flags[] = {{Kind::Termina, settings.Termina},
-                                            {Kind::Ripeti, settings.Ripeti},
-                                            {Kind::SalvaImmagine, settings.SalvaImmagine}};
+    const std::pair<Kind, bool&> flags[] = {{Kind::CloseAfterPlaying, settings.closeAfterPlaying},
+                                            {Kind::RepeatForever, settings.repeatForever},
+                                            {Kind::SaveImages, settings.saveImages}};
     for (const auto& [kind, flag] : flags) {
         const auto line = lines.Next();
         const auto value = line ? FlagItem(*line) : std::nullopt;
@@ -212,7 +209,7 @@ MacroReadResult Read(const QString& path, std::stop_token stop)
     // A pipe or a device could block the open or never end: only regular files are opened.
     const QFileInfo info(path);
     if (info.isDir() || (info.exists() && !info.isFile())) {
-        result.reason = TextTable::Text(info.isDir() ? kFolderText : kNotRegularFileText);
+        result.reason = TextTable::Text(info.isDir() ? TextId::IsFolder : TextId::NotRegularFile);
         return result;
     }
     QFile file(path);
@@ -221,7 +218,7 @@ MacroReadResult Read(const QString& path, std::stop_token stop)
         return result;
     }
     if (file.size() > kMaxFileSize) {
-        result.reason = TextTable::Text(kTooLargeText);
+        result.reason = TextTable::Text(TextId::LargerThanLimit);
         return result;
     }
     // A small file gets a buffer of its own size; the + 1 lets the first read see the end.

@@ -16,9 +16,6 @@ constexpr QByteArrayView kTrue = "#TRUE#";
 constexpr QByteArrayView kFalse = "#FALSE#";
 // The writer hands the device its text in pieces of about this size.
 constexpr qsizetype kWriteChunk = qsizetype(1) << 20;
-constexpr int kNotRegularFileText = 152;
-constexpr int kFolderText = 154;
-constexpr int kTooLargeToOpenText = 155;
 
 // Each task line adds a closing "*", two quotes and the line end to its packed row.
 constexpr qint64 kTaskLineExtra = 1 + 2 + kLineEnd.size();
@@ -51,7 +48,7 @@ QByteArray Trailer(const OptionValues& settings)
     AppendQuotedLine(out, Footer());
     AppendLine(out, QByteArray::number(settings.playIntervalMs));
     AppendLine(out, QByteArray::number(settings.recIntervalMs));
-    for (bool flag : {settings.Termina, settings.Ripeti, settings.SalvaImmagine})
+    for (bool flag : {settings.closeAfterPlaying, settings.repeatForever, settings.saveImages})
         AppendLine(out, flag ? kTrue : kFalse);
     return out;
 }
@@ -114,9 +111,9 @@ std::optional<QString> Save(const QString& path, const TaskList& tasks, const Op
     // Renaming a new file over a device or a pipe would replace it (and root may do so in /dev).
     const QFileInfo info(path);
     if (info.isDir() || (info.exists() && !info.isFile()))
-        return TextTable::Text(info.isDir() ? kFolderText : kNotRegularFileText);
+        return TextTable::Text(info.isDir() ? TextId::IsFolder : TextId::NotRegularFile);
     if (FileSize(tasks, settings, images) > maxSize)
-        return TextTable::Text(kTooLargeToOpenText);
+        return TextTable::Text(TextId::TooLargeToOpenAgain);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();

@@ -55,149 +55,152 @@ OptionsDialog::OptionsDialog(const OptionValues& values, const ScreenCheckOption
 {
     setObjectName(QStringLiteral("frmDialog"));
     BuildControls();
-    Form_Load();
+    Populate();
 }
 
 void OptionsDialog::BuildControls()
 {
-    lblSpeed = new QLabel(this);
-    lblSpeed->setObjectName(QStringLiteral("lblSpeed"));
-    cmbSpeed = MakeIntervalBox(this, "cmbSpeed", ToList(kSpeedChoices),
-                               QStringLiteral("Intervallo di tempo tra un evento ed il successivo"));
-    lblSpeed->setBuddy(cmbSpeed);
+    m_playIntervalLabel = new QLabel(this);
+    m_playIntervalLabel->setObjectName(QStringLiteral("lblSpeed"));
+    m_playInterval = MakeIntervalBox(this, "cmbSpeed", ToList(kSpeedChoices), TextTable::Text(TextId::PlayIntervalTip));
+    m_playIntervalLabel->setBuddy(m_playInterval);
 
-    lblSens = new QLabel(this);
-    lblSens->setObjectName(QStringLiteral("lblSens"));
-    cmbSens =
-        MakeIntervalBox(this, "cmbSens", ToList(kSensChoices), QStringLiteral("Sensibilità nel rilevare i click"));
-    lblSens->setBuddy(cmbSens);
+    m_recordIntervalLabel = new QLabel(this);
+    m_recordIntervalLabel->setObjectName(QStringLiteral("lblSens"));
+    m_recordInterval =
+        MakeIntervalBox(this, "cmbSens", ToList(kSensChoices), TextTable::Text(TextId::RecordIntervalTip));
+    m_recordIntervalLabel->setBuddy(m_recordInterval);
 
-    chkTermina = new QCheckBox(this);
-    chkTermina->setObjectName(QStringLiteral("chkTermina"));
-    chkRipeti = new QCheckBox(this);
-    chkRipeti->setObjectName(QStringLiteral("chkRipeti"));
-    ChkImaging = new QCheckBox(this);
-    ChkImaging->setObjectName(QStringLiteral("ChkImaging"));
+    m_closeAfterPlaying = new QCheckBox(this);
+    m_closeAfterPlaying->setObjectName(QStringLiteral("chkTermina"));
+    m_repeatForever = new QCheckBox(this);
+    m_repeatForever->setObjectName(QStringLiteral("chkRipeti"));
+    m_saveImages = new QCheckBox(this);
+    m_saveImages->setObjectName(QStringLiteral("ChkImaging"));
 
-    OKButton = new QPushButton(this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    m_okButton = new QPushButton(this);
+    m_okButton->setObjectName(QStringLiteral("OKButton"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(this);
+    m_cancelButton->setObjectName(QStringLiteral("CancelButton"));
 
     auto* intervals = new QGridLayout;
-    intervals->addWidget(lblSpeed, 0, 0);
-    intervals->addWidget(cmbSpeed, 0, 1);
-    intervals->addWidget(lblSens, 1, 0);
-    intervals->addWidget(cmbSens, 1, 1);
+    intervals->addWidget(m_playIntervalLabel, 0, 0);
+    intervals->addWidget(m_playInterval, 0, 1);
+    intervals->addWidget(m_recordIntervalLabel, 1, 0);
+    intervals->addWidget(m_recordInterval, 1, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(intervals);
-    layout->addWidget(chkTermina);
-    layout->addWidget(chkRipeti);
-    layout->addWidget(ChkImaging);
+    layout->addWidget(m_closeAfterPlaying);
+    layout->addWidget(m_repeatForever);
+    layout->addWidget(m_saveImages);
     layout->addLayout(BuildScreenCheckControls());
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(OKButton, &QPushButton::clicked, this, &OptionsDialog::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &OptionsDialog::CancelButton_Click);
+    connect(m_okButton, &QPushButton::clicked, this, &OptionsDialog::Accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &OptionsDialog::Cancel);
 }
 
 QLayout* OptionsDialog::BuildScreenCheckControls()
 {
-    chkCheckScreen = new QCheckBox(this);
-    chkCheckScreen->setObjectName(QStringLiteral("chkCheckScreen"));
-    lblCheckWait = new QLabel(this);
-    spnCheckWait = new QSpinBox(this);
-    spnCheckWait->setObjectName(QStringLiteral("spnCheckWait"));
-    spnCheckWait->setRange(ScreenCheckOptions::kMinWaitSeconds, ScreenCheckOptions::kMaxWaitSeconds);
-    lblCheckWait->setBuddy(spnCheckWait);
-    lblOnMismatch = new QLabel(this);
-    cmbOnMismatch = new QComboBox(this);
-    cmbOnMismatch->setObjectName(QStringLiteral("cmbOnMismatch"));
-    lblOnMismatch->setBuddy(cmbOnMismatch);
-    // The details count only while the check is on; Form_Load ticks the box and so enables them.
-    for (QWidget* detail : std::initializer_list<QWidget*>{lblCheckWait, spnCheckWait, lblOnMismatch, cmbOnMismatch}) {
+    m_checkScreen = new QCheckBox(this);
+    m_checkScreen->setObjectName(QStringLiteral("chkCheckScreen"));
+    m_checkWaitLabel = new QLabel(this);
+    m_checkWait = new QSpinBox(this);
+    m_checkWait->setObjectName(QStringLiteral("spnCheckWait"));
+    m_checkWait->setRange(ScreenCheckOptions::kMinWaitSeconds, ScreenCheckOptions::kMaxWaitSeconds);
+    m_checkWaitLabel->setBuddy(m_checkWait);
+    m_onMismatchLabel = new QLabel(this);
+    m_onMismatch = new QComboBox(this);
+    m_onMismatch->setObjectName(QStringLiteral("cmbOnMismatch"));
+    m_onMismatchLabel->setBuddy(m_onMismatch);
+    // The details count only while the check is on; Start ticks the box and so enables them.
+    for (QWidget* detail :
+         std::initializer_list<QWidget*>{m_checkWaitLabel, m_checkWait, m_onMismatchLabel, m_onMismatch}) {
         detail->setEnabled(false);
-        connect(chkCheckScreen, &QCheckBox::toggled, detail, &QWidget::setEnabled);
+        connect(m_checkScreen, &QCheckBox::toggled, detail, &QWidget::setEnabled);
     }
 
     auto* details = new QGridLayout;
     details->setColumnMinimumWidth(0, 16);
-    details->addWidget(lblCheckWait, 0, 1);
-    details->addWidget(spnCheckWait, 0, 2);
-    details->addWidget(lblOnMismatch, 1, 1);
-    details->addWidget(cmbOnMismatch, 1, 2);
+    details->addWidget(m_checkWaitLabel, 0, 1);
+    details->addWidget(m_checkWait, 0, 2);
+    details->addWidget(m_onMismatchLabel, 1, 1);
+    details->addWidget(m_onMismatch, 1, 2);
     auto* layout = new QVBoxLayout;
-    layout->addWidget(chkCheckScreen);
+    layout->addWidget(m_checkScreen);
     layout->addLayout(details);
     return layout;
 }
 
-void OptionsDialog::Form_Load()
+void OptionsDialog::Populate()
 {
-    setWindowTitle(TextTable::Text(301));
-    lblSpeed->setText(TextTable::Text(302));
-    OKButton->setText(TextTable::Text(303));
-    CancelButton->setText(TextTable::Text(304));
-    lblSens->setText(TextTable::Text(305));
-    chkTermina->setText(TextTable::Text(306));
-    chkRipeti->setText(TextTable::Text(307));
-    ChkImaging->setText(TextTable::Text(308));
+    setWindowTitle(TextTable::Text(TextId::OptionsTitle));
+    m_playIntervalLabel->setText(TextTable::Text(TextId::PlayIntervalLabel));
+    m_okButton->setText(TextTable::Text(TextId::OkAnswer));
+    m_cancelButton->setText(TextTable::Text(TextId::CancelAnswer));
+    m_recordIntervalLabel->setText(TextTable::Text(TextId::RecordIntervalLabel));
+    m_closeAfterPlaying->setText(TextTable::Text(TextId::CloseAfterPlayingSwitch));
+    m_repeatForever->setText(TextTable::Text(TextId::RepeatForeverSwitch));
+    m_saveImages->setText(TextTable::Text(TextId::SaveImagesSwitch));
 
-    chkTermina->setChecked(m_values.Termina);
-    chkRipeti->setChecked(m_values.Ripeti);
-    ChkImaging->setChecked(m_values.SalvaImmagine);
-    ShowInterval(cmbSpeed, m_values.playIntervalMs);
-    ShowInterval(cmbSens, m_values.recIntervalMs);
+    m_closeAfterPlaying->setChecked(m_values.closeAfterPlaying);
+    m_repeatForever->setChecked(m_values.repeatForever);
+    m_saveImages->setChecked(m_values.saveImages);
+    ShowInterval(m_playInterval, m_values.playIntervalMs);
+    ShowInterval(m_recordInterval, m_values.recIntervalMs);
 
-    chkCheckScreen->setText(TextTable::Text(320));
-    lblCheckWait->setText(TextTable::Text(321));
-    lblOnMismatch->setText(TextTable::Text(322));
-    cmbOnMismatch->addItem(TextTable::Text(323), QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Stop)));
-    cmbOnMismatch->addItem(TextTable::Text(324), QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Skip)));
-    cmbOnMismatch->addItem(TextTable::Text(900), QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Find)));
-    chkCheckScreen->setChecked(m_screenCheck.enabled);
-    spnCheckWait->setValue(m_screenCheck.waitSeconds);
-    cmbOnMismatch->setCurrentIndex(cmbOnMismatch->findData(int(m_screenCheck.onMismatch)));
+    m_checkScreen->setText(TextTable::Text(TextId::CheckScreenSwitch));
+    m_checkWaitLabel->setText(TextTable::Text(TextId::CheckWaitLabel));
+    m_onMismatchLabel->setText(TextTable::Text(TextId::OnMismatchLabel));
+    m_onMismatch->addItem(TextTable::Text(TextId::OnMismatchStop),
+                          QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Stop)));
+    m_onMismatch->addItem(TextTable::Text(TextId::OnMismatchSkip),
+                          QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Skip)));
+    m_onMismatch->addItem(TextTable::Text(TextId::OnMismatchFind),
+                          QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Find)));
+    m_checkScreen->setChecked(m_screenCheck.enabled);
+    m_checkWait->setValue(m_screenCheck.waitSeconds);
+    m_onMismatch->setCurrentIndex(m_onMismatch->findData(int(m_screenCheck.onMismatch)));
 }
 
-// A recording interval that stops tmrRec, or slows it to seconds, would leave recording and
+// A recording interval that stops m_pollTimer, or slows it to seconds, would leave recording and
 // playback without a timely way to stop: such values are refused and the dialog stays open.
-void OptionsDialog::OKButton_Click()
+void OptionsDialog::Accept()
 {
-    const std::optional<int> play =
-        ParseInterval(cmbSpeed->currentText(), OptionValues::kMinPlayIntervalMs, OptionValues::kMaxPlayIntervalMs);
+    const std::optional<int> play = ParseInterval(m_playInterval->currentText(), OptionValues::kMinPlayIntervalMs,
+                                                  OptionValues::kMaxPlayIntervalMs);
     if (!play) {
-        m_messages.Show(MessageBoxes::Icon::Exclamation, TextTable::Text(309));
-        cmbSpeed->setFocus();
+        m_messages.Show(MessageBoxes::Icon::Exclamation, TextTable::Text(TextId::PlayIntervalRange));
+        m_playInterval->setFocus();
         return;
     }
-    const std::optional<int> rec =
-        ParseInterval(cmbSens->currentText(), OptionValues::kMinRecIntervalMs, OptionValues::kMaxRecIntervalMs);
+    const std::optional<int> rec = ParseInterval(m_recordInterval->currentText(), OptionValues::kMinRecIntervalMs,
+                                                 OptionValues::kMaxRecIntervalMs);
     if (!rec) {
-        m_messages.Show(MessageBoxes::Icon::Exclamation, TextTable::Text(310));
-        cmbSens->setFocus();
+        m_messages.Show(MessageBoxes::Icon::Exclamation, TextTable::Text(TextId::RecordIntervalRange));
+        m_recordInterval->setFocus();
         return;
     }
     m_values.playIntervalMs = *play;
     m_values.recIntervalMs = *rec;
-    m_values.Termina = chkTermina->isChecked();
-    m_values.Ripeti = chkRipeti->isChecked();
-    m_values.SalvaImmagine = ChkImaging->isChecked();
-    m_screenCheck.enabled = chkCheckScreen->isChecked();
-    m_screenCheck.waitSeconds = spnCheckWait->value();
-    m_screenCheck.onMismatch = ScreenCheckOptions::OnMismatch(cmbOnMismatch->currentData().toInt());
+    m_values.closeAfterPlaying = m_closeAfterPlaying->isChecked();
+    m_values.repeatForever = m_repeatForever->isChecked();
+    m_values.saveImages = m_saveImages->isChecked();
+    m_screenCheck.enabled = m_checkScreen->isChecked();
+    m_screenCheck.waitSeconds = m_checkWait->value();
+    m_screenCheck.onMismatch = ScreenCheckOptions::OnMismatch(m_onMismatch->currentData().toInt());
     accept();
 }
 
-void OptionsDialog::CancelButton_Click()
+void OptionsDialog::Cancel()
 {
     reject();
 }

@@ -32,11 +32,11 @@ public:
     const ScreenCheckOptions& ScreenCheck() const { return m_screenCheck; }
 
 public slots:
-    void OKButton_Click();
-    void CancelButton_Click();
+    void Accept();
+    void Cancel();
 
 private:
-    void Form_Load();
+    void Populate();
     void BuildControls();
     QLayout* BuildScreenCheckControls();
 
@@ -44,18 +44,18 @@ private:
     ScreenCheckOptions m_screenCheck;
     MessageBoxes& m_messages;
 
-    QLabel* lblSpeed = nullptr;
-    QComboBox* cmbSpeed = nullptr;
-    QLabel* lblSens = nullptr;
-    QComboBox* cmbSens = nullptr;
-    QCheckBox* chkTermina = nullptr;
-    QCheckBox* chkRipeti = nullptr;
-    QCheckBox* ChkImaging = nullptr;
-    QCheckBox* chkCheckScreen = nullptr;
-    QLabel* lblCheckWait = nullptr;
-    QSpinBox* spnCheckWait = nullptr;
-    QLabel* lblOnMismatch = nullptr;
-    QComboBox* cmbOnMismatch = nullptr;
-    QPushButton* OKButton = nullptr;
-    QPushButton* CancelButton = nullptr;
+    QLabel* m_playIntervalLabel = nullptr;
+    QComboBox* m_playInterval = nullptr;
+    QLabel* m_recordIntervalLabel = nullptr;
+    QComboBox* m_recordInterval = nullptr;
+    QCheckBox* m_closeAfterPlaying = nullptr;
+    QCheckBox* m_repeatForever = nullptr;
+    QCheckBox* m_saveImages = nullptr;
+    QCheckBox* m_checkScreen = nullptr;
+    QLabel* m_checkWaitLabel = nullptr;
+    QSpinBox* m_checkWait = nullptr;
+    QLabel* m_onMismatchLabel = nullptr;
+    QComboBox* m_onMismatch = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 };

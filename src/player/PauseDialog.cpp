@@ -11,7 +11,7 @@
 namespace {
 // The last entry of each list: seconds, minutes, hours.
 constexpr int kLastEntry[] = {59, 59, 6};
-constexpr int kLabelTextIds[] = {402, 403, 404};
+constexpr TextId kLabelTextIds[] = {TextId::Seconds, TextId::Minutes, TextId::Hours};
 constexpr int kSecondsPerMinute = 60;
 constexpr int kSecondsPerHour = 3600;
 } // namespace
@@ -22,43 +22,43 @@ PauseDialog::PauseDialog(QWidget* mainWindow, std::function<void(int)> insertPau
     setObjectName(QStringLiteral("frmPausa"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    m_caption = new QLabel(this);
+    m_caption->setObjectName(QStringLiteral("Label1"));
     for (int index = 0; index < 3; ++index) {
-        cmbpausa[index] = new QComboBox(this);
-        cmbpausa[index]->setObjectName(QStringLiteral("cmbpausa"));
-        cmbpausa[index]->setProperty("index", index);
+        m_parts[index] = new QComboBox(this);
+        m_parts[index]->setObjectName(QStringLiteral("cmbpausa"));
+        m_parts[index]->setProperty("index", index);
         // The lists take only their own entries.
-        cmbpausa[index]->setEditable(false);
-        lblpausa[index] = new QLabel(this);
-        lblpausa[index]->setObjectName(QStringLiteral("lblpausa"));
-        lblpausa[index]->setProperty("index", index);
-        lblpausa[index]->setBuddy(cmbpausa[index]);
+        m_parts[index]->setEditable(false);
+        m_units[index] = new QLabel(this);
+        m_units[index]->setObjectName(QStringLiteral("lblpausa"));
+        m_units[index]->setProperty("index", index);
+        m_units[index]->setBuddy(m_parts[index]);
     }
-    OKButton = new QPushButton(this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    m_okButton = new QPushButton(this);
+    m_okButton->setObjectName(QStringLiteral("OKButton"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(this);
+    m_cancelButton->setObjectName(QStringLiteral("CancelButton"));
 
     // Hours, minutes, seconds from left to right, as a time is read.
     auto* fields = new QHBoxLayout;
     for (const int index : {kHours, kMinutes, kSeconds}) {
-        fields->addWidget(cmbpausa[index]);
-        fields->addWidget(lblpausa[index]);
+        fields->addWidget(m_parts[index]);
+        fields->addWidget(m_units[index]);
     }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
+    layout->addWidget(m_caption);
     layout->addLayout(fields);
     layout->addLayout(buttons);
 
-    connect(OKButton, &QPushButton::clicked, this, &PauseDialog::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &PauseDialog::CancelButton_Click);
-    Form_Load();
+    connect(m_okButton, &QPushButton::clicked, this, &PauseDialog::Accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &PauseDialog::Cancel);
+    Populate();
 }
 
 PauseDialog* PauseDialog::Open(QWidget* mainWindow, std::function<void(int)> insertPause)
@@ -71,30 +71,30 @@ PauseDialog* PauseDialog::Open(QWidget* mainWindow, std::function<void(int)> ins
     return dialog;
 }
 
-void PauseDialog::Form_Load()
+void PauseDialog::Populate()
 {
-    setWindowTitle(TextTable::Text(140));
-    Label1->setText(TextTable::Text(401));
+    setWindowTitle(TextTable::Text(TextId::InsertPauseCommand));
+    m_caption->setText(TextTable::Text(TextId::PauseLabel));
     for (int index = 0; index < 3; ++index)
-        lblpausa[index]->setText(TextTable::Text(kLabelTextIds[index]));
-    OKButton->setText(TextTable::Text(405));
-    CancelButton->setText(TextTable::Text(406));
+        m_units[index]->setText(TextTable::Text(kLabelTextIds[index]));
+    m_okButton->setText(TextTable::Text(TextId::PauseOk));
+    m_cancelButton->setText(TextTable::Text(TextId::PauseCancel));
     for (int index = 0; index < 3; ++index) {
         for (int entry = 0; entry <= kLastEntry[index]; ++entry)
-            cmbpausa[index]->addItem(QString::number(entry));
-        cmbpausa[index]->setCurrentIndex(0);
+            m_parts[index]->addItem(QString::number(entry));
+        m_parts[index]->setCurrentIndex(0);
     }
 }
 
 int PauseDialog::TotalSeconds() const
 {
     const auto value = [this](int index) {
-        return cmbpausa[index]->currentText().toInt();
+        return m_parts[index]->currentText().toInt();
     };
     return value(kHours) * kSecondsPerHour + value(kMinutes) * kSecondsPerMinute + value(kSeconds);
 }
 
-void PauseDialog::OKButton_Click()
+void PauseDialog::Accept()
 {
     const int total = TotalSeconds();
     if (total > 0 && m_insertPause)
@@ -102,7 +102,7 @@ void PauseDialog::OKButton_Click()
     accept();
 }
 
-void PauseDialog::CancelButton_Click()
+void PauseDialog::Cancel()
 {
     reject();
 }

@@ -37,16 +37,16 @@ public:
     void done(int result) override;
 
 private slots:
-    void OKButton_Click();
-    void CancelButton_Click();
+    void Accept();
+    void Cancel();
 
 private:
-    void Form_Load();
+    void Populate();
 
     std::function<void(int)> m_insertPause;
-    QLabel* Label1 = nullptr;
-    std::array<QComboBox*, 3> cmbpausa{};
-    std::array<QLabel*, 3> lblpausa{};
-    QPushButton* OKButton = nullptr;
-    QPushButton* CancelButton = nullptr;
+    QLabel* m_caption = nullptr;
+    std::array<QComboBox*, 3> m_parts{};
+    std::array<QLabel*, 3> m_units{};
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 };

@@ -42,10 +42,10 @@ std::optional<QPoint> TaskPoint(const TaskList& tasks, int row, QSize screen)
 
 } // namespace
 
-Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrPlay, QTimer& tmrPause, QTimer& tmrRec,
-               QObject* parent)
-    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrPlay(tmrPlay), tmrPause(tmrPause),
-      tmrRec(tmrRec), m_schedule(tmrPlay), m_screenCheck(desktop)
+Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_stepTimer, QTimer& m_pauseTimer,
+               QTimer& m_pollTimer, QObject* parent)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_stepTimer(m_stepTimer),
+      m_pauseTimer(m_pauseTimer), m_pollTimer(m_pollTimer), m_schedule(m_stepTimer), m_screenCheck(desktop)
 {
     connect(&m_screenCheck, &ScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });
     connect(&m_screenCheck, &ScreenCheck::gaveUp, this, &Player::ScreenNeverMatched);
@@ -56,15 +56,15 @@ Player::~Player()
     ReleaseHeldButtons();
 }
 
-void Player::mnuComandiPlay_Click()
+void Player::Play()
 {
     emit minimiseRequested();
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
     m_tasks.SetCurrentRow(1);
     m_schedule.Start();
     m_state.playing = true;
-    if (!tmrRec.isActive())
-        tmrRec.start();
+    if (!m_pollTimer.isActive())
+        m_pollTimer.start();
     m_executed = 0;
     m_stopKeysArmed = false;
     m_skipped = 0;
@@ -77,7 +77,7 @@ void Player::mnuComandiPlay_Click()
     ReportProgress(1);
 }
 
-void Player::tmrPlay_Timer()
+void Player::Step()
 {
     if (m_screenCheck.IsWaiting())
         return;
@@ -108,19 +108,19 @@ void Player::FinishStep(int row)
     ReportProgress(row);
     const bool lastRow = row >= m_tasks.Rows() - 1;
     m_tasks.SetCurrentRow(lastRow ? 1 : row + 1);
-    if (lastRow && m_state.options.Ripeti)
+    if (lastRow && m_state.options.repeatForever)
         ++m_progress.pass;
-    if (!lastRow || m_state.options.Ripeti) {
+    if (!lastRow || m_state.options.repeatForever) {
         // Does nothing after a pause task: the countdown starts the next run.
         m_schedule.ArmNext();
         return;
     }
     StopTimersAndRestore();
-    if (m_state.options.Termina) {
+    if (m_state.options.closeAfterPlaying) {
         emit closeProgramRequested();
         return;
     }
-    QString message = TextTable::Text(121);
+    QString message = TextTable::Text(TextId::AllTasksExecuted);
     if (m_skipped > 0)
         message += QLatin1Char(' ') + ScreenCheck::SkippedNote(m_skipped);
     if (m_foundElsewhere > 0)
@@ -186,7 +186,7 @@ void Player::ResumeAfterScreenCheck(bool runTask)
     }
     FinishStep(row);
     // The next task comes one interval after this one, however long the wait was.
-    if (m_state.playing && !m_schedule.IsRunning() && !tmrPause.isActive())
+    if (m_state.playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
         m_schedule.Start();
 }
 
@@ -238,26 +238,26 @@ void Player::StartPause(const QString& lengthText)
 {
     // A length that is negative or not a whole number waits as a pause of 0.
     const int seconds = std::max(0, WholeNumber(lengthText).value_or(0));
-    tmrPause.setProperty(kPauseTag, QString::number(seconds));
-    tmrPause.start();
+    m_pauseTimer.setProperty(kPauseTag, QString::number(seconds));
+    m_pauseTimer.start();
     m_schedule.Stop();
 }
 
-void Player::tmrPause_Timer()
+void Player::CountPauseDown()
 {
     const int left = PauseSecondsLeft();
     if (left <= 0) {
-        tmrPause.stop();
+        m_pauseTimer.stop();
         // A fresh schedule for the tasks after the pause.
         m_schedule.Start();
         return;
     }
-    tmrPause.setProperty(kPauseTag, QString::number(left - 1));
+    m_pauseTimer.setProperty(kPauseTag, QString::number(left - 1));
 }
 
 int Player::PauseSecondsLeft() const
 {
-    return WholeNumber(tmrPause.property(kPauseTag).toString()).value_or(0);
+    return WholeNumber(m_pauseTimer.property(kPauseTag).toString()).value_or(0);
 }
 
 bool Player::PlaybackStopCheck()
@@ -303,7 +303,7 @@ void Player::HoldTicks(bool hold)
         return;
     m_tickWaiting = false;
     if (m_state.playing)
-        tmrPlay_Timer();
+        Step();
 }
 
 void Player::ReportProgress(int row)
@@ -317,13 +317,13 @@ void Player::StopTimersAndRestore()
 {
     m_screenCheck.Cancel();
     m_schedule.Stop();
-    tmrPause.stop();
+    m_pauseTimer.stop();
     m_state.playing = false;
     m_tickWaiting = false;
     // The poll ran only for the stop keys: with nothing left to watch it would wake the program
     // 50 times a second for nothing.
     if (!m_state.recording)
-        tmrRec.stop();
+        m_pollTimer.stop();
     ReleaseHeldButtons();
     m_desktop.SetPointerShape();
     emit normalRequested();
@@ -346,6 +346,6 @@ const Player::FoundPlace* Player::FoundAt(int row) const
 
 QString Player::StopMessage(qint64 executedTasks)
 {
-    return TextTable::Text(136) + QLatin1Char(' ') + QString::number(executedTasks) + QLatin1Char(' ') +
-           TextTable::Text(149);
+    return TextTable::Text(TextId::TasksExecuted) + QLatin1Char(' ') + QString::number(executedTasks) +
+           QLatin1Char(' ') + TextTable::Text(TextId::SentenceEnd);
 }

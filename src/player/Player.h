@@ -24,8 +24,8 @@ struct PlaybackProgress
     friend bool operator==(const PlaybackProgress&, const PlaybackProgress&) = default;
 };
 
-// The playback engine: runs the task list one task per tick of tmrPlay, counts pauses down on
-// tmrPause and watches the Ctrl+Shift+F11 stop keys on the recording poll's tick. The task list's
+// The playback engine: runs the task list one task per tick of m_stepTimer, counts pauses down on
+// m_pauseTimer and watches the Ctrl+Shift+F11 stop keys on the recording poll's tick. The task list's
 // current row is the playback position. It touches no widget: what the main window must do
 // (minimise, restore, show a message, end the program) goes out as signals.
 class Player : public QObject
@@ -33,20 +33,20 @@ class Player : public QObject
     Q_OBJECT
 
 public:
-    // The name of the dynamic property of tmrPause that holds the seconds still to wait.
+    // The name of the dynamic property of m_pauseTimer that holds the seconds still to wait.
     static constexpr const char* kPauseTag = "Tag";
 
-    Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrPlay, QTimer& tmrPause, QTimer& tmrRec,
-           QObject* parent = nullptr);
+    Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_stepTimer, QTimer& m_pauseTimer,
+           QTimer& m_pollTimer, QObject* parent = nullptr);
     // Releases any button a pushed task left down.
     ~Player() override;
 
-    // Starts playback at row 1; the first task runs one tmrPlay interval later.
-    void mnuComandiPlay_Click();
+    // Starts playback at row 1; the first task runs one m_stepTimer interval later.
+    void Play();
     // Runs the task at the current row and moves on to the next one.
-    void tmrPlay_Timer();
-    // Counts a pause down; once it has reached 0, the next tick restarts tmrPlay.
-    void tmrPause_Timer();
+    void Step();
+    // Counts a pause down; once it has reached 0, the next tick restarts m_stepTimer.
+    void CountPauseDown();
     // Stops playback once Ctrl+Shift+F11 are held and F11 is released; true when it stopped.
     bool PlaybackStopCheck();
     // Stops playback as the stop keys do: buttons let go, the window restored, the count reported.
@@ -61,7 +61,7 @@ public:
     // Rows processed since playback started, over every pass.
     qint64 ExecutedTasks() const { return m_executed; }
     PlaybackProgress Progress() const { return m_progress; }
-    // The seconds still to wait in the running pause, as tmrPause keeps them.
+    // The seconds still to wait in the running pause, as m_pauseTimer keeps them.
     int PauseSecondsLeft() const;
 
     // True while a task waits for the screen to match its image.
@@ -121,9 +121,9 @@ private:
     TaskList& m_tasks;
     Desktop& m_desktop;
     SharedState& m_state;
-    QTimer& tmrPlay;
-    QTimer& tmrPause;
-    QTimer& tmrRec;
+    QTimer& m_stepTimer;
+    QTimer& m_pauseTimer;
+    QTimer& m_pollTimer;
 
     qint64 m_executed = 0;
     // The stop keys count only after they have been seen not all down since playback started,
@@ -135,7 +135,7 @@ private:
     bool m_checkDeferred = false;
     bool m_ticksHeld = false;
     bool m_tickWaiting = false;
-    // Paces tmrPlay; each start, after Play or after a pause, begins a schedule of its own.
+    // Paces m_stepTimer; each start, after Play or after a pause, begins a schedule of its own.
     StepSchedule m_schedule;
     ScreenCheck m_screenCheck;
     qint64 m_skipped = 0;

@@ -12,23 +12,6 @@
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
 
-constexpr int kStopMessageText = 190;
-constexpr int kSkippedNoteText = 191;
-constexpr int kReportLineText = 192;
-constexpr int kSkippedLineText = 193;
-constexpr int kStoppedLineText = 194;
-constexpr int kFoundLineText = 901;
-constexpr int kRightText = 902;
-constexpr int kLeftText = 903;
-constexpr int kDownText = 904;
-constexpr int kUpText = 905;
-constexpr int kFoundNoteText = 906;
-constexpr int kFoundTipText = 907;
-constexpr int kNotFoundMessageText = 908;
-constexpr int kAlikeMessageText = 909;
-constexpr int kNotFoundLineText = 910;
-constexpr int kAlikeLineText = 911;
-
 // A text with the task's row, point and seconds waited for %1 to %4, and then either the pixels
 // differing for %5 or, for an image looked for, the two places it was found as alike for %5 to %8.
 QString Described(const ScreenMismatch& mismatch, const QString& text)
@@ -42,13 +25,13 @@ QString Described(const ScreenMismatch& mismatch, const QString& text)
     return described;
 }
 
-int MismatchText(const ScreenMismatch& mismatch, bool line)
+TextId MismatchText(const ScreenMismatch& mismatch, bool line)
 {
     if (!mismatch.searched)
-        return line ? kReportLineText : kStopMessageText;
+        return line ? TextId::MismatchReportLine : TextId::MismatchStopMessage;
     if (mismatch.alike.isEmpty())
-        return line ? kNotFoundLineText : kNotFoundMessageText;
-    return line ? kAlikeLineText : kAlikeMessageText;
+        return line ? TextId::NotFoundLine : TextId::NotFoundStopMessage;
+    return line ? TextId::AlikeLine : TextId::AlikeStopMessage;
 }
 
 // A 51 x 51 block of the screen, row by row in desktop colours; black where the block is short.
@@ -75,9 +58,9 @@ QString Distance(QPoint offset)
 {
     QStringList parts;
     if (offset.x() != 0)
-        parts << TextTable::Text(offset.x() > 0 ? kRightText : kLeftText).arg(std::abs(offset.x()));
+        parts << TextTable::Text(offset.x() > 0 ? TextId::FoundRight : TextId::FoundLeft).arg(std::abs(offset.x()));
     if (offset.y() != 0)
-        parts << TextTable::Text(offset.y() > 0 ? kDownText : kUpText).arg(std::abs(offset.y()));
+        parts << TextTable::Text(offset.y() > 0 ? TextId::FoundDown : TextId::FoundUp).arg(std::abs(offset.y()));
     return parts.join(QStringLiteral(", "));
 }
 
@@ -214,25 +197,25 @@ QString ScreenCheck::StopMessage(const ScreenMismatch& mismatch)
 QString ScreenCheck::ReportLine(const ScreenMismatch& mismatch, bool skipped)
 {
     return Described(mismatch, TextTable::Text(MismatchText(mismatch, true))) + QLatin1Char(' ') +
-           TextTable::Text(skipped ? kSkippedLineText : kStoppedLineText);
+           TextTable::Text(skipped ? TextId::MismatchTaskSkipped : TextId::MismatchPlaybackStopped);
 }
 
 QString ScreenCheck::SkippedNote(qint64 skippedTasks)
 {
-    return TextTable::Text(kSkippedNoteText).arg(skippedTasks);
+    return TextTable::Text(TextId::MismatchSkippedNote).arg(skippedTasks);
 }
 
 QString ScreenCheck::FoundLine(int row, QPoint offset)
 {
-    return TextTable::Text(kFoundLineText).arg(row).arg(Distance(offset));
+    return TextTable::Text(TextId::FoundLine).arg(row).arg(Distance(offset));
 }
 
 QString ScreenCheck::FoundNote(qint64 foundTasks)
 {
-    return TextTable::Text(kFoundNoteText).arg(foundTasks);
+    return TextTable::Text(TextId::FoundNote).arg(foundTasks);
 }
 
 QString ScreenCheck::FoundTip(QPoint offset)
 {
-    return TextTable::Text(kFoundTipText).arg(Distance(offset));
+    return TextTable::Text(TextId::FoundTip).arg(Distance(offset));
 }

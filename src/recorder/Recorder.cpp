@@ -16,7 +16,6 @@
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
 constexpr int kImageHalf = kSide / 2;
-constexpr int kSamplingOnlyText = 163;
 // After a followed button reads up, its release may take a moment longer to come through the
 // desktop's event stream: this many short sleeps at most, then the pointer tells the release point.
 constexpr int kReleaseEventWaits = 50;
@@ -24,8 +23,8 @@ constexpr int kReleaseEventWaits = 50;
 constexpr std::chrono::milliseconds kRedrawAfterRelease{25};
 } // namespace
 
-Recorder::Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrRec, QObject* parent)
-    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), tmrRec(tmrRec),
+Recorder::Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_pollTimer, QObject* parent)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_pollTimer(m_pollTimer),
       m_releaseSleep(KeyRelease::SleepFor)
 {}
 
@@ -39,9 +38,9 @@ void Recorder::SetOwnWindowTest(OwnWindowTest test)
     m_isOwnWindow = std::move(test);
 }
 
-void Recorder::mnuComandiRec_Click()
+void Recorder::Record()
 {
-    tmrRec.start();
+    m_pollTimer.start();
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
     emit minimiseRequested();
     m_state.recording = true;
@@ -53,12 +52,12 @@ void Recorder::mnuComandiRec_Click()
     m_stopKeysArmed = false;
     m_following = m_desktop.FollowButtons(true);
     if (!m_following && !m_saidSamplingOnly) {
-        std::fprintf(stderr, "clickwarden: %s\n", qPrintable(TextTable::Text(kSamplingOnlyText)));
+        std::fprintf(stderr, "clickwarden: %s\n", qPrintable(TextTable::Text(TextId::NoRecordExtension)));
         m_saidSamplingOnly = true;
     }
 }
 
-void Recorder::tmrRec_Timer()
+void Recorder::Tick()
 {
     if (!m_state.recording)
         return;
@@ -67,7 +66,7 @@ void Recorder::tmrRec_Timer()
     // Ticks that fell due while a release was awaited would otherwise fire back to back and use
     // up the double-click window at once: count it from the end of the capture.
     if (waited)
-        tmrRec.start();
+        m_pollTimer.start();
     RecordingStopCheck();
 }
 
@@ -156,7 +155,7 @@ void Recorder::AddGesture(int button, int px, int py, int rx, int ry, std::optio
 {
     // A button clicked on is still drawn pressed for a moment after the release, until its program
     // has read the release: an image taken then would never match the screen before a replayed click.
-    if (m_state.options.SalvaImmagine)
+    if (m_state.options.saveImages)
         KeyRelease::SleepFor(kRedrawAfterRelease);
     if (rx == px && ry == py) {
         m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Click, button),
@@ -172,7 +171,7 @@ void Recorder::AddGesture(int button, int px, int py, int rx, int ry, std::optio
 
 QByteArray Recorder::CaptureImage(int x, int y)
 {
-    if (!m_state.options.SalvaImmagine)
+    if (!m_state.options.saveImages)
         return {};
     return DescriptiveImage::Encode(m_desktop.PixelBlock(x - kImageHalf, y - kImageHalf, kSide, kSide));
 }
@@ -207,7 +206,7 @@ void Recorder::Stop()
     m_desktop.FollowButtons(false);
     m_following = false;
     emit restoreRequested();
-    tmrRec.stop();
+    m_pollTimer.stop();
     if (m_tasks.IsEmpty())
         emit recordingEndedEmpty();
     else

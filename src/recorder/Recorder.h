@@ -27,13 +27,13 @@ class Recorder : public QObject
     Q_OBJECT
 
 public:
-    Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& tmrRec, QObject* parent = nullptr);
+    Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_pollTimer, QObject* parent = nullptr);
 
     // Starts a recording: the poll timer runs, the pointer takes the recording shape and the
     // window is asked to minimise.
-    void mnuComandiRec_Click();
+    void Record();
     // The recording part of one poll tick; does nothing unless a recording runs.
-    void tmrRec_Timer();
+    void Tick();
 
     // Follows a press of this button, seen down by sampling, until its release and adds a click or
     // a pushed/released pair.
@@ -80,7 +80,7 @@ private:
     TaskList& m_tasks;
     Desktop& m_desktop;
     SharedState& m_state;
-    QTimer& tmrRec;
+    QTimer& m_pollTimer;
     Sleep m_releaseSleep;
     OwnWindowTest m_isOwnWindow;
     bool m_following = false;        // the desktop follows the buttons for this recording

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/TextTable.h"
 #include "core/VirtualKey.h"
 
 #include <QString>
@@ -19,26 +20,26 @@ enum class Action
 
 struct Kind
 {
-    int textId;
+    TextId textId;
     Action action;
     int button; // button code (VirtualKey), 0 for a pause
 };
 
 // The thirteen kinds, in the order a task text is compared with them.
 inline constexpr Kind kAll[] = {
-    {114, Action::Click, VirtualKey::kLeftButton},
-    {115, Action::Click, VirtualKey::kRightButton},
-    {116, Action::Click, VirtualKey::kMiddleButton},
-    {117, Action::DoubleClick, VirtualKey::kLeftButton},
-    {118, Action::DoubleClick, VirtualKey::kRightButton},
-    {119, Action::DoubleClick, VirtualKey::kMiddleButton},
-    {141, Action::Pause, 0},
-    {142, Action::Down, VirtualKey::kLeftButton},
-    {143, Action::Up, VirtualKey::kLeftButton},
-    {144, Action::Down, VirtualKey::kRightButton},
-    {145, Action::Up, VirtualKey::kRightButton},
-    {146, Action::Down, VirtualKey::kMiddleButton},
-    {147, Action::Up, VirtualKey::kMiddleButton},
+    {TextId::ClickLeft, Action::Click, VirtualKey::kLeftButton},
+    {TextId::ClickRight, Action::Click, VirtualKey::kRightButton},
+    {TextId::ClickMiddle, Action::Click, VirtualKey::kMiddleButton},
+    {TextId::DoubleClickLeft, Action::DoubleClick, VirtualKey::kLeftButton},
+    {TextId::DoubleClickRight, Action::DoubleClick, VirtualKey::kRightButton},
+    {TextId::DoubleClickMiddle, Action::DoubleClick, VirtualKey::kMiddleButton},
+    {TextId::Pause, Action::Pause, 0},
+    {TextId::LeftPushed, Action::Down, VirtualKey::kLeftButton},
+    {TextId::LeftReleased, Action::Up, VirtualKey::kLeftButton},
+    {TextId::RightPushed, Action::Down, VirtualKey::kRightButton},
+    {TextId::RightReleased, Action::Up, VirtualKey::kRightButton},
+    {TextId::MiddlePushed, Action::Down, VirtualKey::kMiddleButton},
+    {TextId::MiddleReleased, Action::Up, VirtualKey::kMiddleButton},
 };
 
 // The kind of a task text, or nullptr: an exact comparison, blanks and case included, with the

@@ -5,10 +5,13 @@
 
 #include <climits>
 #include <cstdlib>
+#include <optional>
 
 namespace {
-constexpr int kHeaderTextIds[TaskList::kColumnCount] = {0, 125, 126, 127, 0};
-}
+// The header row: no caption above the task number and the image.
+constexpr std::optional<TextId> kHeaderTextIds[TaskList::kColumnCount] = {
+    std::nullopt, TextId::ColumnX, TextId::ColumnY, TextId::ColumnTask, std::nullopt};
+} // namespace
 
 TaskList::TaskList(QObject* parent) : QAbstractTableModel(parent)
 {
@@ -28,7 +31,7 @@ QByteArrayView TaskList::FieldOf(int row, TaskRows::Field field) const
 QString TaskList::Cell(int row, int column) const
 {
     if (row == 0)
-        return column >= 0 && column < kColumnCount && kHeaderTextIds[column] ? TextTable::Text(kHeaderTextIds[column])
+        return column >= 0 && column < kColumnCount && kHeaderTextIds[column] ? TextTable::Text(*kHeaderTextIds[column])
                                                                               : QString();
     if (!HasRow(row))
         return {};

@@ -9,8 +9,8 @@
 #include <QTest>
 
 namespace {
-const QString kLeft = TextTable::Text(114);
-const QString kDoubleLeft = TextTable::Text(117);
+const QString kLeft = TextTable::Text(TextId::ClickLeft);
+const QString kDoubleLeft = TextTable::Text(TextId::DoubleClickLeft);
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
@@ -37,14 +37,16 @@ private slots:
         const auto row = [](const char* name, QList<Step> steps, QStringList expected) {
             QTest::newRow(name) << steps << expected;
         };
-        row("4 ticks merge", {{0, TextTable::Text(115)}, {4, TextTable::Text(115)}}, {TextTable::Text(118)});
+        row("4 ticks merge", {{0, TextTable::Text(TextId::ClickRight)}, {4, TextTable::Text(TextId::ClickRight)}},
+            {TextTable::Text(TextId::DoubleClickRight)});
         row("5 ticks are too late", {{0, kLeft}, {5, kLeft}}, {kLeft, kLeft});
         row("pressed 399 ms apart, 20 ticks", {{0, kLeft, 5000}, {20, kLeft, 5399}}, {kDoubleLeft});
         row("pressed 400 ms apart", {{0, kLeft, 5000}, {20, kLeft, 5400}}, {kLeft, kLeft});
         row("in one tick, across the clock's wrap", {{0, kLeft, -100}, {0, kLeft, 50}}, {kDoubleLeft});
         row("5 pixels apart", {{0, kLeft}, {1, kLeft, -1, 105}}, {kDoubleLeft});
         row("6 pixels apart", {{0, kLeft}, {1, kLeft, -1, 94}}, {kLeft, kLeft});
-        row("a click after a drag's release", {{0, TextTable::Text(143)}, {2, kLeft}}, {TextTable::Text(143), kLeft});
+        row("a click after a drag's release", {{0, TextTable::Text(TextId::LeftReleased)}, {2, kLeft}},
+            {TextTable::Text(TextId::LeftReleased), kLeft});
         row("a third quick click", {{0, kLeft}, {2, kLeft}, {2, kLeft}}, {kDoubleLeft});
         row("a loaded click, then a recorded one",
             {{0, kLeft, 0}, {1, kLeft, -1, 100, TaskOrigin::Inserted}, {1, kLeft, 10}}, {kLeft, kLeft, kLeft});

@@ -56,24 +56,24 @@ private slots:
         RecordingMessageBoxes shown;
         FakeDesktop desktop;
         MainWindow window(MainWindowServices{&shown, &desktop, {}});
-        window.Form_Load();
+        window.Start();
         const auto tick = [&window](const char* handler) {
-            QMetaObject::invokeMethod(&window, handler, Qt::DirectConnection);
+            QVERIFY(QMetaObject::invokeMethod(&window, handler, Qt::DirectConnection));
         };
         window.ApplyOptions(OptionValues{32767, 1000}); // only the test runs the timer handlers
-        window.Tasks().AddTask("1", "5", TextTable::Text(142), {}, TaskOrigin::Inserted);
-        window.Tasks().AddTask("1", "5", TextTable::Text(143), {}, TaskOrigin::Inserted);
+        window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftPushed), {}, TaskOrigin::Inserted);
+        window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftReleased), {}, TaskOrigin::Inserted);
         window.UpdateCommandState(true);
         window.findChild<QAction*>(playing ? "mnuComandiPlay" : "mnuComandiRec")->trigger();
         QCOMPARE(window.windowTitle(), (playing ? "Playing 1/2 - " : "Recording - ") + kTitle);
         if (playing)
-            tick("tmrPlay_Timer"); // the left button goes down
+            tick("Step"); // the left button goes down
         desktop.SetPointer(40, 50);
         desktop.HoldFor(VirtualKey::kLeftButton, 2);
-        tick("tmrRec_Timer"); // a click is recorded
+        tick("Tick"); // a click is recorded
         QMenu* menu = window.findChild<StatusIndicator*>()->Menu();
         emit menu->aboutToShow();
-        tick("tmrPlay_Timer");
+        tick("Step");
         emit menu->aboutToHide();
         menu->actions().front()->trigger();
 

@@ -23,8 +23,8 @@
 #include <QTest>
 
 namespace {
-const QString kLeft = TextTable::Text(114);
-const QString kPause = TextTable::Text(141);
+const QString kLeft = TextTable::Text(TextId::ClickLeft);
+const QString kPause = TextTable::Text(TextId::Pause);
 } // namespace
 
 class TestWindows : public QObject
@@ -38,7 +38,7 @@ private:
 
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
     // Runs a handler of the window the way its timer does.
-    void Run(const char* handler) { QMetaObject::invokeMethod(m_window.get(), handler, Qt::DirectConnection); }
+    void Run(const char* handler) { QVERIFY(QMetaObject::invokeMethod(m_window.get(), handler, Qt::DirectConnection)); }
     // By the button of this name, or else by the close box.
     void CloseBy(QDialog* dialog, const QString& closeBy)
     {
@@ -64,7 +64,7 @@ private slots:
         m_window = std::make_unique<MainWindow>(MainWindowServices{&m_messages, m_desktop.get(), {}});
         new QAbstractItemModelTester(&m_window->Tasks(), QAbstractItemModelTester::FailureReportingMode::QtTest,
                                      m_window.get());
-        m_window->Form_Load();
+        m_window->Start();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
@@ -74,7 +74,7 @@ private slots:
     void taskCommandsFollowTheLastUpdate()
     {
         VerifyTaskCommands(false);
-        m_window->InserisciPausa(5);
+        m_window->AppendPause(5);
         m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}});
         VerifyTaskCommands(true);
         Action("mnuComandiCanc")->trigger();
@@ -83,7 +83,7 @@ private slots:
         Action("mnuComandiCanc")->trigger();
         QVERIFY(m_window->Tasks().IsEmpty());
         VerifyTaskCommands(false);
-        m_window->InserisciPausa(5);
+        m_window->AppendPause(5);
         Action("mnuFileNuovo")->trigger();
         QVERIFY(m_window->Tasks().IsEmpty());
         VerifyTaskCommands(false);
@@ -103,7 +103,7 @@ private slots:
             if (playing) {
                 QTRY_VERIFY(!m_messages.Texts().isEmpty());
                 // Under load the window manager may bounce a restore, so the reminder may come again.
-                QCOMPARE(m_messages.Texts().count(TextTable::Text(135)), m_messages.Texts().size());
+                QCOMPARE(m_messages.Texts().count(TextTable::Text(TextId::PlayingReminder)), m_messages.Texts().size());
                 QTRY_VERIFY(m_window->isMinimized());
             } else {
                 QTRY_VERIFY(!m_window->isMinimized());
@@ -171,11 +171,12 @@ private slots:
         m_window->UpdateCommandState(true);
         Action("mnuComandiPlay")->trigger();
         QTRY_VERIFY(m_window->isMinimized());
-        Run("tmrRec_Timer"); // the stop keys are seen up first
-        Run("tmrPlay_Timer");
+        Run("Tick"); // the stop keys are seen up first
+        Run("Step");
         m_desktop->HoldShortcut(VirtualKey::kF11, stopKeys ? 4 : 0);
-        Run(stopKeys ? "tmrRec_Timer" : "tmrPlay_Timer");
-        QCOMPARE(m_messages.Texts(), QStringList{stopKeys ? Player::StopMessage(1) : TextTable::Text(121)});
+        Run(stopKeys ? "Tick" : "Step");
+        QCOMPARE(m_messages.Texts(),
+                 QStringList{stopKeys ? Player::StopMessage(1) : TextTable::Text(TextId::AllTasksExecuted)});
         QTRY_VERIFY(!m_window->isMinimized());
     }
 
@@ -185,25 +186,27 @@ private slots:
     {
         QTest::addColumn<QString>("speed"); // typed in place of what the box shows; null: left alone
         QTest::addColumn<QString>("sens");
-        QTest::addColumn<int>("message"); // 0: accepted
-        const auto row = [](const char* name, const char* speed, const char* sens, int message) {
+        QTest::addColumn<QString>("message"); // empty: accepted
+        const QString speedRange = TextTable::Text(TextId::PlayIntervalRange);
+        const QString sensRange = TextTable::Text(TextId::RecordIntervalRange);
+        const auto row = [](const char* name, const char* speed, const char* sens, const QString& message) {
             QTest::newRow(name) << QString::fromLatin1(speed) << QString::fromLatin1(sens) << message;
         };
-        row("untouched", nullptr, nullptr, 0);
-        row("the start of a listed value", "300", "5", 0);
-        row("highest, blanks around", "32767", " 1000 ", 0);
-        row("speed empty", "", nullptr, 309);
+        row("untouched", nullptr, nullptr, {});
+        row("the start of a listed value", "300", "5", {});
+        row("highest, blanks around", "32767", " 1000 ", {});
+        row("speed empty", "", nullptr, speedRange);
         for (const char* wrong : {"fast", "1.5", "0", "-100", "32768"})
-            QTest::addRow("speed %s", wrong) << QString::fromLatin1(wrong) << QString() << 309;
+            QTest::addRow("speed %s", wrong) << QString::fromLatin1(wrong) << QString() << speedRange;
         for (const char* wrong : {"0", "1001", "70000"})
-            QTest::addRow("sens %s", wrong) << QString() << QString::fromLatin1(wrong) << 310;
+            QTest::addRow("sens %s", wrong) << QString() << QString::fromLatin1(wrong) << sensRange;
     }
 
     void optionsDialogKeepsWhatIsTypedWhenInRange()
     {
         QFETCH(QString, speed);
         QFETCH(QString, sens);
-        QFETCH(int, message);
+        QFETCH(QString, message);
         // Values a macro file may hold but the lists do not.
         const OptionValues given{1234, 35, true, false, true};
         OptionsDialog dialog(given, {}, m_messages);
@@ -219,11 +222,11 @@ private slots:
             QTest::keyClicks(edit, typed);
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(m_messages.Texts(), message ? QStringList{TextTable::Text(message)} : QStringList{});
-        QCOMPARE(dialog.isVisible(), message != 0);
+        QCOMPARE(m_messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+        QCOMPARE(dialog.isVisible(), !message.isEmpty());
         const OptionValues typed{speed.isNull() ? 1234 : speed.toInt(), sens.isNull() ? 35 : sens.trimmed().toInt(),
                                  true, false, true};
-        QCOMPARE(dialog.Values(), message ? given : typed);
+        QCOMPARE(dialog.Values(), message.isEmpty() ? typed : given);
     }
 
     // The splash shows after the main window and goes on its own. It does not show at all while a
@@ -237,7 +240,7 @@ private slots:
             const QStringList arguments = commandLine ? QStringList{damaged.fileName()} : QStringList{};
             MainWindow window({&m_messages, nullptr, {}, nullptr, arguments});
             SplashWindow splash(window);
-            splash.Form_Load();
+            splash.Start();
             if (commandLine) {
                 QVERIFY(!splash.isVisible());
             } else {
@@ -253,33 +256,36 @@ private slots:
     void startupInEachSession_data()
     {
         QTest::addColumn<SessionEnvironment>("session");
-        QTest::addColumn<int>("failure"); // the text saying why the program cannot run; 0: it runs
-        QTest::addColumn<bool>("box");    // a failure could be shown in a box
+        QTest::addColumn<QString>("failure"); // the text saying why the program cannot run; empty: it runs
+        QTest::addColumn<bool>("box");        // a failure could be shown in a box
         QTest::addColumn<QByteArray>("platform");
         const QByteArray x = qgetenv("DISPLAY");
-        const auto row = [](const char* name, SessionEnvironment session, int failure, bool box, const char* platform) {
+        const QString noDisplay = TextTable::Text(TextId::NoDisplay);
+        const auto row = [](const char* name, SessionEnvironment session, const QString& failure, bool box,
+                            const char* platform) {
             QTest::newRow(name) << session << failure << box << QByteArray(platform);
         };
-        row("no session at all", {":999", "", "", "", false}, 160, false, "");
-        row("wayland without xwayland", {":999", "wayland", "", "", true}, 160, true, "wayland");
-        row("no XTEST", {":999", "", "", "", false}, 161, true, "");
-        row("x11", {x, "x11", "", "", false}, 0, false, "");
-        row("wayland session type", {x, "wayland", "", "", false}, 0, false, "xcb");
-        row("wayland display only", {x, "tty", "wayland-0", "", true}, 0, true, "xcb");
-        row("wayland, Qt platform chosen by the user", {x, "wayland", "wayland-0", "wayland", true}, 0, true, "");
+        row("no session at all", {":999", "", "", "", false}, noDisplay, false, "");
+        row("wayland without xwayland", {":999", "wayland", "", "", true}, noDisplay, true, "wayland");
+        row("no XTEST", {":999", "", "", "", false}, TextTable::Text(TextId::NoXTest), true, "");
+        row("x11", {x, "x11", "", "", false}, {}, false, "");
+        row("wayland session type", {x, "wayland", "", "", false}, {}, false, "xcb");
+        row("wayland display only", {x, "tty", "wayland-0", "", true}, {}, true, "xcb");
+        row("wayland, Qt platform chosen by the user", {x, "wayland", "wayland-0", "wayland", true}, {}, true, "");
     }
 
     void startupInEachSession()
     {
         QFETCH(SessionEnvironment, session);
-        QFETCH(int, failure);
+        QFETCH(QString, failure);
         QFETCH(bool, box);
         QFETCH(QByteArray, platform);
         const DesktopStartup startup =
-            failure == 161 ? DesktopStartup::FromOpenResult(session, {nullptr, X11Desktop::OpenError::NoXTest})
-                           : DesktopStartup::Open(session);
-        QCOMPARE(startup.Desktop() == nullptr, failure != 0);
-        QCOMPARE(startup.FailureText(), failure ? TextTable::Text(failure) : QString());
+            failure == TextTable::Text(TextId::NoXTest)
+                ? DesktopStartup::FromOpenResult(session, {nullptr, X11Desktop::OpenError::NoXTest})
+                : DesktopStartup::Open(session);
+        QCOMPARE(startup.Desktop() == nullptr, !failure.isEmpty());
+        QCOMPARE(startup.FailureText(), failure);
         QCOMPARE(startup.CanShowFailureBox(), box);
         QCOMPARE(startup.PlatformToForce(), platform);
     }

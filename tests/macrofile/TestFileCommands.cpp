@@ -71,7 +71,7 @@ private:
         const QString path = Path(QStringLiteral("saved.#cw"));
         QFile::remove(path);
         m_files->QueueAnswer(path);
-        return m_commands->mnuFileSalva_Click() ? ReadFile(path) : QByteArray();
+        return m_commands->Save() ? ReadFile(path) : QByteArray();
     }
 
     // Starts as the program does with these arguments; true when a file was loaded to be played.
@@ -120,12 +120,11 @@ private slots:
         QFETCH(bool, append);
         QFETCH(QByteArray, tasks);
         QFETCH(QByteArray, listAfter);
-        m_tasks->AddTask("7", "7", TextTable::Text(115), "old");
-        Run(append ? &FileCommands::mnuFileAggiungi_Click : &FileCommands::mnuFileApri_Click,
-            WriteFile("file.#cw", Macro(tasks)));
+        m_tasks->AddTask("7", "7", TextTable::Text(TextId::ClickRight), "old");
+        Run(append ? &FileCommands::Append : &FileCommands::Open, WriteFile("file.#cw", Macro(tasks)));
         QVERIFY(m_messages.Messages().empty());
         QVERIFY(m_commandState);
-        QCOMPARE(m_files->Requests().back().title, append ? TextTable::Text(139) : QString());
+        QCOMPARE(m_files->Requests().back().title, append ? TextTable::Text(TextId::AppendTitle) : QString());
         QCOMPARE(Saved(), Macro(listAfter));
     }
 
@@ -135,17 +134,17 @@ private slots:
     {
         constexpr int kLines = 200000;
         const QString path = WriteFile("tiny.#cw", Macro(QByteArray("\"1***\"\r\n").repeated(kLines)));
-        m_tasks->AddTask("7", "7", TextTable::Text(115), {});
+        m_tasks->AddTask("7", "7", TextTable::Text(TextId::ClickRight), {});
         QSignalSpy reading(m_commands.get(), &FileCommands::readingChanged);
         m_files->QueueAnswer(path);
-        m_commands->mnuFileApri_Click();
+        m_commands->Open();
         QCOMPARE(reading.count(), 1);
         QCOMPARE(m_tasks->TaskCount(), 1);
         QTRY_VERIFY(!m_commands->IsReading());
         QCOMPARE(m_tasks->TaskCount(), kLines);
 
         m_files->QueueAnswer(path);
-        m_commands->mnuFileAggiungi_Click();
+        m_commands->Append();
         m_commands.reset();
         QCOMPARE(m_tasks->TaskCount(), kLines);
     }
@@ -155,12 +154,12 @@ private slots:
     void lostWorkPromptsAndCaption()
     {
         const QString plain = QStringLiteral("#Quorvel Works - Clickwarden 2004");
-        m_tasks->AddTask("1", "1", TextTable::Text(114), {});
+        m_tasks->AddTask("1", "1", TextTable::Text(TextId::ClickLeft), {});
         QCOMPARE(m_commands->Caption(), plain);
         m_messages.QueueAnswer(Answer::Cancel);
-        m_commands->mnuFileNuovo_Click();
+        m_commands->New();
         m_messages.QueueAnswer(Answer::Yes); // save first, but the save dialog is cancelled: no Open
-        Run(&FileCommands::mnuFileApri_Click, QString());
+        Run(&FileCommands::Open, QString());
         QCOMPARE(m_files->Requests().size(), 1);
         QCOMPARE(m_tasks->TaskCount(), 1);
 
@@ -171,7 +170,7 @@ private slots:
         m_tasks->DeleteLastTask();
         QCOMPARE(m_commands->Caption(), "work.#cw* - " + plain);
         m_messages.QueueAnswer(Answer::No);
-        m_commands->mnuFileNuovo_Click();
+        m_commands->New();
         QVERIFY(m_tasks->IsEmpty());
         QCOMPARE(m_commands->Caption(), plain);
         QCOMPARE(m_messages.Questions().size(), 4);
@@ -189,10 +188,11 @@ private slots:
     // What is saved opens again: a file larger than the reader takes is refused, the earlier one kept.
     void saveLimitAgreesWithTheReader()
     {
-        m_tasks->AddTask("1", "2", TextTable::Text(114), QByteArray(26010, '5'));
+        m_tasks->AddTask("1", "2", TextTable::Text(TextId::ClickLeft), QByteArray(26010, '5'));
         const QString path = WriteFile("kept.#cw", "earlier");
         const qint64 size = MacroFile::FileSize(*m_tasks, m_options, true);
-        QCOMPARE(MacroFile::Save(path, *m_tasks, m_options, true, size - 1), TextTable::Text(155));
+        QCOMPARE(MacroFile::Save(path, *m_tasks, m_options, true, size - 1),
+                 TextTable::Text(TextId::TooLargeToOpenAgain));
         QCOMPARE(ReadFile(path), "earlier");
         QVERIFY(!MacroFile::Save(path, *m_tasks, m_options, true, size));
         QCOMPARE(MacroFile::Read(path).status, MacroReadResult::Status::Ok);
@@ -213,8 +213,8 @@ private slots:
     {
         QFETCH(Answer, answer);
         QFETCH(QByteArray, firstLine);
-        m_tasks->AddTask("1", "2", TextTable::Text(114), "image");
-        Run(&FileCommands::mnuFileAggiungi_Click, WriteFile("plain.#cw", Macro(kPause, kImagesOff)));
+        m_tasks->AddTask("1", "2", TextTable::Text(TextId::ClickLeft), "image");
+        Run(&FileCommands::Append, WriteFile("plain.#cw", Macro(kPause, kImagesOff)));
         m_messages.QueueAnswer(answer);
         QCOMPARE(Saved(), firstLine.isEmpty() ? QByteArray() : Macro(firstLine + kPause, kImagesOff));
         QCOMPARE(m_messages.Questions().size(), 1);
@@ -226,19 +226,19 @@ private slots:
     void failuresChangeNothingAndSayWhatAndWhere()
     {
         const QString good = WriteFile("good.#cw", Macro("\"3*4*Mouse Click Left*9 *\"\r\n"));
-        Run(&FileCommands::mnuFileApri_Click, good);
+        Run(&FileCommands::Open, good);
         const QByteArray before = Saved();
         const QString caption = m_commands->Caption();
         const QString bad = WriteFile("bad.#cw", Macro(kPause + "\"1*2*\"\r\n"));
         const QString pipe = Path(QStringLiteral("pipe.#cw"));
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         QSignalSpy applied(m_commands.get(), &FileCommands::commandStateChanged);
-        Run(&FileCommands::mnuFileApri_Click, bad);
-        Run(&FileCommands::mnuFileAggiungi_Click, m_dir->path());
-        Run(&FileCommands::mnuFileApri_Click, pipe);
-        Run(&FileCommands::mnuFileAggiungi_Click, QString());
+        Run(&FileCommands::Open, bad);
+        Run(&FileCommands::Append, m_dir->path());
+        Run(&FileCommands::Open, pipe);
+        Run(&FileCommands::Append, QString());
         m_files->QueueAnswer(pipe);
-        QVERIFY(!m_commands->mnuFileSalva_Click());
+        QVERIFY(!m_commands->Save());
 
         // A file size limit stands in for a full disk; the process must not die of SIGXFSZ.
         rlimit saved{};
@@ -248,17 +248,18 @@ private slots:
         small.rlim_cur = 10;
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
         m_files->QueueAnswer(good);
-        const bool written = m_commands->mnuFileSalva_Click();
+        const bool written = m_commands->Save();
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
         QVERIFY(!written);
 
         const QStringList expected = {
-            TextTable::Text(130) + '\n' + bad + '\n' + MacroFile::Describe({MacroFault::Kind::TaskLine, 3, false}),
-            TextTable::Text(150) + ' ' + m_dir->path() + '\n' + TextTable::Text(154),
-            TextTable::Text(150) + ' ' + pipe + '\n' + TextTable::Text(152),
-            TextTable::Text(151) + ' ' + pipe + '\n' + TextTable::Text(152),
-            TextTable::Text(151) + ' ' + good + '\n' + QString::fromLocal8Bit(std::strerror(EFBIG)),
+            TextTable::Text(TextId::FileNotValid) + '\n' + bad + '\n' +
+                MacroFile::Describe({MacroFault::Kind::TaskLine, 3, false}),
+            TextTable::Text(TextId::CouldNotRead) + ' ' + m_dir->path() + '\n' + TextTable::Text(TextId::IsFolder),
+            TextTable::Text(TextId::CouldNotRead) + ' ' + pipe + '\n' + TextTable::Text(TextId::NotRegularFile),
+            TextTable::Text(TextId::CouldNotSave) + ' ' + pipe + '\n' + TextTable::Text(TextId::NotRegularFile),
+            TextTable::Text(TextId::CouldNotSave) + ' ' + good + '\n' + QString::fromLocal8Bit(std::strerror(EFBIG)),
         };
         QCOMPARE(m_messages.Texts(), expected);
         QCOMPARE(applied.count(), 0);

@@ -18,7 +18,7 @@ QByteArray Written(const TaskList& tasks, const OptionValues& settings)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    return MacroFile::Write(buffer, tasks, settings, settings.SalvaImmagine) ? buffer.data() : QByteArray();
+    return MacroFile::Write(buffer, tasks, settings, settings.saveImages) ? buffer.data() : QByteArray();
 }
 
 } // namespace
@@ -33,8 +33,8 @@ private slots:
     void writesTheExampleFileByteForByte()
     {
         TaskList tasks;
-        tasks.AddTask("312", "148", TextTable::Text(114), QByteArray(26010, '7'));
-        tasks.AddTask("30", QString(), TextTable::Text(141), {}, TaskOrigin::Inserted);
+        tasks.AddTask("312", "148", TextTable::Text(TextId::ClickLeft), QByteArray(26010, '7'));
+        tasks.AddTask("30", QString(), TextTable::Text(TextId::Pause), {}, TaskOrigin::Inserted);
         const OptionValues settings{1000, 20, false, false, false};
         const QByteArray bytes = Written(tasks, settings);
         QCOMPARE(bytes, kHeaderLine + "\"312*148*Mouse Click Left**\"\r\n\"30**Pause**\"\r\n" + kFooterLine +
@@ -74,9 +74,9 @@ private slots:
         QTest::newRow("playback interval 1.5") << body + "1.5\r\n20" + flags << Kind::PlayInterval << 4 << false;
         QTest::newRow("recording interval 1001") << body + "1000\r\n1001" + flags << Kind::RecInterval << 5 << false;
         QTest::newRow("flag #True#") << body + "1000\r\n20\r\n#TRUE#\r\n#True#\r\n#TRUE#\r\n"
-                                     << Kind::Ripeti << 7 << false;
+                                     << Kind::RepeatForever << 7 << false;
         QTest::newRow("last flag missing")
-            << kHeaderLine + kTask + kTrailer.chopped(8) << Kind::SalvaImmagine << 8 << true;
+            << kHeaderLine + kTask + kTrailer.chopped(8) << Kind::SaveImages << 8 << true;
     }
 
     void parse()

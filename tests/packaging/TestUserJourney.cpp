@@ -137,7 +137,7 @@ private slots:
         TaskList list;
         list.AddTasks(std::move(saved.tasks));
         saved.settings.playIntervalMs = 200;
-        saved.settings.Termina = true;
+        saved.settings.closeAfterPlaying = true;
         QVERIFY(!MacroFile::Save(macro, list, saved.settings, true));
         m_program.start(Installed("bin/clickwarden"), {macro});
         QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, kWaitMs);

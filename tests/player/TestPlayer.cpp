@@ -24,28 +24,28 @@ private:
     std::unique_ptr<FakeDesktop> m_desktop;
     SharedState m_state;
     TaskList m_tasks;
-    QTimer tmrPlay;
-    QTimer tmrPause;
-    QTimer tmrRec;
+    QTimer stepTimer;
+    QTimer pauseTimer;
+    QTimer pollTimer;
     std::unique_ptr<Player> m_player;
 
-    static QString T(int textId) { return TextTable::Text(textId); }
+    static QString T(TextId textId) { return TextTable::Text(textId); }
     // Starts playback on rows of x, y and task text, and forgets what the start did.
     void Play(std::initializer_list<std::array<QString, 3>> rows)
     {
         for (const auto& [x, y, task] : rows)
             m_tasks.AddTask(x, y, task, {}, TaskOrigin::Inserted);
-        m_player->mnuComandiPlay_Click();
+        m_player->Play();
         m_desktop->ClearActions();
     }
-    void Ticks(int count, void (Player::*handler)() = &Player::tmrPlay_Timer)
+    void Ticks(int count, void (Player::*handler)() = &Player::Step)
     {
         for (int i = 0; i < count; ++i)
             (m_player.get()->*handler)();
     }
     void VerifyIdleAtRowOne()
     {
-        QVERIFY(!m_state.playing && !tmrPlay.isActive() && !tmrPause.isActive() && !tmrRec.isActive());
+        QVERIFY(!m_state.playing && !stepTimer.isActive() && !pauseTimer.isActive() && !pollTimer.isActive());
         QCOMPARE(m_tasks.CurrentRow(), 1);
     }
 
@@ -56,14 +56,14 @@ private slots:
         m_desktop->SetScreenSize({320, 240});
         m_state = SharedState{};
         m_tasks.ClearTaskList();
-        tmrPlay.setInterval(1000); // ticks run by hand long before their moment run at once
-        m_player = std::make_unique<Player>(m_tasks, *m_desktop, m_state, tmrPlay, tmrPause, tmrRec);
+        stepTimer.setInterval(1000); // ticks run by hand long before their moment run at once
+        m_player = std::make_unique<Player>(m_tasks, *m_desktop, m_state, stepTimer, pauseTimer, pollTimer);
     }
 
     void cleanup()
     {
         m_player.reset();
-        for (QTimer* timer : {&tmrPlay, &tmrPause, &tmrRec})
+        for (QTimer* timer : {&stepTimer, &pauseTimer, &pollTimer})
             timer->stop();
     }
 
@@ -78,14 +78,14 @@ private slots:
         const auto row = [](const char* name, const char* x, const char* y, const QString& task, Actions expected) {
             QTest::newRow(name) << QString::fromLatin1(x) << QString::fromLatin1(y) << task << expected;
         };
-        row("double click", "7", "9", T(119), {D::Move(7, 9), D::DoubleClick(4)});
-        row("top left corner", "0", "0", T(114), {D::Move(0, 0), D::Click(1)});
-        row("bottom right corner", "319", "239", T(114), {D::Move(319, 239), D::Click(1)});
-        row("x wraps past 32 bits to 7", "4294967303", "9", T(114), {});
-        row("right of the screen", "320", "9", T(114), {});
-        row("below the screen", "7", "240", T(114), {});
-        row("x negative", "-1", "9", T(114), {});
-        row("y negative", "7", "-1", T(114), {});
+        row("double click", "7", "9", T(TextId::DoubleClickMiddle), {D::Move(7, 9), D::DoubleClick(4)});
+        row("top left corner", "0", "0", T(TextId::ClickLeft), {D::Move(0, 0), D::Click(1)});
+        row("bottom right corner", "319", "239", T(TextId::ClickLeft), {D::Move(319, 239), D::Click(1)});
+        row("x wraps past 32 bits to 7", "4294967303", "9", T(TextId::ClickLeft), {});
+        row("right of the screen", "320", "9", T(TextId::ClickLeft), {});
+        row("below the screen", "7", "240", T(TextId::ClickLeft), {});
+        row("x negative", "-1", "9", T(TextId::ClickLeft), {});
+        row("y negative", "7", "-1", T(TextId::ClickLeft), {});
     }
 
     void eachRowMovesThenMakesItsOneCall()
@@ -103,7 +103,7 @@ private slots:
 
     void playsOneTaskPerTickAndEnds_data()
     {
-        QTest::addColumn<bool>("termina");
+        QTest::addColumn<bool>("closeAfterPlaying");
         QTest::newRow("message") << false;
         QTest::newRow("close after playing") << true;
     }
@@ -113,13 +113,17 @@ private slots:
     // one only by its own task. A pause that is the last task is dropped: the list ends at its tick.
     void playsOneTaskPerTickAndEnds()
     {
-        QFETCH(bool, termina);
-        m_state.options.Termina = termina;
+        QFETCH(bool, closeAfterPlaying);
+        m_state.options.closeAfterPlaying = closeAfterPlaying;
         m_tasks.SetCurrentRow(0);
         QSignalSpy finished(m_player.get(), &Player::finished);
         QSignalSpy close(m_player.get(), &Player::closeProgramRequested);
-        Play({{"1", "1", T(142)}, {"2", "2", T(144)}, {"3", "3", T(143)}, {"4", "4", T(146)}, {"5", "", T(141)}});
-        QVERIFY(m_state.playing && tmrPlay.isActive() && tmrRec.isActive());
+        Play({{"1", "1", T(TextId::LeftPushed)},
+              {"2", "2", T(TextId::RightPushed)},
+              {"3", "3", T(TextId::LeftReleased)},
+              {"4", "4", T(TextId::MiddlePushed)},
+              {"5", "", T(TextId::Pause)}});
+        QVERIFY(m_state.playing && stepTimer.isActive() && pollTimer.isActive());
         for (int row = 1; row <= 5; ++row) {
             QCOMPARE(m_tasks.CurrentRow(), row);
             QCOMPARE(m_desktop->Actions().size(), static_cast<std::size_t>(2 * (row - 1)));
@@ -128,8 +132,9 @@ private slots:
         }
         QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Down(1), D::Move(2, 2), D::Down(2), D::Move(3, 3),
                                                 D::Up(1), D::Move(4, 4), D::Down(4), D::Up(2), D::Up(4), kEnd}));
-        QCOMPARE(close.count(), termina ? 1 : 0);
-        QCOMPARE(finished, termina ? QList<QVariantList>{} : QList<QVariantList>{{T(121)}});
+        QCOMPARE(close.count(), closeAfterPlaying ? 1 : 0);
+        QCOMPARE(finished,
+                 closeAfterPlaying ? QList<QVariantList>{} : QList<QVariantList>{{T(TextId::AllTasksExecuted)}});
         VerifyIdleAtRowOne();
     }
 
@@ -143,12 +148,12 @@ private slots:
     void pauseHoldsForNPlusOneCountdownTicks()
     {
         QFETCH(QString, length);
-        Play({{"1", "1", T(114)}, {length, "", T(141)}, {"2", "2", T(115)}});
+        Play({{"1", "1", T(TextId::ClickLeft)}, {length, "", T(TextId::Pause)}, {"2", "2", T(TextId::ClickRight)}});
         Ticks(2);
-        Ticks(std::max(0, length.toInt()), &Player::tmrPause_Timer);
-        QVERIFY(tmrPause.isActive() && !tmrPlay.isActive());
-        Ticks(1, &Player::tmrPause_Timer);
-        QVERIFY(!tmrPause.isActive() && tmrPlay.isActive());
+        Ticks(std::max(0, length.toInt()), &Player::CountPauseDown);
+        QVERIFY(pauseTimer.isActive() && !stepTimer.isActive());
+        Ticks(1, &Player::CountPauseDown);
+        QVERIFY(!pauseTimer.isActive() && stepTimer.isActive());
         Ticks(1);
         QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Click(1), D::Move(2, 2), D::Click(2), kEnd}));
     }
@@ -159,19 +164,19 @@ private slots:
     // lets go of the button a pushed task holds.
     void ripetiAndStopKeys()
     {
-        m_state.options.Ripeti = true;
-        m_state.options.Termina = true;
+        m_state.options.repeatForever = true;
+        m_state.options.closeAfterPlaying = true;
         QSignalSpy stopped(m_player.get(), &Player::stopped);
         QSignalSpy close(m_player.get(), &Player::closeProgramRequested);
         m_desktop->HoldShortcut(VirtualKey::kF11, 2);
-        Play({{"1", "1", T(142)}, {"5", "", T(141)}, {"2", "2", T(115)}});
+        Play({{"1", "1", T(TextId::LeftPushed)}, {"5", "", T(TextId::Pause)}, {"2", "2", T(TextId::ClickRight)}});
         for (int check = 0; check < 3; ++check) // F11 is up at the third
             QVERIFY(!m_player->PlaybackStopCheck());
         Ticks(2);
-        Ticks(6, &Player::tmrPause_Timer);
+        Ticks(6, &Player::CountPauseDown);
         Ticks(3);
-        Ticks(1, &Player::tmrPause_Timer);
-        QVERIFY(m_state.playing && tmrPause.isActive());
+        Ticks(1, &Player::CountPauseDown);
+        QVERIFY(m_state.playing && pauseTimer.isActive());
         m_desktop->HoldShortcut(VirtualKey::kF11, 3);
         const int f11Queries = m_desktop->KeyQueries(VirtualKey::kF11);
         QVERIFY(m_player->PlaybackStopCheck());
@@ -185,7 +190,7 @@ private slots:
 
     void closingReleasesAHeldButton()
     {
-        Play({{"1", "1", T(142)}, {"2", "2", T(143)}});
+        Play({{"1", "1", T(TextId::LeftPushed)}, {"2", "2", T(TextId::LeftReleased)}});
         Ticks(1);
         m_player.reset();
         QCOMPARE(m_desktop->Actions().back(), D::Up(1));

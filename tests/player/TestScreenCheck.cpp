@@ -103,7 +103,7 @@ private slots:
         state.screenCheck = {true, 1, ScreenCheckOptions::OnMismatch::Find};
         TaskList tasks;
         for (qsizetype i = 0; i < points.size(); ++i) {
-            const int text = drag ? 142 + int(i) : 114;
+            const TextId text = drag ? (i == 0 ? TextId::LeftPushed : TextId::LeftReleased) : TextId::ClickLeft;
             tasks.AddTask(QString::number(points[i].x()), QString::number(points[i].y()), TextTable::Text(text),
                           ImageAt(Screen{}, points[i]), TaskOrigin::Inserted);
         }
@@ -112,17 +112,18 @@ private slots:
         Player player(tasks, desktop, state, tmrPlay, tmrPause, tmrRec);
         QSignalSpy found(&player, &Player::taskFound);
         QSignalSpy finished(&player, &Player::finished);
-        player.mnuComandiPlay_Click();
+        player.Play();
         desktop.ClearActions();
         int pixelsBefore = 0;
         for (qsizetype i = 0; i < points.size(); ++i) {
             pixelsBefore = desktop.PixelsRead();
-            player.tmrPlay_Timer();
+            player.Step();
         }
         QCOMPARE(desktop.Actions(), actions);
         QCOMPARE(found.size(), points.size());
         QCOMPARE(found.last().at(1).toPoint(), QPoint(60, 0));
-        QCOMPARE(finished.at(0).at(0).toString(), TextTable::Text(121) + " " + ScreenCheck::FoundNote(points.size()));
+        QCOMPARE(finished.at(0).at(0).toString(),
+                 TextTable::Text(TextId::AllTasksExecuted) + " " + ScreenCheck::FoundNote(points.size()));
         // Found where the task before it was: one block read, as for a screen that matches in place.
         if (points.size() > 1 && !drag)
             QCOMPARE(desktop.PixelsRead() - pixelsBefore, 51 * 51);
@@ -135,12 +136,13 @@ private slots:
         SharedState state;
         state.screenCheck = {true, 1, ScreenCheckOptions::OnMismatch::Skip};
         TaskList tasks;
-        tasks.AddTask("70", "60", TextTable::Text(114), ImageAt(Screen{}, {70, 60}), TaskOrigin::Inserted);
+        tasks.AddTask("70", "60", TextTable::Text(TextId::ClickLeft), ImageAt(Screen{}, {70, 60}),
+                      TaskOrigin::Inserted);
         desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.window = false}, x, y); });
-        QTimer tmrPlay, tmrPause, tmrRec;
-        Player player(tasks, desktop, state, tmrPlay, tmrPause, tmrRec);
-        player.mnuComandiPlay_Click();
-        player.tmrPlay_Timer();
+        QTimer stepTimer, pauseTimer, pollTimer;
+        Player player(tasks, desktop, state, stepTimer, pauseTimer, pollTimer);
+        player.Play();
+        player.Step();
         QVERIFY(player.WaitingForScreen() && !player.PlaybackStopCheck());
         desktop.HoldShortcut(VirtualKey::kF11, 2);
         QVERIFY(player.PlaybackStopCheck());

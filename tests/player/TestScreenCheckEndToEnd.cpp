@@ -53,11 +53,11 @@ private slots:
         RecordingMessageBoxes messages;
         const ScreenCheckOptions check{true, opens ? 10 : 1, onMismatch};
         MainWindow window(MainWindowServices{&messages, &desktop, {}, nullptr, {}, check});
-        window.Form_Load();
+        window.Start();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.ApplyOptions(OptionValues{.playIntervalMs = 100});
-        window.Tasks().AddTask(QString::number(at.x()), QString::number(at.y()), TextTable::Text(114), image,
-                               TaskOrigin::Inserted);
+        window.Tasks().AddTask(QString::number(at.x()), QString::number(at.y()), TextTable::Text(TextId::ClickLeft),
+                               image, TaskOrigin::Inserted);
         window.UpdateCommandState(true);
         if (opens)
             QTimer::singleShot(1000, &log, &QWidget::show);
@@ -68,8 +68,8 @@ private slots:
         // Skipped, the run ends with a note; stopped, the preview shows the recorded block and,
         // beside it, the desktop that was there instead.
         if (!stops)
-            QCOMPARE(messages.Texts(),
-                     QStringList{TextTable::Text(121) + (opens ? "" : " " + ScreenCheck::SkippedNote(1))});
+            QCOMPARE(messages.Texts(), QStringList{TextTable::Text(TextId::AllTasksExecuted) +
+                                                   (opens ? "" : " " + ScreenCheck::SkippedNote(1))});
         const QImage& screen = window.findChild<TaskPreview*>(QStringLiteral("Picture1"))->Screen();
         QCOMPARE(screen.isNull(), !stops);
         if (stops)
@@ -110,11 +110,11 @@ private slots:
 
         RecordingMessageBoxes messages;
         MainWindow window(MainWindowServices{&messages, &desktop, {}, nullptr, {}, {true, 1, OnMismatch::Find}});
-        window.Form_Load();
+        window.Start();
         window.ApplyOptions(OptionValues{.playIntervalMs = 100});
         for (qsizetype i = 0; i < points.size(); ++i)
-            window.Tasks().AddTask(QString::number(points[i].x()), QString::number(points[i].y()), TextTable::Text(114),
-                                   images[i], TaskOrigin::Inserted);
+            window.Tasks().AddTask(QString::number(points[i].x()), QString::number(points[i].y()),
+                                   TextTable::Text(TextId::ClickLeft), images[i], TaskOrigin::Inserted);
         window.UpdateCommandState(true);
         window.findChild<QAction*>(QStringLiteral("mnuComandiPlay"))->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!messages.Texts().isEmpty(), 15000);
@@ -123,7 +123,7 @@ private slots:
         for (const QPoint& at : points)
             clicks << LogWindow::Event("press", 1, at + offset) << LogWindow::Event("release", 1, at + offset);
         QCOMPARE(log.Events(), moves ? clicks : QStringList());
-        QCOMPARE(messages.Texts().first().startsWith(TextTable::Text(121)), moves);
+        QCOMPARE(messages.Texts().first().startsWith(TextTable::Text(TextId::AllTasksExecuted)), moves);
     }
 };
 

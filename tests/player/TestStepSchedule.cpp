@@ -66,10 +66,10 @@ private slots:
         FakeDesktop desktop;
         SharedState state;
         TaskList tasks;
-        QTimer tmrPlay, tmrPause, tmrRec;
-        tmrPlay.setInterval(1);
-        Player player(tasks, desktop, state, tmrPlay, tmrPause, tmrRec);
-        player.mnuComandiPlay_Click();
+        QTimer stepTimer, pauseTimer, pollTimer;
+        stepTimer.setInterval(1);
+        Player player(tasks, desktop, state, stepTimer, pauseTimer, pollTimer);
+        player.Play();
         QVERIFY(!player.PlaybackStopCheck() && !player.PlaybackStopCheck()); // keys up: armed
         desktop.HoldShortcut(VirtualKey::kF11, 2);
         QVERIFY(player.PlaybackStopCheck() || player.PlaybackStopCheck());

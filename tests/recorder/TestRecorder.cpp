@@ -49,7 +49,7 @@ struct Session
     void Tick(int count = 1)
     {
         for (int i = 0; i < count; ++i, time += 20)
-            recorder.tmrRec_Timer();
+            recorder.Tick();
     }
 
     void Perform(const QString& gestures)
@@ -137,7 +137,7 @@ private slots:
         // Started with Ctrl+Shift+F12, which are also the stop keys: still held at the first tick,
         // they do not end it. The last click before the start does not merge with the first one.
         s.desktop.HoldShortcut(kF12, 1);
-        s.recorder.mnuComandiRec_Click();
+        s.recorder.Record();
         QVERIFY(s.timer.isActive() && minimise.count() == 1);
         s.Tick();
         s.Perform(gestures);
