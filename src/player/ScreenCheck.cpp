@@ -103,6 +103,7 @@ bool ScreenCheck::Begin(int row, int x, int y, const QByteArray& imageText, qint
     if (findFrom)
         m_search.emplace(m_stored, QPoint(x, y), m_desktop.ScreenSize());
     m_expected = findFrom.value_or(QPoint());
+    m_wholeSearched.invalidate();
     // The image was taken with the pointer on the point, so whatever the pointer's hover lights up
     // is in it: the screen is read the same way. The pointer itself is never part of a reading.
     m_desktop.MovePointer(x + m_expected.x(), y + m_expected.y());
@@ -150,10 +151,14 @@ bool ScreenCheck::MatchesAt(QPoint offset)
 bool ScreenCheck::Search()
 {
     const QPoint point(m_last.x, m_last.y);
-    m_last.alike.clear();
+    const QRect whole = m_search->WholeScreen();
     std::vector<QRect> areas{m_search->NearArea(m_expected)};
-    if (areas.front() != m_search->WholeScreen())
-        areas.push_back(m_search->WholeScreen());
+    // The whole screen costs several times more: while a wait goes on, it is read less often.
+    const bool wholeDue = !m_wholeSearched.isValid() || m_wholeSearched.elapsed() >= kWholeScreenEveryMs;
+    if (areas.front() != whole && wholeDue)
+        areas.push_back(whole);
+    if (areas.back() == whole)
+        m_wholeSearched.start();
     for (const QRect& area : areas) {
         const std::vector<quint32> pixels = m_desktop.PixelBlock(area.x(), area.y(), area.width(), area.height());
         const ImageSearch::Result result = m_search->Find(pixels, area);
@@ -168,6 +173,8 @@ bool ScreenCheck::Search()
             return false;
         }
     }
+    if (areas.back() == whole)
+        m_last.alike.clear();
     return false;
 }
 

@@ -38,6 +38,8 @@ class ScreenCheck : public QObject
 
 public:
     static constexpr int kRereadMs = 50;
+    // While a wait for an image looked for goes on, the whole screen is searched at most this often.
+    static constexpr int kWholeScreenEveryMs = 500;
     // The first re-reads come sooner: a program under the pointer takes a few milliseconds to
     // draw what the pointer's arrival lights up, as the recorded image shows it.
     static constexpr int kEarlyRereadsMs[] = {5, 15};
@@ -98,6 +100,7 @@ private:
     Desktop& m_desktop;
     QTimer m_timer;
     QElapsedTimer m_waited;
+    QElapsedTimer m_wholeSearched;
     qint64 m_waitMs = 0;
     std::size_t m_rereads = 0;
     QImage m_stored;
