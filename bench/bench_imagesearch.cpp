@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 
+#include "ExposedWindow.h"
 #include "QtBenchmarkMain.h"
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -61,49 +62,23 @@ std::vector<quint32> Desktop(bool moved)
     return pixels;
 }
 
-// A window over the whole screen, on a connection of its own, that shows a desktop.
-class DesktopWindow
+// A window over the whole screen that shows a desktop.
+class DesktopWindow : public ExposedWindow
 {
 public:
-    DesktopWindow()
-    {
-        m_display = XOpenDisplay(nullptr);
-        if (!m_display)
-            return;
-        XSetWindowAttributes attributes{};
-        attributes.override_redirect = True;
-        attributes.event_mask = ExposureMask;
-        m_window = XCreateWindow(m_display, DefaultRootWindow(m_display), 0, 0, 1280, 1024, 0, 24, InputOutput,
-                                 CopyFromParent, CWOverrideRedirect | CWEventMask, &attributes);
-        XMapRaised(m_display, m_window);
-        XEvent event;
-        XWindowEvent(m_display, m_window, ExposureMask, &event);
-    }
-    ~DesktopWindow()
-    {
-        if (m_display)
-            XCloseDisplay(m_display);
-    }
-    DesktopWindow(const DesktopWindow&) = delete;
-    DesktopWindow& operator=(const DesktopWindow&) = delete;
-
-    bool IsOpen() const { return m_display != nullptr; }
+    DesktopWindow() : ExposedWindow(0, 0, 1280, 1024) {}
 
     void Show(std::vector<quint32> pixels)
     {
-        XImage* image = XCreateImage(m_display, DefaultVisual(m_display, DefaultScreen(m_display)), 24, ZPixmap, 0,
+        XImage* image = XCreateImage(display(), DefaultVisual(display(), DefaultScreen(display())), 24, ZPixmap, 0,
                                      reinterpret_cast<char*>(pixels.data()), 1280, 1024, 32, 0);
-        GC gc = XCreateGC(m_display, m_window, 0, nullptr);
-        XPutImage(m_display, m_window, gc, image, 0, 0, 0, 0, 1280, 1024);
-        XFreeGC(m_display, gc);
+        GC gc = XCreateGC(display(), window(), 0, nullptr);
+        XPutImage(display(), window(), gc, image, 0, 0, 0, 0, 1280, 1024);
+        XFreeGC(display(), gc);
         image->data = nullptr; // the pixels are the vector's
         XDestroyImage(image);
-        XSync(m_display, False);
+        XSync(display(), False);
     }
-
-private:
-    Display* m_display = nullptr;
-    Window m_window = 0;
 };
 
 struct Rig
