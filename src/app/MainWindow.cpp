@@ -28,8 +28,6 @@ constexpr int kPictureTop = 120;
 constexpr int kPictureSide = 975;
 constexpr int kTaskColumnWidth = 2000;
 constexpr int kDefaultColumnWidth = 900;
-
-constexpr int kPauseIntervalMs = 1000;
 } // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
@@ -41,16 +39,12 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
             return QDesktopServices::openUrl(url);
         };
 
-    // The timers are members, destroyed before the window lets go of its children.
-    for (QTimer* timer : {&m_pollTimer, &m_stepTimer, &m_pauseTimer}) {
-        timer->setParent(this);
-        timer->setTimerType(Qt::PreciseTimer);
+    if (m_services.desktop) {
+        m_run = std::make_unique<Run>(m_tasks, *m_services.desktop, m_state);
+        m_recorder = &m_run->TheRecorder();
+        m_player = &m_run->ThePlayer();
     }
-    m_pollTimer.setObjectName(QStringLiteral("tmrRec"));
-    m_stepTimer.setObjectName(QStringLiteral("tmrPlay"));
-    m_pauseTimer.setObjectName(QStringLiteral("tmrPause"));
     ApplyOptions(OptionValues{});
-    m_pauseTimer.setInterval(kPauseIntervalMs);
 
     BuildMenus();
     BuildGrid();
@@ -196,8 +190,8 @@ OptionValues MainWindow::CurrentOptions() const
 void MainWindow::ApplyOptions(const OptionValues& options)
 {
     m_state.options = options;
-    m_stepTimer.setInterval(options.playIntervalMs);
-    m_pollTimer.setInterval(options.recIntervalMs);
+    if (m_run)
+        m_run->ApplyIntervals(options);
 }
 
 void MainWindow::DeleteLastTask()
@@ -236,7 +230,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 void MainWindow::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
-    if (!isMinimized() && !m_state.recording && !m_state.playing)
+    if (!isMinimized() && !IsRecording() && !IsPlaying())
         LayoutGrid();
 }
 
@@ -256,7 +250,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 StopKeyReminder::WindowChange MainWindow::CurrentChange() const
 {
-    return {isMinimized(), m_state.recording, m_state.playing, m_restoreWatch.RestoredByUser()};
+    return {isMinimized(), IsRecording(), IsPlaying(), m_restoreWatch.RestoredByUser()};
 }
 
 void MainWindow::LayoutControls()
@@ -286,7 +280,7 @@ void MainWindow::RemindOfStopKeys()
         m_services.messages->Show(MessageBoxes::Icon::Exclamation,
                                   TextTable::Text(StopKeyReminder::ReminderText(change)));
         // The recording or playback may have ended while the box was open.
-        if (m_state.recording || m_state.playing)
+        if (IsRecording() || IsPlaying())
             showMinimized();
     }
     m_reminderPending = false;

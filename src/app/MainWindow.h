@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandState.h"
+#include "app/Run.h"
 #include "app/StopKeyReminder.h"
 #include "core/OptionValues.h"
 #include "core/ScreenCheckOptions.h"
@@ -68,6 +69,10 @@ public:
 
     TaskList& Tasks() { return m_tasks; }
     SharedState& State() { return m_state; }
+    // The owner of recordings and playbacks; none without a desktop to record from and play on.
+    Run* RunOwner() { return m_run.get(); }
+    bool IsRecording() const { return m_run && m_run->Current() == Run::State::Recording; }
+    bool IsPlaying() const { return m_run && m_run->Current() == Run::State::Playing; }
     // True while the file named on the command line is read, after the load and before it plays.
     bool ReadsCommandLineFile() const;
 
@@ -96,11 +101,8 @@ private slots:
 
     // Recording (MainWindowRecording.cpp)
     void Record();
-    void Tick();
 
     // Playback and pauses (MainWindowPlayback.cpp)
-    void Step();
-    void CountPauseDown();
     void AskForPause();
 
     // Options, preview, About (MainWindowDialogs.cpp)
@@ -136,8 +138,6 @@ private:
     void StopFromIndicator();
     void IndicatorMenuShown(bool shown);
 
-    // Stops playback on Ctrl+Shift+F11; run by the recording poll's tick while playing.
-    bool PlaybackStopCheck();
     // While a file is read the commands wait: the menus are off, the window goes on.
     void ShowReading(bool reading);
     void PreviewCurrentRow();
@@ -150,10 +150,6 @@ private:
     MainWindowServices m_services;
     SharedState m_state;
     TaskList m_tasks;
-
-    QTimer m_pollTimer;
-    QTimer m_stepTimer;
-    QTimer m_pauseTimer;
 
     QTableView* m_grid = nullptr;
     TaskPreview* m_preview = nullptr;
@@ -176,8 +172,10 @@ private:
     // Every menu entry with the control it is in the command-state rule.
     std::vector<std::pair<QAction*, CommandState::Control>> m_commands;
 
-    std::unique_ptr<Recorder> m_recorder; // none without a desktop to record from
-    std::unique_ptr<Player> m_player;     // none without a desktop to play on
+    std::unique_ptr<Run> m_run;
+    // The run's recorder and player, for the window's connections; null where m_run is.
+    Recorder* m_recorder = nullptr;
+    Player* m_player = nullptr;
     std::unique_ptr<FileCommands> m_files;
     QPointer<AboutBox> m_aboutBox; // one About box at a time
     StatusIndicator* m_indicator = nullptr;

@@ -3,10 +3,10 @@
 
 #include "app/MainWindow.h"
 
+#include "app/PauseDialog.h"
 #include "core/AppInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
-#include "player/PauseDialog.h"
 #include "tasks/TaskKinds.h"
 
 #include <QAction>
@@ -25,30 +25,26 @@ void MainWindow::ConnectPlayback()
 {
     connect(m_playAction, &QAction::triggered, this, &MainWindow::Play);
     connect(m_insertPauseAction, &QAction::triggered, this, &MainWindow::AskForPause);
-    connect(&m_stepTimer, &QTimer::timeout, this, &MainWindow::Step);
-    connect(&m_pauseTimer, &QTimer::timeout, this, &MainWindow::CountPauseDown);
-    if (!m_services.desktop)
+    if (!m_player)
         return;
-
-    m_player = std::make_unique<Player>(m_tasks, *m_services.desktop, m_state, m_stepTimer, m_pauseTimer, m_pollTimer);
-    connect(m_player.get(), &Player::minimiseRequested, this, &MainWindow::showMinimized);
-    connect(m_player.get(), &Player::normalRequested, this, &MainWindow::showNormal);
-    connect(m_player.get(), &Player::finished, this,
+    connect(m_player, &Player::minimiseRequested, this, &MainWindow::showMinimized);
+    connect(m_player, &Player::normalRequested, this, &MainWindow::showNormal);
+    connect(m_player, &Player::finished, this,
             [this](const QString& message) { m_services.messages->Show(MessageBoxes::Icon::Information, message); });
-    connect(m_player.get(), &Player::stopped, this, [this](qint64 executedTasks) {
+    connect(m_player, &Player::stopped, this, [this](qint64 executedTasks) {
         m_services.messages->Show(MessageBoxes::Icon::Information, Player::StopMessage(executedTasks));
     });
     // Closing after playback shows nothing: every window closes and the program ends, as on Exit.
-    connect(m_player.get(), &Player::closeProgramRequested, this, [this] {
+    connect(m_player, &Player::closeProgramRequested, this, [this] {
         if (m_player->SkippedTasks() > 0)
             m_exitStatus = kSkippedTasksStatus;
         Exit();
     });
-    connect(m_player.get(), &Player::taskSkipped, this,
+    connect(m_player, &Player::taskSkipped, this,
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, true); });
-    connect(m_player.get(), &Player::stoppedOnMismatch, this,
+    connect(m_player, &Player::stoppedOnMismatch, this,
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, false); });
-    connect(m_player.get(), &Player::taskFound, this,
+    connect(m_player, &Player::taskFound, this,
             [](int row, QPoint offset) { WriteError(ScreenCheck::FoundLine(row, offset)); });
 }
 
@@ -78,25 +74,8 @@ void MainWindow::ReportScreenMismatch(const ScreenMismatch& mismatch, bool skipp
 
 void MainWindow::Play()
 {
-    if (m_player)
-        m_player->Play();
-}
-
-void MainWindow::Step()
-{
-    if (m_player)
-        m_player->Step();
-}
-
-void MainWindow::CountPauseDown()
-{
-    if (m_player)
-        m_player->CountPauseDown();
-}
-
-bool MainWindow::PlaybackStopCheck()
-{
-    return m_player && m_player->PlaybackStopCheck();
+    if (m_run)
+        m_run->Play();
 }
 
 void MainWindow::AskForPause()

@@ -13,22 +13,20 @@
 void MainWindow::ConnectRecording()
 {
     connect(m_recordAction, &QAction::triggered, this, &MainWindow::Record);
-    connect(&m_pollTimer, &QTimer::timeout, this, &MainWindow::Tick);
-    if (!m_services.desktop)
+    if (!m_recorder)
         return;
-    m_recorder = std::make_unique<Recorder>(m_tasks, *m_services.desktop, m_state, m_pollTimer);
     const auto* ownPresses = new OwnWindowPresses(this);
     m_recorder->SetOwnWindowTest([ownPresses](const ButtonEvent& press) { return ownPresses->IsOwn(press); });
-    connect(m_recorder.get(), &Recorder::minimiseRequested, this, &QWidget::showMinimized);
-    connect(m_recorder.get(), &Recorder::restoreRequested, this, &QWidget::showNormal);
-    connect(m_recorder.get(), &Recorder::recordingEnded, this, [this](int eventCount) {
+    connect(m_recorder, &Recorder::minimiseRequested, this, &QWidget::showMinimized);
+    connect(m_recorder, &Recorder::restoreRequested, this, &QWidget::showNormal);
+    connect(m_recorder, &Recorder::recordingEnded, this, [this](int eventCount) {
         m_services.messages->Show(MessageBoxes::Icon::Information, TextTable::Text(TextId::EventsCaptured) +
                                                                        QLatin1Char(' ') + QString::number(eventCount) +
                                                                        QLatin1Char(' ') +
                                                                        TextTable::Text(TextId::SentenceEnd));
         UpdateCommandState(true);
     });
-    connect(m_recorder.get(), &Recorder::recordingEndedEmpty, this, [this] { UpdateCommandState(false); });
+    connect(m_recorder, &Recorder::recordingEndedEmpty, this, [this] { UpdateCommandState(false); });
 }
 
 void MainWindow::Record()
@@ -38,14 +36,6 @@ void MainWindow::Record()
     // Double clicks are recognised as the desktop recognises them, with its settings of the moment.
     const QStyleHints* hints = QGuiApplication::styleHints();
     m_tasks.SetDoubleClickLimits(hints->mouseDoubleClickInterval(), hints->mouseDoubleClickDistance());
-    m_recorder->Record();
+    m_run->Record();
     ShowStatus();
-}
-
-void MainWindow::Tick()
-{
-    if (m_recorder)
-        m_recorder->Tick();
-    if (m_state.playing)
-        PlaybackStopCheck();
 }

@@ -26,20 +26,18 @@ void MainWindow::ConnectStatus()
         if (std::exchange(m_statusPending, false))
             ShowStatus();
     });
-    if (m_recorder)
-        connect(m_recorder.get(), &Recorder::restoreRequested, this, &MainWindow::ShowStatus);
-    if (m_player) {
-        connect(m_player.get(), &Player::progressChanged, this, &MainWindow::ShowStatus);
-        connect(m_player.get(), &Player::normalRequested, this, &MainWindow::ShowStatus);
+    if (m_run) {
+        connect(m_run.get(), &Run::stateChanged, this, &MainWindow::ShowStatus);
+        connect(m_player, &Player::progressChanged, this, &MainWindow::ShowStatus);
     }
 }
 
 void MainWindow::ShowStatus()
 {
     ActivityStatus status;
-    if (m_state.recording) {
+    if (IsRecording()) {
         status.activity = ActivityStatus::Activity::Recording;
-    } else if (m_state.playing && m_player) {
+    } else if (IsPlaying()) {
         status.activity = ActivityStatus::Activity::Playing;
         status.progress = m_player->Progress();
     }
@@ -63,10 +61,8 @@ void MainWindow::StopFromIndicator()
 {
     // The clicks on the indicator and its menu went to this program's own windows: the recorder
     // leaves them out.
-    if (m_state.playing && m_player)
-        m_player->Stop();
-    else if (m_state.recording && m_recorder)
-        m_recorder->Stop();
+    if (m_run)
+        m_run->Stop();
 }
 
 void MainWindow::IndicatorMenuShown(bool shown)

@@ -48,8 +48,12 @@ void Install(QObject* parent)
     action.sa_handler = OnQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    // The faults (SIGSEGV, SIGABRT ...) are left to their default: the guardian process lets go of
+    // what playback held once the program is gone.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
+                             SIGXFSZ, SIGPWR, SIGPOLL})
         sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 bool Requested()

@@ -8,6 +8,7 @@
 #include "app/QuitOnSignals.h"
 #include "app/SplashWindow.h"
 #include "core/AppInfo.h"
+#include "desktop/x11/X11ErrorTrap.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -28,6 +29,8 @@ int main(int argc, char* argv[])
     desktop.PreparePlatform();
 
     QApplication app(argc, argv);
+    // The toolkit put its own X error handlers in place as it connected: ours log and go on.
+    X11ErrorTrap::InstallHandlers();
     QApplication::setApplicationName(AppInfo::ExecutableName());
     QApplication::setApplicationVersion(AppInfo::VersionText());
     QApplication::setOrganizationName(AppInfo::CompanyName());

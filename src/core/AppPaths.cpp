@@ -26,6 +26,17 @@ QString DataFile(const QString& relativePath)
     return {};
 }
 
+QString HelperProgram(const QString& name)
+{
+    const QDir programDir(ProgramFolder());
+    for (const QString& candidate :
+         {programDir.filePath(name), programDir.filePath(QStringLiteral("../libexec/clickwarden/") + name)}) {
+        if (QFileInfo(candidate).isExecutable())
+            return QDir::cleanPath(candidate);
+    }
+    return {};
+}
+
 QString RecordingCursor()
 {
     const QString name = QStringLiteral("rec.cur");

@@ -13,6 +13,10 @@ QString ProgramFolder();
 // no copy is found.
 QString DataFile(const QString& relativePath);
 
+// The full path of a helper program of this one, beside the executable (the build tree) or under
+// <prefix>/libexec/clickwarden once installed; empty where none is found.
+QString HelperProgram(const QString& name);
+
 // The cursor file that recording and playback give the pointer. Where no copy is found the path
 // beside the program is given all the same: the desktop then leaves the pointer as it is.
 QString RecordingCursor();

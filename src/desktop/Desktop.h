@@ -51,6 +51,10 @@ public:
     virtual void ButtonUp(int button) = 0;
     virtual void ButtonClick(int button) = 0;
     virtual void ButtonDoubleClick(int button) = 0;
+    // Lets go of every button and key that this desktop's own presses hold down now, last pressed
+    // first. The desktop keeps the one record of them (on X11 also told to a guardian process that
+    // lets go of them should the program end without a word).
+    virtual void ReleaseHeld() = 0;
 
     // With a cursor file the pointer takes its shape; with an empty path the normal shape returns.
     // A missing or unreadable file changes nothing.

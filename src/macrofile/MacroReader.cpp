@@ -4,9 +4,13 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 
 namespace MacroFile {
@@ -206,14 +210,24 @@ MacroReadResult Read(const QString& path, std::stop_token stop)
 {
     MacroReadResult result;
     result.status = MacroReadResult::Status::Unreadable;
-    // A pipe or a device could block the open or never end: only regular files are opened.
-    const QFileInfo info(path);
-    if (info.isDir() || (info.exists() && !info.isFile())) {
-        result.reason = TextTable::Text(info.isDir() ? TextId::IsFolder : TextId::NotRegularFile);
+    // A pipe or a device could block the open or never end: only regular files are read. The path
+    // is opened without waiting and what was opened is checked, never the path before the open: it
+    // could become a pipe in between, whose open waits for a writer for ever.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0) {
+        result.reason = qt_error_string(errno);
         return result;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    struct stat status = {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        result.reason = TextTable::Text(S_ISDIR(status.st_mode) ? TextId::IsFolder : TextId::NotRegularFile);
+        return result;
+    }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
         result.reason = file.errorString();
         return result;
     }

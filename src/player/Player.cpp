@@ -3,19 +3,19 @@
 #include "core/AppPaths.h"
 #include "core/TextTable.h"
 #include "desktop/Desktop.h"
-#include "desktop/KeyRelease.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
 
 #include <QRect>
 #include <QTimer>
-#include <QVariant>
 
 #include <optional>
 
 namespace {
 
+// A pause counts down in whole seconds.
+constexpr int kPauseTickMs = 1000;
 // How long before a task is due the stop-key check keeps away.
 constexpr std::chrono::milliseconds kQuietBeforeTask{10};
 
@@ -42,18 +42,32 @@ std::optional<QPoint> TaskPoint(const TaskList& tasks, int row, QSize screen)
 
 } // namespace
 
-Player::Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_stepTimer, QTimer& m_pauseTimer,
-               QTimer& m_pollTimer, QObject* parent)
-    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_stepTimer(m_stepTimer),
-      m_pauseTimer(m_pauseTimer), m_pollTimer(m_pollTimer), m_schedule(m_stepTimer), m_screenCheck(desktop)
+Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_schedule(m_stepTimer),
+      m_screenCheck(desktop)
 {
+    m_stepTimer.setObjectName(QStringLiteral("tmrPlay"));
+    m_pauseTimer.setObjectName(QStringLiteral("tmrPause"));
+    for (QTimer* timer : {&m_stepTimer, &m_pauseTimer}) {
+        timer->setParent(this);
+        timer->setTimerType(Qt::PreciseTimer);
+    }
+    m_stepTimer.setInterval(m_state.options.playIntervalMs);
+    m_pauseTimer.setInterval(kPauseTickMs);
+    connect(&m_stepTimer, &QTimer::timeout, this, &Player::Step);
+    connect(&m_pauseTimer, &QTimer::timeout, this, &Player::CountPauseDown);
     connect(&m_screenCheck, &ScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });
     connect(&m_screenCheck, &ScreenCheck::gaveUp, this, &Player::ScreenNeverMatched);
 }
 
 Player::~Player()
 {
-    ReleaseHeldButtons();
+    m_desktop.ReleaseHeld();
+}
+
+void Player::SetStepInterval(int milliseconds)
+{
+    m_stepTimer.setInterval(milliseconds);
 }
 
 void Player::Play()
@@ -62,9 +76,8 @@ void Player::Play()
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
     m_tasks.SetCurrentRow(1);
     m_schedule.Start();
-    m_state.playing = true;
-    if (!m_pollTimer.isActive())
-        m_pollTimer.start();
+    m_playing = true;
+    m_stopping = false;
     m_executed = 0;
     m_stopKeysArmed = false;
     m_skipped = 0;
@@ -79,7 +92,7 @@ void Player::Play()
 
 void Player::Step()
 {
-    if (m_screenCheck.IsWaiting())
+    if (!m_playing || m_stopping || m_screenCheck.IsWaiting())
         return;
     if (m_ticksHeld) {
         m_tickWaiting = true;
@@ -136,8 +149,9 @@ bool Player::WaitsForScreen(int row)
         return false;
     const bool find = m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find;
     // A drag's release goes where its press was found: the screen there shows the drop only after it.
-    if (find && kind->action == TaskKinds::Action::Up && (m_heldButtons & kind->button)) {
-        m_taskOffset = m_pressOffsets[kind->button];
+    const auto press = m_pressOffsets.find(kind->button);
+    if (find && kind->action == TaskKinds::Action::Up && press != m_pressOffsets.end()) {
+        m_taskOffset = press->second;
         return false;
     }
     const QByteArray image = m_tasks.Image(row);
@@ -186,7 +200,7 @@ void Player::ResumeAfterScreenCheck(bool runTask)
     }
     FinishStep(row);
     // The next task comes one interval after this one, however long the wait was.
-    if (m_state.playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
+    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
         m_schedule.Start();
 }
 
@@ -204,30 +218,29 @@ void Player::RunTask(int row)
         return;
     const QPoint at = *point + m_taskOffset;
     m_desktop.MovePointer(at.x(), at.y());
+    // A release that followed its press was not looked for: there is no screen of its own to show.
+    const bool followedPress = kind->action == TaskKinds::Action::Up && m_pressOffsets.contains(kind->button);
     if (kind->action == TaskKinds::Action::Down)
         m_pressOffsets[kind->button] = m_taskOffset;
+    else
+        m_pressOffsets.erase(kind->button);
     if (m_taskOffset != QPoint()) {
         ++m_foundElsewhere;
-        const bool looked = kind->action != TaskKinds::Action::Up || !(m_heldButtons & kind->button);
-        m_found[row] = {m_taskOffset, looked ? m_screenCheck.FoundImage() : QImage(), m_tasks.Image(row)};
+        m_found[row] = {m_taskOffset, followedPress ? QImage() : m_screenCheck.FoundImage(), m_tasks.Image(row)};
         emit taskFound(row, m_taskOffset);
     }
     switch (kind->action) {
     case TaskKinds::Action::Click:
         m_desktop.ButtonClick(kind->button);
-        m_heldButtons &= ~kind->button;
         break;
     case TaskKinds::Action::DoubleClick:
         m_desktop.ButtonDoubleClick(kind->button);
-        m_heldButtons &= ~kind->button;
         break;
     case TaskKinds::Action::Down:
         m_desktop.ButtonDown(kind->button);
-        m_heldButtons |= kind->button;
         break;
     case TaskKinds::Action::Up:
         m_desktop.ButtonUp(kind->button);
-        m_heldButtons &= ~kind->button;
         break;
     case TaskKinds::Action::Pause:
         break;
@@ -238,30 +251,26 @@ void Player::StartPause(const QString& lengthText)
 {
     // A length that is negative or not a whole number waits as a pause of 0.
     const int seconds = std::max(0, WholeNumber(lengthText).value_or(0));
-    m_pauseTimer.setProperty(kPauseTag, QString::number(seconds));
+    m_pauseSecondsLeft = seconds;
     m_pauseTimer.start();
     m_schedule.Stop();
 }
 
 void Player::CountPauseDown()
 {
-    const int left = PauseSecondsLeft();
-    if (left <= 0) {
+    if (m_pauseSecondsLeft <= 0) {
         m_pauseTimer.stop();
         // A fresh schedule for the tasks after the pause.
         m_schedule.Start();
         return;
     }
-    m_pauseTimer.setProperty(kPauseTag, QString::number(left - 1));
-}
-
-int Player::PauseSecondsLeft() const
-{
-    return WholeNumber(m_pauseTimer.property(kPauseTag).toString()).value_or(0);
+    --m_pauseSecondsLeft;
 }
 
 bool Player::PlaybackStopCheck()
 {
+    if (m_stopping)
+        return FinishStopOnceReleased();
     // Three key queries on a busy X server can take milliseconds: a check that falls just before a
     // task is left to the next poll, so that it cannot hold the task up. Never two in a row, so the
     // keys are read at least every other poll whatever the two intervals.
@@ -278,18 +287,25 @@ bool Player::PlaybackStopCheck()
         m_stopKeysArmed = true;
         return false;
     }
-    if (!m_stopKeysArmed || !m_state.playing)
+    if (!m_stopKeysArmed || !m_playing)
         return false;
+    // No task runs from now on; the window comes back once F11 is up, so the key does not reach it.
+    Halt();
+    m_stopping = true;
+    return FinishStopOnceReleased();
+}
 
-    // Nothing else runs until F11 is let go, so no task slips in between.
-    KeyRelease::WaitForRelease(m_desktop, VirtualKey::kF11);
+bool Player::FinishStopOnceReleased()
+{
+    if (m_desktop.IsKeyDown(VirtualKey::kF11))
+        return false;
     Stop();
     return true;
 }
 
 void Player::Stop()
 {
-    if (!m_state.playing)
+    if (!m_playing)
         return;
     StopTimersAndRestore();
     emit stopped(m_executed);
@@ -302,7 +318,7 @@ void Player::HoldTicks(bool hold)
     if (hold || !m_tickWaiting)
         return;
     m_tickWaiting = false;
-    if (m_state.playing)
+    if (m_playing && !m_stopping)
         Step();
 }
 
@@ -313,29 +329,24 @@ void Player::ReportProgress(int row)
     emit progressChanged(m_progress);
 }
 
-void Player::StopTimersAndRestore()
+// No task runs after this, and nothing the tasks pressed stays held.
+void Player::Halt()
 {
     m_screenCheck.Cancel();
     m_schedule.Stop();
     m_pauseTimer.stop();
-    m_state.playing = false;
     m_tickWaiting = false;
-    // The poll ran only for the stop keys: with nothing left to watch it would wake the program
-    // 50 times a second for nothing.
-    if (!m_state.recording)
-        m_pollTimer.stop();
-    ReleaseHeldButtons();
-    m_desktop.SetPointerShape();
-    emit normalRequested();
+    m_desktop.ReleaseHeld();
 }
 
-void Player::ReleaseHeldButtons()
+void Player::StopTimersAndRestore()
 {
-    for (const int button : VirtualKey::kButtons) {
-        if (m_heldButtons & button)
-            m_desktop.ButtonUp(button);
-    }
-    m_heldButtons = 0;
+    Halt();
+    m_playing = false;
+    m_stopping = false;
+    m_desktop.SetPointerShape();
+    emit normalRequested();
+    emit ended();
 }
 
 const Player::FoundPlace* Player::FoundAt(int row) const

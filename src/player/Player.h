@@ -5,12 +5,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <map>
 #include <optional>
 
 class Desktop;
-class QTimer;
 class TaskList;
 struct SharedState;
 
@@ -24,30 +24,32 @@ struct PlaybackProgress
     friend bool operator==(const PlaybackProgress&, const PlaybackProgress&) = default;
 };
 
-// The playback engine: runs the task list one task per tick of m_stepTimer, counts pauses down on
-// m_pauseTimer and watches the Ctrl+Shift+F11 stop keys on the recording poll's tick. The task list's
-// current row is the playback position. It touches no widget: what the main window must do
-// (minimise, restore, show a message, end the program) goes out as signals.
+// The playback engine: runs the task list one task per tick of its step timer, counts pauses down
+// once a second and watches the Ctrl+Shift+F11 stop keys when its owner's poll asks. The task
+// list's current row is the playback position. It touches no widget and never waits: what the main
+// window must do (minimise, restore, show a message, end the program) goes out as signals.
 class Player : public QObject
 {
     Q_OBJECT
 
 public:
-    // The name of the dynamic property of m_pauseTimer that holds the seconds still to wait.
-    static constexpr const char* kPauseTag = "Tag";
-
-    Player(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_stepTimer, QTimer& m_pauseTimer,
-           QTimer& m_pollTimer, QObject* parent = nullptr);
+    // The options are read, never written: the close and repeat switches and the screen check.
+    Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent = nullptr);
     // Releases any button a pushed task left down.
     ~Player() override;
 
-    // Starts playback at row 1; the first task runs one m_stepTimer interval later.
+    // The time between two tasks, from the next start of the step timer on.
+    void SetStepInterval(int milliseconds);
+
+    // Starts playback at row 1; the first task runs one step interval later.
     void Play();
-    // Runs the task at the current row and moves on to the next one.
+    // Runs the task at the current row and moves on to the next one (the step timer's tick).
     void Step();
-    // Counts a pause down; once it has reached 0, the next tick restarts m_stepTimer.
+    // Counts a pause down (the pause timer's tick, once a second); once it has reached 0, the next
+    // tick restarts the steps.
     void CountPauseDown();
-    // Stops playback once Ctrl+Shift+F11 are held and F11 is released; true when it stopped.
+    // Run at each poll tick while playing. Once Ctrl+Shift+F11 are held no task runs; playback
+    // stops at the first check that finds F11 up, and then it returns true.
     bool PlaybackStopCheck();
     // Stops playback as the stop keys do: buttons let go, the window restored, the count reported.
     void Stop();
@@ -55,14 +57,17 @@ public:
     // catch-up rule), unless playback was stopped meanwhile.
     void HoldTicks(bool hold);
 
-    // Releases the buttons that pushed tasks pressed and no released task has let go yet.
-    void ReleaseHeldButtons();
+    // True from Play until the run ends, however it ends.
+    bool IsPlaying() const { return m_playing; }
+    // True while a task's moment is awaited (not while a pause counts down or the screen is awaited).
+    bool IsStepping() const { return m_stepTimer.isActive(); }
+    bool IsPausing() const { return m_pauseTimer.isActive(); }
 
     // Rows processed since playback started, over every pass.
     qint64 ExecutedTasks() const { return m_executed; }
     PlaybackProgress Progress() const { return m_progress; }
-    // The seconds still to wait in the running pause, as m_pauseTimer keeps them.
-    int PauseSecondsLeft() const;
+    // The seconds still to wait in the running pause.
+    int PauseSecondsLeft() const { return m_pauseSecondsLeft; }
 
     // True while a task waits for the screen to match its image.
     bool WaitingForScreen() const { return m_screenCheck.IsWaiting(); }
@@ -100,6 +105,8 @@ signals:
     void stoppedOnMismatch(const ScreenMismatch& mismatch);
     // A task was clicked `offset` away from its point, where its image was found.
     void taskFound(int row, QPoint offset);
+    // The run is over, however it ended (its end, the stop keys, Stop, a screen that never matched).
+    void ended();
     // A task has run (or playback started, at the first task of pass 1).
     void progressChanged(const PlaybackProgress& progress);
 
@@ -115,22 +122,25 @@ private:
     void FinishStep(int row);
     void RunTask(int row);
     void StartPause(const QString& lengthText);
+    void Halt();
+    bool FinishStopOnceReleased();
     void StopTimersAndRestore();
     void ReportProgress(int row);
 
     TaskList& m_tasks;
     Desktop& m_desktop;
-    SharedState& m_state;
-    QTimer& m_stepTimer;
-    QTimer& m_pauseTimer;
-    QTimer& m_pollTimer;
+    const SharedState& m_state;
+    QTimer m_stepTimer;
+    QTimer m_pauseTimer;
+    bool m_playing = false;
+    // The stop keys were seen: nothing runs any more, and the run ends once F11 is up.
+    bool m_stopping = false;
+    int m_pauseSecondsLeft = 0;
 
     qint64 m_executed = 0;
     // The stop keys count only after they have been seen not all down since playback started,
     // so the Ctrl+Shift+F11 shortcut that started playback does not stop it at once.
     bool m_stopKeysArmed = false;
-    // Button codes (1, 2, 4) currently held down by pushed tasks.
-    int m_heldButtons = 0;
     PlaybackProgress m_progress;
     bool m_checkDeferred = false;
     bool m_ticksHeld = false;

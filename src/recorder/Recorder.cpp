@@ -2,13 +2,10 @@
 
 #include "core/AppPaths.h"
 #include "core/TextTable.h"
-#include "desktop/Desktop.h"
 #include "tasks/DescriptiveImage.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
-
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,21 +13,16 @@
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
 constexpr int kImageHalf = kSide / 2;
-// After a followed button reads up, its release may take a moment longer to come through the
-// desktop's event stream: this many short sleeps at most, then the pointer tells the release point.
-constexpr int kReleaseEventWaits = 50;
 // One frame of a 60 Hz desktop and a little more.
 constexpr std::chrono::milliseconds kRedrawAfterRelease{25};
 } // namespace
 
-Recorder::Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_pollTimer, QObject* parent)
-    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_pollTimer(m_pollTimer),
-      m_releaseSleep(KeyRelease::SleepFor)
-{}
-
-void Recorder::SetReleaseSleep(Sleep sleep)
+Recorder::Recorder(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state)
 {
-    m_releaseSleep = std::move(sleep);
+    m_redrawWait.setSingleShot(true);
+    m_redrawWait.setInterval(kRedrawAfterRelease);
+    connect(&m_redrawWait, &QTimer::timeout, this, &Recorder::AddWaitingGestures);
 }
 
 void Recorder::SetOwnWindowTest(OwnWindowTest test)
@@ -40,16 +32,17 @@ void Recorder::SetOwnWindowTest(OwnWindowTest test)
 
 void Recorder::Record()
 {
-    m_pollTimer.start();
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
     emit minimiseRequested();
-    m_state.recording = true;
+    m_recording = true;
+    m_stopping = false;
     m_rowBase = m_tasks.Rows();
     if (m_tasks.Cell(1, TaskList::kColumnTask).isEmpty())
         m_rowBase = m_tasks.Rows() - 1;
     // This recording's first click must not merge with the last click of an earlier recording.
     m_tasks.CloseDoubleClickWindow();
     m_stopKeysArmed = false;
+    m_open.clear();
     m_following = m_desktop.FollowButtons(true);
     if (!m_following && !m_saidSamplingOnly) {
         std::fprintf(stderr, "clickwarden: %s\n", qPrintable(TextTable::Text(TextId::NoRecordExtension)));
@@ -59,91 +52,88 @@ void Recorder::Record()
 
 void Recorder::Tick()
 {
-    if (!m_state.recording)
+    if (!m_recording)
         return;
-    m_tasks.RaiseTickCounter();
-    const bool waited = m_following ? TakeFollowedPresses() : SampleButtons();
-    // Ticks that fell due while a release was awaited would otherwise fire back to back and use
-    // up the double-click window at once: count it from the end of the capture.
-    if (waited)
-        m_pollTimer.start();
-    RecordingStopCheck();
-}
-
-// The presses and releases since the last tick, in the order they came; a press still held is
-// followed to its release. Returns whether it waited for one.
-bool Recorder::TakeFollowedPresses()
-{
-    std::vector<Gesture> gestures;
-    Receive(gestures, m_desktop.TakeButtonEvents());
-    bool waited = false;
-    for (std::size_t i = 0; i < gestures.size(); ++i) {
-        if (!gestures[i].release) {
-            FollowToRelease(gestures, i);
-            waited = true;
-        }
-        const Gesture& gesture = gestures[i];
-        if (!gesture.own)
-            AddGesture(gesture.press.button, gesture.press.x, gesture.press.y, gesture.release->x, gesture.release->y,
-                       gesture.press.time);
+    if (m_stopping) {
+        StopCheck();
+        return;
     }
-    return waited;
+    m_tasks.RaiseTickCounter();
+    if (m_following)
+        TakeFollowedEvents();
+    else
+        SampleButtons();
+    CloseReleasedPresses();
+    MoveFinishedOn();
+    StopCheck();
 }
 
-void Recorder::Receive(std::vector<Gesture>& gestures, const std::vector<ButtonEvent>& events)
+// The presses and releases since the last tick, in the order they came.
+void Recorder::TakeFollowedEvents()
 {
-    for (const ButtonEvent& event : events) {
+    for (const ButtonEvent& event : m_desktop.TakeButtonEvents()) {
         if (event.pressed) {
-            gestures.push_back(Gesture{event, std::nullopt, IsOwnWindow(event)});
+            m_open.push_back(Gesture{event, std::nullopt, IsOwnWindow(event), true});
             continue;
         }
-        const auto open = std::find_if(gestures.begin(), gestures.end(), [&](const Gesture& gesture) {
+        const auto open = std::find_if(m_open.begin(), m_open.end(), [&](const Gesture& gesture) {
             return gesture.press.button == event.button && !gesture.release;
         });
         // A release without its press: the press came before the recording started, or the
         // release point was already taken from the pointer.
-        if (open != gestures.end())
+        if (open != m_open.end())
             open->release = event;
     }
 }
 
-void Recorder::FollowToRelease(std::vector<Gesture>& gestures, std::size_t index)
+// Where the desktop cannot follow the buttons: a button that reads down and is not open yet is
+// a new press, where the pointer is now.
+void Recorder::SampleButtons()
 {
-    const int button = gestures[index].press.button;
-    KeyRelease::WaitForRelease(m_desktop, button, m_releaseSleep);
-    for (int wait = 0; !gestures[index].release && wait < kReleaseEventWaits; ++wait) {
-        Receive(gestures, m_desktop.TakeButtonEvents());
-        if (!gestures[index].release)
-            m_releaseSleep(KeyRelease::kQuickPoll);
-    }
-    if (!gestures[index].release)
-        gestures[index].release = ButtonEvent{button, false, m_desktop.PointerX(), m_desktop.PointerY(), 0};
-}
-
-// Where the desktop cannot follow the buttons: each button that reads down now is followed to
-// its release. Returns whether one was.
-bool Recorder::SampleButtons()
-{
-    bool captured = false;
     for (const int button : VirtualKey::kButtons) {
-        if (m_desktop.IsKeyDown(button)) {
-            CaptureButton(button);
-            captured = true;
-        }
+        const bool open = std::any_of(m_open.begin(), m_open.end(), [&](const Gesture& gesture) {
+            return gesture.press.button == button && !gesture.release;
+        });
+        if (open || !m_desktop.IsKeyDown(button))
+            continue;
+        const ButtonEvent press{button, true, m_desktop.PointerX(), m_desktop.PointerY(), 0};
+        m_open.push_back(Gesture{press, std::nullopt, IsOwnWindow(press), false});
     }
-    return captured;
 }
 
-void Recorder::CaptureButton(int button)
+// A press still open whose button reads up now was released where the pointer is: sampled presses
+// always end so, followed ones when the stream lost the release (a device or a remote desktop may).
+void Recorder::CloseReleasedPresses()
 {
-    const int px = m_desktop.PointerX();
-    const int py = m_desktop.PointerY();
-    const bool own = IsOwnWindow(ButtonEvent{button, true, px, py, 0});
-    KeyRelease::WaitForRelease(m_desktop, button, m_releaseSleep);
-    const int rx = m_desktop.PointerX();
-    const int ry = m_desktop.PointerY();
-    if (!own)
-        AddGesture(button, px, py, rx, ry, std::nullopt);
+    for (Gesture& gesture : m_open) {
+        if (!gesture.release && !m_desktop.IsKeyDown(gesture.press.button))
+            gesture.release = ButtonEvent{gesture.press.button, false, m_desktop.PointerX(), m_desktop.PointerY(), 0};
+    }
+}
+
+// Gestures become tasks in the order of their presses: a press still held keeps those after it.
+void Recorder::MoveFinishedOn()
+{
+    while (!m_open.empty() && m_open.front().release) {
+        if (!m_open.front().own)
+            m_waiting.push_back(m_open.front());
+        m_open.pop_front();
+    }
+    if (m_waiting.empty())
+        return;
+    if (m_redrawWait.interval() == 0 || !m_state.options.saveImages)
+        AddWaitingGestures();
+    else if (!m_redrawWait.isActive())
+        m_redrawWait.start();
+}
+
+void Recorder::AddWaitingGestures()
+{
+    m_redrawWait.stop();
+    while (!m_waiting.empty()) {
+        AddGesture(m_waiting.front());
+        m_waiting.pop_front();
+    }
 }
 
 bool Recorder::IsOwnWindow(const ButtonEvent& press) const
@@ -151,12 +141,15 @@ bool Recorder::IsOwnWindow(const ButtonEvent& press) const
     return m_isOwnWindow && m_isOwnWindow(press);
 }
 
-void Recorder::AddGesture(int button, int px, int py, int rx, int ry, std::optional<quint32> pressTime)
+void Recorder::AddGesture(const Gesture& gesture)
 {
-    // A button clicked on is still drawn pressed for a moment after the release, until its program
-    // has read the release: an image taken then would never match the screen before a replayed click.
-    if (m_state.options.saveImages)
-        KeyRelease::SleepFor(kRedrawAfterRelease);
+    const int button = gesture.press.button;
+    const int px = gesture.press.x;
+    const int py = gesture.press.y;
+    const int rx = gesture.release->x;
+    const int ry = gesture.release->y;
+    const std::optional<quint32> pressTime =
+        gesture.followed ? std::optional<quint32>(gesture.press.time) : std::nullopt;
     if (rx == px && ry == py) {
         m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Click, button),
                         CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
@@ -183,30 +176,31 @@ bool Recorder::StopKeysDown()
            m_desktop.IsKeyDown(VirtualKey::kShift);
 }
 
-bool Recorder::RecordingStopCheck()
+void Recorder::StopCheck()
 {
+    if (m_stopping) {
+        if (!m_desktop.IsKeyDown(VirtualKey::kF12))
+            Stop();
+        return;
+    }
     const bool down = StopKeysDown();
     if (!down)
         m_stopKeysArmed = true;
-    if (!down || !m_stopKeysArmed || m_state.playing)
-        return false;
-
-    // The window comes back only once F12 is up, so the key does not reach it.
-    KeyRelease::WaitForRelease(m_desktop, VirtualKey::kF12, m_releaseSleep);
-    Stop();
-    return true;
+    m_stopping = down && m_stopKeysArmed;
 }
 
 void Recorder::Stop()
 {
-    if (!m_state.recording)
+    if (!m_recording)
         return;
+    AddWaitingGestures();
+    m_open.clear();
     m_desktop.SetPointerShape();
-    m_state.recording = false;
+    m_recording = false;
+    m_stopping = false;
     m_desktop.FollowButtons(false);
     m_following = false;
     emit restoreRequested();
-    m_pollTimer.stop();
     if (m_tasks.IsEmpty())
         emit recordingEndedEmpty();
     else

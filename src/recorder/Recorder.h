@@ -1,53 +1,50 @@
 #pragma once
 
 #include "desktop/Desktop.h"
-#include "desktop/KeyRelease.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
 
-class QTimer;
 class TaskList;
 struct SharedState;
 
 // Turns the mouse buttons into tasks at the end of the task list, with a descriptive image each,
-// until Ctrl+Shift+F12 is held. At every tick of the recording poll timer it takes the presses and
-// releases the desktop followed since the last tick, so that a press shorter than a tick is not
-// lost; a press still held is followed to its release. Where the desktop cannot follow the
-// buttons, each tick samples them instead. It touches no widget: what the window should do is
-// announced through the signals.
+// until Ctrl+Shift+F12 is held. At every poll tick (its owner's) it takes the presses and releases
+// the desktop followed since the last tick, so that a press shorter than a tick is not lost; a
+// press still held stays open across ticks until a later tick brings its release. Where the desktop
+// cannot follow the buttons, each tick samples them once instead. It never waits: the image of a
+// finished press is taken a moment later on a timer of its own, once the clicked window has redrawn.
+// It touches no widget: what the window should do is announced through the signals.
 class Recorder : public QObject
 {
     Q_OBJECT
 
 public:
-    Recorder(TaskList& tasks, Desktop& desktop, SharedState& state, QTimer& m_pollTimer, QObject* parent = nullptr);
+    // The option to save images is read, never written.
+    Recorder(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent = nullptr);
 
-    // Starts a recording: the poll timer runs, the pointer takes the recording shape and the
-    // window is asked to minimise.
+    // Starts a recording: the pointer takes the recording shape and the window is asked to minimise.
     void Record();
     // The recording part of one poll tick; does nothing unless a recording runs.
     void Tick();
+    bool IsRecording() const { return m_recording; }
 
-    // Follows a press of this button, seen down by sampling, until its release and adds a click or
-    // a pushed/released pair.
-    void CaptureButton(int button);
     // The colours around (x, y) as image text; empty, without reading the screen, when images are off.
     QByteArray CaptureImage(int x, int y);
-    // True when Ctrl+Shift+F12 ended the recording (after F12 was released).
-    bool RecordingStopCheck();
-    // Ends the recording as the stop keys do.
+    // Ends the recording as the stop keys do; a press still held is dropped.
     void Stop();
 
-    // Tests replace the sleep between two queries while a release is awaited.
-    using Sleep = KeyRelease::Sleep;
-    void SetReleaseSleep(Sleep sleep);
+    // How long after a release its image is taken: a button clicked on is still drawn pressed until
+    // its program has read the release. Tests set 0: the tasks are then added within the tick.
+    void SetRedrawWait(std::chrono::milliseconds wait) { m_redrawWait.setInterval(wait); }
     // Tells whether a press went to one of the program's own windows: such a press is no task.
     using OwnWindowTest = std::function<bool(const ButtonEvent& press)>;
     void SetOwnWindowTest(OwnWindowTest test);
@@ -66,26 +63,35 @@ private:
     {
         ButtonEvent press;
         std::optional<ButtonEvent> release;
-        bool own = false; // on one of the program's own windows
+        bool own = false;      // on one of the program's own windows
+        bool followed = false; // seen in the desktop's event stream, not by sampling
     };
 
-    bool TakeFollowedPresses();
-    bool SampleButtons();
-    void Receive(std::vector<Gesture>& gestures, const std::vector<ButtonEvent>& events);
-    void FollowToRelease(std::vector<Gesture>& gestures, std::size_t index);
+    void TakeFollowedEvents();
+    void SampleButtons();
+    void CloseReleasedPresses();
+    void MoveFinishedOn();
+    void AddWaitingGestures();
     bool IsOwnWindow(const ButtonEvent& press) const;
-    void AddGesture(int button, int px, int py, int rx, int ry, std::optional<quint32> pressTime);
+    void AddGesture(const Gesture& gesture);
     bool StopKeysDown();
+    void StopCheck();
 
     TaskList& m_tasks;
     Desktop& m_desktop;
-    SharedState& m_state;
-    QTimer& m_pollTimer;
-    Sleep m_releaseSleep;
+    const SharedState& m_state;
     OwnWindowTest m_isOwnWindow;
+    bool m_recording = false;
     bool m_following = false;        // the desktop follows the buttons for this recording
     bool m_saidSamplingOnly = false; // the warning that short presses may be missed was printed
     int m_rowBase = 0;
     // The stop keys are also the Record shortcut: they count only after they were seen not all down.
     bool m_stopKeysArmed = false;
+    // The stop keys were seen: the recording ends once F12 is up, so the key does not reach the window.
+    bool m_stopping = false;
+    // Presses in the order they came; the first ones leave once released.
+    std::deque<Gesture> m_open;
+    // Finished gestures whose images wait for the screen to redraw.
+    std::deque<Gesture> m_waiting;
+    QTimer m_redrawWait;
 };

@@ -3,12 +3,10 @@
 #include "core/OptionValues.h"
 #include "core/ScreenCheckOptions.h"
 
-// The option values and flags that the main window owns and the recorder, the player, the file
-// commands and the Options dialog share.
+// The option values that the main window owns and changes (Options, opened files); the recorder,
+// the player and the file commands read them.
 struct SharedState
 {
     OptionValues options;
     ScreenCheckOptions screenCheck;
-    bool recording = false; // a recording runs
-    bool playing = false;   // playback runs
 };

@@ -34,7 +34,8 @@ private slots:
         QTest::addColumn<int>("signal"); // 0: the keys below end it
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("moment"); // idle, a box before the main loop, a dialog's own loop
-        for (const auto& [name, number] : {std::pair{"TERM", SIGTERM}, {"INT", SIGINT}, {"HUP", SIGHUP}}) {
+        for (const auto& [name, number] :
+             {std::pair{"TERM", SIGTERM}, {"INT", SIGINT}, {"HUP", SIGHUP}, {"QUIT", SIGQUIT}}) {
             for (const char* moment : {"idle", "invalid file box"})
                 QTest::addRow("%s, %s", name, moment) << number << QString() << moment;
         }

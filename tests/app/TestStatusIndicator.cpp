@@ -57,9 +57,7 @@ private slots:
         FakeDesktop desktop;
         MainWindow window(MainWindowServices{&shown, &desktop, {}});
         window.Start();
-        const auto tick = [&window](const char* handler) {
-            QVERIFY(QMetaObject::invokeMethod(&window, handler, Qt::DirectConnection));
-        };
+        Run& run = *window.RunOwner();
         window.ApplyOptions(OptionValues{32767, 1000}); // only the test runs the timer handlers
         window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftPushed), {}, TaskOrigin::Inserted);
         window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftReleased), {}, TaskOrigin::Inserted);
@@ -67,19 +65,22 @@ private slots:
         window.findChild<QAction*>(playing ? "mnuComandiPlay" : "mnuComandiRec")->trigger();
         QCOMPARE(window.windowTitle(), (playing ? "Playing 1/2 - " : "Recording - ") + kTitle);
         if (playing)
-            tick("Step"); // the left button goes down
+            run.ThePlayer().Step(); // the left button goes down
         desktop.SetPointer(40, 50);
         desktop.HoldFor(VirtualKey::kLeftButton, 2);
-        tick("Tick"); // a click is recorded
+        run.Poll(); // a press, still held
         QMenu* menu = window.findChild<StatusIndicator*>()->Menu();
         emit menu->aboutToShow();
-        tick("Step");
+        if (playing)
+            run.ThePlayer().Step(); // held back while the menu is open
+        else
+            run.Poll(); // the press ends: a click
         emit menu->aboutToHide();
         menu->actions().front()->trigger();
 
         QCOMPARE(shown.Texts(),
                  QStringList{playing ? "Number of task executed: 1 ." : "Number of events captured: 1 ."});
-        QVERIFY(!window.State().playing && !window.State().recording);
+        QVERIFY(run.IsIdle());
         QTRY_VERIFY(!window.isMinimized());
         QCOMPARE(window.windowTitle(), kTitle);
         QCOMPARE(desktop.Actions().back(), FakeDesktop::Shape(QString()));

@@ -4,10 +4,10 @@
 // The subsystems have tests of their own; the wiring as a whole is the user journey's.
 #include "app/DesktopStartup.h"
 #include "app/MainWindow.h"
+#include "app/PauseDialog.h"
 #include "app/SplashWindow.h"
 #include "core/TextTable.h"
 #include "options/OptionsDialog.h"
-#include "player/PauseDialog.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingMessageBoxes.h"
 #include "xdriver/XDriver.h"
@@ -37,8 +37,6 @@ private:
     std::unique_ptr<MainWindow> m_window;
 
     QAction* Action(const char* name) { return m_window->findChild<QAction*>(QString::fromLatin1(name)); }
-    // Runs a handler of the window the way its timer does.
-    void Run(const char* handler) { QVERIFY(QMetaObject::invokeMethod(m_window.get(), handler, Qt::DirectConnection)); }
     // By the button of this name, or else by the close box.
     void CloseBy(QDialog* dialog, const QString& closeBy)
     {
@@ -91,14 +89,18 @@ private slots:
 
     void restoringWhilePlayingRemindsAndMinimises()
     {
-        m_window->showMinimized();
+        m_window->ApplyOptions({OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs});
+        m_window->AppendPause(5);
         // Playing, then not: only the last restore sticks.
         for (const bool playing : {true, false}) {
+            if (playing)
+                m_window->RunOwner()->Play(); // it minimises the window
+            else
+                m_window->RunOwner()->Stop(), m_window->showMinimized();
             // Down for real (the window manager has unmapped it), then restored as the user does it,
             // through the window manager: the program's own showNormal is no user's restore.
             QTRY_VERIFY(!m_window->windowHandle()->isExposed());
             m_messages.Clear();
-            m_window->State().playing = playing;
             XDriver().Activate(m_window->winId());
             if (playing) {
                 QTRY_VERIFY(!m_messages.Texts().isEmpty());
@@ -137,8 +139,8 @@ private slots:
         CloseBy(options, closeBy);
         const OptionValues after = ok ? OptionValues{1234, 40, true, true, false} : before;
         QCOMPARE(m_window->CurrentOptions(), after);
-        QCOMPARE(m_window->findChild<QTimer*>(QStringLiteral("tmrPlay"))->interval(), after.playIntervalMs);
-        QCOMPARE(m_window->findChild<QTimer*>(QStringLiteral("tmrRec"))->interval(), after.recIntervalMs);
+        QCOMPARE(m_window->RunOwner()->findChild<QTimer*>(QStringLiteral("tmrPlay"))->interval(), after.playIntervalMs);
+        QCOMPARE(m_window->RunOwner()->findChild<QTimer*>(QStringLiteral("tmrRec"))->interval(), after.recIntervalMs);
         QVERIFY(m_window->isEnabled());
 
         Action("mnuComandiPausa")->trigger();
@@ -171,10 +173,14 @@ private slots:
         m_window->UpdateCommandState(true);
         Action("mnuComandiPlay")->trigger();
         QTRY_VERIFY(m_window->isMinimized());
-        Run("Tick"); // the stop keys are seen up first
-        Run("Step");
-        m_desktop->HoldShortcut(VirtualKey::kF11, stopKeys ? 4 : 0);
-        Run(stopKeys ? "Tick" : "Step");
+        Run& run = *m_window->RunOwner();
+        run.Poll(); // the stop keys are seen up first
+        run.ThePlayer().Step();
+        m_desktop->HoldShortcut(VirtualKey::kF11, stopKeys ? 1 : 0);
+        if (stopKeys)
+            run.Poll(), run.Poll(); // seen, then F11 is up
+        else
+            run.ThePlayer().Step();
         QCOMPARE(m_messages.Texts(),
                  QStringList{stopKeys ? Player::StopMessage(1) : TextTable::Text(TextId::AllTasksExecuted)});
         QTRY_VERIFY(!m_window->isMinimized());

@@ -1,5 +1,7 @@
 #include "desktop/x11/PixelFormat.h"
 #include "desktop/x11/X11Desktop.h"
+#include "desktop/x11/X11ErrorTrap.h"
+#include "desktop/x11/X11Guardian.h"
 #include "xdriver/LogWindow.h"
 #include "xdriver/XDriver.h"
 
@@ -113,6 +115,51 @@ private slots:
             QVERIFY(m_desktop->PixelBlock(area.x(), area.y(), 51, 51) == expected);
             QCOMPARE(m_desktop->PixelColor(centre.x(), centre.y()), expected[51 * 25 + 25]);
         }
+    }
+
+    // An error goes to the innermost trap of its connection; without a trap it is logged and the
+    // program goes on (Xlib's own handler would end this test here).
+    void errorTrapsNest()
+    {
+        {
+            X11ErrorTrap outer(m_user.Connection());
+            {
+                X11ErrorTrap inner(m_user.Connection());
+                m_user.MakeError();
+                QVERIFY(inner.Failed());
+            }
+            QVERIFY(!outer.Failed());
+            m_user.MakeError();
+            QVERIFY(outer.Failed());
+        }
+        m_user.MakeError();
+    }
+
+    // After a layout change F11 sits on another keycode: the stop keys must follow it there.
+    void keysFollowALayoutChange()
+    {
+        QVERIFY(!m_desktop->IsKeyDown(kF11)); // the layer has read the mapping before the change
+        const unsigned int moved = m_user.SwapKeys(QStringLiteral("F11"), QStringLiteral("F1"));
+        m_user.PressKeycode(moved, true);
+        const bool seen = m_desktop->IsKeyDown(kF11);
+        m_user.PressKeycode(moved, false);
+        m_user.SwapKeys(QStringLiteral("F11"), QStringLiteral("F1"));
+        QVERIFY(seen);
+    }
+
+    // The guardian lets go of what it was told is held once its link closes, as when the program
+    // is killed; what it was told is let go stays as the user holds it.
+    void guardianLetsGoWhenTheProgramEnds()
+    {
+        auto guardian = X11Guardian::Start(qgetenv("DISPLAY"), QStringLiteral(CW_GUARDIAN));
+        QVERIFY(guardian);
+        guardian->Tell({HeldInputs::Kind::Button, 1}, true);
+        guardian->Tell({HeldInputs::Kind::Button, 3}, true);
+        guardian->Tell({HeldInputs::Kind::Button, 3}, false);
+        m_user.Button(1, true);
+        m_user.Button(3, true);
+        guardian.reset();
+        QCOMPARE(m_user.ButtonsDown(), 0b100u);
     }
 
     // Other visuals than the test server's: each becomes red in the low byte, then green, then blue.

@@ -239,6 +239,10 @@ private slots:
         Run(&FileCommands::Append, QString());
         m_files->QueueAnswer(pipe);
         QVERIFY(!m_commands->Save());
+        const QString folder = Path(QStringLiteral("folder.#cw"));
+        QVERIFY(QDir().mkdir(folder));
+        m_files->QueueAnswer(folder);
+        QVERIFY(!m_commands->Save());
 
         // A file size limit stands in for a full disk; the process must not die of SIGXFSZ.
         rlimit saved{};
@@ -259,6 +263,7 @@ private slots:
             TextTable::Text(TextId::CouldNotRead) + ' ' + m_dir->path() + '\n' + TextTable::Text(TextId::IsFolder),
             TextTable::Text(TextId::CouldNotRead) + ' ' + pipe + '\n' + TextTable::Text(TextId::NotRegularFile),
             TextTable::Text(TextId::CouldNotSave) + ' ' + pipe + '\n' + TextTable::Text(TextId::NotRegularFile),
+            TextTable::Text(TextId::CouldNotSave) + ' ' + folder + '\n' + TextTable::Text(TextId::IsFolder),
             TextTable::Text(TextId::CouldNotSave) + ' ' + good + '\n' + QString::fromLocal8Bit(std::strerror(EFBIG)),
         };
         QCOMPARE(m_messages.Texts(), expected);

@@ -72,6 +72,7 @@ private slots:
         QTest::newRow("footer, nothing after") << body << Kind::PlayInterval << 4 << true;
         QTest::newRow("playback interval 32768") << body + "32768\r\n20" + flags << Kind::PlayInterval << 4 << false;
         QTest::newRow("playback interval 1.5") << body + "1.5\r\n20" + flags << Kind::PlayInterval << 4 << false;
+        QTest::newRow("playback interval 0") << body + "0\r\n20" + flags << Kind::PlayInterval << 4 << false;
         QTest::newRow("recording interval 1001") << body + "1000\r\n1001" + flags << Kind::RecInterval << 5 << false;
         QTest::newRow("flag #True#") << body + "1000\r\n20\r\n#TRUE#\r\n#True#\r\n#TRUE#\r\n"
                                      << Kind::RepeatForever << 7 << false;

@@ -108,8 +108,7 @@ private slots:
                           ImageAt(Screen{}, points[i]), TaskOrigin::Inserted);
         }
         desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.windowX = 100}, x, y); });
-        QTimer tmrPlay, tmrPause, tmrRec;
-        Player player(tasks, desktop, state, tmrPlay, tmrPause, tmrRec);
+        Player player(tasks, desktop, state);
         QSignalSpy found(&player, &Player::taskFound);
         QSignalSpy finished(&player, &Player::finished);
         player.Play();
@@ -129,6 +128,36 @@ private slots:
             QCOMPARE(desktop.PixelsRead() - pixelsBefore, 51 * 51);
     }
 
+    // The edges of the two allowances: how many pixels may differ, and by how much a channel may be
+    // off before its pixel counts as differing.
+    void allowances_data()
+    {
+        QTest::addColumn<int>("changed"); // the first pixels of the block, row by row
+        QTest::addColumn<int>("red");     // their red channel, 0 in the recorded image
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("64 pixels far off") << 64 << 255 << true;
+        QTest::newRow("65 pixels far off") << 65 << 255 << false;
+        QTest::newRow("every pixel 16 off") << 2601 << 16 << true;
+        QTest::newRow("every pixel 17 off") << 2601 << 17 << false;
+    }
+
+    void allowances()
+    {
+        QFETCH(int, changed);
+        QFETCH(int, red);
+        QFETCH(bool, matches);
+        const auto recorded = [](int x, int y) {
+            return quint32(x * 7 ^ y * 13) * 0x010100u & 0xFFFF00u;
+        };
+        D desktop;
+        desktop.SetPixels([&](int x, int y) {
+            const bool off = (y - 75) * 51 + (x - 75) < changed;
+            return recorded(x, y) | (off ? quint32(red) : 0u);
+        });
+        ScreenCheck check(desktop);
+        QCOMPARE(check.Begin(1, 100, 100, ImageText(recorded, 100, 100), 1000), matches);
+    }
+
     // The stop keys end a wait for a window that never opens: nothing is clicked after them.
     void stopKeysEndAWait()
     {
@@ -139,14 +168,13 @@ private slots:
         tasks.AddTask("70", "60", TextTable::Text(TextId::ClickLeft), ImageAt(Screen{}, {70, 60}),
                       TaskOrigin::Inserted);
         desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.window = false}, x, y); });
-        QTimer stepTimer, pauseTimer, pollTimer;
-        Player player(tasks, desktop, state, stepTimer, pauseTimer, pollTimer);
+        Player player(tasks, desktop, state);
         player.Play();
         player.Step();
         QVERIFY(player.WaitingForScreen() && !player.PlaybackStopCheck());
         desktop.HoldShortcut(VirtualKey::kF11, 2);
-        QVERIFY(player.PlaybackStopCheck());
-        QVERIFY(!player.WaitingForScreen() && !state.playing);
+        QVERIFY(!player.PlaybackStopCheck() && !player.WaitingForScreen());
+        QVERIFY(player.PlaybackStopCheck() && !player.IsPlaying());
     }
 };
 

@@ -58,22 +58,6 @@ private slots:
         schedule.Stop();
         QCOMPARE(timer.interval(), interval);
     }
-
-    // The stop-key check keeps away from a task that is due, but never twice in a row: with a
-    // playback interval shorter than that quiet time, every other poll still reads the keys.
-    void stopKeysAreReadAtLeastEveryOtherPoll()
-    {
-        FakeDesktop desktop;
-        SharedState state;
-        TaskList tasks;
-        QTimer stepTimer, pauseTimer, pollTimer;
-        stepTimer.setInterval(1);
-        Player player(tasks, desktop, state, stepTimer, pauseTimer, pollTimer);
-        player.Play();
-        QVERIFY(!player.PlaybackStopCheck() && !player.PlaybackStopCheck()); // keys up: armed
-        desktop.HoldShortcut(VirtualKey::kF11, 2);
-        QVERIFY(player.PlaybackStopCheck() || player.PlaybackStopCheck());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestStepSchedule)

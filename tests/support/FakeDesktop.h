@@ -67,16 +67,31 @@ public:
         SetPointer(x, y);
         m_actions.push_back(Move(x, y));
     }
-    void ButtonDown(int button) override { m_actions.push_back(Down(button)); }
-    void ButtonUp(int button) override { m_actions.push_back(Up(button)); }
-    void ButtonClick(int button) override { m_actions.push_back(Click(button)); }
-    void ButtonDoubleClick(int button) override { m_actions.push_back(DoubleClick(button)); }
+    void ButtonDown(int button) override { Record(Down(button), button, true); }
+    void ButtonUp(int button) override { Record(Up(button), button, false); }
+    void ButtonClick(int button) override { Record(Click(button), button, false); }
+    void ButtonDoubleClick(int button) override { Record(DoubleClick(button), button, false); }
+    // Lets go of the held buttons, last pressed first, as ButtonUp calls.
+    void ReleaseHeld() override
+    {
+        while (!m_held.empty())
+            ButtonUp(m_held.back());
+    }
     void SetPointerShape(const QString& cursorFile = QString()) override { m_actions.push_back(Shape(cursorFile)); }
     QSize ScreenSize() override { return m_screenSize; }
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
 
 private:
+    void Record(const Action& action, int button, bool held)
+    {
+        m_actions.push_back(action);
+        std::erase(m_held, button);
+        if (held)
+            m_held.push_back(button);
+    }
+
+    std::vector<int> m_held; // buttons held by ButtonDown, in the order pressed
     std::map<int, bool> m_steady;
     std::map<int, std::pair<int, QPoint>> m_heldFor; // queries still to answer "down", and the release point
     std::map<int, int> m_queries;

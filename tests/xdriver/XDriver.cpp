@@ -57,6 +57,42 @@ void XDriver::ReleaseAll()
     XSync(m_display, False);
 }
 
+unsigned int XDriver::ButtonsDown()
+{
+    Window root = 0;
+    int x = 0;
+    unsigned int state = 0;
+    XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &root, &x, &x, &x, &x, &state);
+    return (state >> 8) & 0x1f;
+}
+
+unsigned int XDriver::SwapKeys(const QString& keysym, const QString& otherKeysym)
+{
+    const KeyCode keycode = XKeysymToKeycode(m_display, XStringToKeysym(qPrintable(keysym)));
+    const KeyCode otherKeycode = XKeysymToKeycode(m_display, XStringToKeysym(qPrintable(otherKeysym)));
+    int perKeycode = 0;
+    KeySym* first = XGetKeyboardMapping(m_display, keycode, 1, &perKeycode);
+    KeySym* second = XGetKeyboardMapping(m_display, otherKeycode, 1, &perKeycode);
+    XChangeKeyboardMapping(m_display, keycode, perKeycode, second, 1);
+    XChangeKeyboardMapping(m_display, otherKeycode, perKeycode, first, 1);
+    XFree(first);
+    XFree(second);
+    XSync(m_display, False);
+    return otherKeycode;
+}
+
+void XDriver::PressKeycode(unsigned int keycode, bool press)
+{
+    XTestFakeKeyEvent(m_display, keycode, press, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XDriver::MakeError()
+{
+    XDestroyWindow(m_display, 0);
+    XSync(m_display, False);
+}
+
 // A window property's bytes (32-bit items come as longs); empty where it is not set.
 QByteArray XDriver::Property(unsigned long window, const char* name)
 {

@@ -25,6 +25,15 @@ public:
     void Button(unsigned int xButton, bool press);
     void MovePointer(QPoint at);
     void ReleaseAll();
+    // The buttons held now, as a mask of X buttons 1 to 5 (bit 0 button 1).
+    unsigned int ButtonsDown();
+    // Swaps the symbols of two keys, as a keyboard layout change does (a second call swaps back), and
+    // returns the keycode that carries the first symbol now.
+    unsigned int SwapKeys(const QString& keysym, const QString& otherKeysym);
+    void PressKeycode(unsigned int keycode, bool press);
+    // Makes a request that fails: the server answers with an error (BadWindow).
+    void MakeError();
+    _XDisplay* Connection() const { return m_display; }
 
     // The process's windows (only the viewable ones, or all it has), a window's title and its place
     // on the screen without the window manager's frame.

@@ -4,6 +4,7 @@
 #include "desktop/x11/X11ButtonStream.h"
 #include "desktop/x11/X11Cursor.h"
 #include "desktop/x11/X11ErrorTrap.h"
+#include "desktop/x11/X11Guardian.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <map>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -75,6 +77,7 @@ X11Desktop::OpenResult X11Desktop::Open(const QByteArray& displayName)
         XCloseDisplay(display);
         return {nullptr, OpenError::NoXTest};
     }
+    X11ErrorTrap::InstallHandlers();
     return {std::unique_ptr<X11Desktop>(new X11Desktop(display)), OpenError::NoError};
 }
 
@@ -88,10 +91,19 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
     if (m_trueColour)
         m_format = PixelFormat(visual->red_mask, visual->green_mask, visual->blue_mask);
 
-    m_shiftKeys = KeycodesOf(m_display, XK_Shift_L, XK_Shift_R);
-    m_controlKeys = KeycodesOf(m_display, XK_Control_L, XK_Control_R);
-    m_f11Keys = KeycodesOf(m_display, XK_F11);
-    m_f12Keys = KeycodesOf(m_display, XK_F12);
+    // A client that uses XKB, as Xlib does, hears of a new mapping through XKB events only.
+    int opcode = 0;
+    int errorBase = 0;
+    int major = XkbMajorVersion;
+    int minor = XkbMinorVersion;
+    if (XkbQueryExtension(m_display, &opcode, &m_xkbEventBase, &errorBase, &major, &minor)) {
+        constexpr unsigned long kMapChanges = XkbMapNotifyMask | XkbNewKeyboardNotifyMask;
+        XkbSelectEvents(m_display, XkbUseCoreKbd, kMapChanges, kMapChanges);
+    } else {
+        m_xkbEventBase = -1;
+    }
+    ReadKeycodes();
+    m_held.SetListener([this](const HeldInputs::Input& input, bool held) { TellGuardian(input, held); });
 
     // The root window reports its new size when the screen is resized, without a query per read.
     XSelectInput(m_display, m_root, StructureNotifyMask);
@@ -100,11 +112,21 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
 
 X11Desktop::~X11Desktop()
 {
+    ReleaseHeld();
+    m_guardian.reset();
     m_buttonStream.reset();
     // The root window's cursor would outlive the program: give the normal one back.
     if (m_cursorDefined)
         X11Cursor::ResetRootCursor(m_display, m_root);
     XCloseDisplay(m_display);
+}
+
+void X11Desktop::ReadKeycodes()
+{
+    m_shiftKeys = KeycodesOf(m_display, XK_Shift_L, XK_Shift_R);
+    m_controlKeys = KeycodesOf(m_display, XK_Control_L, XK_Control_R);
+    m_f11Keys = KeycodesOf(m_display, XK_F11);
+    m_f12Keys = KeycodesOf(m_display, XK_F12);
 }
 
 X11Desktop::PointerState X11Desktop::QueryPointer()
@@ -122,6 +144,9 @@ bool X11Desktop::IsKeycodeDown(const std::vector<unsigned char>& keycodes)
 {
     char keys[32] = {};
     XQueryKeymap(m_display, keys);
+    // The reply brought in whatever the server announced before it, a new keyboard mapping among them.
+    if (XEventsQueued(m_display, QueuedAlready) > 0)
+        TakeServerNotices();
     return std::any_of(keycodes.begin(), keycodes.end(), [&](unsigned char keycode) {
         return (static_cast<unsigned char>(keys[keycode / 8]) & (1U << (keycode % 8))) != 0;
     });
@@ -182,11 +207,40 @@ void X11Desktop::MovePointer(int x, int y)
 void X11Desktop::FakeButton(int button, bool press)
 {
     const unsigned int xButton = XButtonOf(button);
-    if (xButton == 0)
-        return;
-    XTestFakeButtonEvent(m_display, xButton, press ? True : False, CurrentTime);
+    if (xButton != 0)
+        FakeInput({HeldInputs::Kind::Button, static_cast<int>(xButton)}, press);
+}
+
+// Every press and release of the program goes through here, so that what is held is always known.
+void X11Desktop::FakeInput(const HeldInputs::Input& input, bool press)
+{
+    if (press)
+        m_held.Pressing(input);
+    const auto code = static_cast<unsigned int>(input.code);
+    if (input.kind == HeldInputs::Kind::Button)
+        XTestFakeButtonEvent(m_display, code, press ? True : False, CurrentTime);
+    else
+        XTestFakeKeyEvent(m_display, code, press ? True : False, CurrentTime);
     // Only a round trip makes the press visible to the next query (a flush alone often does not).
     XSync(m_display, False);
+    if (!press)
+        m_held.Released(input);
+}
+
+void X11Desktop::ReleaseHeld()
+{
+    // A copy: each release takes its input off the list.
+    const std::vector<HeldInputs::Input> held = m_held.Held();
+    for (auto it = held.rbegin(); it != held.rend(); ++it)
+        FakeInput(*it, false);
+}
+
+void X11Desktop::TellGuardian(const HeldInputs::Input& input, bool held)
+{
+    if (!m_guardian && held && !std::exchange(m_guardianTried, true))
+        m_guardian = X11Guardian::Start(DisplayString(m_display));
+    if (m_guardian)
+        m_guardian->Tell(input, held);
 }
 
 void X11Desktop::ButtonDown(int button)
@@ -254,22 +308,31 @@ void X11Desktop::RefreshScreenSize()
     }
 }
 
-// Picks up a resize of the screen that the server has announced since the last look.
-void X11Desktop::TakeScreenResizes()
+void X11Desktop::TakeServerNotices()
 {
+    bool remapped = false;
     while (XEventsQueued(m_display, QueuedAfterReading) > 0) {
         XEvent event;
         XNextEvent(m_display, &event);
         if (event.type == ConfigureNotify && event.xconfigure.window == static_cast<Window>(m_root)) {
             m_screenWidth = event.xconfigure.width;
             m_screenHeight = event.xconfigure.height;
+        } else if (event.type == MappingNotify) {
+            XRefreshKeyboardMapping(&event.xmapping);
+            remapped = remapped || event.xmapping.request != MappingPointer;
+        } else if (m_xkbEventBase >= 0 && event.type == m_xkbEventBase) {
+            const int kind = reinterpret_cast<const XkbAnyEvent*>(&event)->xkb_type;
+            remapped = remapped || kind == XkbMapNotify || kind == XkbNewKeyboardNotify;
         }
     }
+    // A layout change may have put the stop keys on other keycodes.
+    if (remapped)
+        ReadKeycodes();
 }
 
 QSize X11Desktop::ScreenSize()
 {
-    TakeScreenResizes();
+    TakeServerNotices();
     return {m_screenWidth, m_screenHeight};
 }
 
@@ -284,7 +347,7 @@ std::vector<quint32> X11Desktop::PixelBlock(int left, int top, int width, int he
         return {};
     std::vector<quint32> colours(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
 
-    TakeScreenResizes();
+    TakeServerNotices();
     // A rectangle that reaches past the screen makes the server refuse the whole request, so only
     // the part on the screen is asked for; the rest stays black.
     if (!ReadBlock(left, top, width, height, colours)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop/Desktop.h"
+#include "desktop/HeldInputs.h"
 #include "desktop/x11/PixelFormat.h"
 
 #include <QByteArray>
@@ -11,6 +12,7 @@
 // Xlib's connection type; the X11 headers themselves stay in the .cpp files (their macros clash with Qt).
 struct _XDisplay;
 class X11ButtonStream;
+class X11Guardian;
 
 // The desktop of an X11 server, read with core requests and driven with the XTEST extension.
 // It keeps one display connection of its own, apart from the toolkit's, for its whole life.
@@ -47,6 +49,7 @@ public:
     void ButtonUp(int button) override;
     void ButtonClick(int button) override;
     void ButtonDoubleClick(int button) override;
+    void ReleaseHeld() override;
     void SetPointerShape(const QString& cursorFile = QString()) override;
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
@@ -64,8 +67,12 @@ private:
     PointerState QueryPointer();
     bool IsKeycodeDown(const std::vector<unsigned char>& keycodes);
     void FakeButton(int button, bool press);
+    void FakeInput(const HeldInputs::Input& input, bool press);
+    void TellGuardian(const HeldInputs::Input& input, bool held);
+    void ReadKeycodes();
     void RefreshScreenSize();
-    void TakeScreenResizes();
+    // Takes what the server announced since the last look: a resized screen, a new keyboard mapping.
+    void TakeServerNotices();
     bool ReadBlock(int left, int top, int width, int height, std::vector<quint32>& out);
     void FillFromPalette(const std::vector<unsigned long>& pixels, std::vector<quint32>& out, size_t first, int stride,
                          int width, int height);
@@ -79,9 +86,14 @@ private:
     bool m_trueColour = true;
     unsigned long m_colormap = 0;
     bool m_cursorDefined = false;
+    int m_xkbEventBase = -1;                         // the XKB extension's first event type; -1 without it
     std::unique_ptr<X11ButtonStream> m_buttonStream; // while the buttons are followed
+    HeldInputs m_held;                               // what this connection's presses hold down
+    std::unique_ptr<X11Guardian> m_guardian;         // started with the first press
+    bool m_guardianTried = false;
 
-    // Every keycode that carries the key's symbol, so that either Shift or either Control counts.
+    // Every keycode that carries the key's symbol, so that either Shift or either Control counts;
+    // read again when the keyboard mapping changes.
     std::vector<unsigned char> m_shiftKeys;
     std::vector<unsigned char> m_controlKeys;
     std::vector<unsigned char> m_f11Keys;

@@ -1,4 +1,4 @@
-#include "player/PauseDialog.h"
+#include "app/PauseDialog.h"
 
 #include "core/TextTable.h"
 

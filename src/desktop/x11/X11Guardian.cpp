@@ -1,0 +1,79 @@
+#include "desktop/x11/X11Guardian.h"
+
+#include "core/AppPaths.h"
+#include "desktop/x11/GuardianProtocol.h"
+
+#include <QFile>
+
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+extern char** environ;
+
+namespace {
+constexpr const char* kProgramName = "clickwarden-guardian";
+} // namespace
+
+QString X11Guardian::ProgramPath()
+{
+    return AppPaths::HelperProgram(QString::fromLatin1(kProgramName));
+}
+
+std::unique_ptr<X11Guardian> X11Guardian::Start(const QByteArray& displayName, const QString& programPath)
+{
+    const QByteArray program = QFile::encodeName(programPath);
+    if (program.isEmpty()) {
+        std::fprintf(stderr,
+                     "clickwarden: %s not found: a button that playback holds stays down if the program is "
+                     "killed\n",
+                     kProgramName);
+        return nullptr;
+    }
+    int sockets[2] = {-1, -1};
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0)
+        return nullptr;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, sockets[1], STDIN_FILENO);
+    // A group of its own: the Ctrl+C of a terminal, meant for the program, leaves the guardian alone.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    QByteArray display = displayName;
+    char* arguments[] = {const_cast<char*>(kProgramName), display.data(), nullptr};
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, program.constData(), &actions, &attributes, arguments, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    ::close(sockets[1]);
+    if (failed != 0) {
+        ::close(sockets[0]);
+        return nullptr;
+    }
+    return std::unique_ptr<X11Guardian>(new X11Guardian(sockets[0], pid));
+}
+
+X11Guardian::X11Guardian(int socket, int pid) : m_socket(socket), m_pid(pid)
+{}
+
+X11Guardian::~X11Guardian()
+{
+    ::close(m_socket);
+    // Its end is quick (a few releases, then it exits); the wait leaves no zombie behind.
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+}
+
+void X11Guardian::Tell(const HeldInputs::Input& input, bool held)
+{
+    const char message[GuardianProtocol::kMessageSize] = {held ? GuardianProtocol::kHeld : GuardianProtocol::kLetGo,
+                                                          static_cast<char>(input.kind),
+                                                          static_cast<char>(static_cast<unsigned char>(input.code))};
+    // A guardian that is gone must not end the program with SIGPIPE.
+    [[maybe_unused]] const ssize_t sent = ::send(m_socket, message, sizeof message, MSG_NOSIGNAL);
+}
