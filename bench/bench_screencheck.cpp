@@ -106,11 +106,8 @@ void BM_ClickTick(benchmark::State& state)
     SharedState shared;
     shared.options.repeatForever = true;
     shared.screenCheck.enabled = state.range(0) != 0;
-    QTimer stepTimer;
-    QTimer pauseTimer;
-    QTimer pollTimer;
-    stepTimer.setInterval(60000);
-    Player player(tasks, *rig.desktop, shared, stepTimer, pauseTimer, pollTimer);
+    Player player(tasks, *rig.desktop, shared);
+    player.SetStepInterval(60000);
     player.Play();
     for (auto _ : state) {
         player.Step();
@@ -119,7 +116,7 @@ void BM_ClickTick(benchmark::State& state)
             return;
         }
     }
-    player.ReleaseHeldButtons();
+    rig.desktop->ReleaseHeld();
 }
 BENCHMARK(BM_ClickTick)
     ->ArgName("check")
