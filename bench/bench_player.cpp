@@ -5,6 +5,11 @@
 // after playing); and `xdotool click --repeat 200 --delay 50 1`. Reported for each: the drift of the
 // last press from the first press + 199 × 50 ms, the 95th percentile and the maximum of
 // |interval − 50 ms| between consecutive presses, and the CPU time the player used meanwhile.
+//
+// The program runs twice more the way a script or a timer starts it, beside xdotool in the same
+// setting: the presses received by a window over the whole screen, the clicks at 8 points along the
+// screen's edges, a fresh empty home folder (no settings, no caches of its own), no desktop session
+// and no session bus. (BM_ProgramClicksFreshSession, BM_XdotoolClicksFullScreen)
 #include "core/TextTable.h"
 #include "desktop/x11/X11Desktop.h"
 #include "macrofile/MacroFile.h"
@@ -13,6 +18,8 @@
 #include "tasks/TaskList.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -54,7 +61,8 @@ constexpr int kCentreY = kTop + kSide / 2;
 class ReceivingWindow
 {
 public:
-    ReceivingWindow()
+    // A window over the whole screen when fullScreen, else a square at the bottom right.
+    explicit ReceivingWindow(bool fullScreen = false)
     {
         m_display = XOpenDisplay(nullptr);
         if (!m_display)
@@ -62,7 +70,12 @@ public:
         XSetWindowAttributes attributes{};
         attributes.override_redirect = True;
         attributes.event_mask = ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
-        m_window = XCreateWindow(m_display, DefaultRootWindow(m_display), kLeft, kTop, kSide, kSide, 0, CopyFromParent,
+        const Screen* screen = DefaultScreenOfDisplay(m_display);
+        const int left = fullScreen ? 0 : kLeft;
+        const int top = fullScreen ? 0 : kTop;
+        const unsigned width = fullScreen ? unsigned(WidthOfScreen(screen)) : kSide;
+        const unsigned height = fullScreen ? unsigned(HeightOfScreen(screen)) : kSide;
+        m_window = XCreateWindow(m_display, DefaultRootWindow(m_display), left, top, width, height, 0, CopyFromParent,
                                  InputOutput, CopyFromParent, CWOverrideRedirect | CWEventMask, &attributes);
         XMapRaised(m_display, m_window);
         XEvent event;
@@ -140,6 +153,19 @@ void Report(benchmark::State& state, const std::vector<Clock::time_point>& press
     state.counters["cpu_ms"] = cpuMs;
 }
 
+// Along the edges of the 1280 × 1024 screen: the pointer jumps far at every click.
+std::vector<TaskRow> EdgeClicks()
+{
+    constexpr int kPoints[][2] = {{5, 5},   {1274, 5},   {1274, 1018}, {5, 1018},
+                                  {640, 5}, {1274, 512}, {640, 1018},  {5, 512}};
+    std::vector<TaskRow> rows;
+    for (int i = 0; i < kClicks; ++i) {
+        const auto& [x, y] = kPoints[i % std::size(kPoints)];
+        rows.push_back({QString::number(x), QString::number(y), TextTable::Text(TextId::ClickLeft), {}});
+    }
+    return rows;
+}
+
 std::vector<TaskRow> Clicks()
 {
     return std::vector<TaskRow>(
@@ -159,18 +185,13 @@ void BM_PlayerClicks(benchmark::State& state)
         TaskList tasks;
         tasks.AddTasks(Clicks());
         SharedState shared;
-        QTimer stepTimer;
-        QTimer pauseTimer;
         QTimer pollTimer;
-        for (QTimer* timer : {&stepTimer, &pauseTimer, &pollTimer})
-            timer->setTimerType(Qt::PreciseTimer);
-        stepTimer.setInterval(kIntervalMs);
-        pauseTimer.setInterval(1000);
+        pollTimer.setTimerType(Qt::PreciseTimer);
         pollTimer.setInterval(20);
-        Player player(tasks, *opened.desktop, shared, stepTimer, pauseTimer, pollTimer);
-        QObject::connect(&stepTimer, &QTimer::timeout, &player, &Player::Step);
-        QObject::connect(&pauseTimer, &QTimer::timeout, &player, &Player::CountPauseDown);
+        Player player(tasks, *opened.desktop, shared);
+        player.SetStepInterval(kIntervalMs);
         QObject::connect(&pollTimer, &QTimer::timeout, &player, &Player::PlaybackStopCheck);
+        pollTimer.start();
         QObject::connect(&player, &Player::finished, qApp, &QCoreApplication::quit);
 
         std::vector<Clock::time_point> presses;
@@ -187,14 +208,14 @@ void BM_PlayerClicks(benchmark::State& state)
 }
 
 // Runs a program to its end; its CPU time in milliseconds, or a negative number when it failed.
-double RunProgram(std::vector<std::string> arguments)
+double RunProgram(std::vector<std::string> arguments, char** environment = environ)
 {
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environment) != 0)
         return -1;
     int status = 0;
     rusage usage{};
@@ -235,7 +256,7 @@ void BM_ProgramClicks(benchmark::State& state)
 
 void BM_XdotoolClicks(benchmark::State& state)
 {
-    ReceivingWindow window;
+    ReceivingWindow window(state.range(0) != 0);
     if (!window.IsOpen() || std::system("command -v xdotool >/dev/null") != 0) {
         state.SkipWithError("no X display or no xdotool");
         return;
@@ -259,9 +280,59 @@ void BM_XdotoolClicks(benchmark::State& state)
     }
 }
 
+// The program started by a script or a timer: a fresh empty home, no session bus, no desktop
+// session, the X server named alone; the clicks along the screen's edges, received over all of it.
+void BM_ProgramClicksFreshSession(benchmark::State& state)
+{
+    ReceivingWindow window(true);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("edges.#cw"));
+    TaskList tasks;
+    tasks.AddTasks(EdgeClicks());
+    OptionValues settings;
+    settings.playIntervalMs = kIntervalMs;
+    settings.closeAfterPlaying = true;
+    if (!window.IsOpen() || MacroFile::Save(file, tasks, settings, false)) {
+        state.SkipWithError("no X display, or the macro file could not be written");
+        return;
+    }
+    for (auto _ : state) {
+        QTemporaryDir home;
+        QDir(home.path()).mkdir(QStringLiteral("run"));
+        QFile::setPermissions(home.filePath(QStringLiteral("run")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        std::vector<std::string> variables = {"PATH=/usr/bin:/bin",
+                                              "DISPLAY=" + qEnvironmentVariable("DISPLAY").toStdString(),
+                                              "HOME=" + home.path().toStdString(),
+                                              "XDG_CONFIG_HOME=" + home.path().toStdString(),
+                                              "XDG_RUNTIME_DIR=" + home.filePath(QStringLiteral("run")).toStdString(),
+                                              "QT_QPA_PLATFORM=xcb"};
+        std::vector<char*> environment;
+        for (std::string& variable : variables)
+            environment.push_back(variable.data());
+        environment.push_back(nullptr);
+        std::vector<Clock::time_point> presses;
+        std::thread reader([&window, &presses] { presses = window.CollectPresses(kClicks, 10000); });
+        const double cpuMs = RunProgram({CW_PROGRAM, file.toStdString()}, environment.data());
+        reader.join();
+        if (cpuMs < 0) {
+            state.SkipWithError("the program failed");
+            return;
+        }
+        Report(state, presses, cpuMs);
+    }
+}
+
 BENCHMARK(BM_PlayerClicks)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProgramClicks)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_XdotoolClicks)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_XdotoolClicks)->Arg(0)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProgramClicksFreshSession)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_XdotoolClicks)
+    ->Name("BM_XdotoolClicksFullScreen")
+    ->Arg(1)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

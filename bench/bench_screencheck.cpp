@@ -116,7 +116,7 @@ void BM_ClickTick(benchmark::State& state)
             return;
         }
     }
-    rig.desktop->ReleaseHeld();
+    player.Stop();
 }
 BENCHMARK(BM_ClickTick)
     ->ArgName("check")

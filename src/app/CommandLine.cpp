@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/PlaybackArguments.h"
+
 #include "core/AppInfo.h"
 #include "core/TextTable.h"
 
@@ -41,9 +43,12 @@ void Print(const QString& text)
 
 Request Parse(const QStringList& arguments)
 {
-    if (arguments.contains(QStringLiteral("--help")))
+    const PlaybackArguments parsed = PlaybackArguments::Parse(arguments);
+    if (!parsed.error.isEmpty())
+        return Request::Refused;
+    if (parsed.help)
         return Request::Help;
-    if (arguments.contains(QStringLiteral("--version")))
+    if (parsed.version)
         return Request::Version;
     return Request::Run;
 }
@@ -53,12 +58,16 @@ QString HelpText()
     using TextTable::Text;
     const QString line(QLatin1Char('\n'));
     const QString paragraph(QStringLiteral("\n\n"));
+    QString statuses = Text(TextId::ExitStatusesHeading);
+    for (const TextId id : {TextId::ExitStatusPlayed, TextId::ExitStatusStopped, TextId::ExitStatusUsage,
+                            TextId::ExitStatusSkipped, TextId::ExitStatusFileProblem})
+        statuses += line + Text(id);
     return Text(TextId::Usage) + line + Wrapped(Text(TextId::UsageDescription)) + paragraph +
            Text(TextId::UsageOptions) + line + Text(TextId::HelpOption) + line + Text(TextId::VersionOption) + line +
-           Text(TextId::CheckScreenOption) + line + Text(TextId::OnMismatchOption) + paragraph +
-           Text(TextId::StopKeysHeading) + line + Text(TextId::StopRecordingKeys) + line +
-           Text(TextId::StopPlaybackKeys) + paragraph + Text(TextId::HelpPageLabel) + QLatin1Char(' ') +
-           Text(TextId::HelpPageAddress) + line;
+           Text(TextId::UnattendedOption) + line + Text(TextId::SpeedOption) + line + Text(TextId::CheckScreenOption) +
+           line + Text(TextId::OnMismatchOption) + paragraph + Text(TextId::StopKeysHeading) + line +
+           Text(TextId::StopRecordingKeys) + line + Text(TextId::StopPlaybackKeys) + paragraph + statuses + paragraph +
+           Text(TextId::HelpPageLabel) + QLatin1Char(' ') + Text(TextId::HelpPageAddress) + line;
 }
 
 QString VersionText()
@@ -74,6 +83,8 @@ std::optional<int> AnswerInfoRequest(int& argc, char* argv[])
     const Request request = Parse(arguments);
     if (request == Request::Run)
         return std::nullopt;
+    if (request == Request::Refused)
+        return PlaybackArguments::Parse(arguments).ReportError();
     // The help page is found relative to the program's folder, which only an application knows.
     const QCoreApplication core(argc, argv);
     Print(request == Request::Help ? HelpText() : VersionText());

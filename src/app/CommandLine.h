@@ -5,8 +5,8 @@
 
 #include <optional>
 
-// The two arguments the program answers without opening a window: --help and --version. Every
-// other argument is left to the macro-file loader, which ignores what it does not recognise.
+// What the program answers without opening a window: --help (-h), --version and a command line it
+// does not understand (PlaybackArguments reads it).
 namespace CommandLine {
 
 enum class Request
@@ -14,6 +14,7 @@ enum class Request
     Run,
     Help,
     Version,
+    Refused,
 };
 
 // The arguments without the program's own name.
@@ -24,7 +25,8 @@ QString HelpText();
 // "Clickwarden 2004 1.0.25"
 QString VersionText();
 
-// Prints the help or the version when the arguments ask for one and gives the exit code; nothing
+// Prints the help or the version when the arguments ask for one, or why they are refused, and gives
+// the exit code; nothing
 // here needs a display, so it runs before the X11 checks and the QApplication.
 std::optional<int> AnswerInfoRequest(int& argc, char* argv[]);
 

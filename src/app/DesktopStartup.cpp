@@ -117,11 +117,11 @@ void DesktopStartup::PreparePlatform() const
         qputenv("QT_QPA_PLATFORM", platform);
 }
 
-int DesktopStartup::ReportFailure(int& argc, char** argv) const
+int DesktopStartup::ReportFailure(int& argc, char** argv, bool mayShowBox) const
 {
     const QString text = FailureText();
     PrintError(text);
-    if (CanShowFailureBox()) {
+    if (mayShowBox && CanShowFailureBox()) {
         PreparePlatform();
         QApplication app(argc, argv);
         QtMessageBoxes messages;

@@ -50,9 +50,9 @@ public:
 
     // Sets the Qt platform (PlatformToForce) in the process environment.
     void PreparePlatform() const;
-    // Prints the failure on stderr, shows it in a box where one can be shown, and returns the
-    // program's exit status.
-    int ReportFailure(int& argc, char** argv) const;
+    // Prints the failure on stderr, shows it in a box where one can be shown and may be, and
+    // returns the program's exit status.
+    int ReportFailure(int& argc, char** argv, bool mayShowBox = true) const;
     // In a Wayland session, prints the warning on stderr and shows it in the window's status bar:
     // never in a box, which would hold up a playback started from the command line.
     void WarnAboutWayland(QMainWindow& window) const;

@@ -1,10 +1,13 @@
 #include "app/MainWindow.h"
 
+#include "app/StderrMessageBoxes.h"
 #include "app/TaskPreview.h"
 #include "app/Twips.h"
+#include "app/UnplayableRowDelegate.h"
 #include "core/AppInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
+#include "desktop/Desktop.h"
 #include "macrofile/FileCommands.h"
 
 #include <QAction>
@@ -116,6 +119,8 @@ void MainWindow::BuildGrid()
     m_grid->setColumnHidden(TaskList::kColumnImage, true);
     m_grid->move(0, 0);
     m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
+    m_grid->setItemDelegate(
+        new UnplayableRowDelegate(m_tasks, m_services.desktop ? m_services.desktop->ScreenSize() : QSize(), m_grid));
 
     // The grid's current row and the task list's current row (the playback position) follow each other.
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -145,6 +150,8 @@ void MainWindow::Start()
     m_preview->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
     m_state = SharedState{};
     m_state.screenCheck = m_services.screenCheck;
+    m_state.pace = m_services.pace;
+    ApplyOptions(m_state.options);
     show();
     StopKeyReminder::WatchReportedStates(windowHandle(),
                                          [this](bool minimised) { m_restoreWatch.Reported(minimised); });
@@ -190,6 +197,9 @@ OptionValues MainWindow::CurrentOptions() const
 void MainWindow::ApplyOptions(const OptionValues& options)
 {
     m_state.options = options;
+    // A run no one watches ends when it is done, whatever the file says.
+    if (m_services.unattended)
+        m_state.options.closeAfterPlaying = true;
     if (m_run)
         m_run->ApplyIntervals(options);
 }
@@ -206,6 +216,22 @@ void MainWindow::Exit()
         return;
     QApplication::closeAllWindows();
     QApplication::exit(m_exitStatus);
+}
+
+void MainWindow::ShowNote(const QString& text, bool toStderr)
+{
+    if (toStderr)
+        StderrMessageBoxes::Print(text);
+    // A widget of the bar, not a message of it: menu status tips would wipe a message away.
+    if (!m_note) {
+        m_note = new QLabel(this);
+        m_note->setObjectName(QStringLiteral("lblNote"));
+        m_note->setWordWrap(true);
+        statusBar()->addWidget(m_note, 1);
+    }
+    m_note->setText(text);
+    statusBar()->setVisible(true);
+    LayoutGrid();
 }
 
 void MainWindow::OpenHelpPage()

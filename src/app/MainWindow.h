@@ -4,12 +4,14 @@
 #include "app/Run.h"
 #include "app/StopKeyReminder.h"
 #include "core/OptionValues.h"
+#include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
 #include "player/Player.h"
 #include "recorder/Recorder.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskList.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -25,6 +27,7 @@ class Desktop;
 class FileChooser;
 class FileCommands;
 class MessageBoxes;
+class Notifier;
 class AboutBox;
 class QAction;
 class QLabel;
@@ -51,6 +54,13 @@ struct MainWindowServices
     ScreenCheckOptions screenCheck = {};
     // Where a screen check changed in the Options dialog is kept; nowhere when not given.
     QSettings* settings = nullptr;
+    // The pace of recording and the speed of playing: the user's settings with the command line's speed.
+    PaceOptions pace = {};
+    // No one watches (--unattended): messages go to stderr (the messages given are such), the
+    // program ends after playing, and its exit status tells how the run went.
+    bool unattended = false;
+    // Tells a person that a run which closes the program failed; nothing told when not given.
+    Notifier* notifier = nullptr;
 };
 
 // The program's one working window and its composition root: it owns the task list, the timers
@@ -81,6 +91,8 @@ public:
     // The two intervals and three switches in force, and their change (Options, opened files).
     OptionValues CurrentOptions() const;
     void ApplyOptions(const OptionValues& options);
+    // What the program returns when it ends.
+    int ExitStatus() const { return m_exitStatus; }
     // Appends a pause task of this many seconds and enables the task commands.
     void AppendPause(int seconds);
 
@@ -144,8 +156,18 @@ private:
     // Reports a task whose screen never matched: a line on stderr, and the box or the end of the
     // program when playback stopped there.
     void ReportScreenMismatch(const ScreenMismatch& mismatch, bool skipped);
-    // Writes a line for a script on stderr, after the program's name.
-    static void WriteError(const QString& line);
+    // The stop keys or the tray stopped playback.
+    void PlaybackStopped(qint64 executedTasks);
+    // A run that closes the program when it is done: the file's switch, or --unattended.
+    bool ClosesAfterPlaying() const;
+    // Ends a run that closed the program: tells a failure to a person, and ends with this status.
+    void EndRun(int status, const QString& failure = QString());
+    // The file named on the command line could not be used (MainWindowFiles.cpp).
+    void CommandLineFileFailed(const QString& text, const QString& line);
+    // The status line's note, and the same on stderr when stderr is asked for.
+    void ShowNote(const QString& text, bool toStderr);
+    // Counts the rows that cannot be played after a file was read, for the status line.
+    void TellUnplayableRows();
 
     MainWindowServices m_services;
     SharedState m_state;
@@ -179,7 +201,9 @@ private:
     std::unique_ptr<FileCommands> m_files;
     QPointer<AboutBox> m_aboutBox; // one About box at a time
     StatusIndicator* m_indicator = nullptr;
-    QTimer m_statusPacing;
+    QLabel* m_note = nullptr; // the status line's note: rows that cannot be played, remarks of a run
+    QTimer m_statusPacing;    // shows progress held back once the tasks have paused
+    QElapsedTimer m_statusShown;
     bool m_statusPending = false;
     bool m_reminderPending = false;
     StopKeyReminder::RestoreWatch m_restoreWatch; // tells the user's restores from the window manager's

@@ -48,7 +48,7 @@ void MainWindow::ConnectDialogs()
 void MainWindow::EditOptions()
 {
     setEnabled(false);
-    auto* dialog = new OptionsDialog(CurrentOptions(), m_state.screenCheck, *m_services.messages, this);
+    auto* dialog = new OptionsDialog(CurrentOptions(), m_state.screenCheck, m_state.pace, *m_services.messages, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // A window inside a disabled window is disabled with it unless enabled on its own.
     dialog->setEnabled(true);
@@ -56,8 +56,11 @@ void MainWindow::EditOptions()
         if (result == QDialog::Accepted) {
             ApplyOptions(dialog->Values());
             m_state.screenCheck = dialog->ScreenCheck();
-            if (m_services.settings)
+            m_state.pace = dialog->Pace();
+            if (m_services.settings) {
                 m_state.screenCheck.Save(*m_services.settings);
+                m_state.pace.Save(*m_services.settings);
+            }
         }
         setEnabled(true);
     });

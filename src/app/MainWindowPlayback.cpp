@@ -3,7 +3,10 @@
 
 #include "app/MainWindow.h"
 
+#include "app/ExitStatus.h"
+#include "app/Notifier.h"
 #include "app/PauseDialog.h"
+#include "app/StderrMessageBoxes.h"
 #include "core/AppInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
@@ -11,15 +14,6 @@
 
 #include <QAction>
 #include <QTableView>
-
-#include <cstdio>
-
-namespace {
-// What the program returns when a run that closes it stopped on a screen that never matched, or
-// went to its end but skipped tasks.
-constexpr int kStoppedOnMismatchStatus = 1;
-constexpr int kSkippedTasksStatus = 3;
-} // namespace
 
 void MainWindow::ConnectPlayback()
 {
@@ -31,45 +25,66 @@ void MainWindow::ConnectPlayback()
     connect(m_player, &Player::normalRequested, this, &MainWindow::showNormal);
     connect(m_player, &Player::finished, this,
             [this](const QString& message) { m_services.messages->Show(MessageBoxes::Icon::Information, message); });
-    connect(m_player, &Player::stopped, this, [this](qint64 executedTasks) {
-        m_services.messages->Show(MessageBoxes::Icon::Information, Player::StopMessage(executedTasks));
-    });
-    // Closing after playback shows nothing: every window closes and the program ends, as on Exit.
+    connect(m_player, &Player::stopped, this, &MainWindow::PlaybackStopped);
+    // Closing after playback shows no box: every window closes and the program ends, as on Exit. A
+    // run that skipped tasks says so where a person can see it.
     connect(m_player, &Player::closeProgramRequested, this, [this] {
         if (m_player->SkippedTasks() > 0)
-            m_exitStatus = kSkippedTasksStatus;
-        Exit();
+            EndRun(ExitStatus::kSkipped, m_player->EndMessage());
+        else
+            EndRun(ExitStatus::kPlayed);
     });
+    connect(m_player, &Player::unplayableTask, this, [this](int row, const QString& problem) {
+        if (ClosesAfterPlaying())
+            StderrMessageBoxes::Print(TextTable::Text(TextId::SkippedTaskLine).arg(row).arg(problem));
+    });
+    connect(m_player, &Player::remark, this, [this](const QString& text) { ShowNote(text, true); });
     connect(m_player, &Player::taskSkipped, this,
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, true); });
     connect(m_player, &Player::stoppedOnMismatch, this,
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, false); });
     connect(m_player, &Player::taskFound, this,
-            [](int row, QPoint offset) { WriteError(ScreenCheck::FoundLine(row, offset)); });
-}
-
-void MainWindow::WriteError(const QString& line)
-{
-    const QByteArray bytes =
-        (AppInfo::ExecutableName() + QStringLiteral(": ") + line + QLatin1Char('\n')).toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+            [](int row, QPoint offset) { StderrMessageBoxes::Print(ScreenCheck::FoundLine(row, offset)); });
 }
 
 void MainWindow::ReportScreenMismatch(const ScreenMismatch& mismatch, bool skipped)
 {
-    WriteError(ScreenCheck::ReportLine(mismatch, skipped));
+    StderrMessageBoxes::Print(ScreenCheck::ReportLine(mismatch, skipped));
     if (skipped)
         return;
     // A run that closes the program has no one to read a box: it ends, and says so in its status.
-    if (m_state.options.closeAfterPlaying) {
-        m_exitStatus = kStoppedOnMismatchStatus;
-        Exit();
+    if (ClosesAfterPlaying()) {
+        EndRun(ExitStatus::kStopped, ScreenCheck::StopMessage(mismatch));
         return;
     }
     m_services.messages->Show(MessageBoxes::Icon::Exclamation, ScreenCheck::StopMessage(mismatch));
     // The grid shows the task, and the preview what was recorded and what the screen showed.
     m_grid->setCurrentIndex(m_tasks.index(mismatch.row - 1, TaskList::kColumnX));
     PreviewCurrentRow();
+}
+
+void MainWindow::PlaybackStopped(qint64 executedTasks)
+{
+    const QString message = Player::StopMessage(executedTasks);
+    // Someone at the desktop stopped it: a box they can read, or stderr where no box may be shown.
+    m_services.messages->Show(MessageBoxes::Icon::Information, message);
+    if (m_services.unattended)
+        EndRun(ExitStatus::kStopped, message);
+}
+
+bool MainWindow::ClosesAfterPlaying() const
+{
+    return m_state.options.closeAfterPlaying || m_services.unattended;
+}
+
+void MainWindow::EndRun(int status, const QString& failure)
+{
+    m_exitStatus = status;
+    if (!failure.isEmpty() && m_services.notifier) {
+        m_services.notifier->Notify(failure);
+        m_services.notifier->Flush();
+    }
+    Exit();
 }
 
 void MainWindow::Play()

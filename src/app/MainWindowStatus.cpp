@@ -13,6 +13,8 @@ namespace {
 // The progress of a run is shown at most this often: a caption changed at every task of a fast run
 // would keep the window manager and the task bar busy beside the playback.
 constexpr int kStatusPacingMs = 100;
+// Progress held back shows once no task has come for this long (a pause, a long wait).
+constexpr int kStatusQuietMs = 250;
 } // namespace
 
 void MainWindow::ConnectStatus()
@@ -21,7 +23,8 @@ void MainWindow::ConnectStatus()
     connect(m_indicator, &StatusIndicator::stopRequested, this, &MainWindow::StopFromIndicator);
     connect(m_indicator, &StatusIndicator::menuShown, this, &MainWindow::IndicatorMenuShown);
     m_statusPacing.setSingleShot(true);
-    m_statusPacing.setInterval(kStatusPacingMs);
+    m_statusPacing.setTimerType(Qt::PreciseTimer);
+    m_statusPacing.setInterval(kStatusQuietMs);
     connect(&m_statusPacing, &QTimer::timeout, this, [this] {
         if (std::exchange(m_statusPending, false))
             ShowStatus();
@@ -41,15 +44,20 @@ void MainWindow::ShowStatus()
         status.activity = ActivityStatus::Activity::Playing;
         status.progress = m_player->Progress();
     }
-    // A start or an end shows at once; progress within a run waits for its turn.
-    if (status.activity == m_indicator->Status().activity && m_statusPacing.isActive()) {
+    // A start or an end shows at once. Progress shows right after a task, as the player reports it,
+    // and never from a timer of its own that could fall just before the next task's moment and hold
+    // it up: held back, it shows with a later task, or once the tasks have paused.
+    if (status.activity == m_indicator->Status().activity && m_statusShown.isValid() &&
+        m_statusShown.elapsed() < kStatusPacingMs) {
         m_statusPending = true;
+        m_statusPacing.start();
         return;
     }
     m_statusPending = false;
+    m_statusPacing.stop();
     m_indicator->Show(status);
     UpdateCaption();
-    m_statusPacing.start();
+    m_statusShown.start();
 }
 
 void MainWindow::UpdateCaption()

@@ -7,17 +7,22 @@
 
 #include <optional>
 
-// The options of a playback run on the command line, written before the macro file:
-//   --check-screen[=SECONDS]   check the screen before each click, waiting up to SECONDS (0: don't check)
+// The program's command line, read as people know it from other tools: every option with a value
+// takes it after "=" or as the next argument, "-h" is "--help", and "--" ends the options.
+//   -h, --help, --version      answered without a window
+//   --unattended               no message box: messages go to stderr, the program ends after playing
+//   --speed=FACTOR             the time unit and the recorded waits divided by FACTOR (0.1 to 10)
+//   --check-screen[=SECONDS]   check the screen before each click, waiting up to SECONDS (0: don't check);
+//                              a whole number after a blank is its value too
 //   --on-mismatch=stop|skip|find  what to do when the screen never matches
-// They are taken out of the arguments; what is left names the macro file, as without options.
-// After "--" every argument belongs to the file name.
+// What is left names the macro file: joined by blanks, as without options.
 struct PlaybackArguments
 {
-    // The exit status of a command line the program does not understand.
-    static constexpr int kUsageStatus = 2;
-
     QStringList fileArguments;
+    bool help = false;
+    bool version = false;
+    bool unattended = false;
+    std::optional<double> speed;
     std::optional<bool> checkScreen;
     std::optional<int> waitSeconds;
     std::optional<ScreenCheckOptions::OnMismatch> onMismatch;

@@ -6,6 +6,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
 
 namespace {
 QMessageBox::Icon ToQt(MessageBoxes::Icon icon)
@@ -46,13 +47,27 @@ QString WithBreaks(const QString& text)
 }
 } // namespace
 
+QString QtMessageBoxes::BoxText(const QString& text)
+{
+    // Wrapped, a line of thousands of characters (a long path) would make the box taller than the
+    // screen: its middle gives way to an ellipsis, and the whole line goes to stderr where it matters.
+    constexpr qsizetype kLongestLine = 600;
+    constexpr qsizetype kKeptEnd = kLongestLine / 2 - 2;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        if (line.size() > kLongestLine)
+            line = line.first(kKeptEnd) + QStringLiteral(" \u2026 ") + line.last(kKeptEnd);
+    }
+    return WithBreaks(lines.join(QLatin1Char('\n')));
+}
+
 void QtMessageBoxes::Show(Icon icon, const QString& text)
 {
     // The program is ending: nothing may wait for an answer now.
     if (QuitOnSignals::Requested())
         return;
     WindowPlacement::WaitUntilPlaced(m_parent);
-    QMessageBox box(ToQt(icon), AppInfo::ProductName(), WithBreaks(text), QMessageBox::Ok, m_parent);
+    QMessageBox box(ToQt(icon), AppInfo::ProductName(), BoxText(text), QMessageBox::Ok, m_parent);
     box.exec();
 }
 
@@ -61,7 +76,7 @@ MessageBoxes::Answer QtMessageBoxes::Ask(const Question& question)
     if (QuitOnSignals::Requested())
         return Answer::Cancel;
     WindowPlacement::WaitUntilPlaced(m_parent);
-    QMessageBox box(QMessageBox::Question, AppInfo::ProductName(), WithBreaks(question.text), QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::Question, AppInfo::ProductName(), BoxText(question.text), QMessageBox::NoButton,
                     m_parent);
     // The first letter answers from the keyboard, as Escape cancels.
     const auto withKey = [](const QString& text) {

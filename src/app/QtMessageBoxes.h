@@ -13,6 +13,10 @@ public:
     void Show(Icon icon, const QString& text) override;
     Answer Ask(const Question& question) override;
 
+    // The text as a box shows it: breakable at every "/" and in long runs, and no line so long that
+    // the box would grow past the screen.
+    static QString BoxText(const QString& text);
+
 private:
     QPointer<QWidget> m_parent;
 };

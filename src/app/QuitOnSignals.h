@@ -4,8 +4,9 @@ class QObject;
 
 // Ends the program on every signal whose default would end it from outside (SIGINT, SIGTERM,
 // SIGHUP, SIGQUIT, SIGUSR1 ...): every window goes, every event loop ends and a main loop that has
-// not started yet does not start. SIGPIPE is ignored: a write to a closed pipe fails instead. Nothing is saved and nothing is asked; the
-// objects' own ends let go of any button a playback holds down and give the pointer its normal shape back.
+// not started yet does not start. SIGPIPE is ignored: a write to a closed pipe fails instead. Nothing is saved and
+// nothing is asked; the objects' own ends let go of any button a playback holds down and give the pointer its normal
+// shape back.
 namespace QuitOnSignals {
 
 void Install(QObject* parent);

@@ -1,5 +1,6 @@
 #include "app/StatusIndicator.h"
 
+#include "core/AppInfo.h"
 #include "core/TextTable.h"
 
 #include <QAction>
@@ -114,4 +115,13 @@ QString StatusIndicator::Caption(const ActivityStatus& status, const QString& ti
                separator + title;
     }
     return title;
+}
+
+bool StatusIndicator::ShowMessage(const QString& text)
+{
+    if (!m_tray)
+        return false;
+    m_tray->show();
+    m_tray->showMessage(AppInfo::ProductName(), text, QSystemTrayIcon::Warning);
+    return true;
 }

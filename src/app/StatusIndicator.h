@@ -38,6 +38,8 @@ public:
 
     void Show(const ActivityStatus& status);
     const ActivityStatus& Status() const { return m_status; }
+    // Shows a message from the tray icon, which stays for it; false where there is no tray.
+    bool ShowMessage(const QString& text);
     // The menu with Stop; it is there with or without a tray.
     QMenu* Menu() const { return m_menu.get(); }
 

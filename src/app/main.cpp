@@ -1,5 +1,6 @@
 #include "app/AppLogo.h"
 #include "app/CommandLine.h"
+#include "app/DesktopNotifier.h"
 #include "app/DesktopStartup.h"
 #include "app/MainWindow.h"
 #include "app/PlaybackArguments.h"
@@ -7,6 +8,8 @@
 #include "app/QtMessageBoxes.h"
 #include "app/QuitOnSignals.h"
 #include "app/SplashWindow.h"
+#include "app/StatusIndicator.h"
+#include "app/StderrMessageBoxes.h"
 #include "core/AppInfo.h"
 #include "desktop/x11/X11ErrorTrap.h"
 
@@ -20,12 +23,13 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (const PlaybackArguments playback = PlaybackArguments::Parse(arguments); !playback.error.isEmpty())
-        return playback.ReportError();
+    const PlaybackArguments given = PlaybackArguments::Parse(arguments);
+    if (!given.error.isEmpty())
+        return given.ReportError();
 
     const DesktopStartup desktop = DesktopStartup::Open(SessionEnvironment::FromProcess());
     if (desktop.Desktop() == nullptr)
-        return desktop.ReportFailure(argc, argv);
+        return desktop.ReportFailure(argc, argv, !given.unattended);
     desktop.PreparePlatform();
 
     QApplication app(argc, argv);
@@ -37,19 +41,31 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(AppLogo::Icon());
     QuitOnSignals::Install(&app);
 
-    QtMessageBoxes messages;
+    QtMessageBoxes boxes;
+    StderrMessageBoxes lines;
     QtFileChooser files;
     // Parsed again from what Qt has left of the arguments once it took its own.
     const PlaybackArguments playback = PlaybackArguments::Parse(QCoreApplication::arguments().mid(1));
     QSettings settings;
-    MainWindow window(MainWindowServices{&messages,
+    PaceOptions pace = PaceOptions::Load(settings);
+    pace.speed = playback.speed.value_or(pace.speed);
+    MainWindow* shown = nullptr;
+    DesktopNotifier notifier([&shown](const QString& text) {
+        auto* indicator = shown ? shown->findChild<StatusIndicator*>() : nullptr;
+        return indicator && indicator->ShowMessage(text);
+    });
+    MainWindow window(MainWindowServices{playback.unattended ? static_cast<MessageBoxes*>(&lines) : &boxes,
                                          desktop.Desktop(),
                                          {},
                                          &files,
                                          playback.fileArguments,
                                          playback.AppliedTo(ScreenCheckOptions::Load(settings)),
-                                         &settings});
-    messages.SetParent(&window);
+                                         &settings,
+                                         pace,
+                                         playback.unattended,
+                                         &notifier});
+    shown = &window;
+    boxes.SetParent(&window);
     files.SetParent(&window);
     desktop.WarnAboutWayland(window);
     // The splash's load shows the main window, then the splash.

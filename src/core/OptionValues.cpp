@@ -16,3 +16,13 @@ std::optional<int> ParseInterval(QStringView text, int min, int max)
         return std::nullopt;
     return value;
 }
+
+std::optional<bool> ParseSwitch(QStringView text)
+{
+    text = text.trimmed();
+    if (text.compare(u"true", Qt::CaseInsensitive) == 0 || text == u"1")
+        return true;
+    if (text.compare(u"false", Qt::CaseInsensitive) == 0 || text == u"0")
+        return false;
+    return std::nullopt;
+}

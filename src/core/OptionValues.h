@@ -27,3 +27,7 @@ struct OptionValues
 // A whole number of decimal digits within [min, max], blanks around it allowed: how a typed or a
 // stored interval is read. Signs, fractions and overflow are refused.
 std::optional<int> ParseInterval(QStringView text, int min, int max);
+
+// A switch as the settings file holds it: "true" or "1" is on, "false" or "0" off, in any letter
+// case and with blanks around it; anything else ("no", "-1", "yes") is no clear answer.
+std::optional<bool> ParseSwitch(QStringView text);

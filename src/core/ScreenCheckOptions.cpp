@@ -13,7 +13,7 @@ const QString kOnMismatchKey = QStringLiteral("ScreenCheck/OnMismatch");
 ScreenCheckOptions ScreenCheckOptions::Load(const QSettings& settings)
 {
     ScreenCheckOptions options;
-    options.enabled = settings.value(kEnabledKey, false).toBool();
+    options.enabled = ParseSwitch(settings.value(kEnabledKey).toString()).value_or(false);
     options.waitSeconds = ParseInterval(settings.value(kWaitKey).toString(), kMinWaitSeconds, kMaxWaitSeconds)
                               .value_or(kDefaultWaitSeconds);
     options.onMismatch = ParseOnMismatch(settings.value(kOnMismatchKey).toString()).value_or(OnMismatch::Stop);

@@ -29,7 +29,7 @@ struct ScreenCheckOptions
     int waitSeconds = kDefaultWaitSeconds;
     OnMismatch onMismatch = OnMismatch::Stop;
 
-    // Values that are missing or out of range in the settings read as the defaults.
+    // Values that are missing, out of range or no clear switch in the settings read as the defaults.
     static ScreenCheckOptions Load(const QSettings& settings);
     void Save(QSettings& settings) const;
 

@@ -156,16 +156,20 @@ void FileCommands::FinishReading(const QString& path, Purpose purpose, MacroRead
 {
     m_reader.join();
     emit readingChanged(false);
-    switch (read.status) {
-    case MacroReadResult::Status::Unreadable:
-        Problem(TextId::CouldNotRead, path, read.reason);
+    if (read.status != MacroReadResult::Status::Ok) {
+        const bool unreadable = read.status == MacroReadResult::Status::Unreadable;
+        const QString what = TextTable::Text(unreadable ? TextId::CouldNotRead : TextId::FileNotValid);
+        const QString native = QDir::toNativeSeparators(path);
+        const QString text = unreadable ? what + QLatin1Char(' ') + native + QLatin1Char('\n') + read.reason
+                                        : what + QLatin1Char('\n') + native + QLatin1Char('\n') + read.reason;
+        // The command line's file is the caller's to report: a run from a script must hear of it
+        // on stderr, and may have no one to read a box.
+        if (purpose == Purpose::CommandLine) {
+            emit commandLineFileFailed(text, native + QStringLiteral(": ") + what + QLatin1Char(' ') + read.reason);
+            return;
+        }
+        m_messages.Show(unreadable ? MessageBoxes::Icon::Exclamation : MessageBoxes::Icon::None, text);
         return;
-    case MacroReadResult::Status::Invalid:
-        m_messages.Show(MessageBoxes::Icon::None, TextTable::Text(TextId::FileNotValid) + QLatin1Char('\n') +
-                                                      QDir::toNativeSeparators(path) + QLatin1Char('\n') + read.reason);
-        return;
-    case MacroReadResult::Status::Ok:
-        break;
     }
     // The file was checked whole: only now does anything change.
     if (purpose != Purpose::Append)

@@ -57,6 +57,9 @@ signals:
     void commandStateChanged(bool flag);
     // The file named on the command line is in place, to be played.
     void commandLineFileLoaded();
+    // The file named on the command line could not be read or is no valid macro file: the box's
+    // text, and the same in one line for stderr (the file's name first).
+    void commandLineFileFailed(const QString& text, const QString& line);
 
 private:
     enum class Purpose

@@ -15,6 +15,7 @@
 namespace {
 const char* const kSpeedChoices[] = {"800", "900", "1000", "1500", "2000", "3000", "4000", "5000"};
 const char* const kSensChoices[] = {"40", "50", "60", "70", "80", "90", "100"};
+const char* const kPlaySpeedChoices[] = {"0.5", "1", "2", "4"};
 
 QComboBox* MakeIntervalBox(QWidget* parent, const char* name, const QStringList& choices, const QString& tip)
 {
@@ -49,9 +50,9 @@ void ShowInterval(QComboBox* box, int interval)
 }
 } // namespace
 
-OptionsDialog::OptionsDialog(const OptionValues& values, const ScreenCheckOptions& screenCheck, MessageBoxes& messages,
-                             QWidget* parent)
-    : QDialog(parent), m_values(values), m_screenCheck(screenCheck), m_messages(messages)
+OptionsDialog::OptionsDialog(const OptionValues& values, const ScreenCheckOptions& screenCheck, const PaceOptions& pace,
+                             MessageBoxes& messages, QWidget* parent)
+    : QDialog(parent), m_values(values), m_screenCheck(screenCheck), m_pace(pace), m_messages(messages)
 {
     setObjectName(QStringLiteral("frmDialog"));
     BuildControls();
@@ -101,6 +102,7 @@ void OptionsDialog::BuildControls()
     layout->addWidget(m_repeatForever);
     layout->addWidget(m_saveImages);
     layout->addLayout(BuildScreenCheckControls());
+    layout->addLayout(BuildPaceControls());
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -135,9 +137,37 @@ QLayout* OptionsDialog::BuildScreenCheckControls()
     details->addWidget(m_onMismatchLabel, 1, 1);
     details->addWidget(m_onMismatch, 1, 2);
     auto* layout = new QVBoxLayout;
+    m_imagesNote = new QLabel(this);
+    m_imagesNote->setObjectName(QStringLiteral("lblImagesNote"));
+    m_imagesNote->setWordWrap(true);
+    connect(m_checkScreen, &QCheckBox::toggled, this, &OptionsDialog::ShowImagesNote);
+    connect(m_saveImages, &QCheckBox::toggled, this, &OptionsDialog::ShowImagesNote);
     layout->addWidget(m_checkScreen);
     layout->addLayout(details);
+    layout->addWidget(m_imagesNote);
     return layout;
+}
+
+QLayout* OptionsDialog::BuildPaceControls()
+{
+    m_keepPace = new QCheckBox(this);
+    m_keepPace->setObjectName(QStringLiteral("chkKeepPace"));
+    m_playSpeedLabel = new QLabel(this);
+    m_playSpeed = MakeIntervalBox(this, "cmbPlaySpeed", ToList(kPlaySpeedChoices), QString());
+    m_playSpeedLabel->setBuddy(m_playSpeed);
+    auto* speed = new QHBoxLayout;
+    speed->addWidget(m_playSpeedLabel);
+    speed->addWidget(m_playSpeed);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(m_keepPace);
+    layout->addLayout(speed);
+    return layout;
+}
+
+void OptionsDialog::ShowImagesNote()
+{
+    // Recorded tasks keep their images while the check is on; a file saved without them does not.
+    m_imagesNote->setVisible(m_checkScreen->isChecked() && !m_saveImages->isChecked());
 }
 
 void OptionsDialog::Populate()
@@ -169,6 +199,15 @@ void OptionsDialog::Populate()
     m_checkScreen->setChecked(m_screenCheck.enabled);
     m_checkWait->setValue(m_screenCheck.waitSeconds);
     m_onMismatch->setCurrentIndex(m_onMismatch->findData(int(m_screenCheck.onMismatch)));
+    m_imagesNote->setText(TextTable::Text(TextId::NoImagesNoCheckNote));
+    ShowImagesNote();
+
+    m_keepPace->setText(TextTable::Text(TextId::KeepPaceSwitch));
+    m_playSpeedLabel->setText(TextTable::Text(TextId::PlaySpeedLabel));
+    m_keepPace->setChecked(m_pace.keepPace);
+    if (const int index = m_playSpeed->findText(PaceOptions::SpeedText(m_pace.speed)); index >= 0)
+        m_playSpeed->setCurrentIndex(index);
+    m_playSpeed->setEditText(PaceOptions::SpeedText(m_pace.speed));
 }
 
 // A recording interval that stops m_pollTimer, or slows it to seconds, would leave recording and
@@ -189,6 +228,14 @@ void OptionsDialog::Accept()
         m_recordInterval->setFocus();
         return;
     }
+    const std::optional<double> speed = PaceOptions::ParseSpeed(m_playSpeed->currentText());
+    if (!speed) {
+        m_messages.Show(MessageBoxes::Icon::Exclamation, TextTable::Text(TextId::PlaySpeedRange));
+        m_playSpeed->setFocus();
+        return;
+    }
+    m_pace.speed = *speed;
+    m_pace.keepPace = m_keepPace->isChecked();
     m_values.playIntervalMs = *play;
     m_values.recIntervalMs = *rec;
     m_values.closeAfterPlaying = m_closeAfterPlaying->isChecked();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OptionValues.h"
+#include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
 
 #include <QDialog>
@@ -24,12 +25,13 @@ class OptionsDialog : public QDialog
     Q_OBJECT
 
 public:
-    OptionsDialog(const OptionValues& values, const ScreenCheckOptions& screenCheck, MessageBoxes& messages,
-                  QWidget* parent = nullptr);
+    OptionsDialog(const OptionValues& values, const ScreenCheckOptions& screenCheck, const PaceOptions& pace,
+                  MessageBoxes& messages, QWidget* parent = nullptr);
 
     // The values the dialog was opened with, or those accepted by OK.
     const OptionValues& Values() const { return m_values; }
     const ScreenCheckOptions& ScreenCheck() const { return m_screenCheck; }
+    const PaceOptions& Pace() const { return m_pace; }
 
 public slots:
     void Accept();
@@ -39,9 +41,13 @@ private:
     void Populate();
     void BuildControls();
     QLayout* BuildScreenCheckControls();
+    QLayout* BuildPaceControls();
+    // The note that a list saved without images cannot be checked, shown while it applies.
+    void ShowImagesNote();
 
     OptionValues m_values;
     ScreenCheckOptions m_screenCheck;
+    PaceOptions m_pace;
     MessageBoxes& m_messages;
 
     QLabel* m_playIntervalLabel = nullptr;
@@ -56,6 +62,10 @@ private:
     QSpinBox* m_checkWait = nullptr;
     QLabel* m_onMismatchLabel = nullptr;
     QComboBox* m_onMismatch = nullptr;
+    QLabel* m_imagesNote = nullptr;
+    QCheckBox* m_keepPace = nullptr;
+    QLabel* m_playSpeedLabel = nullptr;
+    QComboBox* m_playSpeed = nullptr;
     QPushButton* m_okButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
 };

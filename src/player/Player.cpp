@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/TextTable.h"
 #include "desktop/Desktop.h"
+#include "tasks/Playability.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
@@ -19,25 +20,18 @@ constexpr int kPauseTickMs = 1000;
 // How long before a task is due the stop-key check keeps away.
 constexpr std::chrono::milliseconds kQuietBeforeTask{10};
 
-// A coordinate cell as the recorder writes it: a whole decimal number in the 32-bit range.
-std::optional<int> WholeNumber(const QString& cell)
+TaskRow CellsOf(const TaskList& tasks, int row)
 {
-    bool ok = false;
-    const int value = cell.trimmed().toInt(&ok, 10);
-    return ok ? std::optional<int>(value) : std::nullopt;
+    return TaskRow{tasks.Cell(row, TaskList::kColumnX),
+                   tasks.Cell(row, TaskList::kColumnY),
+                   tasks.Cell(row, TaskList::kColumnTask),
+                   {}};
 }
 
-// The point of a row, or none for a row that is skipped, as executed: a point that is not a whole
-// number (a hand-edited file) or not on the screen (a file recorded on a larger screen), where the
-// server would move the pointer to the screen's edge, or to where a coordinate past 16 bits wraps,
-// and click there.
-std::optional<QPoint> TaskPoint(const TaskList& tasks, int row, QSize screen)
+// A button code (1, 2, 4) as an index of the press points.
+std::size_t ButtonIndex(int button)
 {
-    const std::optional<int> x = WholeNumber(tasks.Cell(row, TaskList::kColumnX));
-    const std::optional<int> y = WholeNumber(tasks.Cell(row, TaskList::kColumnY));
-    if (!x || !y || !QRect(QPoint(0, 0), screen).contains(*x, *y))
-        return std::nullopt;
-    return QPoint(*x, *y);
+    return static_cast<std::size_t>(std::clamp(button, 0, 4));
 }
 
 } // namespace
@@ -75,12 +69,15 @@ void Player::Play()
     emit minimiseRequested();
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
     m_tasks.SetCurrentRow(1);
-    m_schedule.Start();
+    m_schedule.Start(LeadBefore(1, 0));
     m_playing = true;
     m_stopping = false;
     m_executed = 0;
     m_stopKeysArmed = false;
     m_skipped = 0;
+    m_unplayableRows.clear();
+    m_heldButtons = 0;
+    m_givenUpButtons = 0;
     m_stoppedOn.reset();
     m_findOffset = QPoint();
     m_pressOffsets.clear();
@@ -88,6 +85,23 @@ void Player::Play()
     m_found.clear();
     m_progress.pass = 1;
     ReportProgress(1);
+    RemarkTasksWithoutImages();
+}
+
+void Player::RemarkTasksWithoutImages()
+{
+    if (!m_state.screenCheck.enabled)
+        return;
+    std::vector<int> rows;
+    const TaskRows& packed = m_tasks.PackedRows();
+    for (std::size_t i = 0; i < packed.size() && !m_tasks.IsEmpty(); ++i) {
+        const TaskKinds::Kind* kind = TaskKinds::Find(QString::fromLatin1(packed.FieldOf(i, TaskRows::kTask)));
+        if (kind && TaskKinds::HasPoint(kind->action) && kind->action != TaskKinds::Action::Up &&
+            packed.FieldOf(i, TaskRows::kImage).isEmpty())
+            rows.push_back(int(i) + 1);
+    }
+    if (!rows.empty())
+        emit remark(TextTable::Text(TextId::CheckWithoutImagesRemark).arg(Playability::RowList(rows)));
 }
 
 void Player::Step()
@@ -120,12 +134,13 @@ void Player::FinishStep(int row)
     // Whatever shows the progress runs once the task has been done, never between its moment and it.
     ReportProgress(row);
     const bool lastRow = row >= m_tasks.Rows() - 1;
-    m_tasks.SetCurrentRow(lastRow ? 1 : row + 1);
+    const int next = lastRow ? 1 : row + 1;
+    m_tasks.SetCurrentRow(next);
     if (lastRow && m_state.options.repeatForever)
         ++m_progress.pass;
     if (!lastRow || m_state.options.repeatForever) {
         // Does nothing after a pause task: the countdown starts the next run.
-        m_schedule.ArmNext();
+        m_schedule.ArmNext(LeadBefore(next, row));
         return;
     }
     StopTimersAndRestore();
@@ -133,30 +148,59 @@ void Player::FinishStep(int row)
         emit closeProgramRequested();
         return;
     }
-    QString message = TextTable::Text(TextId::AllTasksExecuted);
+    emit finished(EndMessage());
+    emit normalRequested();
+}
+
+QString Player::EndMessage() const
+{
+    QString message = m_unplayableRows.empty() ? TextTable::Text(TextId::AllTasksExecuted)
+                                               : TextTable::Text(TextId::SkippedRowsMessage)
+                                                     .arg(m_unplayableRows.size())
+                                                     .arg(Playability::RowList(m_unplayableRows));
     if (m_skipped > 0)
         message += QLatin1Char(' ') + ScreenCheck::SkippedNote(m_skipped);
     if (m_foundElsewhere > 0)
         message += QLatin1Char(' ') + ScreenCheck::FoundNote(m_foundElsewhere);
-    emit finished(message);
-    emit normalRequested();
+    return message;
+}
+
+StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
+{
+    const auto kindOf = [this](int r) {
+        return r >= 1 ? TaskKinds::Find(m_tasks.Cell(r, TaskList::kColumnTask)) : nullptr;
+    };
+    const auto scaled = [this](StepSchedule::Clock::duration span) {
+        return std::chrono::duration_cast<StepSchedule::Clock::duration>(span / m_state.pace.speed);
+    };
+    const TaskKinds::Kind* before = kindOf(previous);
+    if (before && before->action == TaskKinds::Action::Wait) {
+        const int ms = Playability::WholeNumber(QStringView(m_tasks.Cell(previous, TaskList::kColumnX))).value_or(0);
+        return scaled(std::chrono::milliseconds(std::max(0, ms)));
+    }
+    const TaskKinds::Kind* kind = kindOf(row);
+    if (kind && kind->action == TaskKinds::Action::Wait)
+        return StepSchedule::Clock::duration::zero();
+    return scaled(m_schedule.Interval());
 }
 
 bool Player::WaitsForScreen(int row)
 {
     const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
-    if (!m_state.screenCheck.enabled || !kind || kind->action == TaskKinds::Action::Pause)
+    if (!m_state.screenCheck.enabled || !kind)
         return false;
     const bool find = m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find;
-    // A drag's release goes where its press was found: the screen there shows the drop only after it.
-    const auto press = m_pressOffsets.find(kind->button);
-    if (find && kind->action == TaskKinds::Action::Up && press != m_pressOffsets.end()) {
-        m_taskOffset = press->second;
+    // A drag is decided on its press: the check would move the pointer with the button down, and
+    // a release left out would leave it down. Found elsewhere, the press takes its release along.
+    if (kind->action == TaskKinds::Action::Up) {
+        const auto press = m_pressOffsets.find(kind->button);
+        if (find && press != m_pressOffsets.end())
+            m_taskOffset = press->second;
         return false;
     }
     const QByteArray image = m_tasks.Image(row);
-    const std::optional<QPoint> point = TaskPoint(m_tasks, row, m_desktop.ScreenSize());
-    if (image.isEmpty() || !point)
+    const std::optional<QPoint> point = Playability::Point(CellsOf(m_tasks, row), m_desktop.ScreenSize());
+    if (image.isEmpty() || !TaskKinds::HasPoint(kind->action) || !point)
         return false;
     const qint64 waitMs = qint64(m_state.screenCheck.waitSeconds) * 1000;
     if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs,
@@ -174,6 +218,9 @@ void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
     // Find stops too: an image found nowhere, or in two places as alike, is never guessed at.
     if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Skip) {
         ++m_skipped;
+        const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(mismatch.row, TaskList::kColumnTask));
+        if (kind && kind->action == TaskKinds::Action::Down)
+            m_givenUpButtons |= kind->button;
         emit taskSkipped(mismatch);
         ResumeAfterScreenCheck(false);
         return;
@@ -201,19 +248,34 @@ void Player::ResumeAfterScreenCheck(bool runTask)
     FinishStep(row);
     // The next task comes one interval after this one, however long the wait was.
     if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
-        m_schedule.Start();
+        m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
 }
 
 void Player::RunTask(int row)
 {
-    const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
-    if (!kind)
-        return;
-    if (kind->action == TaskKinds::Action::Pause) {
-        StartPause(m_tasks.Cell(row, TaskList::kColumnX));
+    const TaskRow cells = CellsOf(m_tasks, row);
+    const QString problem = Playability::Problem(cells, m_desktop.ScreenSize());
+    if (!problem.isEmpty()) {
+        if (std::find(m_unplayableRows.begin(), m_unplayableRows.end(), row) == m_unplayableRows.end())
+            m_unplayableRows.push_back(row);
+        emit unplayableTask(row, problem);
         return;
     }
-    const std::optional<QPoint> point = TaskPoint(m_tasks, row, m_desktop.ScreenSize());
+    const TaskKinds::Kind* kind = TaskKinds::Find(cells.task);
+    if (kind->action == TaskKinds::Action::Pause) {
+        StartPause(cells.x);
+        return;
+    }
+    if (kind->action == TaskKinds::Action::Wait)
+        return;
+    // The release of a press that was skipped would drop whatever the user holds, or click.
+    if (kind->action == TaskKinds::Action::Up && (m_givenUpButtons & kind->button) && !(m_heldButtons & kind->button)) {
+        m_givenUpButtons &= ~kind->button;
+        ++m_skipped;
+        emit remark(TextTable::Text(TextId::ReleaseNeverPressedRemark).arg(row));
+        return;
+    }
+    const std::optional<QPoint> point = Playability::Point(cells, m_desktop.ScreenSize());
     if (!point)
         return;
     const QPoint at = *point + m_taskOffset;
@@ -232,17 +294,24 @@ void Player::RunTask(int row)
     switch (kind->action) {
     case TaskKinds::Action::Click:
         m_desktop.ButtonClick(kind->button);
+        m_heldButtons &= ~kind->button;
         break;
     case TaskKinds::Action::DoubleClick:
         m_desktop.ButtonDoubleClick(kind->button);
+        m_heldButtons &= ~kind->button;
         break;
     case TaskKinds::Action::Down:
         m_desktop.ButtonDown(kind->button);
+        m_heldButtons |= kind->button;
+        m_givenUpButtons &= ~kind->button;
+        m_pressPoints[ButtonIndex(kind->button)] = at;
         break;
     case TaskKinds::Action::Up:
         m_desktop.ButtonUp(kind->button);
+        m_heldButtons &= ~kind->button;
         break;
     case TaskKinds::Action::Pause:
+    case TaskKinds::Action::Wait:
         break;
     }
 }
@@ -250,7 +319,7 @@ void Player::RunTask(int row)
 void Player::StartPause(const QString& lengthText)
 {
     // A length that is negative or not a whole number waits as a pause of 0.
-    const int seconds = std::max(0, WholeNumber(lengthText).value_or(0));
+    const int seconds = std::max(0, Playability::WholeNumber(QStringView(lengthText)).value_or(0));
     m_pauseSecondsLeft = seconds;
     m_pauseTimer.start();
     m_schedule.Stop();
@@ -261,7 +330,7 @@ void Player::CountPauseDown()
     if (m_pauseSecondsLeft <= 0) {
         m_pauseTimer.stop();
         // A fresh schedule for the tasks after the pause.
-        m_schedule.Start();
+        m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
         return;
     }
     --m_pauseSecondsLeft;
@@ -336,7 +405,23 @@ void Player::Halt()
     m_schedule.Stop();
     m_pauseTimer.stop();
     m_tickWaiting = false;
+    ReleaseHeldButtons();
     m_desktop.ReleaseHeld();
+}
+
+void Player::ReleaseHeldButtons()
+{
+    if (m_heldButtons == 0)
+        return;
+    emit remark(TextTable::Text(TextId::DragGivenUpRemark).arg(m_tasks.CurrentRow()));
+    for (const int button : VirtualKey::kButtons) {
+        if (!(m_heldButtons & button))
+            continue;
+        const QPoint pressed = m_pressPoints[ButtonIndex(button)];
+        m_desktop.MovePointer(pressed.x(), pressed.y());
+        m_desktop.ButtonUp(button);
+    }
+    m_heldButtons = 0;
 }
 
 void Player::StopTimersAndRestore()

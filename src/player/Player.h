@@ -4,11 +4,14 @@
 #include "player/StepSchedule.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QTimer>
 
+#include <array>
 #include <map>
 #include <optional>
+#include <vector>
 
 class Desktop;
 class TaskList;
@@ -66,13 +69,20 @@ public:
     // Rows processed since playback started, over every pass.
     qint64 ExecutedTasks() const { return m_executed; }
     PlaybackProgress Progress() const { return m_progress; }
+    // When the next task is due; meaningful while playback steps.
+    StepSchedule::Clock::time_point NextTaskDue() const { return m_schedule.NextDue(); }
     // The seconds still to wait in the running pause.
     int PauseSecondsLeft() const { return m_pauseSecondsLeft; }
 
     // True while a task waits for the screen to match its image.
     bool WaitingForScreen() const { return m_screenCheck.IsWaiting(); }
-    // Tasks skipped since playback started because the screen never matched their image.
-    qint64 SkippedTasks() const { return m_skipped; }
+    // Tasks skipped since playback started: the screen never matched their image, or they cannot
+    // be played at all (Playability).
+    qint64 SkippedTasks() const { return m_skipped + qint64(m_unplayableRows.size()); }
+    // The rows skipped because they cannot be played, in the order met.
+    const std::vector<int>& UnplayableRows() const { return m_unplayableRows; }
+    // "All task have been executed.", or what was skipped instead.
+    QString EndMessage() const;
     // Where the last run stopped because the screen never matched, if it did.
     const std::optional<ScreenMismatch>& StoppedOn() const { return m_stoppedOn; }
     // Tasks clicked since playback started where their image was found, away from their point.
@@ -109,6 +119,11 @@ signals:
     void ended();
     // A task has run (or playback started, at the first task of pass 1).
     void progressChanged(const PlaybackProgress& progress);
+    // A row that cannot be played was skipped; problem says why.
+    void unplayableTask(int row, const QString& problem);
+    // Something a person should hear of once, on stderr and in the status line: a screen check
+    // over tasks without images, a drag given up.
+    void remark(const QString& text);
 
 private:
     // Starts the check of the screen before a task that has an image; true while it waits.
@@ -122,6 +137,14 @@ private:
     void FinishStep(int row);
     void RunTask(int row);
     void StartPause(const QString& lengthText);
+    // The time from the previous row's moment to this row's: the recorded wait after a wait task,
+    // nothing before one, one time unit otherwise; divided by the speed. previous 0: none.
+    StepSchedule::Clock::duration LeadBefore(int row, int previous) const;
+    // Tells once when the screen is checked but tasks have no image to check against.
+    void RemarkTasksWithoutImages();
+    // Lets go of the buttons that pushed tasks hold, each where it was pressed: a drag given up
+    // drops nothing anywhere else.
+    void ReleaseHeldButtons();
     void Halt();
     bool FinishStopOnceReleased();
     void StopTimersAndRestore();
@@ -141,6 +164,11 @@ private:
     // The stop keys count only after they have been seen not all down since playback started,
     // so the Ctrl+Shift+F11 shortcut that started playback does not stop it at once.
     bool m_stopKeysArmed = false;
+    // Button codes (1, 2, 4) held down by pushed tasks, and where each was pressed.
+    int m_heldButtons = 0;
+    std::array<QPoint, 5> m_pressPoints{};
+    // Buttons whose pushed task was skipped: their released task is skipped too.
+    int m_givenUpButtons = 0;
     PlaybackProgress m_progress;
     bool m_checkDeferred = false;
     bool m_ticksHeld = false;
@@ -149,6 +177,7 @@ private:
     StepSchedule m_schedule;
     ScreenCheck m_screenCheck;
     qint64 m_skipped = 0;
+    std::vector<int> m_unplayableRows;
     std::optional<ScreenMismatch> m_stoppedOn;
     // Where the running task is clicked, from its point; where the last one was found, for the next
     // to be looked for there first; where each held button's press was found, for its release.

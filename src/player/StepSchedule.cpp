@@ -25,11 +25,17 @@ void StepSchedule::Start()
 {
     if (!m_running)
         m_interval = std::chrono::milliseconds(std::max(1, m_timer.interval()));
+    Start(m_interval);
+}
+
+void StepSchedule::Start(Clock::duration span)
+{
+    if (!m_running)
+        m_interval = std::chrono::milliseconds(std::max(1, m_timer.interval()));
     m_running = true;
-    m_origin = m_clock.now();
-    m_tickStart = m_origin;
-    m_index = 0;
-    ArmNext();
+    m_onSchedule = m_clock.now();
+    m_tickStart = m_onSchedule;
+    ArmNext(span);
 }
 
 void StepSchedule::Stop()
@@ -53,22 +59,30 @@ void StepSchedule::BeginTick()
         now = m_clock.now();
     }
     m_tickStart = now;
-    if (now - m_due > m_interval) {
-        m_origin = now;
-        m_index = 0;
-    }
+    if (now - m_due > std::max(m_span, m_interval))
+        m_onSchedule = now;
 }
 
 void StepSchedule::ArmNext()
 {
+    ArmNext(m_interval);
+}
+
+void StepSchedule::ArmNext(Clock::duration span)
+{
     if (!m_running)
         return;
-    ++m_index;
-    const Clock::time_point onSchedule = m_origin + m_interval * m_index;
-    m_due = std::max(onSchedule, m_tickStart + m_interval / 2);
+    m_span = std::max(span, Clock::duration::zero());
+    m_onSchedule += m_span;
+    m_due = std::max(m_onSchedule, m_tickStart + m_span / 2);
     const auto wake = std::chrono::floor<std::chrono::milliseconds>(m_due - kLead - m_clock.now());
     m_timer.setSingleShot(true);
     m_timer.start(static_cast<int>(std::max<qint64>(0, wake.count())));
+}
+
+StepSchedule::Clock::duration StepSchedule::Interval() const
+{
+    return m_running ? m_interval : std::chrono::milliseconds(std::max(1, m_timer.interval()));
 }
 
 bool StepSchedule::IsDueWithin(Clock::duration span) const

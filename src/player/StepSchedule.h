@@ -22,10 +22,10 @@ struct StepClock
     static StepClock Steady();
 };
 
-// Paces the playback timer, so that tick k of a run falls on start + k × interval however late the
-// ones before it came. A repeating precise QTimer starts its schedule afresh after any tick that comes
-// more than an interval late, and wakes up to a few milliseconds late besides: while a run lasts, the
-// timer is armed once per tick, a little ahead of the tick's moment, and the tick waits out the rest.
+// Paces the playback timer, so that tick k of a run falls on start + the spans of the ticks before
+// it (one interval each, unless a span is given) however late they came. A repeating precise QTimer starts its schedule
+// afresh after any tick that comes more than an interval late, and wakes up to a few milliseconds late besides: while a
+// run lasts, the timer is armed once per tick, a little ahead of the tick's moment, and the tick waits out the rest.
 // The timer keeps its interval whenever no run is on.
 //
 // Lateness: a tick that comes up to one interval late is made up by the ticks after it, none sooner
@@ -42,17 +42,22 @@ public:
 
     explicit StepSchedule(QTimer& timer, StepClock clock = StepClock::Steady());
 
-    // Starts a run of its own: the first tick is due one interval from now.
+    // Starts a run of its own: the first tick is due one interval (or span) from now.
     void Start();
+    void Start(Clock::duration span);
     // Stops the timer and gives it back its interval.
     void Stop();
     bool IsRunning() const { return m_running; }
+    // The interval of a tick: the timer's own, as it was when the run started.
+    Clock::duration Interval() const;
 
     // Run as a tick starts: waits for the tick's exact moment when the timer woke ahead of it, and
     // starts the schedule afresh from now when the tick comes more than an interval late.
     void BeginTick();
-    // Run after a tick's work: arms the timer for the next tick.
+    // Run after a tick's work: arms the timer for the next tick, one interval (or span) after this
+    // tick's moment on the schedule.
     void ArmNext();
+    void ArmNext(Clock::duration span);
 
     // When the next tick is due; meaningful while a run is on.
     Clock::time_point NextDue() const { return m_due; }
@@ -62,10 +67,10 @@ public:
 private:
     QTimer& m_timer;
     StepClock m_clock;
-    Clock::duration m_interval{0};
-    Clock::time_point m_origin;
+    Clock::duration m_interval{0};  // the timer's own, given back by Stop
+    Clock::duration m_span{0};      // from the tick before to the tick due
+    Clock::time_point m_onSchedule; // the moment of the tick due, as the schedule has it
     Clock::time_point m_due;
     Clock::time_point m_tickStart;
-    qint64 m_index = 0;
     bool m_running = false;
 };

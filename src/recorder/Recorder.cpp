@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
@@ -43,6 +44,7 @@ void Recorder::Record()
     m_tasks.CloseDoubleClickWindow();
     m_stopKeysArmed = false;
     m_open.clear();
+    m_lastMoment.reset();
     m_following = m_desktop.FollowButtons(true);
     if (!m_following && !m_saidSamplingOnly) {
         std::fprintf(stderr, "clickwarden: %s\n", qPrintable(TextTable::Text(TextId::NoRecordExtension)));
@@ -81,8 +83,10 @@ void Recorder::TakeFollowedEvents()
         });
         // A release without its press: the press came before the recording started, or the
         // release point was already taken from the pointer.
-        if (open != m_open.end())
+        if (open != m_open.end()) {
             open->release = event;
+            open->releaseSeen = std::chrono::steady_clock::now();
+        }
     }
 }
 
@@ -106,8 +110,10 @@ void Recorder::SampleButtons()
 void Recorder::CloseReleasedPresses()
 {
     for (Gesture& gesture : m_open) {
-        if (!gesture.release && !m_desktop.IsKeyDown(gesture.press.button))
+        if (!gesture.release && !m_desktop.IsKeyDown(gesture.press.button)) {
             gesture.release = ButtonEvent{gesture.press.button, false, m_desktop.PointerX(), m_desktop.PointerY(), 0};
+            gesture.releaseSeen = std::chrono::steady_clock::now();
+        }
     }
 }
 
@@ -121,7 +127,7 @@ void Recorder::MoveFinishedOn()
     }
     if (m_waiting.empty())
         return;
-    if (m_redrawWait.interval() == 0 || !m_state.options.saveImages)
+    if (m_redrawWait.interval() == 0 || !TakesImages())
         AddWaitingGestures();
     else if (!m_redrawWait.isActive())
         m_redrawWait.start();
@@ -150,21 +156,54 @@ void Recorder::AddGesture(const Gesture& gesture)
     const int ry = gesture.release->y;
     const std::optional<quint32> pressTime =
         gesture.followed ? std::optional<quint32>(gesture.press.time) : std::nullopt;
+    const bool releaseTimed = gesture.followed && gesture.release->time != 0;
+    const Moment pressed{pressTime, gesture.pressSeen};
+    const Moment released{releaseTimed ? std::optional<quint32>(gesture.release->time) : std::nullopt,
+                          gesture.releaseSeen};
+    const QString x = QString::number(px);
+    const QString y = QString::number(py);
     if (rx == px && ry == py) {
-        m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Click, button),
-                        CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
+        const QString click = TaskKinds::Text(TaskKinds::Action::Click, button);
+        // A click that turns the last row into a double click keeps that row's moment.
+        if (!m_tasks.MergesAsDoubleClick(x, y, click, pressTime))
+            AddWaitBefore(pressed);
+        m_tasks.AddTask(x, y, click, CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
         return;
     }
     // Both images are taken after the release: they show the screen as the button left it.
-    m_tasks.AddTask(QString::number(px), QString::number(py), TaskKinds::Text(TaskKinds::Action::Down, button),
-                    CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
+    AddWaitBefore(pressed);
+    m_tasks.AddTask(x, y, TaskKinds::Text(TaskKinds::Action::Down, button), CaptureImage(px, py), TaskOrigin::Recorded,
+                    pressTime);
+    AddWaitBefore(released);
     m_tasks.AddTask(QString::number(rx), QString::number(ry), TaskKinds::Text(TaskKinds::Action::Up, button),
                     CaptureImage(rx, ry));
 }
 
+void Recorder::AddWaitBefore(const Moment& moment)
+{
+    if (!m_state.pace.keepPace)
+        return;
+    const std::optional<Moment> last = std::exchange(m_lastMoment, moment);
+    if (!last)
+        return;
+    qint64 ms = 0;
+    if (last->desktopMs && moment.desktopMs)
+        ms = qint32(*moment.desktopMs - *last->desktopMs); // the desktop's clock wraps; a difference does not
+    else
+        ms = std::chrono::duration_cast<std::chrono::milliseconds>(moment.seen - last->seen).count();
+    m_tasks.AddTask(QString::number(std::max<qint64>(0, ms)), QString(), TaskKinds::Text(TaskKinds::Action::Wait),
+                    QByteArray(), TaskOrigin::Inserted);
+}
+
+bool Recorder::TakesImages() const
+{
+    // A task without an image could never be checked: the check keeps them whatever the switch.
+    return m_state.options.saveImages || m_state.screenCheck.enabled;
+}
+
 QByteArray Recorder::CaptureImage(int x, int y)
 {
-    if (!m_state.options.saveImages)
+    if (!TakesImages())
         return {};
     return DescriptiveImage::Encode(m_desktop.PixelBlock(x - kImageHalf, y - kImageHalf, kSide, kSide));
 }

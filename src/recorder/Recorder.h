@@ -65,6 +65,16 @@ private:
         std::optional<ButtonEvent> release;
         bool own = false;      // on one of the program's own windows
         bool followed = false; // seen in the desktop's event stream, not by sampling
+        // When this program saw the press and the release, for a desktop that gives no times.
+        std::chrono::steady_clock::time_point pressSeen = std::chrono::steady_clock::now();
+        std::chrono::steady_clock::time_point releaseSeen = pressSeen;
+    };
+    // When a press or a release happened: the desktop's own time where it gave one, and this
+    // program's clock as it saw the event.
+    struct Moment
+    {
+        std::optional<quint32> desktopMs;
+        std::chrono::steady_clock::time_point seen;
     };
 
     void TakeFollowedEvents();
@@ -74,6 +84,11 @@ private:
     void AddWaitingGestures();
     bool IsOwnWindow(const ButtonEvent& press) const;
     void AddGesture(const Gesture& gesture);
+    // With "Keep the pace" on: a wait task for the time since the last task's moment, before a
+    // task that gets a row of its own at this moment (never before the first task of a recording).
+    void AddWaitBefore(const Moment& moment);
+    // Whether tasks get an image: asked for, or needed by the screen check.
+    bool TakesImages() const;
     bool StopKeysDown();
     void StopCheck();
 
@@ -94,4 +109,5 @@ private:
     // Finished gestures whose images wait for the screen to redraw.
     std::deque<Gesture> m_waiting;
     QTimer m_redrawWait;
+    std::optional<Moment> m_lastMoment; // of the last row this recording added
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OptionValues.h"
+#include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
 
 // The option values that the main window owns and changes (Options, opened files); the recorder,
@@ -9,4 +10,5 @@ struct SharedState
 {
     OptionValues options;
     ScreenCheckOptions screenCheck;
+    PaceOptions pace;
 };

@@ -16,16 +16,18 @@ enum class Action
     Down,
     Up,
     Pause,
+    // A wait of the recording's own pace: column 1 holds milliseconds, played at the chosen speed.
+    Wait,
 };
 
 struct Kind
 {
     TextId textId;
     Action action;
-    int button; // button code (VirtualKey), 0 for a pause
+    int button; // button code (VirtualKey), 0 for a pause or a wait
 };
 
-// The thirteen kinds, in the order a task text is compared with them.
+// The kinds, in the order a task text is compared with them.
 inline constexpr Kind kAll[] = {
     {TextId::ClickLeft, Action::Click, VirtualKey::kLeftButton},
     {TextId::ClickRight, Action::Click, VirtualKey::kRightButton},
@@ -40,7 +42,14 @@ inline constexpr Kind kAll[] = {
     {TextId::RightReleased, Action::Up, VirtualKey::kRightButton},
     {TextId::MiddlePushed, Action::Down, VirtualKey::kMiddleButton},
     {TextId::MiddleReleased, Action::Up, VirtualKey::kMiddleButton},
+    {TextId::Wait, Action::Wait, 0},
 };
+
+// Whether a task of this kind is played at its point (x, y); a pause or a wait has none.
+constexpr bool HasPoint(Action action)
+{
+    return action != Action::Pause && action != Action::Wait;
+}
 
 // The kind of a task text, or nullptr: an exact comparison, blanks and case included, with the
 // texts the running program's text table holds.

@@ -63,6 +63,9 @@ public:
     void AddTasks(TaskRows&& rows);
     // Rows 1 to the last, packed.
     const TaskRows& PackedRows() const { return m_rows; }
+    // Whether AddTask would turn the last row into a double click rather than add a row.
+    bool MergesAsDoubleClick(const QString& x, const QString& y, const QString& taskText,
+                             std::optional<quint32> pressTime) const;
 
     // Removes every row after row 1 and blanks row 1.
     void ClearTaskList();
@@ -97,8 +100,6 @@ signals:
 private:
     bool HasRow(int row) const { return row >= 1 && row < Rows(); }
     QByteArrayView FieldOf(int row, TaskRows::Field field) const;
-    bool MergesAsDoubleClick(const QString& x, const QString& y, const QString& taskText,
-                             std::optional<quint32> pressTime) const;
     // Puts row in place of the last row.
     void ReplaceLastRow(const TaskRow& row);
     void EmitRowChanged(int row);

@@ -3,6 +3,7 @@
 #include "xdriver/XDriver.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -81,6 +82,44 @@ private slots:
         QVERIFY2(program.waitForFinished(10000), "the program did not end");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
+    }
+
+    // A run no one watches never waits: a file that cannot be used ends it at once with status 4 and
+    // a line that names the file (and, for a damaged one, the line); rows that cannot be played are
+    // each told and end it with status 3.
+    void unattendedRunsEndWithAStatus_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: no such file
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("told");
+        const QByteArray header = "\"#Quorvel WorksClickwarden 200425\"\r\n";
+        const QByteArray footer = "\"***#Quorvel Works***25***\"\r\n20\r\n20\r\n#FALSE#\r\n#FALSE#\r\n#FALSE#\r\n";
+        QTest::newRow("missing") << QByteArray() << 4 << QStringList{"No such file"};
+        QTest::newRow("damaged") << header + "\"1*2*\"\r\n" + footer << 4 << QStringList{"Line 2"};
+        QTest::newRow("truncated") << header + "\"5*5*Pause**\"\r\n" << 4 << QStringList{"ends before line 3"};
+        QTest::newRow("rows skipped") << header + "\"1o6*2*Mouse Click Left**\"\r\n\"0*0*Mouse Click Sideways**\"\r\n" +
+                                             footer
+                                      << 3
+                                      << QStringList{"task 1: the point (1o6, 2)", "task 2: \"Mouse Click Sideways\""};
+    }
+
+    void unattendedRunsEndWithAStatus()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, status);
+        QFETCH(QStringList, told);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("run.#cw"));
+        QFile file(path);
+        QVERIFY(content.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(content) == content.size()));
+        file.close();
+        QProcess program;
+        program.start(QStringLiteral(CW_PROGRAM), {QStringLiteral("--unattended"), path});
+        QVERIFY2(program.waitForFinished(kWaitMs), "the program waited");
+        QCOMPARE(program.exitCode(), status);
+        const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+        for (const QString& line : told)
+            QVERIFY2(errors.contains(line) && (status != 4 || errors.contains(path)), qPrintable(errors));
     }
 };
 

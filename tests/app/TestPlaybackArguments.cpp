@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/PlaybackArguments.h"
 
 #include <QSettings>
@@ -27,6 +28,20 @@ private slots:
         QTest::newRow("action apart, after the file")
             << QStringList{"j.#cw", "--on-mismatch", "find"} << QStringList{"j.#cw"} << false
             << ScreenCheckOptions{false, 20, OnMismatch::Find};
+        QTest::newRow("wait apart") << QStringList{"--check-screen", "3", "j.#cw"} << QStringList{"j.#cw"} << false
+                                    << ScreenCheckOptions{true, 3, OnMismatch::Stop};
+        QTest::newRow("a file after a bare check") << QStringList{"--check-screen", "3.#cw"} << QStringList{"3.#cw"}
+                                                   << false << ScreenCheckOptions{true, 20, OnMismatch::Stop};
+        QTest::newRow("speed apart") << QStringList{"--speed", "0.5", "j.#cw"} << QStringList{"j.#cw"} << false << off;
+        QTest::newRow("-- keeps --help a file") << QStringList{"--", "--help"} << QStringList{"--help"} << false << off;
+        QTest::newRow("unattended, a file")
+            << QStringList{"--unattended", "a b.#cw"} << QStringList{"a b.#cw"} << false << off;
+        QTest::newRow("unattended, no macro file")
+            << QStringList{"--unattended", "j.txt"} << QStringList{} << true << off;
+        QTest::newRow("speed out of range") << QStringList{"--speed=20"} << QStringList{} << true << off;
+        QTest::newRow("speed with a sign") << QStringList{"--speed=-2"} << QStringList{} << true << off;
+        QTest::newRow("speed without value") << QStringList{"--speed"} << QStringList{} << true << off;
+        QTest::newRow("a value for a switch") << QStringList{"--help=1"} << QStringList{} << true << off;
         QTest::newRow("0 turns it off") << QStringList{"--check-screen=0"} << QStringList{} << false << off;
         QTest::newRow("-- ends the options") << QStringList{"--", "--x.#cw"} << QStringList{"--x.#cw"} << false << off;
         QTest::newRow("unknown option") << QStringList{"--verbose", "j.#cw"} << QStringList{} << true << off;
@@ -59,6 +74,28 @@ private slots:
             QCOMPARE(settings.value("ScreenCheck/OnMismatch").toString(), OnMismatchName(action));
             QVERIFY(ScreenCheckOptions::Load(settings) == (ScreenCheckOptions{true, 7, action}));
         }
+    }
+
+    void infoAndSpeed_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<CommandLine::Request>("request");
+        QTest::addColumn<double>("speed"); // 0: none given
+        QTest::newRow("-h") << QStringList{"-h"} << CommandLine::Request::Help << 0.0;
+        QTest::newRow("--version among files")
+            << QStringList{"a.#cw", "--version"} << CommandLine::Request::Version << 0.0;
+        QTest::newRow("after --") << QStringList{"--", "-h"} << CommandLine::Request::Run << 0.0;
+        QTest::newRow("speed") << QStringList{"--speed=2", "a.#cw"} << CommandLine::Request::Run << 2.0;
+        QTest::newRow("refused") << QStringList{"--speed=fast"} << CommandLine::Request::Refused << 0.0;
+    }
+
+    void infoAndSpeed()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(CommandLine::Request, request);
+        QFETCH(double, speed);
+        QCOMPARE(CommandLine::Parse(arguments), request);
+        QCOMPARE(PlaybackArguments::Parse(arguments).speed.value_or(0), speed);
     }
 };
 

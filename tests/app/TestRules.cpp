@@ -1,11 +1,18 @@
 // The rules that need neither a window nor a desktop: the double-click rule of the task list, the
-// descriptive image's fields, the task kinds' texts and when a restore brings the stop-key reminder.
+// descriptive image's fields, the task kinds' texts, which rows cannot be played, how strictly the
+// settings are read and when a restore brings the stop-key reminder.
+#include "app/QtMessageBoxes.h"
 #include "app/StopKeyReminder.h"
+#include "core/PaceOptions.h"
+#include "core/ScreenCheckOptions.h"
 #include "core/TextTable.h"
 #include "support/ImageText.h"
+#include "tasks/Playability.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -103,6 +110,73 @@ private slots:
     // The window system's reports of a window that was minimised while playing, of its late first
     // map after a playback from the command line minimised it, and none for the program's own
     // restore: no reminder, which would catch the clicks. The user's restore is the window's test.
+    // The rows of a hand-edited or foreign file that the player skips; a pause and a wait have no point.
+    void unplayableRows()
+    {
+        TaskRows rows;
+        const auto add = [&rows](const char* x, const char* y, const QString& task) {
+            rows.push_back({QString::fromLatin1(x), QString::fromLatin1(y), task, {}});
+        };
+        add("10", "20", kLeft);
+        add("1o6", "20", kLeft);                                    // 2: not a whole number
+        add("10", "20", QStringLiteral("Mouse Click Sideways"));    // 3: no known kind
+        add("640", "20", kLeft);                                    // 4: off a 640 x 480 screen
+        add(" 639 ", "479", TextTable::Text(TextId::LeftReleased)); // blanks around a number are read
+        add("5", "", TextTable::Text(TextId::Pause));
+        add("250", "", TextTable::Text(TextId::Wait));
+        add("-1", "", TextTable::Text(TextId::Wait)); // 8: a wait of less than nothing
+        QCOMPARE(Playability::UnplayableRows(rows, QSize(640, 480)), (std::vector<int>{2, 3, 4, 8}));
+        QCOMPARE(Playability::UnplayableRows(rows, QSize()), (std::vector<int>{2, 3, 8}));
+        for (const int row : {2, 3, 4, 8})
+            QVERIFY(!Playability::Problem(rows[std::size_t(row - 1)], QSize(640, 480)).isEmpty());
+        QCOMPARE(Playability::RowList(std::vector<int>(25, 7)).count(QStringLiteral("7")), 20);
+        TaskRows blank;
+        blank.push_back({});
+        QVERIFY(Playability::UnplayableRows(blank, QSize(640, 480)).empty());
+    }
+
+    // Anything but a clear switch or a number in range reads as the default, never as on.
+    void settingsReadStrictly_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<double>("speed");
+        QTest::newRow("true") << "true" << true << 1.0;
+        QTest::newRow("1") << "1" << true << 1.0;
+        QTest::newRow("no") << "no" << false << 1.0;
+        QTest::newRow("-1") << "-1" << false << 1.0;
+        QTest::newRow("0.5") << "0.5" << false << 0.5;
+        QTest::newRow("10") << "10" << false << 10.0;
+        QTest::newRow("11") << "11" << false << 1.0;
+    }
+
+    void settingsReadStrictly()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, on);
+        QFETCH(double, speed);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("settings.ini"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("[ScreenCheck]\nEnabled=%1\n[Pace]\nKeepPace=%1\nSpeed=%1\n").arg(value).toUtf8());
+        file.close();
+        const QSettings settings(path, QSettings::IniFormat);
+        QCOMPARE(ScreenCheckOptions::Load(settings).enabled, on);
+        QCOMPARE(PaceOptions::Load(settings).keepPace, on);
+        QCOMPARE(PaceOptions::Load(settings).speed, speed);
+    }
+
+    // A path of 20 kB keeps the box within the screen: its line loses its middle, not its ends.
+    void longLinesFitABox()
+    {
+        const QString path = QStringLiteral("/start") + QString(20000, QLatin1Char('a')) + QStringLiteral("/end.#cw");
+        const QString shown =
+            QtMessageBoxes::BoxText(TextTable::Text(TextId::CouldNotRead) + '\n' + path).remove(QChar(0x200B));
+        QVERIFY(shown.size() < 800);
+        QVERIFY(shown.contains(QStringLiteral("/start")) && shown.contains(QStringLiteral("end.#cw")));
+    }
+
     void onlyTheUsersRestoreReminds()
     {
         for (const QList<bool>& reports : {QList<bool>{false, true}, QList<bool>{false}, QList<bool>{}}) {

@@ -3,7 +3,9 @@
 // recording or a playback), the Options dialog, the splash and what start-up does in each session.
 // The subsystems have tests of their own; the wiring as a whole is the user journey's.
 #include "app/DesktopStartup.h"
+#include "app/ExitStatus.h"
 #include "app/MainWindow.h"
+#include "app/Notifier.h"
 #include "app/PauseDialog.h"
 #include "app/SplashWindow.h"
 #include "core/TextTable.h"
@@ -25,6 +27,12 @@
 namespace {
 const QString kLeft = TextTable::Text(TextId::ClickLeft);
 const QString kPause = TextTable::Text(TextId::Pause);
+
+struct RecordingNotifier : Notifier
+{
+    QStringList texts;
+    void Notify(const QString& text) override { texts << text; }
+};
 } // namespace
 
 class TestWindows : public QObject
@@ -186,6 +194,56 @@ private slots:
         QTRY_VERIFY(!m_window->isMinimized());
     }
 
+    // A run that closes the program tells a script how it went, and a person when it failed; with
+    // --unattended whatever the file says, and no box waits for anyone.
+    void runsThatCloseEndWithAStatus_data()
+    {
+        QTest::addColumn<bool>("unattended");
+        QTest::addColumn<bool>("unplayable"); // a row that cannot be played, in the middle
+        QTest::addColumn<bool>("stopKeys");
+        QTest::addColumn<int>("status");
+        QTest::newRow("unattended, all played") << true << false << false << ExitStatus::kPlayed;
+        QTest::newRow("unattended, a row skipped") << true << true << false << ExitStatus::kSkipped;
+        QTest::newRow("unattended, stop keys") << true << false << true << ExitStatus::kStopped;
+        QTest::newRow("closing, a row skipped") << false << true << false << ExitStatus::kSkipped;
+    }
+
+    void runsThatCloseEndWithAStatus()
+    {
+        QFETCH(bool, unattended);
+        QFETCH(bool, unplayable);
+        QFETCH(bool, stopKeys);
+        QFETCH(int, status);
+        RecordingNotifier notifier;
+        MainWindowServices services{&m_messages, m_desktop.get(), {}};
+        services.unattended = unattended;
+        services.notifier = &notifier;
+        m_window = std::make_unique<MainWindow>(services);
+        m_window->Start();
+        m_window->ApplyOptions(
+            {OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs, !unattended, false, true});
+        m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}, {unplayable ? "1o6" : "2", "2", kLeft, {}}});
+        m_window->UpdateCommandState(true);
+        Action("mnuComandiPlay")->trigger();
+        Run& run = *m_window->RunOwner();
+        run.Poll(); // the stop keys are seen up first
+        run.ThePlayer().Step();
+        m_desktop->HoldShortcut(VirtualKey::kF11, stopKeys ? 1 : 0);
+        if (stopKeys)
+            run.Poll(), run.Poll(); // seen, then F11 is up
+        else
+            run.ThePlayer().Step();
+        QCOMPARE(m_window->ExitStatus(), status);
+        const QString told = stopKeys     ? Player::StopMessage(1)
+                             : unplayable ? TextTable::Text(TextId::SkippedRowsMessage).arg(1).arg(2)
+                                          : "";
+        QCOMPARE(notifier.texts, told.isEmpty() ? QStringList{} : QStringList{told});
+        // The stop keys' message goes where the messages go: stderr, when unattended.
+        QCOMPARE(m_messages.Texts(), stopKeys ? QStringList{told} : QStringList{});
+        // The end closes every window, once more when the events run: before the next test's window.
+        QCoreApplication::sendPostedEvents(qApp);
+    }
+
     // OK keeps what the user typed, never completed from the lists, when it is a whole number in
     // range, and otherwise says which box is wrong and stays open.
     void optionsDialogKeepsWhatIsTypedWhenInRange_data()
@@ -215,7 +273,7 @@ private slots:
         QFETCH(QString, message);
         // Values a macro file may hold but the lists do not.
         const OptionValues given{1234, 35, true, false, true};
-        OptionsDialog dialog(given, {}, m_messages);
+        OptionsDialog dialog(given, {}, {}, m_messages);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         for (const auto& [name, typed] : {std::pair{"cmbSpeed", speed}, {"cmbSens", sens}}) {

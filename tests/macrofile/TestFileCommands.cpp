@@ -42,6 +42,7 @@ private:
     std::unique_ptr<FakeFileChooser> m_files;
     std::unique_ptr<FileCommands> m_commands;
     bool m_commandState = false;
+    QStringList m_failedLines; // what the command line's file failures told
 
     QString Path(const QString& name) const { return m_dir->filePath(name); }
 
@@ -85,6 +86,9 @@ private:
         m_commands = std::make_unique<FileCommands>(*m_tasks, m_options, m_messages, m_files.get());
         connect(m_commands.get(), &FileCommands::optionsRead, this, [this](const OptionValues& o) { m_options = o; });
         connect(m_commands.get(), &FileCommands::commandStateChanged, this, [this](bool on) { m_commandState = on; });
+        m_failedLines.clear();
+        connect(m_commands.get(), &FileCommands::commandLineFileFailed, this,
+                [this](const QString&, const QString& line) { m_failedLines << line; });
         QSignalSpy loaded(m_commands.get(), &FileCommands::commandLineFileLoaded);
         m_commands->LoadCommandLineFile(arguments);
         return QTest::qWaitFor([this] { return !m_commands->IsReading(); }) && loaded.count() == 1;
@@ -218,6 +222,19 @@ private slots:
         m_messages.QueueAnswer(answer);
         QCOMPARE(Saved(), firstLine.isEmpty() ? QByteArray() : Macro(firstLine + kPause, kImagesOff));
         QCOMPARE(m_messages.Questions().size(), 1);
+    }
+
+    // The command line's file that cannot be used is the caller's to tell, in one line that names
+    // it first: a run from a script may have no one to close a box.
+    void commandLineFailuresAreTold()
+    {
+        const QString bad = WriteFile("bad.#cw", Macro(kPause + "\"1*2*\"\r\n"));
+        const QString missing = Path(QStringLiteral("missing.#cw"));
+        QVERIFY(!Start({bad}) && m_messages.Texts().isEmpty());
+        QCOMPARE(m_failedLines, QStringList{bad + ": " + TextTable::Text(TextId::FileNotValid) + ' ' +
+                                            MacroFile::Describe({MacroFault::Kind::TaskLine, 3, false})});
+        QVERIFY(!Start({missing}) &&
+                m_failedLines.value(0).startsWith(missing + ": " + TextTable::Text(TextId::CouldNotRead)));
     }
 
     // A failed command changes nothing and says why in the user's words: the system's reason for a

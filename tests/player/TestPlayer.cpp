@@ -67,8 +67,11 @@ private slots:
         QTest::addColumn<QString>("y");
         QTest::addColumn<QString>("task");
         QTest::addColumn<Actions>("expected");
+        QTest::addColumn<bool>("skipped"); // and told
         const auto row = [](const char* name, const char* x, const char* y, const QString& task, Actions expected) {
-            QTest::newRow(name) << QString::fromLatin1(x) << QString::fromLatin1(y) << task << expected;
+            // A wait row calls nothing, yet it is played.
+            const bool skipped = expected.empty() && name != std::string_view("wait");
+            QTest::newRow(name) << QString::fromLatin1(x) << QString::fromLatin1(y) << task << expected << skipped;
         };
         row("double click", "7", "9", T(TextId::DoubleClickMiddle), {D::Move(7, 9), D::DoubleClick(4)});
         row("top left corner", "0", "0", T(TextId::ClickLeft), {D::Move(0, 0), D::Click(1)});
@@ -78,6 +81,10 @@ private slots:
         row("below the screen", "7", "240", T(TextId::ClickLeft), {});
         row("x negative", "-1", "9", T(TextId::ClickLeft), {});
         row("y negative", "7", "-1", T(TextId::ClickLeft), {});
+        row("x not a number", "1o6", "9", T(TextId::ClickLeft), {});
+        row("no known kind", "7", "9", QStringLiteral("Mouse Click Sideways"), {});
+        row("wait", "250", "", T(TextId::Wait), {});
+        row("wait not a number", "2.5", "", T(TextId::Wait), {});
     }
 
     void eachRowMovesThenMakesItsOneCall()
@@ -86,11 +93,39 @@ private slots:
         QFETCH(QString, y);
         QFETCH(QString, task);
         QFETCH(Actions, expected);
+        QFETCH(bool, skipped);
+        QSignalSpy finished(m_player.get(), &Player::finished);
+        QSignalSpy unplayable(m_player.get(), &Player::unplayableTask);
         Play({{x, y, task}});
         Ticks(1);
         expected.push_back(kEnd);
         QCOMPARE(m_desktop->Actions(), expected);
         QCOMPARE(m_player->ExecutedTasks(), 1);
+        // Never skipped without a word: the row is named, and the end message tells instead of 121.
+        QCOMPARE(unplayable.count(), skipped ? 1 : 0);
+        QCOMPARE(m_player->UnplayableRows(), skipped ? std::vector<int>{1} : std::vector<int>{});
+        QCOMPARE(finished.value(0).value(0).toString() == T(TextId::AllTasksExecuted), !skipped);
+    }
+
+    // A wait row takes the place of the time unit: the task after it comes the wait after the task
+    // before it, both divided by the speed. A pause is not scaled.
+    void waitsReplaceTheTimeUnitAtTheSpeed()
+    {
+        m_state.pace.speed = 2;
+        Play({{"1", "1", T(TextId::ClickLeft)},
+              {"300", "", T(TextId::Wait)},
+              {"2", "2", T(TextId::ClickRight)},
+              {"3", "3", T(TextId::ClickMiddle)}});
+        std::vector<StepSchedule::Clock::time_point> due{m_player->NextTaskDue()};
+        for (int tick = 0; tick < 3; ++tick) {
+            Ticks(1);
+            due.push_back(m_player->NextTaskDue());
+        }
+        using std::chrono::milliseconds;
+        QCOMPARE(due[1] - due[0], StepSchedule::Clock::duration::zero());
+        QCOMPARE(due[2] - due[1], milliseconds(150));
+        QCOMPARE(due[3] - due[2], milliseconds(500));
+        QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Click(1), D::Move(2, 2), D::Click(2)}));
     }
 
     void playsOneTaskPerTickAndEnds_data()
@@ -101,8 +136,9 @@ private slots:
     }
 
     // The current row always shows the next task; the first one runs at the first tick, not at the
-    // start. The list ends with the right and middle buttons pushed: they are let go then, the left
-    // one only by its own task. A pause that is the last task is dropped: the list ends at its tick.
+    // start. The list ends with the right and middle buttons pushed: they are let go then, each where
+    // it was pressed, the left one only by its own task. A pause that is the last task is dropped: the list ends at its
+    // tick.
     void playsOneTaskPerTickAndEnds()
     {
         QFETCH(bool, closeAfterPlaying);
@@ -122,8 +158,9 @@ private slots:
             QVERIFY(finished.isEmpty() && close.isEmpty());
             Ticks(1);
         }
-        QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Down(1), D::Move(2, 2), D::Down(2), D::Move(3, 3),
-                                                D::Up(1), D::Move(4, 4), D::Down(4), D::Up(4), D::Up(2), kEnd}));
+        QCOMPARE(m_desktop->Actions(),
+                 (Actions{D::Move(1, 1), D::Down(1), D::Move(2, 2), D::Down(2), D::Move(3, 3), D::Up(1), D::Move(4, 4),
+                          D::Down(4), D::Move(2, 2), D::Up(2), D::Move(4, 4), D::Up(4), kEnd}));
         QCOMPARE(close.count(), closeAfterPlaying ? 1 : 0);
         QCOMPARE(finished,
                  closeAfterPlaying ? QList<QVariantList>{} : QList<QVariantList>{{T(TextId::AllTasksExecuted)}});
@@ -179,7 +216,7 @@ private slots:
         QCOMPARE(m_desktop->KeyQueries(VirtualKey::kF11), f11Queries + 4);
         QCOMPARE(stopped, QList<QVariantList>{{qint64{5}}});
         QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Down(1), D::Move(2, 2), D::Click(2), D::Move(1, 1),
-                                                D::Down(1), D::Up(1), kEnd}));
+                                                D::Down(1), D::Move(1, 1), D::Up(1), kEnd}));
         QVERIFY(close.isEmpty());
         VerifyIdleAtRowOne();
     }

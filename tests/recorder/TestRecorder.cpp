@@ -72,6 +72,7 @@ struct Session
 
     // The tasks after the first `before`, written "vM300,400": c click, d double click, v pushed,
     // ^ released; the button; the point; "!image" after one whose image is not the screen there.
+    // A wait is "w" and its milliseconds.
     QString Added(int before)
     {
         QStringList added;
@@ -79,6 +80,10 @@ struct Session
             const int x = tasks.Cell(row, TaskList::kColumnX).toInt();
             const int y = tasks.Cell(row, TaskList::kColumnY).toInt();
             const TaskKinds::Kind* kind = TaskKinds::Find(tasks.Cell(row, TaskList::kColumnTask));
+            if (kind->action == TaskKinds::Action::Wait) {
+                added << QStringLiteral("w%1").arg(x);
+                continue;
+            }
             added << QString::asprintf("%c%c%d,%d%s", "cdv^?"[int(kind->action)], "?LR?M"[kind->button], x, y,
                                        tasks.Image(row) == ImageText(ColourAt, x, y) ? "" : "!image");
         }
@@ -152,6 +157,35 @@ private slots:
         QCOMPARE(endedEmpty.count(), added.isEmpty() ? 1 : 0);
         QCOMPARE(ended.count() == 1 ? ended.front().front().toInt() : 0,
                  added.isEmpty() ? 0 : int(added.count(' ')) + 1);
+    }
+
+    // Keeping the pace, the time between one task's press (or release) and the next is a wait row of
+    // its own, taken from the desktop's event times; a click that makes a double click keeps the
+    // first click's moment. With the screen check on, every task gets its image, whatever the switch.
+    void keepsThePace_data()
+    {
+        QTest::addColumn<QString>("gestures");
+        QTest::addColumn<QString>("added");
+        QTest::newRow("click, then a drag") << "1L300,400 5M300,400-520,90"
+                                            << "cL300,400 w101 vM300,400 w0 ^M520,90";
+        QTest::newRow("double click") << "1L200,200 11L203,198 3R203,198"
+                                      << "dL203,198 w282 cR203,198";
+    }
+
+    void keepsThePace()
+    {
+        QFETCH(QString, gestures);
+        QFETCH(QString, added);
+        Session s;
+        s.desktop.SetFollowable(true);
+        s.state.pace.keepPace = true;
+        s.state.options.saveImages = false;
+        s.state.screenCheck.enabled = true;
+        s.recorder.Record();
+        s.Tick();
+        s.Perform(gestures);
+        s.Tick();
+        QCOMPARE(s.Added(0), added);
     }
 };
 

@@ -1,0 +1,118 @@
+#include "tasks/Playability.h"
+
+#include "core/TextTable.h"
+#include "tasks/TaskKinds.h"
+
+#include <QRect>
+#include <QStringList>
+
+namespace Playability {
+namespace {
+// Rows listed by number in a message before the list is cut short.
+constexpr std::size_t kListedRows = 20;
+
+QString ToText(QStringView cell)
+{
+    return cell.toString();
+}
+
+QString ToText(QByteArrayView cell)
+{
+    return QString::fromLatin1(cell);
+}
+
+bool OnScreen(int x, int y, QSize screen)
+{
+    return !screen.isValid() || QRect(QPoint(0, 0), screen).contains(x, y);
+}
+
+// The same rule for a row as the grid holds it and as the file's bytes hold it.
+template <typename Cell>
+QString ProblemOf(const Cell& x, const Cell& y, const TaskKinds::Kind* kind, const QString& taskText, QSize screen)
+{
+    const auto text = [](TextId id) {
+        return TextTable::Text(id);
+    };
+    if (!kind)
+        return text(TextId::UnknownTaskKind).arg(taskText);
+    if (kind->action == TaskKinds::Action::Wait && (!WholeNumber(x) || *WholeNumber(x) < 0))
+        return text(TextId::BadWaitLength).arg(ToText(x));
+    if (!TaskKinds::HasPoint(kind->action))
+        return {};
+    const std::optional<int> px = WholeNumber(x);
+    const std::optional<int> py = WholeNumber(y);
+    if (!px || !py)
+        return text(TextId::PointNotNumbers).arg(ToText(x), ToText(y));
+    if (!OnScreen(*px, *py, screen))
+        return text(TextId::PointOffScreen).arg(*px).arg(*py).arg(screen.width()).arg(screen.height());
+    return {};
+}
+} // namespace
+
+std::optional<int> WholeNumber(QStringView cell)
+{
+    bool ok = false;
+    const int value = cell.trimmed().toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<int> WholeNumber(QByteArrayView cell)
+{
+    bool ok = false;
+    const int value = cell.trimmed().toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+QString Problem(const TaskRow& row, QSize screen)
+{
+    return ProblemOf(QStringView(row.x), QStringView(row.y), TaskKinds::Find(row.task), row.task, screen);
+}
+
+std::optional<QPoint> Point(const TaskRow& row, QSize screen)
+{
+    if (!Problem(row, screen).isEmpty())
+        return std::nullopt;
+    const std::optional<int> x = WholeNumber(QStringView(row.x));
+    const std::optional<int> y = WholeNumber(QStringView(row.y));
+    if (!x || !y)
+        return std::nullopt;
+    return QPoint(*x, *y);
+}
+
+std::vector<int> UnplayableRows(const TaskRows& rows, QSize screen)
+{
+    // The kinds' texts once, as bytes: a file may hold millions of rows.
+    std::vector<std::pair<QByteArray, const TaskKinds::Kind*>> kinds;
+    for (const TaskKinds::Kind& kind : TaskKinds::kAll)
+        kinds.emplace_back(TextTable::Text(kind.textId).toLatin1(), &kind);
+    std::vector<int> unplayable;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const QByteArrayView task = rows.FieldOf(row, TaskRows::kTask);
+        const QByteArrayView x = rows.FieldOf(row, TaskRows::kX);
+        const QByteArrayView y = rows.FieldOf(row, TaskRows::kY);
+        if (rows.size() == 1 && task.isEmpty() && x.isEmpty() && y.isEmpty())
+            break;
+        const TaskKinds::Kind* kind = nullptr;
+        for (const auto& [text, candidate] : kinds) {
+            if (task == text) {
+                kind = candidate;
+                break;
+            }
+        }
+        if (!ProblemOf(x, y, kind, QString(), screen).isEmpty())
+            unplayable.push_back(int(row) + 1);
+    }
+    return unplayable;
+}
+
+QString RowList(const std::vector<int>& rows)
+{
+    QStringList numbers;
+    for (std::size_t i = 0; i < rows.size() && i < kListedRows; ++i)
+        numbers << QString::number(rows[i]);
+    if (rows.size() > kListedRows)
+        numbers << QStringLiteral("...");
+    return numbers.join(QStringLiteral(", "));
+}
+
+} // namespace Playability
