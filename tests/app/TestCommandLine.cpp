@@ -121,6 +121,35 @@ private slots:
         for (const QString& line : told)
             QVERIFY2(errors.contains(line) && (status != 4 || errors.contains(path)), qPrintable(errors));
     }
+
+    // The X server keeps what XTEST pressed when the program that pressed it is gone: however the
+    // program ends during a pushed task, killed included, the left button must not stay down.
+    void nothingStaysHeld_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("QUIT") << SIGQUIT;
+        QTest::newRow("KILL") << SIGKILL;
+    }
+
+    void nothingStaysHeld()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("push.#cw"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\"#Quorvel WorksClickwarden 200425\"\r\n\"300*300*Left Mouse Pushed**\"\r\n\"600**Pause**\"\r\n"
+                   "\"300*300*Left Mouse Released**\"\r\n\"***#Quorvel Works***25***\"\r\n20\r\n20\r\n"
+                   "#FALSE#\r\n#FALSE#\r\n#FALSE#\r\n");
+        file.close();
+        QProcess program;
+        program.start(QStringLiteral(CW_PROGRAM), {path});
+        XDriver user;
+        QTRY_VERIFY_WITH_TIMEOUT(user.ButtonsDown() == 1, kWaitMs);
+        ::kill(static_cast<pid_t>(program.processId()), signal);
+        QVERIFY(program.waitForFinished(kWaitMs));
+        QTRY_COMPARE(user.ButtonsDown(), 0u);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCommandLine)

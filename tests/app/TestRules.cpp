@@ -1,140 +1,20 @@
-// The rules that need neither a window nor a desktop: the double-click rule of the task list, the
-// descriptive image's fields, the task kinds' texts, which rows cannot be played, how strictly the
-// settings are read and when a restore brings the stop-key reminder.
+// The rules of the shell that need neither a window nor a desktop: how strictly the settings are
+// read, how a long line fits a box and when a restore brings the stop-key reminder.
 #include "app/QtMessageBoxes.h"
 #include "app/StopKeyReminder.h"
 #include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
 #include "core/TextTable.h"
-#include "support/ImageText.h"
-#include "tasks/Playability.h"
-#include "tasks/TaskKinds.h"
-#include "tasks/TaskList.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-const QString kLeft = TextTable::Text(TextId::ClickLeft);
-const QString kDoubleLeft = TextTable::Text(TextId::DoubleClickLeft);
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kWhite = 0xFFFFFFFF;
-
-// One task added after a number of recording ticks, pressed at `time` ms (-1: the desktop gave no time).
-struct Step
-{
-    int ticks;
-    QString text;
-    int time = -1;
-    int x = 100;
-    TaskOrigin origin = TaskOrigin::Recorded;
-};
-} // namespace
 
 class TestRules : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void doubleClickRule_data()
-    {
-        QTest::addColumn<QList<Step>>("steps");
-        QTest::addColumn<QStringList>("expected");
-        const auto row = [](const char* name, QList<Step> steps, QStringList expected) {
-            QTest::newRow(name) << steps << expected;
-        };
-        row("4 ticks merge", {{0, TextTable::Text(TextId::ClickRight)}, {4, TextTable::Text(TextId::ClickRight)}},
-            {TextTable::Text(TextId::DoubleClickRight)});
-        row("5 ticks are too late", {{0, kLeft}, {5, kLeft}}, {kLeft, kLeft});
-        row("pressed 399 ms apart, 20 ticks", {{0, kLeft, 5000}, {20, kLeft, 5399}}, {kDoubleLeft});
-        row("pressed 400 ms apart", {{0, kLeft, 5000}, {20, kLeft, 5400}}, {kLeft, kLeft});
-        row("in one tick, across the clock's wrap", {{0, kLeft, -100}, {0, kLeft, 50}}, {kDoubleLeft});
-        row("5 pixels apart", {{0, kLeft}, {1, kLeft, -1, 105}}, {kDoubleLeft});
-        row("6 pixels apart", {{0, kLeft}, {1, kLeft, -1, 94}}, {kLeft, kLeft});
-        row("a click after a drag's release", {{0, TextTable::Text(TextId::LeftReleased)}, {2, kLeft}},
-            {TextTable::Text(TextId::LeftReleased), kLeft});
-        row("a third quick click", {{0, kLeft}, {2, kLeft}, {2, kLeft}}, {kDoubleLeft});
-        row("a loaded click, then a recorded one",
-            {{0, kLeft, 0}, {1, kLeft, -1, 100, TaskOrigin::Inserted}, {1, kLeft, 10}}, {kLeft, kLeft, kLeft});
-    }
-
-    void doubleClickRule()
-    {
-        QFETCH(QList<Step>, steps);
-        QFETCH(QStringList, expected);
-        TaskList tasks;
-        tasks.SetDoubleClickLimits(400, 5);
-        for (int i = 0; i < steps.size(); ++i) {
-            const Step& step = steps[i];
-            for (int tick = 0; tick < step.ticks; ++tick)
-                tasks.RaiseTickCounter();
-            const auto time = step.time == -1 ? std::nullopt : std::optional(static_cast<quint32>(step.time));
-            tasks.AddTask(QString::number(step.x), "7", step.text, QByteArray::number(i), step.origin, time);
-        }
-        QStringList texts;
-        for (int row = 1; row < tasks.Rows(); ++row)
-            texts << tasks.Cell(row, TaskList::kColumnTask);
-        QCOMPARE(texts, expected);
-        // Merged or not, the last row holds the last task's point and image.
-        QCOMPARE(tasks.Cell(tasks.Rows() - 1, TaskList::kColumnX), QString::number(steps.back().x));
-        QCOMPARE(tasks.Image(tasks.Rows() - 1), QByteArray::number(steps.size() - 1));
-    }
-
-    // Fields run column by column, each read by its first 8 characters, 0x00BBGGRR; what is not a
-    // colour number is black. A damaged text draws what can be read, and black for the rest.
-    void imageTextDecodesWhatCanBeRead()
-    {
-        const QImage fields = DescriptiveImage::Decode("1193046   -1        0000025579255       1677");
-        const QRgb colours[] = {0xFF563412, kBlack, 0xFFFF0000, 0xFFFF0000, kBlack, kBlack};
-        for (int j = 0; j < 6; ++j)
-            QCOMPARE(fields.pixel(0, j), colours[j]);
-        const QByteArray white = ImageText([](int, int) { return 0xFFFFFFu; });
-        const std::pair<QByteArray, int> texts[] = {
-            {{}, 0}, {white.left(1004), 100}, {white.left(white.size() - 2), 2601}, {white + white, 2601}};
-        for (const auto& [text, whiteFields] : texts) {
-            const QImage image = DescriptiveImage::Decode(text);
-            QCOMPARE(image.size(), QSize(51, 51));
-            for (int k = 0; k < DescriptiveImage::kFieldCount; ++k)
-                QCOMPARE(image.pixel(k / 51, k % 51), k < whiteFields ? kWhite : kBlack);
-        }
-    }
-
-    // The player and the double-click rule tell the kinds apart by their texts alone.
-    void eachKindHasATextOfItsOwn()
-    {
-        for (const TaskKinds::Kind& kind : TaskKinds::kAll)
-            QCOMPARE(TaskKinds::Find(TextTable::Text(kind.textId)), &kind);
-    }
-
-    // The window system's reports of a window that was minimised while playing, of its late first
-    // map after a playback from the command line minimised it, and none for the program's own
-    // restore: no reminder, which would catch the clicks. The user's restore is the window's test.
-    // The rows of a hand-edited or foreign file that the player skips; a pause and a wait have no point.
-    void unplayableRows()
-    {
-        TaskRows rows;
-        const auto add = [&rows](const char* x, const char* y, const QString& task) {
-            rows.push_back({QString::fromLatin1(x), QString::fromLatin1(y), task, {}});
-        };
-        add("10", "20", kLeft);
-        add("1o6", "20", kLeft);                                    // 2: not a whole number
-        add("10", "20", QStringLiteral("Mouse Click Sideways"));    // 3: no known kind
-        add("640", "20", kLeft);                                    // 4: off a 640 x 480 screen
-        add(" 639 ", "479", TextTable::Text(TextId::LeftReleased)); // blanks around a number are read
-        add("5", "", TextTable::Text(TextId::Pause));
-        add("250", "", TextTable::Text(TextId::Wait));
-        add("-1", "", TextTable::Text(TextId::Wait)); // 8: a wait of less than nothing
-        QCOMPARE(Playability::UnplayableRows(rows, QSize(640, 480)), (std::vector<int>{2, 3, 4, 8}));
-        QCOMPARE(Playability::UnplayableRows(rows, QSize()), (std::vector<int>{2, 3, 8}));
-        for (const int row : {2, 3, 4, 8})
-            QVERIFY(!Playability::Problem(rows[std::size_t(row - 1)], QSize(640, 480)).isEmpty());
-        QCOMPARE(Playability::RowList(std::vector<int>(25, 7)).count(QStringLiteral("7")), 20);
-        TaskRows blank;
-        blank.push_back({});
-        QVERIFY(Playability::UnplayableRows(blank, QSize(640, 480)).empty());
-    }
-
     // Anything but a clear switch or a number in range reads as the default, never as on.
     void settingsReadStrictly_data()
     {

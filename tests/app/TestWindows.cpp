@@ -3,7 +3,6 @@
 // recording or a playback), the Options dialog, the splash and what start-up does in each session.
 // The subsystems have tests of their own; the wiring as a whole is the user journey's.
 #include "app/DesktopStartup.h"
-#include "app/ExitStatus.h"
 #include "app/MainWindow.h"
 #include "app/Notifier.h"
 #include "app/PauseDialog.h"
@@ -95,6 +94,18 @@ private slots:
         VerifyTaskCommands(false);
     }
 
+    // The close box asks before unsaved work is lost, as Exit does; Cancel keeps the window.
+    void closeBoxAsksAboutUnsavedWork()
+    {
+        m_window->AppendPause(5);
+        m_messages.QueueAnswer(MessageBoxes::Answer::Cancel);
+        XDriver user;
+        QVERIFY(user.Focus(m_window->winId()));
+        user.Tap(QStringLiteral("Alt_L+F4"));
+        QTRY_COMPARE(m_messages.Questions(), QStringList{TextTable::Text(TextId::SaveChangesQuestion)});
+        QVERIFY(m_window->isVisible());
+    }
+
     void restoringWhilePlayingRemindsAndMinimises()
     {
         m_window->ApplyOptions({OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs});
@@ -165,32 +176,19 @@ private slots:
         VerifyTaskCommands(ok);
     }
 
-    void playbackEndSaysSo_data()
-    {
-        QTest::addColumn<bool>("stopKeys");
-        QTest::newRow("end of the list") << false;
-        QTest::newRow("stop keys on the recording poll") << true;
-    }
-
+    // The end of the list says so and brings the window back.
     void playbackEndSaysSo()
     {
-        QFETCH(bool, stopKeys);
         // Timers too slow to tick during the test: it runs their handlers itself.
         m_window->ApplyOptions({OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs, false, false, true});
         m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}, {"2", "2", kLeft, {}}});
         m_window->UpdateCommandState(true);
         Action("mnuComandiPlay")->trigger();
         QTRY_VERIFY(m_window->isMinimized());
-        Run& run = *m_window->RunOwner();
-        run.Poll(); // the stop keys are seen up first
-        run.ThePlayer().Step();
-        m_desktop->HoldShortcut(VirtualKey::kF11, stopKeys ? 1 : 0);
-        if (stopKeys)
-            run.Poll(), run.Poll(); // seen, then F11 is up
-        else
-            run.ThePlayer().Step();
-        QCOMPARE(m_messages.Texts(),
-                 QStringList{stopKeys ? Player::StopMessage(1) : TextTable::Text(TextId::AllTasksExecuted)});
+        Player& player = m_window->RunOwner()->ThePlayer();
+        player.Step();
+        player.Step();
+        QCOMPARE(m_messages.Texts(), QStringList{TextTable::Text(TextId::AllTasksExecuted)});
         QTRY_VERIFY(!m_window->isMinimized());
     }
 
@@ -202,10 +200,11 @@ private slots:
         QTest::addColumn<bool>("unplayable"); // a row that cannot be played, in the middle
         QTest::addColumn<bool>("stopKeys");
         QTest::addColumn<int>("status");
-        QTest::newRow("unattended, all played") << true << false << false << ExitStatus::kPlayed;
-        QTest::newRow("unattended, a row skipped") << true << true << false << ExitStatus::kSkipped;
-        QTest::newRow("unattended, stop keys") << true << false << true << ExitStatus::kStopped;
-        QTest::newRow("closing, a row skipped") << false << true << false << ExitStatus::kSkipped;
+        // The numbers themselves, as scripts read them (--help, the README).
+        QTest::newRow("unattended, all played") << true << false << false << 0;
+        QTest::newRow("unattended, a row skipped") << true << true << false << 3;
+        QTest::newRow("unattended, stop keys") << true << false << true << 1;
+        QTest::newRow("closing, a row skipped") << false << true << false << 3;
     }
 
     void runsThatCloseEndWithAStatus()

@@ -157,25 +157,6 @@ private slots:
         ScreenCheck check(desktop);
         QCOMPARE(check.Begin(1, 100, 100, ImageText(recorded, 100, 100), 1000), matches);
     }
-
-    // The stop keys end a wait for a window that never opens: nothing is clicked after them.
-    void stopKeysEndAWait()
-    {
-        D desktop;
-        SharedState state;
-        state.screenCheck = {true, 1, ScreenCheckOptions::OnMismatch::Skip};
-        TaskList tasks;
-        tasks.AddTask("70", "60", TextTable::Text(TextId::ClickLeft), ImageAt(Screen{}, {70, 60}),
-                      TaskOrigin::Inserted);
-        desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.window = false}, x, y); });
-        Player player(tasks, desktop, state);
-        player.Play();
-        player.Step();
-        QVERIFY(player.WaitingForScreen() && !player.PlaybackStopCheck());
-        desktop.HoldShortcut(VirtualKey::kF11, 2);
-        QVERIFY(!player.PlaybackStopCheck() && !player.WaitingForScreen());
-        QVERIFY(player.PlaybackStopCheck() && !player.IsPlaying());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestScreenCheck)

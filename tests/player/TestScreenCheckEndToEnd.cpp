@@ -24,15 +24,27 @@ private slots:
     {
         QTest::addColumn<bool>("opens");
         QTest::addColumn<ScreenCheckOptions::OnMismatch>("onMismatch");
-        QTest::newRow("opens after a second") << true << ScreenCheckOptions::OnMismatch::Stop;
-        QTest::newRow("never opens: stop") << false << ScreenCheckOptions::OnMismatch::Stop;
-        QTest::newRow("never opens: skip") << false << ScreenCheckOptions::OnMismatch::Skip;
+        QTest::addColumn<int>("exitStatus"); // -1: the run stays open; else it closes the program with it
+        QTest::addColumn<bool>("drag");      // a pushed and a released task instead of a click
+        const auto stop = ScreenCheckOptions::OnMismatch::Stop;
+        const auto skip = ScreenCheckOptions::OnMismatch::Skip;
+        QTest::newRow("opens after a second") << true << stop << -1 << false;
+        QTest::newRow("never opens: stop") << false << stop << -1 << false;
+        QTest::newRow("never opens: skip") << false << skip << -1 << false;
+        QTest::newRow("unattended, never opens: stop") << false << stop << 1 << false;
+        QTest::newRow("unattended, never opens: skip") << false << skip << 3 << false;
+        // A drag is decided on its press: its release is never checked (the check would move the
+        // pointer with the button down), and it is skipped with its press.
+        QTest::newRow("drag, opens after a second") << true << stop << -1 << true;
+        QTest::newRow("drag never opens: skip") << false << skip << -1 << true;
     }
 
     void waitsForTheRecordedWindow()
     {
         QFETCH(bool, opens);
         QFETCH(ScreenCheckOptions::OnMismatch, onMismatch);
+        QFETCH(int, exitStatus);
+        QFETCH(bool, drag);
         const bool stops = !opens && onMismatch == ScreenCheckOptions::OnMismatch::Stop;
         X11Desktop::OpenResult opened = X11Desktop::Open();
         QVERIFY2(opened.desktop, "no X display with XTEST: run under Xvfb");
@@ -55,13 +67,22 @@ private slots:
         MainWindow window(MainWindowServices{&messages, &desktop, {}, nullptr, {}, check});
         window.Start();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.ApplyOptions(OptionValues{.playIntervalMs = 100});
-        window.Tasks().AddTask(QString::number(at.x()), QString::number(at.y()), TextTable::Text(TextId::ClickLeft),
-                               image, TaskOrigin::Inserted);
+        window.ApplyOptions(OptionValues{.playIntervalMs = 100, .closeAfterPlaying = exitStatus >= 0});
+        window.Tasks().AddTask(QString::number(at.x()), QString::number(at.y()),
+                               TextTable::Text(drag ? TextId::LeftPushed : TextId::ClickLeft), image,
+                               TaskOrigin::Inserted);
+        if (drag)
+            window.Tasks().AddTask(QString::number(at.x() + 100), QString::number(at.y() + 50),
+                                   TextTable::Text(TextId::LeftReleased), image, TaskOrigin::Inserted);
         window.UpdateCommandState(true);
         if (opens)
             QTimer::singleShot(1000, &log, &QWidget::show);
         window.findChild<QAction*>(QStringLiteral("mnuComandiPlay"))->trigger();
+        if (exitStatus >= 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 15000);
+            QCOMPARE(window.ExitStatus(), exitStatus);
+            return;
+        }
         QTRY_VERIFY_WITH_TIMEOUT(!messages.Texts().isEmpty(), 15000);
 
         QCOMPARE(log.Events().size(), opens ? 2 : 0);
@@ -69,7 +90,7 @@ private slots:
         // beside it, the desktop that was there instead.
         if (!stops)
             QCOMPARE(messages.Texts(), QStringList{TextTable::Text(TextId::AllTasksExecuted) +
-                                                   (opens ? "" : " " + ScreenCheck::SkippedNote(1))});
+                                                   (opens ? "" : " " + ScreenCheck::SkippedNote(drag ? 2 : 1))});
         const QImage& screen = window.findChild<TaskPreview*>(QStringLiteral("Picture1"))->Screen();
         QCOMPARE(screen.isNull(), !stops);
         if (stops)
