@@ -98,8 +98,11 @@ void MainWindow::PreviewCurrentRow()
     const QByteArray image = m_tasks.Image(row);
     // The task the last run stopped on, as long as it is still the same task.
     const ScreenMismatch* stop = m_player && m_player->StoppedOn() ? &*m_player->StoppedOn() : nullptr;
+    const Player::FoundPlace* found = m_player ? m_player->FoundAt(row) : nullptr;
     if (stop && stop->row == row && stop->storedImage == image)
         m_preview->PreviewBeside(image, stop->current);
+    else if (found && !found->screen.isNull() && found->storedImage == image)
+        m_preview->PreviewBeside(image, found->screen, ScreenCheck::FoundTip(found->offset));
     else
         m_preview->Preview(image);
 }

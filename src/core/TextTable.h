@@ -179,6 +179,19 @@ enum class TextId
     DragGivenUpRemark = 824,
     ReleaseNeverPressedRemark = 825,
     BadWaitLength = 827,
+    // Clicks that find their target by the recorded image.
+    OnMismatchFind = 900,
+    FoundLine = 901,
+    FoundRight = 902,
+    FoundLeft = 903,
+    FoundDown = 904,
+    FoundUp = 905,
+    FoundNote = 906,
+    FoundTip = 907,
+    NotFoundStopMessage = 908,
+    AlikeStopMessage = 909,
+    NotFoundLine = 910,
+    AlikeLine = 911,
 };
 
 namespace TextTable {

@@ -218,6 +218,8 @@ void OptionsDialog::Populate()
                           QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Stop)));
     m_onMismatch->addItem(TextTable::Text(TextId::OnMismatchSkip),
                           QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Skip)));
+    m_onMismatch->addItem(TextTable::Text(TextId::OnMismatchFind),
+                          QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Find)));
     m_checkScreen->setChecked(m_screenCheck.enabled);
     m_checkWait->setValue(m_screenCheck.waitSeconds);
     m_onMismatch->setCurrentIndex(m_onMismatch->findData(int(m_screenCheck.onMismatch)));

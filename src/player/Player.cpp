@@ -80,6 +80,10 @@ void Player::Play()
     m_heldButtons = 0;
     m_givenUpButtons = 0;
     m_stoppedOn.reset();
+    m_findOffset = QPoint();
+    m_pressOffsets.clear();
+    m_foundElsewhere = 0;
+    m_found.clear();
     m_progress.pass = 1;
     ReportProgress(1);
     RemarkTasksWithoutImages();
@@ -116,6 +120,7 @@ void Player::Step()
         return;
     }
     ++m_executed;
+    m_taskOffset = QPoint();
     // The timer wakes a little ahead of the task's moment: the screen is read then, so that a
     // screen that already matches adds no delay to the task.
     if (WaitsForScreen(row))
@@ -171,6 +176,8 @@ QString Player::EndMessage() const
                                                      .arg(Playability::RowList(m_unplayableRows));
     if (m_skipped > 0)
         message += QLatin1Char(' ') + ScreenCheck::SkippedNote(m_skipped);
+    if (m_foundElsewhere > 0)
+        message += QLatin1Char(' ') + ScreenCheck::FoundNote(m_foundElsewhere);
     return message;
 }
 
@@ -195,18 +202,28 @@ StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
 
 bool Player::WaitsForScreen(int row)
 {
-    const QByteArray image = m_tasks.Image(row);
-    if (!m_state.screenCheck.enabled || image.isEmpty())
-        return false;
     const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
-    const std::optional<QPoint> point = Playability::Point(CellsOf(m_tasks, row), m_desktop.ScreenSize());
+    if (!m_state.screenCheck.enabled || !kind)
+        return false;
+    const bool find = m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find;
     // A drag is decided on its press: the check would move the pointer with the button down, and
-    // a release left out would leave it down.
-    if (!kind || !TaskKinds::HasPoint(kind->action) || kind->action == TaskKinds::Action::Up || !point)
+    // a release left out would leave it down. Found elsewhere, the press takes its release along.
+    if (kind->action == TaskKinds::Action::Up) {
+        const auto press = m_pressOffsets.find(kind->button);
+        if (find && press != m_pressOffsets.end())
+            m_taskOffset = press->second;
+        return false;
+    }
+    const QByteArray image = m_tasks.Image(row);
+    const std::optional<QPoint> point = Playability::Point(CellsOf(m_tasks, row), m_desktop.ScreenSize());
+    if (image.isEmpty() || !TaskKinds::HasPoint(kind->action) || !point)
         return false;
     const qint64 waitMs = qint64(m_state.screenCheck.waitSeconds) * 1000;
-    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs))
+    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs,
+                            find ? std::optional<QPoint>(m_findOffset) : std::nullopt)) {
+        TakeFoundPlace();
         return false;
+    }
     // The wait's end starts a schedule of its own, as the end of a pause does.
     m_schedule.Stop();
     return true;
@@ -214,6 +231,7 @@ bool Player::WaitsForScreen(int row)
 
 void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
 {
+    // Find stops too: an image found nowhere, or in two places as alike, is never guessed at.
     if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Skip) {
         ++m_skipped;
         const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(mismatch.row, TaskList::kColumnTask));
@@ -229,11 +247,20 @@ void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
     emit stoppedOnMismatch(mismatch);
 }
 
+void Player::TakeFoundPlace()
+{
+    m_taskOffset = m_screenCheck.FoundOffset();
+    if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find)
+        m_findOffset = m_taskOffset;
+}
+
 void Player::ResumeAfterScreenCheck(bool runTask)
 {
     const int row = m_tasks.CurrentRow();
-    if (runTask)
+    if (runTask) {
+        TakeFoundPlace();
         RunTask(row);
+    }
     FinishStep(row);
     // The next task comes one interval after this one, however long the wait was.
     if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
@@ -271,7 +298,19 @@ void Player::RunTask(int row)
     const std::optional<QPoint> point = Playability::Point(cells, m_desktop.ScreenSize());
     if (!point)
         return;
-    m_desktop.MovePointer(point->x(), point->y());
+    const QPoint at = *point + m_taskOffset;
+    m_desktop.MovePointer(at.x(), at.y());
+    // A release that followed its press was not looked for: there is no screen of its own to show.
+    const bool followedPress = kind->action == TaskKinds::Action::Up && m_pressOffsets.contains(kind->button);
+    if (kind->action == TaskKinds::Action::Down)
+        m_pressOffsets[kind->button] = m_taskOffset;
+    else
+        m_pressOffsets.erase(kind->button);
+    if (m_taskOffset != QPoint()) {
+        ++m_foundElsewhere;
+        m_found[row] = {m_taskOffset, followedPress ? QImage() : m_screenCheck.FoundImage(), m_tasks.Image(row)};
+        emit taskFound(row, m_taskOffset);
+    }
     switch (kind->action) {
     case TaskKinds::Action::Click:
         m_desktop.ButtonClick(kind->button);
@@ -285,7 +324,7 @@ void Player::RunTask(int row)
         m_desktop.ButtonDown(kind->button);
         m_heldButtons |= kind->button;
         m_givenUpButtons &= ~kind->button;
-        m_pressPoints[ButtonIndex(kind->button)] = *point;
+        m_pressPoints[ButtonIndex(kind->button)] = at;
         break;
     case TaskKinds::Action::Up:
         m_desktop.ButtonUp(kind->button);
@@ -428,6 +467,12 @@ void Player::StopTimersAndRestore()
     m_desktop.SetPointerShape();
     emit normalRequested();
     emit ended();
+}
+
+const Player::FoundPlace* Player::FoundAt(int row) const
+{
+    const auto found = m_found.find(row);
+    return found == m_found.end() ? nullptr : &found->second;
 }
 
 QString Player::StopMessage(qint64 executedTasks)

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <array>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -89,6 +90,17 @@ public:
     QString EndMessage() const;
     // Where the last run stopped because the screen never matched, if it did.
     const std::optional<ScreenMismatch>& StoppedOn() const { return m_stoppedOn; }
+    // Tasks clicked since playback started where their image was found, away from their point.
+    qint64 FoundElsewhere() const { return m_foundElsewhere; }
+    // Where the last run found a task's image away from its point: the offset and the screen
+    // there (null for the release of a drag, which follows its press unlooked).
+    struct FoundPlace
+    {
+        QPoint offset;
+        QImage screen;
+        QByteArray storedImage;
+    };
+    const FoundPlace* FoundAt(int row) const;
 
     // The message that reports a stopped playback.
     static QString StopMessage(qint64 executedTasks);
@@ -106,6 +118,8 @@ signals:
     void taskSkipped(const ScreenMismatch& mismatch);
     // The screen never matched a task's image and playback stopped there.
     void stoppedOnMismatch(const ScreenMismatch& mismatch);
+    // A task was clicked `offset` away from its point, where its image was found.
+    void taskFound(int row, QPoint offset);
     // The run is over, however it ended (its end, the stop keys, Stop, a screen that never matched).
     void ended();
     // A task has run (or playback started, at the first task of pass 1).
@@ -120,6 +134,8 @@ private:
     // Starts the check of the screen before a task that has an image; true while it waits.
     bool WaitsForScreen(int row);
     void ScreenNeverMatched(const ScreenMismatch& mismatch);
+    // Takes where the check found the task's image as the place to click it.
+    void TakeFoundPlace();
     // Runs the waiting task, or skips it, and goes on as after any task.
     void ResumeAfterScreenCheck(bool runTask);
     // Moves on to the next row, or ends the run after the last one.
@@ -173,4 +189,11 @@ private:
     qint64 m_skipped = 0;
     std::vector<int> m_unplayableRows;
     std::optional<ScreenMismatch> m_stoppedOn;
+    // Where the running task is clicked, from its point; where the last one was found, for the next
+    // to be looked for there first; where each held button's press was found, for its release.
+    QPoint m_taskOffset;
+    QPoint m_findOffset;
+    std::map<int, QPoint> m_pressOffsets;
+    qint64 m_foundElsewhere = 0;
+    std::map<int, FoundPlace> m_found;
 };

@@ -27,8 +27,15 @@ public:
     }
 
     // The pattern's colour at a screen pixel as the desktop reads it: red in the low byte, then
-    // green, then blue. Different for every pixel of a screen up to 4096 pixels wide and high.
-    static quint32 ColourAt(int x, int y) { return quint32(x & 0xfff) | quint32(y & 0xfff) << 12; }
+    // green, then blue. Different for every pixel of a screen up to 4096 pixels wide and high, and
+    // scrambled (each step can be undone) so that neighbours differ in every channel: a picture of
+    // the pattern matches in one place only, even where colours may drift a little.
+    static quint32 ColourAt(int x, int y)
+    {
+        quint32 v = ((quint32(x & 0xfff) | quint32(y & 0xfff) << 12) * 0x9E3779u) & 0xFFFFFFu;
+        v ^= v >> 12;
+        return (v * 0x5BD1E9u) & 0xFFFFFFu;
+    }
     static quint32 Colour(QPoint at) { return ColourAt(at.x(), at.y()); }
 
     // A line of the log: "press 1 260,230", "release 2 ...", "double 4 ..." (1 left, 2 right,
