@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "ExposedWindow.h"
 #include "QtBenchmarkMain.h"
 #include <X11/Xlib.h>
 
@@ -27,45 +28,22 @@ constexpr int kX = kLeft + kWindowSide / 2;
 constexpr int kY = kTop + kWindowSide / 2;
 constexpr int kRepetitions = 11;
 
-// A window on a connection of its own with stripes of colour, so the block is not one colour.
-class StripedWindow
+// A window with stripes of colour, so the block is not one colour.
+class StripedWindow : public ExposedWindow
 {
 public:
-    StripedWindow()
+    StripedWindow() : ExposedWindow(kLeft, kTop, kWindowSide, kWindowSide)
     {
-        m_display = XOpenDisplay(nullptr);
-        if (!m_display)
+        if (!IsOpen())
             return;
-        XSetWindowAttributes attributes{};
-        attributes.override_redirect = True;
-        attributes.event_mask = ExposureMask;
-        m_window =
-            XCreateWindow(m_display, DefaultRootWindow(m_display), kLeft, kTop, kWindowSide, kWindowSide, 0,
-                          CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWEventMask, &attributes);
-        XMapRaised(m_display, m_window);
-        XEvent event;
-        XWindowEvent(m_display, m_window, ExposureMask, &event);
-        GC gc = XCreateGC(m_display, m_window, 0, nullptr);
+        GC gc = XCreateGC(display(), window(), 0, nullptr);
         for (int i = 0; i < kWindowSide; i += 4) {
-            XSetForeground(m_display, gc, 0x102030UL * static_cast<unsigned long>(i % 7 + 1));
-            XFillRectangle(m_display, m_window, gc, i, 0, 4, kWindowSide);
+            XSetForeground(display(), gc, 0x102030UL * static_cast<unsigned long>(i % 7 + 1));
+            XFillRectangle(display(), window(), gc, i, 0, 4, kWindowSide);
         }
-        XFreeGC(m_display, gc);
-        XSync(m_display, False);
+        XFreeGC(display(), gc);
+        XSync(display(), False);
     }
-    ~StripedWindow()
-    {
-        if (m_display)
-            XCloseDisplay(m_display);
-    }
-    StripedWindow(const StripedWindow&) = delete;
-    StripedWindow& operator=(const StripedWindow&) = delete;
-
-    bool IsOpen() const { return m_display != nullptr; }
-
-private:
-    Display* m_display = nullptr;
-    Window m_window = 0;
 };
 
 struct Rig

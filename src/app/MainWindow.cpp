@@ -152,6 +152,8 @@ void MainWindow::Start()
     m_state.screenCheck = m_services.screenCheck;
     m_state.pace = m_services.pace;
     ApplyOptions(m_state.options);
+    if (m_services.settings)
+        m_state.keyboard = KeyboardOptions::Load(*m_services.settings);
     show();
     StopKeyReminder::WatchReportedStates(windowHandle(),
                                          [this](bool minimised) { m_restoreWatch.Reported(minimised); });

@@ -50,6 +50,7 @@ void MainWindow::EditOptions()
 {
     setEnabled(false);
     auto* dialog = new OptionsDialog(CurrentOptions(), m_state.screenCheck, m_state.pace, *m_services.messages, this);
+    dialog->SetKeyboard(m_state.keyboard);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // A window inside a disabled window is disabled with it unless enabled on its own.
     dialog->setEnabled(true);
@@ -58,9 +59,11 @@ void MainWindow::EditOptions()
             ApplyOptions(dialog->Values());
             m_state.screenCheck = dialog->ScreenCheck();
             m_state.pace = dialog->Pace();
+            m_state.keyboard = dialog->Keyboard();
             if (m_services.settings) {
                 m_state.screenCheck.Save(*m_services.settings);
                 m_state.pace.Save(*m_services.settings);
+                m_state.keyboard.Save(*m_services.settings);
             }
         }
         setEnabled(true);
@@ -96,8 +99,11 @@ void MainWindow::PreviewCurrentRow()
     const QByteArray image = m_tasks.Image(row);
     // The task the last run stopped on, as long as it is still the same task.
     const ScreenMismatch* stop = m_player && m_player->StoppedOn() ? &*m_player->StoppedOn() : nullptr;
+    const Player::FoundPlace* found = m_player ? m_player->FoundAt(row) : nullptr;
     if (stop && stop->row == row && stop->storedImage == image)
         m_preview->PreviewBeside(image, stop->current);
+    else if (found && !found->screen.isNull() && found->storedImage == image)
+        m_preview->PreviewBeside(image, found->screen, ScreenCheck::FoundTip(found->offset));
     else
         m_preview->Preview(image);
 }

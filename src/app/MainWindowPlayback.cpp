@@ -59,6 +59,8 @@ void MainWindow::ConnectPlayback()
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, true); });
     connect(m_player, &Player::stoppedOnMismatch, this,
             [this](const ScreenMismatch& mismatch) { ReportScreenMismatch(mismatch, false); });
+    connect(m_player, &Player::taskFound, this,
+            [](int row, QPoint offset) { StderrMessageBoxes::Print(ScreenCheck::FoundLine(row, offset)); });
 }
 
 void MainWindow::ReportScreenMismatch(const ScreenMismatch& mismatch, bool skipped)

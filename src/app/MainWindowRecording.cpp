@@ -18,6 +18,7 @@ void MainWindow::ConnectRecording()
         return;
     const auto* ownPresses = new OwnWindowPresses(this);
     m_recorder->SetOwnWindowTest([ownPresses](const ButtonEvent& press) { return ownPresses->IsOwn(press); });
+    m_recorder->SetOwnKeyTest([ownPresses](const InputEvent& press) { return ownPresses->IsOwnKey(press); });
     connect(m_recorder, &Recorder::minimiseRequested, this, &QWidget::showMinimized);
     connect(m_recorder, &Recorder::restoreRequested, this, &QWidget::showNormal);
     connect(m_recorder, &Recorder::recordingEnded, this, [this](int eventCount) {

@@ -1,6 +1,7 @@
 #include "app/OwnWindowPresses.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -11,9 +12,27 @@ OwnWindowPresses::OwnWindowPresses(QObject* parent) : QObject(parent)
     qApp->installEventFilter(this);
 }
 
+bool OwnWindowPresses::Remembers(quint32 time) const
+{
+    return time != 0 && std::find(m_times.begin(), m_times.end(), time) != m_times.end();
+}
+
+void OwnWindowPresses::Remember(quint32 time)
+{
+    if (Remembers(time))
+        return;
+    m_times[m_next] = time;
+    m_next = (m_next + 1) % m_times.size();
+}
+
+bool OwnWindowPresses::IsOwnKey(const InputEvent& press) const
+{
+    return Remembers(press.time) || QGuiApplication::focusWindow() != nullptr;
+}
+
 bool OwnWindowPresses::IsOwn(const ButtonEvent& press) const
 {
-    if (press.time != 0 && std::find(m_times.begin(), m_times.end(), press.time) != m_times.end())
+    if (Remembers(press.time))
         return true;
     // The desktop counts device pixels, the toolkit's windows logical ones.
     const qreal ratio = qApp->devicePixelRatio();
@@ -24,12 +43,7 @@ bool OwnWindowPresses::IsOwn(const ButtonEvent& press) const
 bool OwnWindowPresses::eventFilter(QObject* watched, QEvent* event)
 {
     // On X11 a mouse event's timestamp is the X server's time of the press, as the desktop reports it.
-    if (event->type() == QEvent::MouseButtonPress) {
-        const auto time = static_cast<quint32>(static_cast<QMouseEvent*>(event)->timestamp());
-        if (std::find(m_times.begin(), m_times.end(), time) == m_times.end()) {
-            m_times[m_next] = time;
-            m_next = (m_next + 1) % m_times.size();
-        }
-    }
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)
+        Remember(static_cast<quint32>(static_cast<QInputEvent*>(event)->timestamp()));
     return QObject::eventFilter(watched, event);
 }

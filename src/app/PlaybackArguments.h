@@ -14,7 +14,7 @@
 //   --speed=FACTOR             the time unit and the recorded waits divided by FACTOR (0.1 to 10)
 //   --check-screen[=SECONDS]   check the screen before each click, waiting up to SECONDS (0: don't check);
 //                              a whole number after a blank is its value too
-//   --on-mismatch=stop|skip    what to do when the screen never matches
+//   --on-mismatch=stop|skip|find  what to do when the screen never matches
 // What is left names the macro file: joined by blanks, as without options.
 struct PlaybackArguments
 {

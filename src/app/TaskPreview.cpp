@@ -30,14 +30,14 @@ void TaskPreview::Preview(const QByteArray& imageText)
     update();
 }
 
-void TaskPreview::PreviewBeside(const QByteArray& imageText, const QImage& screen)
+void TaskPreview::PreviewBeside(const QByteArray& imageText, const QImage& screen, const QString& tip)
 {
     Preview(imageText);
     if (m_image.isNull())
         return;
     m_screen = screen;
     SetExtraWidth(std::max(0, kScreenLeft + DescriptiveImage::kSide - width()));
-    setToolTip(TextTable::Text(TextId::PreviewBesideTip));
+    setToolTip(tip.isEmpty() ? TextTable::Text(TextId::PreviewBesideTip) : tip);
 }
 
 void TaskPreview::Clear()

@@ -15,8 +15,9 @@ public:
 
     // Shows the image of an image text; an empty text clears the picture.
     void Preview(const QByteArray& imageText);
-    // Shows the image of an image text and, on its right, the screen as playback last saw it there.
-    void PreviewBeside(const QByteArray& imageText, const QImage& screen);
+    // Shows the image of an image text and, on its right, the screen as playback last saw it there,
+    // or where it found it: `tip` says which (by default, where it stopped).
+    void PreviewBeside(const QByteArray& imageText, const QImage& screen, const QString& tip = QString());
     void Clear();
 
     // The block last drawn, null when the picture is clear.

@@ -24,7 +24,7 @@ void ScreenCheckOptions::Save(QSettings& settings) const
 {
     settings.setValue(kEnabledKey, enabled);
     settings.setValue(kWaitKey, waitSeconds);
-    settings.setValue(kOnMismatchKey, onMismatch == OnMismatch::Skip ? QStringLiteral("skip") : QStringLiteral("stop"));
+    settings.setValue(kOnMismatchKey, OnMismatchName(onMismatch));
 }
 
 std::optional<ScreenCheckOptions::OnMismatch> ParseOnMismatch(QStringView text)
@@ -33,5 +33,20 @@ std::optional<ScreenCheckOptions::OnMismatch> ParseOnMismatch(QStringView text)
         return ScreenCheckOptions::OnMismatch::Stop;
     if (text == u"skip")
         return ScreenCheckOptions::OnMismatch::Skip;
+    if (text == u"find")
+        return ScreenCheckOptions::OnMismatch::Find;
     return std::nullopt;
+}
+
+QString OnMismatchName(ScreenCheckOptions::OnMismatch onMismatch)
+{
+    switch (onMismatch) {
+    case ScreenCheckOptions::OnMismatch::Skip:
+        return QStringLiteral("skip");
+    case ScreenCheckOptions::OnMismatch::Find:
+        return QStringLiteral("find");
+    case ScreenCheckOptions::OnMismatch::Stop:
+        break;
+    }
+    return QStringLiteral("stop");
 }

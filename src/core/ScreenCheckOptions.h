@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -15,6 +16,9 @@ struct ScreenCheckOptions
     {
         Stop,
         Skip,
+        // Looks for the recorded image around the point, then on the whole screen, and clicks
+        // where it is found; stops when it is found nowhere, or in two places.
+        Find,
     };
 
     static constexpr int kDefaultWaitSeconds = 10;
@@ -32,5 +36,6 @@ struct ScreenCheckOptions
     friend bool operator==(const ScreenCheckOptions&, const ScreenCheckOptions&) = default;
 };
 
-// "stop" or "skip", as the command line and the settings write them.
+// "stop", "skip" or "find", as the command line and the settings write them.
 std::optional<ScreenCheckOptions::OnMismatch> ParseOnMismatch(QStringView text);
+QString OnMismatchName(ScreenCheckOptions::OnMismatch onMismatch);

@@ -99,7 +99,9 @@ constexpr Entry kTexts[] = {
     {TextId::StopRecordingKeys, "  Ctrl+Shift+F12  stop a recording"},
     {TextId::StopPlaybackKeys, "  Ctrl+Shift+F11  stop a playback"},
     {TextId::CheckScreenOption, "  --check-screen[=SECONDS]  before each click, wait for the recorded image"},
-    {TextId::OnMismatchOption, "  --on-mismatch=stop|skip   when it never comes: stop, or skip the task"},
+    {TextId::OnMismatchOption,
+     "  --on-mismatch=stop|skip|find  when it never comes: stop, skip the task, or click where\n"
+     "                            the image is found now"},
     {TextId::KeepImagesAnswer, "Keep the images"},
     {TextId::DropImagesAnswer, "Save without images"},
     // What is wrong in a file that is not valid, and where: 187 or 188 with one of 183 to 186, 189.
@@ -122,7 +124,7 @@ constexpr Entry kTexts[] = {
     {TextId::PreviewBesideTip, "Left: the recorded image. Right: the screen when playback stopped at this task."},
     {TextId::UnknownOption, "unknown option %1"},
     {TextId::BadWaitValue, "%1 takes a whole number of seconds from %2 to %3, not \"%4\""},
-    {TextId::BadOnMismatchValue, "%1 takes stop or skip, not \"%2\""},
+    {TextId::BadOnMismatchValue, "%1 takes stop, skip or find, not \"%2\""},
     {TextId::TryHelp, "Try \"clickwarden --help\" for the options."},
     {TextId::Disclaimer, "Clickwarden is freeware and comes with no warranty: use it at your own risk."},
     {TextId::GoToSite, "Go to web site"},
@@ -164,6 +166,13 @@ constexpr Entry kTexts[] = {
     {TextId::PlayingCaption, "Playing %1/%2"},
     {TextId::PlayingProgress, "Playing task %1 of %2, pass %3"},
     {TextId::StopCommand, "Stop"},
+    {TextId::TypeTask, "Type"},
+    {TextId::KeyPushedTask, "Key Pushed"},
+    {TextId::KeyReleasedTask, "Key Released"},
+    {TextId::WheelTask, "Wheel"},
+    {TextId::RecordKeyboardSwitch, "Record the keyboard"},
+    {TextId::KeyboardPlainTextNote, "Typed text, passwords included, is stored as plain text in the macro file: X11 "
+                                    "cannot tell a password field from any other."},
     {TextId::EditMenu, "Edit"},
     {TextId::UndoCommand, "Undo"},
     {TextId::RedoCommand, "Redo"},
@@ -220,6 +229,24 @@ constexpr Entry kTexts[] = {
     {TextId::DragGivenUpRemark, "task %1: the drag was given up: its button was let go where it was pressed"},
     {TextId::ReleaseNeverPressedRemark, "task %1: the button of this released task was never pressed: task skipped"},
     {TextId::BadWaitLength, "the wait (%1) is not a whole number of milliseconds"},
+    // Clicks that find their target by the recorded image: %1 the task, %2 how far and which way.
+    {TextId::OnMismatchFind, "Find the recorded image on the screen"},
+    {TextId::FoundLine, "task %1: found %2"},
+    {TextId::FoundRight, "%1 px right"},
+    {TextId::FoundLeft, "%1 px left"},
+    {TextId::FoundDown, "%1 px down"},
+    {TextId::FoundUp, "%1 px up"},
+    {TextId::FoundNote, "Tasks clicked where their recorded image was found, away from where it was recorded: %1."},
+    {TextId::FoundTip, "Left: the recorded image. Right: where playback found it, %1."},
+    // %2, %3 the recorded point, %4 the seconds waited; %5, %6 and %7, %8 two places found as alike.
+    {TextId::NotFoundStopMessage, "Playback stopped at task %1: the image recorded at (%2, %3) was found neither "
+                                  "there nor anywhere on the screen within %4 seconds."},
+    {TextId::AlikeStopMessage, "Playback stopped at task %1: the image recorded at (%2, %3) was found in two places "
+                               "as alike, at (%5, %6) and at (%7, %8), within %4 seconds; neither was clicked."},
+    {TextId::NotFoundLine, "task %1 at (%2, %3): the recorded image was found neither there nor anywhere on the "
+                           "screen within %4 s:"},
+    {TextId::AlikeLine, "task %1 at (%2, %3): the recorded image was found at (%5, %6) and at (%7, %8) as alike "
+                        "within %4 s:"},
 };
 
 constexpr bool IsSorted()

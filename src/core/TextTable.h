@@ -4,7 +4,8 @@
 
 // Every text the user sees, by a name the compiler checks. The values are the texts' numbers,
 // grouped by hundreds: 100s main window, tasks and messages; 200s About box and splash; 300s
-// Options dialog; 400s pause dialog; 500s what runs (caption and tray indicator). Nothing counts
+// Options dialog; 400s pause dialog; 500s what runs (caption and tray indicator); 600s the
+// keyboard and the wheel. Nothing counts
 // on the order of the names: never compute one id from another.
 enum class TextId
 {
@@ -144,6 +145,13 @@ enum class TextId
     PlayingCaption = 502,
     PlayingProgress = 503,
     StopCommand = 504,
+    // The keyboard and the wheel: the kind words of their tasks (with Key) and their option.
+    TypeTask = 601,
+    KeyPushedTask = 602,
+    KeyReleasedTask = 603,
+    WheelTask = 604,
+    RecordKeyboardSwitch = 610,
+    KeyboardPlainTextNote = 611,
     // The Edit menu and the task editor.
     EditMenu = 700,
     UndoCommand = 701,
@@ -195,6 +203,19 @@ enum class TextId
     DragGivenUpRemark = 824,
     ReleaseNeverPressedRemark = 825,
     BadWaitLength = 827,
+    // Clicks that find their target by the recorded image.
+    OnMismatchFind = 900,
+    FoundLine = 901,
+    FoundRight = 902,
+    FoundLeft = 903,
+    FoundDown = 904,
+    FoundUp = 905,
+    FoundNote = 906,
+    FoundTip = 907,
+    NotFoundStopMessage = 908,
+    AlikeStopMessage = 909,
+    NotFoundLine = 910,
+    AlikeLine = 911,
 };
 
 namespace TextTable {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/VirtualKey.h"
+#include "core/Wheel.h"
 
 #include <QSize>
 #include <QString>
@@ -15,7 +16,29 @@ struct ButtonEvent
     bool pressed = false; // a press, or else a release
     int x = 0;            // where the pointer was
     int y = 0;
-    quint32 time = 0; // the desktop's clock in milliseconds; it wraps around after about 49 days
+    quint32 time = 0;  // the desktop's clock in milliseconds; it wraps around after about 49 days
+    quint64 order = 0; // counts the buttons, keys and wheel notches followed: which came first
+};
+
+// A key pressed or let go, or a notch of the wheel, as the desktop reported it along with the buttons.
+struct InputEvent
+{
+    enum class Kind
+    {
+        Press, // of a key
+        Release,
+        Wheel, // one notch
+    };
+
+    Kind kind = Kind::Press;
+    int key = 0;            // which key: the same number for its press and its release
+    quint32 keysym = 0;     // what the key gives with the modifiers and the layout of the moment
+    quint32 baseKeysym = 0; // what it gives without any modifier, in the same layout
+    WheelDirection direction = WheelDirection::Down;
+    int x = 0; // where the pointer was
+    int y = 0;
+    quint32 time = 0;  // as in ButtonEvent
+    quint64 order = 0; // as in ButtonEvent
 };
 
 // Everything the program reads from or does to the desktop: key and button state, the pointer,
@@ -39,6 +62,20 @@ public:
     // The presses and releases that came since the last call, oldest first; none unless followed.
     virtual std::vector<ButtonEvent> TakeButtonEvents() = 0;
 
+    // The key presses and releases and the wheel notches followed along with the buttons since the
+    // last call, oldest first; none unless the buttons are followed.
+    virtual std::vector<InputEvent> TakeInputEvents() = 0;
+
+    // Presses or lets go of the key that gives this keysym in the layout of the moment, with the
+    // Shift or AltGr it needs held around it; where the layout has no such key, a spare key code is
+    // lent the keysym until ReleaseHeld.
+    virtual void KeyDown(quint32 keysym) = 0;
+    virtual void KeyUp(quint32 keysym) = 0;
+    // Presses and lets go: types the keysym's character, or presses Return, F5, ...
+    virtual void KeyTap(quint32 keysym) = 0;
+    // Turns the wheel this many notches at the current pointer position.
+    virtual void TurnWheel(WheelDirection direction, int notches) = 0;
+
     // The pointer's current position.
     virtual int PointerX() = 0;
     virtual int PointerY() = 0;
@@ -52,8 +89,8 @@ public:
     virtual void ButtonClick(int button) = 0;
     virtual void ButtonDoubleClick(int button) = 0;
     // Lets go of every button and key that this desktop's own presses hold down now, last pressed
-    // first. The desktop keeps the one record of them (on X11 also told to a guardian process that
-    // lets go of them should the program end without a word).
+    // first, and gives back the key codes lent to keysyms. The desktop keeps the one record of them
+    // (on X11 also told to a guardian process that lets go of them should the program end without a word).
     virtual void ReleaseHeld() = 0;
 
     // With a cursor file the pointer takes its shape; with an empty path the normal shape returns.

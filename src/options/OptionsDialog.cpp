@@ -101,6 +101,7 @@ void OptionsDialog::BuildControls()
     layout->addWidget(m_closeAfterPlaying);
     layout->addWidget(m_repeatForever);
     layout->addWidget(m_saveImages);
+    layout->addLayout(BuildKeyboardControls());
     layout->addLayout(BuildScreenCheckControls());
     layout->addLayout(BuildPaceControls());
     layout->addLayout(buttons);
@@ -108,6 +109,27 @@ void OptionsDialog::BuildControls()
 
     connect(m_okButton, &QPushButton::clicked, this, &OptionsDialog::Accept);
     connect(m_cancelButton, &QPushButton::clicked, this, &OptionsDialog::Cancel);
+}
+
+QLayout* OptionsDialog::BuildKeyboardControls()
+{
+    m_recordKeyboard = new QCheckBox(this);
+    m_recordKeyboard->setObjectName(QStringLiteral("chkKeyboard"));
+    m_recordKeyboard->setChecked(m_keyboard.record);
+    // What typing into a recording means is said beside the switch, not hidden in a tool tip.
+    m_keyboardNote = new QLabel(this);
+    m_keyboardNote->setWordWrap(true);
+    m_keyboardNote->setMaximumWidth(360);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(m_recordKeyboard);
+    layout->addWidget(m_keyboardNote);
+    return layout;
+}
+
+void OptionsDialog::SetKeyboard(const KeyboardOptions& keyboard)
+{
+    m_keyboard = keyboard;
+    m_recordKeyboard->setChecked(keyboard.record);
 }
 
 QLayout* OptionsDialog::BuildScreenCheckControls()
@@ -187,6 +209,8 @@ void OptionsDialog::Populate()
     ShowInterval(m_playInterval, m_values.playIntervalMs);
     ShowInterval(m_recordInterval, m_values.recIntervalMs);
 
+    m_recordKeyboard->setText(TextTable::Text(TextId::RecordKeyboardSwitch));
+    m_keyboardNote->setText(TextTable::Text(TextId::KeyboardPlainTextNote));
     m_checkScreen->setText(TextTable::Text(TextId::CheckScreenSwitch));
     m_checkWaitLabel->setText(TextTable::Text(TextId::CheckWaitLabel));
     m_onMismatchLabel->setText(TextTable::Text(TextId::OnMismatchLabel));
@@ -194,6 +218,8 @@ void OptionsDialog::Populate()
                           QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Stop)));
     m_onMismatch->addItem(TextTable::Text(TextId::OnMismatchSkip),
                           QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Skip)));
+    m_onMismatch->addItem(TextTable::Text(TextId::OnMismatchFind),
+                          QVariant::fromValue(int(ScreenCheckOptions::OnMismatch::Find)));
     m_checkScreen->setChecked(m_screenCheck.enabled);
     m_checkWait->setValue(m_screenCheck.waitSeconds);
     m_onMismatch->setCurrentIndex(m_onMismatch->findData(int(m_screenCheck.onMismatch)));
@@ -239,6 +265,7 @@ void OptionsDialog::Accept()
     m_values.closeAfterPlaying = m_closeAfterPlaying->isChecked();
     m_values.repeatForever = m_repeatForever->isChecked();
     m_values.saveImages = m_saveImages->isChecked();
+    m_keyboard.record = m_recordKeyboard->isChecked();
     m_screenCheck.enabled = m_checkScreen->isChecked();
     m_screenCheck.waitSeconds = m_checkWait->value();
     m_screenCheck.onMismatch = ScreenCheckOptions::OnMismatch(m_onMismatch->currentData().toInt());

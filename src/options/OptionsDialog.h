@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/KeyboardOptions.h"
 #include "core/OptionValues.h"
 #include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
@@ -31,6 +32,9 @@ public:
     // The values the dialog was opened with, or those accepted by OK.
     const OptionValues& Values() const { return m_values; }
     const ScreenCheckOptions& ScreenCheck() const { return m_screenCheck; }
+    // Whether recordings take the keyboard: shown from SetKeyboard, handed back once OK accepted it.
+    void SetKeyboard(const KeyboardOptions& keyboard);
+    const KeyboardOptions& Keyboard() const { return m_keyboard; }
     const PaceOptions& Pace() const { return m_pace; }
 
 public slots:
@@ -42,12 +46,14 @@ private:
     void BuildControls();
     QLayout* BuildScreenCheckControls();
     QLayout* BuildPaceControls();
+    QLayout* BuildKeyboardControls();
     // The note that a list saved without images cannot be checked, shown while it applies.
     void ShowImagesNote();
 
     OptionValues m_values;
     ScreenCheckOptions m_screenCheck;
     PaceOptions m_pace;
+    KeyboardOptions m_keyboard;
     MessageBoxes& m_messages;
 
     QLabel* m_playIntervalLabel = nullptr;
@@ -57,6 +63,8 @@ private:
     QCheckBox* m_closeAfterPlaying = nullptr;
     QCheckBox* m_repeatForever = nullptr;
     QCheckBox* m_saveImages = nullptr;
+    QCheckBox* m_recordKeyboard = nullptr;
+    QLabel* m_keyboardNote = nullptr;
     QCheckBox* m_checkScreen = nullptr;
     QLabel* m_checkWaitLabel = nullptr;
     QSpinBox* m_checkWait = nullptr;

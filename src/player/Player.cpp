@@ -39,8 +39,9 @@ std::size_t ButtonIndex(int button)
 
 Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent)
     : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_schedule(m_stepTimer),
-      m_screenCheck(desktop)
+      m_screenCheck(desktop), m_input(desktop)
 {
+    connect(&m_input, &InputPlayer::typed, this, &Player::TypingDone);
     m_stepTimer.setObjectName(QStringLiteral("tmrPlay"));
     m_pauseTimer.setObjectName(QStringLiteral("tmrPause"));
     for (QTimer* timer : {&m_stepTimer, &m_pauseTimer}) {
@@ -83,6 +84,10 @@ void Player::Play(PlayRange range)
     m_heldButtons = 0;
     m_givenUpButtons = 0;
     m_stoppedOn.reset();
+    m_findOffset = QPoint();
+    m_pressOffsets.clear();
+    m_foundElsewhere = 0;
+    m_found.clear();
     m_progress.pass = 1;
     ReportProgress(1);
     RemarkTasksWithoutImages();
@@ -106,7 +111,7 @@ void Player::RemarkTasksWithoutImages()
 
 void Player::Step()
 {
-    if (!m_playing || m_stopping || m_screenCheck.IsWaiting())
+    if (!m_playing || m_stopping || m_screenCheck.IsWaiting() || m_input.IsTyping())
         return;
     if (m_ticksHeld) {
         m_tickWaiting = true;
@@ -119,13 +124,29 @@ void Player::Step()
         return;
     }
     ++m_executed;
+    m_taskOffset = QPoint();
     // The timer wakes a little ahead of the task's moment: the screen is read then, so that a
     // screen that already matches adds no delay to the task.
     if (WaitsForScreen(row))
         return;
     m_schedule.BeginTick();
     RunTask(row);
+    if (m_input.IsTyping()) {
+        // Typing goes on over short steps of its own; its end starts a schedule of its own.
+        m_typingRow = row;
+        m_schedule.Stop();
+        return;
+    }
     FinishStep(row);
+}
+
+void Player::TypingDone()
+{
+    if (!m_playing || m_stopping)
+        return;
+    FinishStep(m_typingRow);
+    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
+        m_schedule.Start();
 }
 
 void Player::FinishStep(int row)
@@ -161,6 +182,8 @@ QString Player::EndMessage() const
                                                      .arg(Playability::RowList(m_unplayableRows));
     if (m_skipped > 0)
         message += QLatin1Char(' ') + ScreenCheck::SkippedNote(m_skipped);
+    if (m_foundElsewhere > 0)
+        message += QLatin1Char(' ') + ScreenCheck::FoundNote(m_foundElsewhere);
     return message;
 }
 
@@ -185,18 +208,28 @@ StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
 
 bool Player::WaitsForScreen(int row)
 {
-    const QByteArray image = m_tasks.Image(row);
-    if (!m_state.screenCheck.enabled || image.isEmpty())
-        return false;
     const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
-    const std::optional<QPoint> point = Playability::Point(CellsOf(m_tasks, row), m_desktop.ScreenSize());
+    if (!m_state.screenCheck.enabled || !kind)
+        return false;
+    const bool find = m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find;
     // A drag is decided on its press: the check would move the pointer with the button down, and
-    // a release left out would leave it down.
-    if (!kind || !TaskKinds::HasPoint(kind->action) || kind->action == TaskKinds::Action::Up || !point)
+    // a release left out would leave it down. Found elsewhere, the press takes its release along.
+    if (kind->action == TaskKinds::Action::Up) {
+        const auto press = m_pressOffsets.find(kind->button);
+        if (find && press != m_pressOffsets.end())
+            m_taskOffset = press->second;
+        return false;
+    }
+    const QByteArray image = m_tasks.Image(row);
+    const std::optional<QPoint> point = Playability::Point(CellsOf(m_tasks, row), m_desktop.ScreenSize());
+    if (image.isEmpty() || !TaskKinds::HasPoint(kind->action) || !point)
         return false;
     const qint64 waitMs = qint64(m_state.screenCheck.waitSeconds) * 1000;
-    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs))
+    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs,
+                            find ? std::optional<QPoint>(m_findOffset) : std::nullopt)) {
+        TakeFoundPlace();
         return false;
+    }
     // The wait's end starts a schedule of its own, as the end of a pause does.
     m_schedule.Stop();
     return true;
@@ -204,6 +237,7 @@ bool Player::WaitsForScreen(int row)
 
 void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
 {
+    // Find stops too: an image found nowhere, or in two places as alike, is never guessed at.
     if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Skip) {
         ++m_skipped;
         const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(mismatch.row, TaskList::kColumnTask));
@@ -219,11 +253,20 @@ void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
     emit stoppedOnMismatch(mismatch);
 }
 
+void Player::TakeFoundPlace()
+{
+    m_taskOffset = m_screenCheck.FoundOffset();
+    if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find)
+        m_findOffset = m_taskOffset;
+}
+
 void Player::ResumeAfterScreenCheck(bool runTask)
 {
     const int row = m_tasks.CurrentRow();
-    if (runTask)
+    if (runTask) {
+        TakeFoundPlace();
         RunTask(row);
+    }
     FinishStep(row);
     // The next task comes one interval after this one, however long the wait was.
     if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
@@ -266,6 +309,10 @@ void Player::RunTask(int row)
         return;
     }
     const TaskKinds::Kind* kind = TaskKinds::Find(cells.task);
+    if (!kind) {
+        RunInputTask(cells);
+        return;
+    }
     if (kind->action == TaskKinds::Action::Pause) {
         // By steps the user is the clock: a pause is one step like any task.
         if (!m_range.bySteps)
@@ -284,7 +331,19 @@ void Player::RunTask(int row)
     const std::optional<QPoint> point = Playability::Point(cells, m_desktop.ScreenSize());
     if (!point)
         return;
-    m_desktop.MovePointer(point->x(), point->y());
+    const QPoint at = *point + m_taskOffset;
+    m_desktop.MovePointer(at.x(), at.y());
+    // A release that followed its press was not looked for: there is no screen of its own to show.
+    const bool followedPress = kind->action == TaskKinds::Action::Up && m_pressOffsets.contains(kind->button);
+    if (kind->action == TaskKinds::Action::Down)
+        m_pressOffsets[kind->button] = m_taskOffset;
+    else
+        m_pressOffsets.erase(kind->button);
+    if (m_taskOffset != QPoint()) {
+        ++m_foundElsewhere;
+        m_found[row] = {m_taskOffset, followedPress ? QImage() : m_screenCheck.FoundImage(), m_tasks.Image(row)};
+        emit taskFound(row, m_taskOffset);
+    }
     switch (kind->action) {
     case TaskKinds::Action::Click:
         m_desktop.ButtonClick(kind->button);
@@ -298,7 +357,7 @@ void Player::RunTask(int row)
         m_desktop.ButtonDown(kind->button);
         m_heldButtons |= kind->button;
         m_givenUpButtons &= ~kind->button;
-        m_pressPoints[ButtonIndex(kind->button)] = *point;
+        m_pressPoints[ButtonIndex(kind->button)] = at;
         break;
     case TaskKinds::Action::Up:
         m_desktop.ButtonUp(kind->button);
@@ -308,6 +367,20 @@ void Player::RunTask(int row)
     case TaskKinds::Action::Wait:
         break;
     }
+}
+
+void Player::RunInputTask(const TaskRow& cells)
+{
+    const std::optional<InputTask> task = InputTask::Parse(cells.task);
+    if (!task)
+        return;
+    if (task->kind != InputTask::Kind::Wheel) {
+        m_input.Run(*task);
+        return;
+    }
+    // The wheel turns where it was recorded, under the same rule as a click's point.
+    if (const std::optional<QPoint> point = Playability::Point(cells, m_desktop.ScreenSize()))
+        m_input.Run(*task, *point);
 }
 
 void Player::StartPause(const QString& lengthText)
@@ -401,6 +474,7 @@ void Player::Halt()
     m_schedule.Stop();
     m_pauseTimer.stop();
     m_tickWaiting = false;
+    m_input.Cancel();
     ReleaseHeldButtons();
     m_desktop.ReleaseHeld();
 }
@@ -428,6 +502,12 @@ void Player::StopTimersAndRestore()
     m_desktop.SetPointerShape();
     emit normalRequested();
     emit ended();
+}
+
+const Player::FoundPlace* Player::FoundAt(int row) const
+{
+    const auto found = m_found.find(row);
+    return found == m_found.end() ? nullptr : &found->second;
 }
 
 QString Player::StopMessage(qint64 executedTasks)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "player/InputPlayer.h"
 #include "player/ScreenCheck.h"
 #include "player/StepSchedule.h"
 
@@ -9,10 +10,12 @@
 #include <QTimer>
 
 #include <array>
+#include <map>
 #include <optional>
 #include <vector>
 
 class Desktop;
+struct TaskRow;
 class TaskList;
 struct SharedState;
 
@@ -75,6 +78,9 @@ public:
     bool IsStepping() const { return m_stepTimer.isActive(); }
     bool IsPausing() const { return m_pauseTimer.isActive(); }
 
+    // Plays the tasks of the keys and the wheel; its timer types a typing task's keys.
+    InputPlayer& Input() { return m_input; }
+
     // Rows processed since playback started, over every pass.
     qint64 ExecutedTasks() const { return m_executed; }
     PlaybackProgress Progress() const { return m_progress; }
@@ -94,6 +100,17 @@ public:
     QString EndMessage() const;
     // Where the last run stopped because the screen never matched, if it did.
     const std::optional<ScreenMismatch>& StoppedOn() const { return m_stoppedOn; }
+    // Tasks clicked since playback started where their image was found, away from their point.
+    qint64 FoundElsewhere() const { return m_foundElsewhere; }
+    // Where the last run found a task's image away from its point: the offset and the screen
+    // there (null for the release of a drag, which follows its press unlooked).
+    struct FoundPlace
+    {
+        QPoint offset;
+        QImage screen;
+        QByteArray storedImage;
+    };
+    const FoundPlace* FoundAt(int row) const;
 
     // The message that reports a stopped playback.
     static QString StopMessage(qint64 executedTasks);
@@ -111,6 +128,8 @@ signals:
     void taskSkipped(const ScreenMismatch& mismatch);
     // The screen never matched a task's image and playback stopped there.
     void stoppedOnMismatch(const ScreenMismatch& mismatch);
+    // A task was clicked `offset` away from its point, where its image was found.
+    void taskFound(int row, QPoint offset);
     // The run is over, however it ended (its end, the stop keys, Stop, a screen that never matched).
     void ended();
     // A task has run (or playback started, at the first task of pass 1).
@@ -125,6 +144,8 @@ private:
     // Starts the check of the screen before a task that has an image; true while it waits.
     bool WaitsForScreen(int row);
     void ScreenNeverMatched(const ScreenMismatch& mismatch);
+    // Takes where the check found the task's image as the place to click it.
+    void TakeFoundPlace();
     // Runs the waiting task, or skips it, and goes on as after any task.
     void ResumeAfterScreenCheck(bool runTask);
     // Moves on to the next row, or ends the run after the last one.
@@ -135,6 +156,9 @@ private:
     // By steps: the step key's release runs the task at the current row.
     void CheckStepKey(bool control, bool shift);
     void RunTask(int row);
+    // A task of the keyboard or the wheel.
+    void RunInputTask(const TaskRow& cells);
+    void TypingDone();
     void StartPause(const QString& lengthText);
     // The time from the previous row's moment to this row's: the recorded wait after a wait task,
     // nothing before one, one time unit otherwise; divided by the speed. previous 0: none.
@@ -177,7 +201,16 @@ private:
     // Paces m_stepTimer; each start, after Play or after a pause, begins a schedule of its own.
     StepSchedule m_schedule;
     ScreenCheck m_screenCheck;
+    InputPlayer m_input;
+    int m_typingRow = 0; // the row of the typing task under way
     qint64 m_skipped = 0;
     std::vector<int> m_unplayableRows;
     std::optional<ScreenMismatch> m_stoppedOn;
+    // Where the running task is clicked, from its point; where the last one was found, for the next
+    // to be looked for there first; where each held button's press was found, for its release.
+    QPoint m_taskOffset;
+    QPoint m_findOffset;
+    std::map<int, QPoint> m_pressOffsets;
+    qint64 m_foundElsewhere = 0;
+    std::map<int, FoundPlace> m_found;
 };

@@ -4,20 +4,64 @@
 #include "desktop/Desktop.h"
 #include "tasks/DescriptiveImage.h"
 
+#include <QStringList>
+
 #include <cstdlib>
 #include <iterator>
 
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
 
-// A text with the task's row, point, seconds waited and pixels differing for %1 to %5.
+// A text with the task's row, point and seconds waited for %1 to %4, and then either the pixels
+// differing for %5 or, for an image looked for, the two places it was found as alike for %5 to %8.
 QString Described(const ScreenMismatch& mismatch, const QString& text)
 {
-    return text.arg(mismatch.row)
-        .arg(mismatch.x)
-        .arg(mismatch.y)
-        .arg(double(mismatch.waitedMs) / 1000.0, 0, 'f', 1)
-        .arg(mismatch.differingPixels);
+    QString described =
+        text.arg(mismatch.row).arg(mismatch.x).arg(mismatch.y).arg(double(mismatch.waitedMs) / 1000.0, 0, 'f', 1);
+    if (!mismatch.searched)
+        return described.arg(mismatch.differingPixels);
+    for (const QPoint& place : mismatch.alike)
+        described = described.arg(place.x()).arg(place.y());
+    return described;
+}
+
+TextId MismatchText(const ScreenMismatch& mismatch, bool line)
+{
+    if (!mismatch.searched)
+        return line ? TextId::MismatchReportLine : TextId::MismatchStopMessage;
+    if (mismatch.alike.isEmpty())
+        return line ? TextId::NotFoundLine : TextId::NotFoundStopMessage;
+    return line ? TextId::AlikeLine : TextId::AlikeStopMessage;
+}
+
+// A 51 x 51 block of the screen, row by row in desktop colours; black where the block is short.
+QImage BlockImage(const std::vector<quint32>& pixels, const QRect& area, QPoint topLeft)
+{
+    QImage image(kSide, kSide, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (int j = 0; j < kSide; ++j) {
+        for (int i = 0; i < kSide; ++i) {
+            const QPoint at = topLeft + QPoint(i, j);
+            if (!area.contains(at))
+                continue;
+            const std::size_t index =
+                std::size_t(at.y() - area.top()) * std::size_t(area.width()) + std::size_t(at.x() - area.left());
+            if (index < pixels.size())
+                image.setPixel(i, j, DescriptiveImage::FromDesktopColour(pixels[index]));
+        }
+    }
+    return image;
+}
+
+// How far and which way, as "150 px right, 80 px down".
+QString Distance(QPoint offset)
+{
+    QStringList parts;
+    if (offset.x() != 0)
+        parts << TextTable::Text(offset.x() > 0 ? TextId::FoundRight : TextId::FoundLeft).arg(std::abs(offset.x()));
+    if (offset.y() != 0)
+        parts << TextTable::Text(offset.y() > 0 ? TextId::FoundDown : TextId::FoundUp).arg(std::abs(offset.y()));
+    return parts.join(QStringLiteral(", "));
 }
 
 bool Differs(QRgb a, QRgb b)
@@ -48,15 +92,21 @@ int ScreenCheck::DifferingPixels(const QImage& stored, const std::vector<quint32
     return differing;
 }
 
-bool ScreenCheck::Begin(int row, int x, int y, const QByteArray& imageText, qint64 waitMs)
+bool ScreenCheck::Begin(int row, int x, int y, const QByteArray& imageText, qint64 waitMs,
+                        std::optional<QPoint> findFrom)
 {
     Cancel();
     m_stored = DescriptiveImage::Decode(imageText);
-    m_last = ScreenMismatch{row, x, y, 0, 0, imageText, {}};
+    m_last = ScreenMismatch{row, x, y, 0, 0, imageText, {}, findFrom.has_value(), {}};
     m_waitMs = waitMs;
+    m_search.reset();
+    if (findFrom)
+        m_search.emplace(m_stored, QPoint(x, y), m_desktop.ScreenSize());
+    m_expected = findFrom.value_or(QPoint());
+    m_wholeSearched.invalidate();
     // The image was taken with the pointer on the point, so whatever the pointer's hover lights up
     // is in it: the screen is read the same way. The pointer itself is never part of a reading.
-    m_desktop.MovePointer(x, y);
+    m_desktop.MovePointer(x + m_expected.x(), y + m_expected.y());
     if (ReadAndCompare())
         return true;
     m_waited.start();
@@ -72,11 +122,60 @@ void ScreenCheck::Cancel()
 
 bool ScreenCheck::ReadAndCompare()
 {
+    m_offset = QPoint();
+    // A window that moved takes all its clicks with it: where the last one was found comes first.
+    const bool expectedOnScreen = m_search && m_search->WholeScreen().contains(QPoint(m_last.x, m_last.y) + m_expected);
+    if (expectedOnScreen && m_expected != QPoint() && MatchesAt(m_expected)) {
+        m_offset = m_expected;
+        return true;
+    }
+    return MatchesAt(QPoint()) || (m_search && Search());
+}
+
+bool ScreenCheck::MatchesAt(QPoint offset)
+{
     constexpr int half = kSide / 2;
-    std::vector<quint32> block = m_desktop.PixelBlock(m_last.x - half, m_last.y - half, kSide, kSide);
-    m_last.differingPixels = DifferingPixels(m_stored, block);
-    m_lastBlock = std::move(block);
-    return m_last.differingPixels <= kToleratedPixels;
+    const QRect block(m_last.x + offset.x() - half, m_last.y + offset.y() - half, kSide, kSide);
+    std::vector<quint32> pixels = m_desktop.PixelBlock(block.x(), block.y(), kSide, kSide);
+    const int differing = DifferingPixels(m_stored, pixels);
+    if (offset != QPoint()) {
+        if (differing <= kToleratedPixels)
+            m_foundImage = BlockImage(pixels, block, block.topLeft());
+        return differing <= kToleratedPixels;
+    }
+    m_last.differingPixels = differing;
+    m_lastBlock = std::move(pixels);
+    return differing <= kToleratedPixels;
+}
+
+bool ScreenCheck::Search()
+{
+    const QPoint point(m_last.x, m_last.y);
+    const QRect whole = m_search->WholeScreen();
+    std::vector<QRect> areas{m_search->NearArea(m_expected)};
+    // The whole screen costs several times more: while a wait goes on, it is read less often.
+    const bool wholeDue = !m_wholeSearched.isValid() || m_wholeSearched.elapsed() >= kWholeScreenEveryMs;
+    if (areas.front() != whole && wholeDue)
+        areas.push_back(whole);
+    if (areas.back() == whole)
+        m_wholeSearched.start();
+    for (const QRect& area : areas) {
+        const std::vector<quint32> pixels = m_desktop.PixelBlock(area.x(), area.y(), area.width(), area.height());
+        const ImageSearch::Result result = m_search->Find(pixels, area);
+        if (result.answer == ImageSearch::Answer::Found) {
+            m_offset = result.offset;
+            m_foundImage = BlockImage(pixels, area, point + m_offset - QPoint(kSide / 2, kSide / 2));
+            return true;
+        }
+        // Two places as alike near the point: the whole screen cannot tell them apart either.
+        if (result.answer == ImageSearch::Answer::Ambiguous) {
+            m_last.alike = {point + result.offset, point + result.rival};
+            return false;
+        }
+    }
+    if (areas.back() == whole)
+        m_last.alike.clear();
+    return false;
 }
 
 void ScreenCheck::Reread()
@@ -93,28 +192,37 @@ void ScreenCheck::Reread()
         return;
     }
     m_timer.stop();
-    m_last.current = QImage(kSide, kSide, QImage::Format_RGB32);
-    m_last.current.fill(Qt::black);
-    for (int j = 0; j < kSide && m_lastBlock.size() == std::size_t(kSide * kSide); ++j) {
-        auto* line = reinterpret_cast<QRgb*>(m_last.current.scanLine(j));
-        for (int i = 0; i < kSide; ++i)
-            line[i] = DescriptiveImage::FromDesktopColour(m_lastBlock[std::size_t(j * kSide + i)]);
-    }
+    m_last.current = BlockImage(m_lastBlock, QRect(0, 0, kSide, kSide), QPoint());
     emit gaveUp(m_last);
 }
 
 QString ScreenCheck::StopMessage(const ScreenMismatch& mismatch)
 {
-    return Described(mismatch, TextTable::Text(TextId::MismatchStopMessage));
+    return Described(mismatch, TextTable::Text(MismatchText(mismatch, false)));
 }
 
 QString ScreenCheck::ReportLine(const ScreenMismatch& mismatch, bool skipped)
 {
-    return Described(mismatch, TextTable::Text(TextId::MismatchReportLine)) + QLatin1Char(' ') +
+    return Described(mismatch, TextTable::Text(MismatchText(mismatch, true))) + QLatin1Char(' ') +
            TextTable::Text(skipped ? TextId::MismatchTaskSkipped : TextId::MismatchPlaybackStopped);
 }
 
 QString ScreenCheck::SkippedNote(qint64 skippedTasks)
 {
     return TextTable::Text(TextId::MismatchSkippedNote).arg(skippedTasks);
+}
+
+QString ScreenCheck::FoundLine(int row, QPoint offset)
+{
+    return TextTable::Text(TextId::FoundLine).arg(row).arg(Distance(offset));
+}
+
+QString ScreenCheck::FoundNote(qint64 foundTasks)
+{
+    return TextTable::Text(TextId::FoundNote).arg(foundTasks);
+}
+
+QString ScreenCheck::FoundTip(QPoint offset)
+{
+    return TextTable::Text(TextId::FoundTip).arg(Distance(offset));
 }

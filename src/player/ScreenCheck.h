@@ -1,12 +1,17 @@
 #pragma once
 
+#include "player/ImageSearch.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QTimer>
 
+#include <optional>
 #include <vector>
 
 class Desktop;
@@ -21,6 +26,8 @@ struct ScreenMismatch
     int differingPixels = 0;
     QByteArray storedImage; // the task's image text
     QImage current;         // the block as the screen showed it at the last reading
+    bool searched = false;  // the image was looked for on the screen too...
+    QList<QPoint> alike;    // ... and found at these two points as alike, if it was
 };
 
 // Compares the screen around a task's point with the task's descriptive image before the task's
@@ -31,6 +38,8 @@ class ScreenCheck : public QObject
 
 public:
     static constexpr int kRereadMs = 50;
+    // While a wait for an image looked for goes on, the whole screen is searched at most this often.
+    static constexpr int kWholeScreenEveryMs = 500;
     // The first re-reads come sooner: a program under the pointer takes a few milliseconds to
     // draw what the pointer's arrival lights up, as the recorded image shows it.
     static constexpr int kEarlyRereadsMs[] = {5, 15};
@@ -50,14 +59,26 @@ public:
     // Puts the pointer on (x, y) and compares the block around it with the image once: true when
     // they match. Otherwise a wait begins that re-reads the block every kRereadMs after the early
     // re-reads, the event loop running meanwhile, and ends with matched() or, after waitMs, with
-    // gaveUp().
-    bool Begin(int row, int x, int y, const QByteArray& imageText, qint64 waitMs);
+    // gaveUp(). With `findFrom`, a block that does not match is looked for on the screen, at
+    // (x, y) moved by findFrom first, then at (x, y), then around both, then everywhere: it
+    // matches where it is found, FoundOffset() away from (x, y).
+    bool Begin(int row, int x, int y, const QByteArray& imageText, qint64 waitMs,
+               std::optional<QPoint> findFrom = std::nullopt);
+    // Where the image matched, from (x, y), and the block there as the screen showed it.
+    QPoint FoundOffset() const { return m_offset; }
+    const QImage& FoundImage() const { return m_foundImage; }
     // The message that reports a playback stopped on a screen that never matched.
     static QString StopMessage(const ScreenMismatch& mismatch);
     // One line that tells a script about such a task, skipped or where playback stopped.
     static QString ReportLine(const ScreenMismatch& mismatch, bool skipped);
     // What the end message adds when tasks were skipped.
     static QString SkippedNote(qint64 skippedTasks);
+    // The line that tells a script a task was clicked where its image was found, away from its point.
+    static QString FoundLine(int row, QPoint offset);
+    // What the end message adds when tasks were clicked away from their points.
+    static QString FoundNote(qint64 foundTasks);
+    // How far from its point a task's image was found, as the preview's tip says it.
+    static QString FoundTip(QPoint offset);
 
     // Ends a wait without a signal.
     void Cancel();
@@ -68,16 +89,25 @@ signals:
     void gaveUp(const ScreenMismatch& mismatch);
 
 private:
-    // Reads the block once; true when it matches.
+    // Reads the block once (and looks for it, when asked to); true when it matches.
     bool ReadAndCompare();
+    // Reads the block at the task's point moved by `offset`; true when it matches.
+    bool MatchesAt(QPoint offset);
+    // Looks for the image near the point, then everywhere; true when it is found in one place.
+    bool Search();
     void Reread();
 
     Desktop& m_desktop;
     QTimer m_timer;
     QElapsedTimer m_waited;
+    QElapsedTimer m_wholeSearched;
     qint64 m_waitMs = 0;
     std::size_t m_rereads = 0;
     QImage m_stored;
     ScreenMismatch m_last;
     std::vector<quint32> m_lastBlock;
+    std::optional<ImageSearch> m_search;
+    QPoint m_expected;
+    QPoint m_offset;
+    QImage m_foundImage;
 };

@@ -8,6 +8,7 @@
 #include "tasks/TaskList.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 
@@ -31,6 +32,11 @@ void Recorder::SetOwnWindowTest(OwnWindowTest test)
     m_isOwnWindow = std::move(test);
 }
 
+void Recorder::SetOwnKeyTest(OwnKeyTest test)
+{
+    m_isOwnKey = std::move(test);
+}
+
 void Recorder::Record()
 {
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
@@ -44,6 +50,8 @@ void Recorder::Record()
     m_tasks.CloseDoubleClickWindow();
     m_stopKeysArmed = false;
     m_open.clear();
+    m_keys.clear();
+    m_input = InputMerger();
     m_lastMoment.reset();
     m_following = m_desktop.FollowButtons(true);
     if (!m_following && !m_saidSamplingOnly) {
@@ -61,12 +69,16 @@ void Recorder::Tick()
         return;
     }
     m_tasks.RaiseTickCounter();
-    if (m_following)
+    if (m_following) {
         TakeFollowedEvents();
-    else
+        // Taken after the buttons, so that every key that came before one of those buttons is here.
+        TakeInput();
+    } else {
         SampleButtons();
+    }
     CloseReleasedPresses();
     MoveFinishedOn();
+    AddInputTasks(FirstPendingPress());
     StopCheck();
 }
 
@@ -140,6 +152,43 @@ void Recorder::AddWaitingGestures()
         AddGesture(m_waiting.front());
         m_waiting.pop_front();
     }
+    AddInputTasks(FirstPendingPress());
+}
+
+void Recorder::TakeInput()
+{
+    for (const InputEvent& event : m_desktop.TakeInputEvents()) {
+        // A release whose press was left out finds no held key in the merger and makes nothing.
+        const bool leftOut = event.kind == InputEvent::Kind::Wheel
+                                 ? IsOwnWindow(ButtonEvent{0, true, event.x, event.y, event.time, event.order})
+                                 : !m_state.keyboard.record ||
+                                       (event.kind == InputEvent::Kind::Press && m_isOwnKey && m_isOwnKey(event));
+        if (!leftOut)
+            m_keys.push_back(event);
+    }
+}
+
+quint64 Recorder::FirstPendingPress() const
+{
+    quint64 first = UINT64_MAX;
+    for (const std::deque<Gesture>* gestures : {&m_waiting, &m_open})
+        if (!gestures->empty() && gestures->front().followed)
+            first = std::min(first, gestures->front().press.order);
+    return first;
+}
+
+void Recorder::AddInputTasks(quint64 before)
+{
+    while (!m_keys.empty() && m_keys.front().order < before) {
+        m_input.Feed(m_keys.front());
+        m_keys.pop_front();
+    }
+    for (const InputMerger::Task& made : m_input.Take()) {
+        const QString x = made.point ? QString::number(made.point->x()) : QString();
+        const QString y = made.point ? QString::number(made.point->y()) : QString();
+        AddWaitBefore(Moment{made.time, std::chrono::steady_clock::now()});
+        m_tasks.AddTask(x, y, made.task.Text(), QByteArray());
+    }
 }
 
 bool Recorder::IsOwnWindow(const ButtonEvent& press) const
@@ -149,6 +198,10 @@ bool Recorder::IsOwnWindow(const ButtonEvent& press) const
 
 void Recorder::AddGesture(const Gesture& gesture)
 {
+    // What was typed before the press comes first; a key still held becomes a pushed task.
+    AddInputTasks(gesture.followed ? gesture.press.order : 0);
+    m_input.OtherTask();
+    AddInputTasks(0);
     const int button = gesture.press.button;
     const int px = gesture.press.x;
     const int py = gesture.press.y;
@@ -234,6 +287,12 @@ void Recorder::Stop()
         return;
     AddWaitingGestures();
     m_open.clear();
+    // The keys up to the stop keys are still on their way: the last of them close what is open.
+    if (m_following)
+        TakeInput();
+    AddInputTasks(UINT64_MAX);
+    m_input.Finish();
+    AddInputTasks(UINT64_MAX);
     m_desktop.SetPointerShape();
     m_recording = false;
     m_stopping = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop/Desktop.h"
+#include "recorder/InputMerger.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -48,6 +49,9 @@ public:
     // Tells whether a press went to one of the program's own windows: such a press is no task.
     using OwnWindowTest = std::function<bool(const ButtonEvent& press)>;
     void SetOwnWindowTest(OwnWindowTest test);
+    // Tells whether a key press went to one of the program's own windows: such a key is no task.
+    using OwnKeyTest = std::function<bool(const InputEvent& press)>;
+    void SetOwnKeyTest(OwnKeyTest test);
 
 signals:
     void minimiseRequested();
@@ -90,12 +94,21 @@ private:
     // Whether tasks get an image: asked for, or needed by the screen check.
     bool TakesImages() const;
     bool StopKeysDown();
+    // Keeps the keys and wheel notches followed since the last call that may become tasks.
+    void TakeInput();
+    // Adds the tasks of the keys and the wheel that came before the given point of the stream.
+    void AddInputTasks(quint64 before);
+    // Where in the stream the first gesture not yet added was pressed: keys after it wait for it.
+    quint64 FirstPendingPress() const;
     void StopCheck();
 
     TaskList& m_tasks;
     Desktop& m_desktop;
     const SharedState& m_state;
     OwnWindowTest m_isOwnWindow;
+    OwnKeyTest m_isOwnKey;
+    InputMerger m_input;
+    std::deque<InputEvent> m_keys; // followed, not fed to the merger yet
     bool m_recording = false;
     bool m_following = false;        // the desktop follows the buttons for this recording
     bool m_saidSamplingOnly = false; // the warning that short presses may be missed was printed

@@ -1,6 +1,7 @@
 #include "tasks/Playability.h"
 
 #include "core/TextTable.h"
+#include "tasks/InputTask.h"
 #include "tasks/TaskKinds.h"
 
 #include <QRect>
@@ -33,11 +34,13 @@ QString ProblemOf(const Cell& x, const Cell& y, const TaskKinds::Kind* kind, con
     const auto text = [](TextId id) {
         return TextTable::Text(id);
     };
-    if (!kind)
+    // The keys have no point; the wheel turns at one.
+    const std::optional<InputTask> input = kind ? std::nullopt : InputTask::Parse(taskText);
+    if (!kind && !input)
         return text(TextId::UnknownTaskKind).arg(taskText);
-    if (kind->action == TaskKinds::Action::Wait && (!WholeNumber(x) || *WholeNumber(x) < 0))
+    if (kind && kind->action == TaskKinds::Action::Wait && (!WholeNumber(x) || *WholeNumber(x) < 0))
         return text(TextId::BadWaitLength).arg(ToText(x));
-    if (!TaskKinds::HasPoint(kind->action))
+    if (kind ? !TaskKinds::HasPoint(kind->action) : input->kind != InputTask::Kind::Wheel)
         return {};
     const std::optional<int> px = WholeNumber(x);
     const std::optional<int> py = WholeNumber(y);
@@ -99,7 +102,8 @@ std::vector<int> UnplayableRows(const TaskRows& rows, QSize screen)
                 break;
             }
         }
-        if (!ProblemOf(x, y, kind, QString(), screen).isEmpty())
+        // Only a text of no mouse kind is read as a task of the keys or the wheel.
+        if (!ProblemOf(x, y, kind, kind ? QString() : QString::fromLatin1(task), screen).isEmpty())
             unplayable.push_back(int(row) + 1);
     }
     return unplayable;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/KeyboardOptions.h"
 #include "core/OptionValues.h"
 #include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
@@ -11,4 +12,5 @@ struct SharedState
     OptionValues options;
     ScreenCheckOptions screenCheck;
     PaceOptions pace;
+    KeyboardOptions keyboard;
 };

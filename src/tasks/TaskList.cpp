@@ -1,6 +1,7 @@
 #include "tasks/TaskList.h"
 
 #include "core/TextTable.h"
+#include "tasks/InputTask.h"
 #include "tasks/TaskCheck.h"
 #include "tasks/TaskKinds.h"
 
@@ -279,14 +280,21 @@ QVariant TaskList::data(const QModelIndex& index, int role) const
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     const int row = index.row() + 1;
+    const QString cell = Cell(row, index.column());
+    if (role == Qt::EditRole)
+        return cell;
     // The grid shows a pause's length in hours, minutes and seconds; the list keeps its seconds.
-    if (role == Qt::DisplayRole && index.column() == kColumnX) {
+    if (index.column() == kColumnX) {
         const TaskKinds::Kind* kind = TaskKinds::Find(Cell(row, kColumnTask));
         if (kind && kind->action == TaskKinds::Action::Pause)
-            if (const std::optional<int> seconds = TaskCheck::PauseSeconds(Cell(row, kColumnX)))
+            if (const std::optional<int> seconds = TaskCheck::PauseSeconds(cell))
                 return TaskCheck::DurationText(*seconds);
     }
-    return Cell(row, index.column());
+    // A task of the keys shows what it types or presses, not the key names it is stored as.
+    if (index.column() == kColumnTask)
+        if (const std::optional<InputTask> input = InputTask::Parse(cell))
+            return input->Display();
+    return cell;
 }
 
 QVariant TaskList::headerData(int section, Qt::Orientation orientation, int role) const

@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 #include "app/PlaybackArguments.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 using OnMismatch = ScreenCheckOptions::OnMismatch;
@@ -24,8 +26,8 @@ private slots:
                                        << QStringList{"j.#cw"} << false
                                        << ScreenCheckOptions{true, 5, OnMismatch::Skip};
         QTest::newRow("action apart, after the file")
-            << QStringList{"j.#cw", "--on-mismatch", "skip"} << QStringList{"j.#cw"} << false
-            << ScreenCheckOptions{false, 20, OnMismatch::Skip};
+            << QStringList{"j.#cw", "--on-mismatch", "find"} << QStringList{"j.#cw"} << false
+            << ScreenCheckOptions{false, 20, OnMismatch::Find};
         QTest::newRow("wait apart") << QStringList{"--check-screen", "3", "j.#cw"} << QStringList{"j.#cw"} << false
                                     << ScreenCheckOptions{true, 3, OnMismatch::Stop};
         QTest::newRow("a file after a bare check") << QStringList{"--check-screen", "3.#cw"} << QStringList{"3.#cw"}
@@ -60,6 +62,18 @@ private slots:
             return;
         QCOMPARE(parsed.fileArguments, file);
         QVERIFY(parsed.AppliedTo({false, 20, OnMismatch::Stop}) == applied);
+    }
+
+    // The user's settings keep every action by the name the command line gives it.
+    void settingsKeepTheAction()
+    {
+        QTemporaryDir folder;
+        QSettings settings(folder.filePath("c.ini"), QSettings::IniFormat);
+        for (const OnMismatch action : {OnMismatch::Skip, OnMismatch::Find, OnMismatch::Stop}) {
+            ScreenCheckOptions{true, 7, action}.Save(settings);
+            QCOMPARE(settings.value("ScreenCheck/OnMismatch").toString(), OnMismatchName(action));
+            QVERIFY(ScreenCheckOptions::Load(settings) == (ScreenCheckOptions{true, 7, action}));
+        }
     }
 
     void infoAndSpeed_data()

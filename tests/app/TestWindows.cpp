@@ -194,7 +194,10 @@ private slots:
         QCOMPARE(options->Values(), before);
         options->findChild<QComboBox*>(QStringLiteral("cmbSens"))->setEditText(QStringLiteral("40"));
         options->findChild<QCheckBox*>(QStringLiteral("chkTermina"))->setChecked(true);
+        QVERIFY(m_window->State().keyboard.record);
+        options->findChild<QCheckBox*>(QStringLiteral("chkKeyboard"))->setChecked(false);
         CloseBy(options, closeBy);
+        QCOMPARE(m_window->State().keyboard.record, !ok);
         const OptionValues after = ok ? OptionValues{1234, 40, true, true, false} : before;
         QCOMPARE(m_window->CurrentOptions(), after);
         QCOMPARE(m_window->RunOwner()->findChild<QTimer*>(QStringLiteral("tmrPlay"))->interval(), after.playIntervalMs);

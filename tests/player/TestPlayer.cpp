@@ -1,3 +1,4 @@
+#include "core/KeySymbols.h"
 #include "core/TextTable.h"
 #include "player/Player.h"
 #include "support/FakeDesktop.h"
@@ -85,6 +86,19 @@ private slots:
         row("no known kind", "7", "9", QStringLiteral("Mouse Click Sideways"), {});
         row("wait", "250", "", T(TextId::Wait), {});
         row("wait not a number", "2.5", "", T(TextId::Wait), {});
+        const auto key = [](const char* call, const char* name) {
+            return D::Key(call, KeySymbols::FromName(name));
+        };
+        row("a combination", "", "", "Key Control_L+Shift_L+t",
+            {key("KeyDown", "Control_L"), key("KeyDown", "Shift_L"), key("KeyTap", "t"), key("KeyUp", "Shift_L"),
+             key("KeyUp", "Control_L")});
+        row("a key held, let go at the end", "", "", "Key Pushed Shift_L",
+            {key("KeyDown", "Shift_L"), key("KeyUp", "Shift_L")});
+        row("a key let go", "", "", "Key Released Shift_L", {key("KeyUp", "Shift_L")});
+        row("one key typed", "", "", "Type EuroSign", {key("KeyTap", "EuroSign")});
+        row("no such key", "", "", "Key nosuchkey", {});
+        row("wheel", "7", "9", "Wheel up 3", {D::Move(7, 9), D::Wheel(WheelDirection::Up, 3)});
+        row("wheel off the screen", "320", "9", "Wheel up 3", {});
     }
 
     void eachRowMovesThenMakesItsOneCall()
@@ -261,6 +275,37 @@ private slots:
         QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Down(1), D::Move(2, 2), D::Click(2), D::Move(1, 1),
                                                 D::Down(1), D::Move(1, 1), D::Up(1), kEnd}));
         QVERIFY(close.isEmpty());
+        VerifyIdleAtRowOne();
+    }
+
+    // A typing task types one key at each step of its own timer; the next task comes one interval
+    // after the typing ends. A stop in the middle types nothing more and lets go of the keys.
+    void typingGoesOnOverStepsOfItsOwn_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("typed to the end") << false;
+        QTest::newRow("stopped") << true;
+    }
+
+    void typingGoesOnOverStepsOfItsOwn()
+    {
+        QFETCH(bool, stop);
+        Play({{"", "", "Type a b c"}, {"1", "1", T(TextId::ClickLeft)}});
+        Ticks(2);
+        QVERIFY(m_player->Input().IsTyping() && !m_player->IsStepping());
+        if (stop)
+            m_player->Stop();
+        m_player->Input().TypeNext();
+        m_player->Input().TypeNext();
+        QCOMPARE(m_player->IsStepping(), !stop);
+        if (!stop)
+            Ticks(1);
+        const auto tap = [](char key) {
+            return D::Key("KeyTap", quint32(key));
+        };
+        QCOMPARE(m_desktop->Actions(), stop
+                                           ? (Actions{tap('a'), kEnd})
+                                           : (Actions{tap('a'), tap('b'), tap('c'), D::Move(1, 1), D::Click(1), kEnd}));
         VerifyIdleAtRowOne();
     }
 

@@ -5,6 +5,7 @@
 #include "tasks/SharedState.h"
 #include "tasks/TaskList.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -70,6 +71,61 @@ private slots:
         ScreenCheck check(desktop);
         QCOMPARE(check.Begin(1, point.x(), point.y(), image, 1000), matches);
         QCOMPARE(desktop.Actions(), std::vector{D::Move(point.x(), point.y())});
+    }
+
+    void findFollowsTheWindow_data()
+    {
+        QTest::addColumn<QList<QPoint>>("points"); // a click, or a press and release of a drag
+        QTest::addColumn<bool>("drag");
+        QTest::addColumn<std::vector<D::Action>>("actions");
+        // Points 25 px inside the window at least: the block around them holds nothing else.
+        QTest::newRow("a click") << QList<QPoint>{{70, 70}} << false
+                                 << std::vector{D::Move(70, 70), D::Move(130, 70), D::Click(1), D::Shape({})};
+        // The second task is looked for where the first was found: its pointer goes there at once.
+        QTest::newRow("the next task at the same offset")
+            << QList<QPoint>{{70, 70}, {80, 72}} << false
+            << std::vector{D::Move(70, 70),  D::Move(130, 70), D::Click(1), D::Move(140, 72),
+                           D::Move(140, 72), D::Click(1),      D::Shape({})};
+        QTest::newRow("a drag follows its press")
+            << QList<QPoint>{{70, 70}, {90, 74}} << true
+            << std::vector{D::Move(70, 70), D::Move(130, 70), D::Down(1), D::Move(150, 74), D::Up(1), D::Shape({})};
+    }
+
+    // The window moved 60 px right since the recording: every click goes 60 px right, and says so.
+    void findFollowsTheWindow()
+    {
+        QFETCH(QList<QPoint>, points);
+        QFETCH(bool, drag);
+        QFETCH(std::vector<D::Action>, actions);
+        D desktop;
+        desktop.SetScreenSize({200, 150});
+        SharedState state;
+        state.screenCheck = {true, 1, ScreenCheckOptions::OnMismatch::Find};
+        TaskList tasks;
+        for (qsizetype i = 0; i < points.size(); ++i) {
+            const TextId text = drag ? (i == 0 ? TextId::LeftPushed : TextId::LeftReleased) : TextId::ClickLeft;
+            tasks.AddTask(QString::number(points[i].x()), QString::number(points[i].y()), TextTable::Text(text),
+                          ImageAt(Screen{}, points[i]), TaskOrigin::Inserted);
+        }
+        desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.windowX = 100}, x, y); });
+        Player player(tasks, desktop, state);
+        QSignalSpy found(&player, &Player::taskFound);
+        QSignalSpy finished(&player, &Player::finished);
+        player.Play();
+        desktop.ClearActions();
+        int pixelsBefore = 0;
+        for (qsizetype i = 0; i < points.size(); ++i) {
+            pixelsBefore = desktop.PixelsRead();
+            player.Step();
+        }
+        QCOMPARE(desktop.Actions(), actions);
+        QCOMPARE(found.size(), points.size());
+        QCOMPARE(found.last().at(1).toPoint(), QPoint(60, 0));
+        QCOMPARE(finished.at(0).at(0).toString(),
+                 TextTable::Text(TextId::AllTasksExecuted) + " " + ScreenCheck::FoundNote(points.size()));
+        // Found where the task before it was: one block read, as for a screen that matches in place.
+        if (points.size() > 1 && !drag)
+            QCOMPARE(desktop.PixelsRead() - pixelsBefore, 51 * 51);
     }
 
     // The edges of the two allowances: how many pixels may differ, and by how much a channel may be

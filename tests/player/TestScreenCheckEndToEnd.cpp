@@ -7,11 +7,14 @@
 #include "xdriver/LogWindow.h"
 
 #include <QAction>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
 // The real main window, on the real X server, waits before a click for the window the click was
 // recorded on: it clicks once the window opens, and stops or skips the task when it never does.
+using OnMismatch = ScreenCheckOptions::OnMismatch;
+
 class TestScreenCheckEndToEnd : public QObject
 {
     Q_OBJECT
@@ -92,6 +95,56 @@ private slots:
         QCOMPARE(screen.isNull(), !stops);
         if (stops)
             QCOMPARE(screen.pixel(25, 25), DescriptiveImage::FromDesktopColour(desktop.PixelColor(at.x(), at.y())));
+    }
+
+    void followsAMovedWindow_data()
+    {
+        QTest::addColumn<bool>("moves"); // or closes
+        QTest::newRow("moved by (+150, +80)") << true;
+        QTest::newRow("gone") << false;
+    }
+
+    // Two clicks recorded on a window that xdotool then moves: both land on the same spots of the
+    // window; with the window gone, playback stops after the wait and clicks nothing.
+    void followsAMovedWindow()
+    {
+        QFETCH(bool, moves);
+        X11Desktop::OpenResult opened = X11Desktop::Open();
+        QVERIFY2(opened.desktop, "no X display with XTEST: run under Xvfb");
+        X11Desktop& desktop = *opened.desktop;
+        LogWindow log(QRect(500, 300, 300, 200));
+        log.show();
+        const QList<QPoint> points{{650, 400}, {700, 430}};
+        QTRY_COMPARE(desktop.PixelColor(points[0].x(), points[0].y()), LogWindow::Colour(points[0]));
+        QList<QByteArray> images;
+        for (const QPoint& at : points)
+            images << DescriptiveImage::Encode(desktop.PixelBlock(at.x() - 25, at.y() - 25, 51, 51));
+        const QPoint offset(150, 80);
+        if (moves) {
+            QProcess::execute("xdotool", {"windowmove", QString::number(log.winId()), "650", "380"});
+            QTRY_COMPARE(desktop.PixelColor(points[0].x() + offset.x(), points[0].y() + offset.y()),
+                         LogWindow::Colour(points[0]));
+        } else {
+            log.hide();
+            QTRY_VERIFY(desktop.PixelColor(points[0].x(), points[0].y()) != LogWindow::Colour(points[0]));
+        }
+
+        RecordingMessageBoxes messages;
+        MainWindow window(MainWindowServices{&messages, &desktop, {}, nullptr, {}, {true, 1, OnMismatch::Find}});
+        window.Start();
+        window.ApplyOptions(OptionValues{.playIntervalMs = 100});
+        for (qsizetype i = 0; i < points.size(); ++i)
+            window.Tasks().AddTask(QString::number(points[i].x()), QString::number(points[i].y()),
+                                   TextTable::Text(TextId::ClickLeft), images[i], TaskOrigin::Inserted);
+        window.UpdateCommandState(true);
+        window.findChild<QAction*>(QStringLiteral("mnuComandiPlay"))->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!messages.Texts().isEmpty(), 15000);
+
+        QStringList clicks;
+        for (const QPoint& at : points)
+            clicks << LogWindow::Event("press", 1, at + offset) << LogWindow::Event("release", 1, at + offset);
+        QCOMPARE(log.Events(), moves ? clicks : QStringList());
+        QCOMPARE(messages.Texts().first().startsWith(TextTable::Text(TextId::AllTasksExecuted)), moves);
     }
 };
 

@@ -159,6 +159,61 @@ private slots:
                  added.isEmpty() ? 0 : int(added.count(' ')) + 1);
     }
 
+    // Keys and the wheel come in the same stream as the buttons and take their places among the
+    // clicks; with the keyboard option off only the wheel does. A key typed into the program's own
+    // windows is left out.
+    void keysTakeTheirPlacesAmongClicks_data()
+    {
+        QTest::addColumn<bool>("keyboard");
+        QTest::addColumn<bool>("keepPace");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("keyboard on") << true << false
+                                     << QStringList{"Key Pushed Shift_L", "300,400 Mouse Click Left", "Type A",
+                                                    "Key Released Shift_L", "50,60 Wheel down 1"};
+        QTest::newRow("keyboard off") << false << false
+                                      << QStringList{"300,400 Mouse Click Left", "50,60 Wheel down 1"};
+        QTest::newRow("keeping the pace")
+            << true << true
+            << QStringList{
+                   "Key Pushed Shift_L",   "1, Wait", "300,400 Mouse Click Left", "2, Wait", "Type A", "2, Wait",
+                   "Key Released Shift_L", "1, Wait", "50,60 Wheel down 1"};
+    }
+
+    void keysTakeTheirPlacesAmongClicks()
+    {
+        QFETCH(bool, keyboard);
+        QFETCH(bool, keepPace);
+        QFETCH(QStringList, rows);
+        Session s;
+        s.state.keyboard.record = keyboard;
+        s.state.pace.keepPace = keepPace;
+        s.desktop.SetFollowable(true);
+        s.recorder.SetOwnKeyTest([](const InputEvent& press) { return press.keysym == 'x'; });
+        s.recorder.Record();
+        s.Tick();
+        const auto key = [&](InputEvent::Kind kind, quint32 keysym, quint32 base, quint64 order) {
+            s.desktop.QueueInputEvent({kind, int(base), keysym, base, {}, 0, 0, ++s.time, order});
+        };
+        key(InputEvent::Kind::Press, 0xffe1, 0xffe1, 1); // Shift_L
+        s.desktop.QueueButtonEvent({kLeftButton, true, 300, 400, ++s.time, 2});
+        s.desktop.QueueButtonEvent({kLeftButton, false, 300, 400, ++s.time, 3});
+        key(InputEvent::Kind::Press, 'A', 'a', 4);
+        key(InputEvent::Kind::Release, 'A', 'a', 5);
+        key(InputEvent::Kind::Release, 0xffe1, 0xffe1, 6);
+        s.desktop.QueueInputEvent({InputEvent::Kind::Wheel, 0, 0, 0, WheelDirection::Down, 50, 60, ++s.time, 7});
+        key(InputEvent::Kind::Press, 'x', 'x', 8);
+        key(InputEvent::Kind::Release, 'x', 'x', 9);
+        s.Tick();
+        s.recorder.Stop();
+        QStringList added;
+        for (int row = 1; row <= s.tasks.TaskCount(); ++row) {
+            const QString x = s.tasks.Cell(row, TaskList::kColumnX);
+            added << (x.isEmpty() ? QString() : x + ',' + s.tasks.Cell(row, TaskList::kColumnY) + ' ') +
+                         s.tasks.Cell(row, TaskList::kColumnTask);
+        }
+        QCOMPARE(added, rows);
+    }
+
     // Keeping the pace, the time between one task's press (or release) and the next is a wait row of
     // its own, taken from the desktop's event times; a click that makes a double click keeps the
     // first click's moment. With the screen check on, every task gets its image, whatever the switch.

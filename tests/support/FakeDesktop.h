@@ -31,6 +31,9 @@ public:
     static Action Click(int button) { return {"ButtonClick", button, 0, {}}; }
     static Action DoubleClick(int button) { return {"ButtonDoubleClick", button, 0, {}}; }
     static Action Shape(const QString& path) { return {"SetPointerShape", 0, 0, path}; }
+    // A key by its keysym; a wheel turn by its direction and notches.
+    static Action Key(const char* call, quint32 keysym) { return {call, int(keysym), 0, {}}; }
+    static Action Wheel(WheelDirection direction, int notches) { return {"TurnWheel", int(direction), notches, {}}; }
 
     // Script: a key or button held (or not) from now on.
     void SetKeyDown(int virtualKey, bool down)
@@ -51,6 +54,7 @@ public:
     // that TakeButtonEvents reports next.
     void SetFollowable(bool followable) { m_followable = followable; }
     void QueueButtonEvent(const ButtonEvent& event) { m_buttonEvents.push_back(event); }
+    void QueueInputEvent(const InputEvent& event) { m_inputEvents.push_back(event); }
 
     const std::vector<Action>& Actions() const { return m_actions; }
     void ClearActions() { m_actions.clear(); }
@@ -60,6 +64,19 @@ public:
     bool IsKeyDown(int virtualKey) override;
     bool FollowButtons(bool on) override { return on && m_followable; }
     std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_buttonEvents, {}); }
+    std::vector<InputEvent> TakeInputEvents() override { return std::exchange(m_inputEvents, {}); }
+    void KeyDown(quint32 keysym) override
+    {
+        m_actions.push_back(Key("KeyDown", keysym));
+        m_heldKeys.push_back(keysym);
+    }
+    void KeyUp(quint32 keysym) override
+    {
+        m_actions.push_back(Key("KeyUp", keysym));
+        std::erase(m_heldKeys, keysym);
+    }
+    void KeyTap(quint32 keysym) override { m_actions.push_back(Key("KeyTap", keysym)); }
+    void TurnWheel(WheelDirection direction, int notches) override { m_actions.push_back(Wheel(direction, notches)); }
     int PointerX() override { return m_pointer.x(); }
     int PointerY() override { return m_pointer.y(); }
     void MovePointer(int x, int y) override
@@ -71,11 +88,13 @@ public:
     void ButtonUp(int button) override { Record(Up(button), button, false); }
     void ButtonClick(int button) override { Record(Click(button), button, false); }
     void ButtonDoubleClick(int button) override { Record(DoubleClick(button), button, false); }
-    // Lets go of the held buttons, last pressed first, as ButtonUp calls.
+    // Lets go of the held buttons and keys, last pressed first, as ButtonUp and KeyUp calls.
     void ReleaseHeld() override
     {
         while (!m_held.empty())
             ButtonUp(m_held.back());
+        while (!m_heldKeys.empty())
+            KeyUp(m_heldKeys.back());
     }
     void SetPointerShape(const QString& cursorFile = QString()) override { m_actions.push_back(Shape(cursorFile)); }
     QSize ScreenSize() override { return m_screenSize; }
@@ -99,6 +118,8 @@ private:
     std::vector<Action> m_actions;
     QPoint m_pointer;
     std::vector<ButtonEvent> m_buttonEvents;
+    std::vector<InputEvent> m_inputEvents;
+    std::vector<quint32> m_heldKeys;
     bool m_followable = false;
     int m_pixelsRead = 0;
     QSize m_screenSize{1920, 1080};

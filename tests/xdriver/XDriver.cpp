@@ -39,14 +39,22 @@ void XDriver::MovePointer(QPoint at)
     XSync(m_display, False);
 }
 
-// Only what is down is let go: a release of a button that is up would still reach the windows.
-void XDriver::ReleaseAll()
+QList<int> XDriver::KeysDown()
 {
     char keys[32] = {};
     XQueryKeymap(m_display, keys);
-    for (unsigned int keycode = 8; keycode < 256; ++keycode)
+    QList<int> down;
+    for (int keycode = 8; keycode < 256; ++keycode)
         if ((keys[keycode / 8] >> (keycode % 8)) & 1)
-            XTestFakeKeyEvent(m_display, keycode, False, CurrentTime);
+            down << keycode;
+    return down;
+}
+
+// Only what is down is let go: a release of a button that is up would still reach the windows.
+void XDriver::ReleaseAll()
+{
+    for (const int keycode : KeysDown())
+        XTestFakeKeyEvent(m_display, static_cast<unsigned int>(keycode), False, CurrentTime);
     Window root = 0;
     int x = 0;
     unsigned int buttons = 0;

@@ -25,6 +25,8 @@ public:
     void Button(unsigned int xButton, bool press);
     void MovePointer(QPoint at);
     void ReleaseAll();
+    // The key codes that are down now.
+    QList<int> KeysDown();
     // The buttons held now, as a mask of X buttons 1 to 5 (bit 0 button 1).
     unsigned int ButtonsDown();
     // Swaps the symbols of two keys, as a keyboard layout change does (a second call swaps back), and

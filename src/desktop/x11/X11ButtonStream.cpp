@@ -9,6 +9,7 @@
 #include <poll.h>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -36,10 +37,16 @@ void Intercept(XPointer inboxPointer, XRecordInterceptData* data)
         xEvent event;
         std::memcpy(&event, data->data, sizeof event);
         const int type = event.u.u.type & 0x7f;
-        const int button = ButtonCodeOf(event.u.u.detail);
+        const unsigned int detail = event.u.u.detail;
+        const int button = ButtonCodeOf(detail);
+        const auto& at = event.u.keyButtonPointer;
         if ((type == ButtonPress || type == ButtonRelease) && button != 0)
-            inbox->events.push_back(ButtonEvent{button, type == ButtonPress, event.u.keyButtonPointer.rootX,
-                                                event.u.keyButtonPointer.rootY, event.u.keyButtonPointer.time});
+            inbox->events.push_back(
+                ButtonEvent{button, type == ButtonPress, at.rootX, at.rootY, at.time, ++inbox->order});
+        // The wheel's buttons come as a press and a release for each notch: the press stands for it.
+        else if (type == KeyPress || type == KeyRelease || (type == ButtonPress && detail >= 4 && detail <= 7))
+            inbox->input.push_back(
+                X11ButtonStream::RawInput{type, detail, at.state, at.rootX, at.rootY, at.time, ++inbox->order});
     }
     XRecordFreeData(data);
 }
@@ -67,7 +74,7 @@ std::unique_ptr<X11ButtonStream> X11ButtonStream::Start(Display* control)
         XCloseDisplay(data);
         return nullptr;
     }
-    range->device_events.first = ButtonPress;
+    range->device_events.first = KeyPress;
     range->device_events.last = ButtonRelease;
     XRecordClientSpec clients = XRecordAllClients;
     XRecordContext context = 0;
@@ -121,7 +128,18 @@ std::vector<ButtonEvent> X11ButtonStream::Take()
 {
     // Reads whatever has arrived on the data connection and hands it to Intercept, without waiting.
     XRecordProcessReplies(m_data);
+    m_justRead = true;
     std::vector<ButtonEvent> events;
     events.swap(m_inbox.events);
     return events;
+}
+
+std::vector<X11ButtonStream::RawInput> X11ButtonStream::TakeInput()
+{
+    // Right after Take() the connection has just been read: what came since is for the next poll.
+    if (!std::exchange(m_justRead, false))
+        XRecordProcessReplies(m_data);
+    std::vector<RawInput> input;
+    input.swap(m_inbox.input);
+    return input;
 }

@@ -7,9 +7,10 @@
 
 struct _XDisplay;
 
-// The presses and releases of the three buttons as the X server processes them, read through the
-// RECORD extension on a data connection of its own, so that a press shorter than one poll is still
-// seen. Nothing runs in the background: the events wait in the connection until Take() reads them.
+// The presses and releases of the three buttons, of the keys and of the wheel's buttons as the X
+// server processes them, read through the RECORD extension on a data connection of its own, so that
+// a press shorter than one poll is still seen. Nothing runs in the background: the events wait in
+// the connection until Take() or TakeInput() reads them.
 class X11ButtonStream
 {
 public:
@@ -23,11 +24,29 @@ public:
     // The events that arrived since the last call, oldest first. Never blocks.
     std::vector<ButtonEvent> Take();
 
+    // A key event or a wheel notch as the server sent it: the key code or X button, and the state
+    // of the modifiers and the layout group at that moment.
+    struct RawInput
+    {
+        int type = 0; // KeyPress, KeyRelease, or ButtonPress for a wheel notch
+        unsigned int detail = 0;
+        unsigned int state = 0;
+        int x = 0;
+        int y = 0;
+        quint32 time = 0;
+        quint64 order = 0;
+    };
+    // The key events and wheel notches that arrived since the last call, oldest first; right after
+    // Take(), those that arrived up to it. Never blocks.
+    std::vector<RawInput> TakeInput();
+
     // What the library's callback hands over while the data connection is read.
     struct Inbox
     {
         bool started = false;
+        quint64 order = 0;
         std::vector<ButtonEvent> events;
+        std::vector<RawInput> input;
     };
 
 private:
@@ -38,4 +57,5 @@ private:
     _XDisplay* m_data;
     unsigned long m_context;
     Inbox m_inbox;
+    bool m_justRead = false; // Take() read the connection and TakeInput() has not been called since
 };

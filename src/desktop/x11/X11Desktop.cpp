@@ -5,6 +5,7 @@
 #include "desktop/x11/X11Cursor.h"
 #include "desktop/x11/X11ErrorTrap.h"
 #include "desktop/x11/X11Guardian.h"
+#include "desktop/x11/X11Keyboard.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -107,12 +108,17 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
 
     // The root window reports its new size when the screen is resized, without a query per read.
     XSelectInput(m_display, m_root, StructureNotifyMask);
+    // Keys go through FakeInput too, so that every one held is known to the guardian.
+    m_keyboard = std::make_unique<X11Keyboard>(m_display, m_held, [this](unsigned int keycode, bool press) {
+        FakeInput({HeldInputs::Kind::Key, static_cast<int>(keycode)}, press);
+    });
     RefreshScreenSize();
 }
 
 X11Desktop::~X11Desktop()
 {
     ReleaseHeld();
+    m_keyboard.reset();
     m_guardian.reset();
     m_buttonStream.reset();
     // The root window's cursor would outlive the program: give the normal one back.
@@ -188,6 +194,62 @@ std::vector<ButtonEvent> X11Desktop::TakeButtonEvents()
     return m_buttonStream ? m_buttonStream->Take() : std::vector<ButtonEvent>();
 }
 
+std::vector<InputEvent> X11Desktop::TakeInputEvents()
+{
+    std::vector<InputEvent> events;
+    if (!m_buttonStream)
+        return events;
+    const std::vector<X11ButtonStream::RawInput> raw = m_buttonStream->TakeInput();
+    if (raw.empty())
+        return events;
+    TakeServerNotices(); // a new keyboard map, if one came
+    for (const X11ButtonStream::RawInput& input : raw) {
+        InputEvent event;
+        event.x = input.x;
+        event.y = input.y;
+        event.time = input.time;
+        event.order = input.order;
+        if (input.type == ButtonPress) {
+            event.kind = InputEvent::Kind::Wheel;
+            event.direction = WheelDirection(input.detail - Button4);
+        } else {
+            event.kind = input.type == KeyPress ? InputEvent::Kind::Press : InputEvent::Kind::Release;
+            event.key = static_cast<int>(input.detail);
+            event.keysym = m_keyboard->KeysymOf(input.detail, input.state);
+            event.baseKeysym = m_keyboard->BaseKeysymOf(input.detail, input.state);
+        }
+        events.push_back(event);
+    }
+    return events;
+}
+
+void X11Desktop::KeyDown(quint32 keysym)
+{
+    TakeServerNotices();
+    m_keyboard->Press(keysym);
+}
+
+void X11Desktop::KeyUp(quint32 keysym)
+{
+    TakeServerNotices();
+    m_keyboard->Release(keysym);
+}
+
+void X11Desktop::KeyTap(quint32 keysym)
+{
+    TakeServerNotices();
+    m_keyboard->Tap(keysym);
+}
+
+void X11Desktop::TurnWheel(WheelDirection direction, int notches)
+{
+    const HeldInputs::Input button{HeldInputs::Kind::Button, Button4 + static_cast<int>(direction)};
+    for (int notch = 0; notch < notches; ++notch) {
+        FakeInput(button, true);
+        FakeInput(button, false);
+    }
+}
+
 int X11Desktop::PointerX()
 {
     return QueryPointer().x;
@@ -233,6 +295,10 @@ void X11Desktop::ReleaseHeld()
     const std::vector<HeldInputs::Input> held = m_held.Held();
     for (auto it = held.rbegin(); it != held.rend(); ++it)
         FakeInput(*it, false);
+    if (m_keyboard) {
+        m_keyboard->Forget();
+        m_keyboard->GiveBack();
+    }
 }
 
 void X11Desktop::TellGuardian(const HeldInputs::Input& input, bool held)
@@ -325,9 +391,11 @@ void X11Desktop::TakeServerNotices()
             remapped = remapped || kind == XkbMapNotify || kind == XkbNewKeyboardNotify;
         }
     }
-    // A layout change may have put the stop keys on other keycodes.
-    if (remapped)
+    // A layout change may have put the stop keys on other keycodes, and any key on another.
+    if (remapped) {
         ReadKeycodes();
+        m_keyboard->Stale();
+    }
 }
 
 QSize X11Desktop::ScreenSize()

@@ -12,6 +12,7 @@
 // Xlib's connection type; the X11 headers themselves stay in the .cpp files (their macros clash with Qt).
 struct _XDisplay;
 class X11ButtonStream;
+class X11Keyboard;
 class X11Guardian;
 
 // The desktop of an X11 server, read with core requests and driven with the XTEST extension.
@@ -42,6 +43,11 @@ public:
     // Follows the buttons through the RECORD extension; false where the server does not offer it.
     bool FollowButtons(bool on) override;
     std::vector<ButtonEvent> TakeButtonEvents() override;
+    std::vector<InputEvent> TakeInputEvents() override;
+    void KeyDown(quint32 keysym) override;
+    void KeyUp(quint32 keysym) override;
+    void KeyTap(quint32 keysym) override;
+    void TurnWheel(WheelDirection direction, int notches) override;
     int PointerX() override;
     int PointerY() override;
     void MovePointer(int x, int y) override;
@@ -91,6 +97,7 @@ private:
     HeldInputs m_held;                               // what this connection's presses hold down
     std::unique_ptr<X11Guardian> m_guardian;         // started with the first press
     bool m_guardianTried = false;
+    std::unique_ptr<X11Keyboard> m_keyboard;
 
     // Every keycode that carries the key's symbol, so that either Shift or either Control counts;
     // read again when the keyboard mapping changes.

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/Wheel.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// A task of the keyboard or the wheel, held in the task text as a kind word and what follows it:
+//   "Type H e l l o space exclam"   the characters typed, as key symbol names apart by blanks
+//   "Key Control_L+Shift_L+t"       a key pressed and released, with the modifiers held around it
+//   "Key Pushed Shift_L"            a key pressed and held across the tasks that follow
+//   "Key Released Shift_L"          that key let go
+//   "Wheel down 3"                  notches of the wheel at the task's point: up, down, left, right
+// Key symbol names hold neither "*" nor a double quote, so the line of a macro file keeps its form,
+// and a program that knows only the mouse kinds skips these rows as unknown.
+struct InputTask
+{
+    enum class Kind
+    {
+        Type,
+        Key,
+        KeyDown,
+        KeyUp,
+        Wheel,
+    };
+
+    // Larger counts are refused: no recording makes them.
+    static constexpr int kMaxNotches = 10000;
+
+    Kind kind = Kind::Key;
+    std::vector<quint32> keys; // keysyms: typed in order; or the modifiers, then the key
+    WheelDirection direction = WheelDirection::Down;
+    int notches = 0;
+
+    // The task a task text holds, or none: not one of these kinds, or a key name that is no key.
+    static std::optional<InputTask> Parse(const QString& taskText);
+    QString Text() const;
+    // What the grid shows: the typed text in quotes, or the keys by their labels ("Key Ctrl+Shift+T").
+    QString Display() const;
+
+    friend bool operator==(const InputTask&, const InputTask&) = default;
+};
