@@ -27,8 +27,11 @@ QWidget* TaskDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
                                     const QModelIndex& index) const
 {
     if (index.column() == TaskList::kColumnTask) {
-        // Every kind of the table, so kinds added to it come by themselves.
+        // Every kind of the table, so kinds added to it come by themselves; a key, typed text or a
+        // wheel turn is written in ("Type H i", "Key Control_L+s", "Wheel down 3").
         auto* kinds = new QComboBox(parent);
+        kinds->setEditable(true);
+        kinds->setInsertPolicy(QComboBox::NoInsert);
         for (const TaskKinds::Kind& kind : TaskKinds::kAll)
             kinds->addItem(TextTable::Text(kind.textId));
         return kinds;
@@ -46,7 +49,7 @@ void TaskDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 {
     const QString cell = m_tasks.Cell(index.row() + 1, index.column());
     if (auto* kinds = qobject_cast<QComboBox*>(editor))
-        kinds->setCurrentIndex(kinds->findText(cell));
+        kinds->setCurrentText(cell);
     else if (auto* length = qobject_cast<QTimeEdit*>(editor))
         length->setTime(QTime(0, 0).addSecs(TaskCheck::PauseSeconds(cell).value_or(0)));
     else if (auto* text = qobject_cast<QLineEdit*>(editor))
@@ -57,7 +60,7 @@ TaskRow TaskDelegate::Changed(QWidget* editor, const QModelIndex& index) const
 {
     TaskRow row = m_tasks.Row(index.row() + 1);
     if (auto* kinds = qobject_cast<QComboBox*>(editor))
-        return TaskCheck::WithKind(row, kinds->currentText());
+        return TaskCheck::WithKind(row, kinds->currentText().trimmed());
     QString value;
     if (auto* length = qobject_cast<QTimeEdit*>(editor))
         value = QString::number(QTime(0, 0).secsTo(length->time()));

@@ -89,7 +89,7 @@ constexpr Entry kTexts[] = {
     // The command line.
     {TextId::Usage, "Usage: clickwarden [OPTION...] [FILE.#cw]"},
     {TextId::UsageDescription,
-     "Records mouse clicks anywhere on an X11 desktop and plays them back. A macro file named on the "
+     "Records mouse clicks, keys and the wheel anywhere on an X11 desktop and plays them back. A macro file named on the "
      "command line is loaded and played at once."},
     {TextId::UsageOptions, "Options:"},
     {TextId::HelpOption, "  -h, --help                show this help and exit"},

@@ -3,6 +3,7 @@
 #include "core/OptionValues.h"
 #include "core/TextTable.h"
 #include "tasks/DescriptiveImage.h"
+#include "tasks/InputTask.h"
 #include "tasks/Playability.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
@@ -42,6 +43,9 @@ std::optional<int> Coordinate(const QString& cell)
 
 Shape ShapeOf(const QString& taskText)
 {
+    // Keys carry their text in the task; the wheel turns at a point.
+    if (const std::optional<InputTask> input = InputTask::Parse(taskText))
+        return input->kind == InputTask::Kind::Wheel ? Shape::Point : Shape::Text;
     const TaskKinds::Kind* kind = TaskKinds::Find(taskText);
     if (!kind)
         return Shape::Text;
@@ -85,7 +89,7 @@ QString DurationText(int seconds)
 
 std::optional<QString> Problem(const TaskRow& row, QSize screen)
 {
-    if (!TaskKinds::Find(row.task))
+    if (!TaskKinds::Find(row.task) && !InputTask::Parse(row.task))
         return TextTable::Text(TextId::NoSuchKind).arg(row.task);
     if (!IsLineSafe(row.x) || !IsLineSafe(row.y))
         return TextTable::Text(TextId::UnsafeCharacters);

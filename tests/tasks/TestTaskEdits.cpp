@@ -150,6 +150,10 @@ private slots:
         QTest::newRow("one line cut") << good + "\"1*2*\"" << line.arg("4", TextTable::Text(TextId::FaultTaskLine));
         QTest::newRow("no kind") << QByteArray("\"1*2*Jump**\"")
                                  << line.arg("1", TextTable::Text(TextId::NoSuchKind).arg("Jump"));
+        QTest::newRow("keys and the wheel")
+            << QByteArray("\"**Type H i**\"\r\n\"**Key Control_L+s**\"\r\n\"5*6*Wheel up 2**\"\r\n") << QString();
+        QTest::newRow("no such key") << QByteArray("\"**Key nosuchkey**\"")
+                                     << line.arg("1", TextTable::Text(TextId::NoSuchKind).arg("Key nosuchkey"));
         QTest::newRow("not a point") << QByteArray("\"a*2*" + kLeft.toLatin1() + "**\"")
                                      << line.arg("1", TextTable::Text(TextId::PointNotWhole));
         QTest::newRow("pause too long") << QByteArray("\"99999**Pause**\"")
