@@ -88,9 +88,8 @@ constexpr Entry kTexts[] = {
      "recording tick, so a press shorter than the recording interval may be missed."},
     // The command line.
     {TextId::Usage, "Usage: clickwarden [OPTION...] [FILE.#cw]"},
-    {TextId::UsageDescription,
-     "Records mouse clicks, keys and the wheel anywhere on an X11 desktop and plays them back. A macro file named on the "
-     "command line is loaded and played at once."},
+    {TextId::UsageDescription, "Records mouse clicks, keys and the wheel anywhere on an X11 desktop and plays them "
+                               "back. A macro file named on the command line is loaded and played at once."},
     {TextId::UsageOptions, "Options:"},
     {TextId::HelpOption, "  -h, --help                show this help and exit"},
     {TextId::VersionOption, "  --version                 show the version and exit"},
