@@ -18,8 +18,6 @@ namespace {
 
 // A pause counts down in whole seconds.
 constexpr int kPauseTickMs = 1000;
-// How long before a task is due the stop-key check keeps away.
-constexpr std::chrono::milliseconds kQuietBeforeTask{10};
 
 TaskRow CellsOf(const TaskList& tasks, int row)
 {
@@ -91,22 +89,6 @@ void Player::Play(PlayRange range)
     m_progress.pass = 1;
     ReportProgress(1);
     RemarkTasksWithoutImages();
-}
-
-void Player::RemarkTasksWithoutImages()
-{
-    if (!m_state.screenCheck.enabled)
-        return;
-    std::vector<int> rows;
-    const TaskRows& packed = m_tasks.PackedRows();
-    for (std::size_t i = 0; i < packed.size() && !m_tasks.IsEmpty(); ++i) {
-        const TaskKinds::Kind* kind = TaskKinds::Find(QString::fromLatin1(packed.FieldOf(i, TaskRows::kTask)));
-        if (kind && TaskKinds::HasPoint(kind->action) && kind->action != TaskKinds::Action::Up &&
-            packed.FieldOf(i, TaskRows::kImage).isEmpty())
-            rows.push_back(int(i) + 1);
-    }
-    if (!rows.empty())
-        emit remark(TextTable::Text(TextId::CheckWithoutImagesRemark).arg(Playability::RowList(rows)));
 }
 
 void Player::Step()
@@ -206,73 +188,6 @@ StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
     return scaled(m_schedule.Interval());
 }
 
-bool Player::WaitsForScreen(int row)
-{
-    const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
-    if (!m_state.screenCheck.enabled || !kind)
-        return false;
-    const bool find = m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find;
-    // A drag is decided on its press: the check would move the pointer with the button down, and
-    // a release left out would leave it down. Found elsewhere, the press takes its release along.
-    if (kind->action == TaskKinds::Action::Up) {
-        const auto press = m_pressOffsets.find(kind->button);
-        if (find && press != m_pressOffsets.end())
-            m_taskOffset = press->second;
-        return false;
-    }
-    const QByteArray image = m_tasks.Image(row);
-    const std::optional<QPoint> point = Playability::Point(CellsOf(m_tasks, row), m_desktop.ScreenSize());
-    if (image.isEmpty() || !TaskKinds::HasPoint(kind->action) || !point)
-        return false;
-    const qint64 waitMs = qint64(m_state.screenCheck.waitSeconds) * 1000;
-    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs,
-                            find ? std::optional<QPoint>(m_findOffset) : std::nullopt)) {
-        TakeFoundPlace();
-        return false;
-    }
-    // The wait's end starts a schedule of its own, as the end of a pause does.
-    m_schedule.Stop();
-    return true;
-}
-
-void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
-{
-    // Find stops too: an image found nowhere, or in two places as alike, is never guessed at.
-    if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Skip) {
-        ++m_skipped;
-        const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(mismatch.row, TaskList::kColumnTask));
-        if (kind && kind->action == TaskKinds::Action::Down)
-            m_givenUpButtons |= kind->button;
-        emit taskSkipped(mismatch);
-        ResumeAfterScreenCheck(false);
-        return;
-    }
-    // The grid stays on the task that never matched, where the preview can show both images.
-    m_stoppedOn = mismatch;
-    StopTimersAndRestore();
-    emit stoppedOnMismatch(mismatch);
-}
-
-void Player::TakeFoundPlace()
-{
-    m_taskOffset = m_screenCheck.FoundOffset();
-    if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find)
-        m_findOffset = m_taskOffset;
-}
-
-void Player::ResumeAfterScreenCheck(bool runTask)
-{
-    const int row = m_tasks.CurrentRow();
-    if (runTask) {
-        TakeFoundPlace();
-        RunTask(row);
-    }
-    FinishStep(row);
-    // The next task comes one interval after this one, however long the wait was.
-    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
-        m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
-}
-
 int Player::FirstRow() const
 {
     return m_range.only.empty() ? std::clamp(m_range.first, 1, m_tasks.Rows() - 1) : m_range.only.front();
@@ -284,18 +199,6 @@ int Player::NextRow(int row) const
         return row < m_tasks.Rows() - 1 ? row + 1 : 0;
     const auto next = std::upper_bound(m_range.only.begin(), m_range.only.end(), row);
     return next != m_range.only.end() && *next < m_tasks.Rows() ? *next : 0;
-}
-
-void Player::CheckStepKey(bool control, bool shift)
-{
-    const bool down = control && shift && m_desktop.IsKeyDown(VirtualKey::kF12);
-    // The task runs when the key comes up, so that the keys are not held while it clicks.
-    if (std::exchange(m_stepKeyDown, down) && !down && m_playing && !m_stopping) {
-        const int row = m_tasks.CurrentRow();
-        ++m_executed;
-        RunTask(row);
-        FinishStep(row);
-    }
 }
 
 void Player::RunTask(int row)
@@ -401,53 +304,6 @@ void Player::CountPauseDown()
         return;
     }
     --m_pauseSecondsLeft;
-}
-
-bool Player::PlaybackStopCheck()
-{
-    if (m_stopping)
-        return FinishStopOnceReleased();
-    // Three key queries on a busy X server can take milliseconds: a check that falls just before a
-    // task is left to the next poll, so that it cannot hold the task up. Never two in a row, so the
-    // keys are read at least every other poll whatever the two intervals.
-    if (!m_checkDeferred && m_schedule.IsDueWithin(kQuietBeforeTask)) {
-        m_checkDeferred = true;
-        return false;
-    }
-    m_checkDeferred = false;
-    // All three keys are asked every time; only the three answers together count.
-    const bool control = m_desktop.IsKeyDown(VirtualKey::kControl);
-    const bool shift = m_desktop.IsKeyDown(VirtualKey::kShift);
-    const bool f11 = m_desktop.IsKeyDown(VirtualKey::kF11);
-    if (!(control && shift && f11)) {
-        m_stopKeysArmed = true;
-        if (m_range.bySteps)
-            CheckStepKey(control, shift);
-        return false;
-    }
-    if (!m_stopKeysArmed || !m_playing)
-        return false;
-    // No task runs from now on; the window comes back once F11 is up, so the key does not reach it.
-    Halt();
-    m_stopping = true;
-    return FinishStopOnceReleased();
-}
-
-bool Player::FinishStopOnceReleased()
-{
-    if (m_desktop.IsKeyDown(VirtualKey::kF11))
-        return false;
-    Stop();
-    return true;
-}
-
-void Player::Stop()
-{
-    if (!m_playing)
-        return;
-    StopTimersAndRestore();
-    emit stopped(m_executed);
-    m_tasks.SetCurrentRow(1);
 }
 
 void Player::HoldTicks(bool hold)
