@@ -1,5 +1,7 @@
 #include "core/KeyboardOptions.h"
 
+#include "core/OptionValues.h"
+
 #include <QSettings>
 
 namespace {
@@ -8,7 +10,8 @@ const QString kRecordKey = QStringLiteral("Keyboard/Record");
 
 KeyboardOptions KeyboardOptions::Load(const QSettings& settings)
 {
-    return KeyboardOptions{settings.value(kRecordKey, true).toBool()};
+    // Read as strictly as the other switches: only a clear "false" or "0" turns recording keys off.
+    return KeyboardOptions{ParseSwitch(settings.value(kRecordKey).toString()).value_or(true)};
 }
 
 void KeyboardOptions::Save(QSettings& settings) const

@@ -2,6 +2,7 @@
 // read, how a long line fits a box and when a restore brings the stop-key reminder.
 #include "app/QtMessageBoxes.h"
 #include "app/StopKeyReminder.h"
+#include "core/KeyboardOptions.h"
 #include "core/PaceOptions.h"
 #include "core/ScreenCheckOptions.h"
 #include "core/TextTable.h"
@@ -28,6 +29,7 @@ private slots:
         QTest::newRow("0.5") << "0.5" << false << 0.5;
         QTest::newRow("10") << "10" << false << 10.0;
         QTest::newRow("11") << "11" << false << 1.0;
+        QTest::newRow("empty") << "" << false << 1.0;
     }
 
     void settingsReadStrictly()
@@ -39,12 +41,15 @@ private slots:
         const QString path = folder.filePath(QStringLiteral("settings.ini"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral("[ScreenCheck]\nEnabled=%1\n[Pace]\nKeepPace=%1\nSpeed=%1\n").arg(value).toUtf8());
+        file.write(QStringLiteral("[ScreenCheck]\nEnabled=%1\n[Pace]\nKeepPace=%1\nSpeed=%1\n[Keyboard]\nRecord=%1\n")
+                       .arg(value)
+                       .toUtf8());
         file.close();
         const QSettings settings(path, QSettings::IniFormat);
         QCOMPARE(ScreenCheckOptions::Load(settings).enabled, on);
         QCOMPARE(PaceOptions::Load(settings).keepPace, on);
         QCOMPARE(PaceOptions::Load(settings).speed, speed);
+        QVERIFY(KeyboardOptions::Load(settings).record); // on by default: no row here turns it off
     }
 
     // A path of 20 kB keeps the box within the screen: its line loses its middle, not its ends.
