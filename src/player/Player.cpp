@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -83,7 +84,8 @@ void Player::Play(PlayRange range)
 
 void Player::Step()
 {
-    if (!m_playing || m_stopKeys.IsStopping() || m_screenCheck.IsWaiting() || m_input.IsTyping())
+    // By steps the user is the clock: a tick that comes all the same runs nothing.
+    if (!m_playing || m_range.bySteps || m_stopKeys.IsStopping() || m_screenCheck.IsWaiting() || m_input.IsTyping())
         return;
     if (m_ticksHeld) {
         m_tickWaiting = true;
@@ -102,9 +104,14 @@ void Player::Step()
     if (WaitsForScreen(row))
         return;
     m_schedule.BeginTick();
+    RunStep(row);
+}
+
+void Player::RunStep(int row)
+{
     RunTask(row);
     if (m_input.IsTyping()) {
-        // Typing goes on over short steps of its own; its end starts a schedule of its own.
+        // Typing goes on over short steps of its own; its end moves on, and starts a schedule of its own.
         m_typingRow = row;
         m_schedule.Stop();
         return;
@@ -114,10 +121,10 @@ void Player::Step()
 
 void Player::TypingDone()
 {
-    if (!m_playing || m_stopKeys.IsStopping())
+    if (!m_playing || m_stopKeys.IsStopping() || m_typingRow == 0)
         return;
-    FinishStep(m_typingRow);
-    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
+    FinishStep(std::exchange(m_typingRow, 0));
+    if (m_playing && !m_range.bySteps && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
         m_schedule.Start();
 }
 
@@ -268,6 +275,7 @@ void Player::Halt()
     m_pauseTimer.stop();
     m_tickWaiting = false;
     m_input.Cancel();
+    m_typingRow = 0;
     ReleaseHeldButtons();
     m_desktop.ReleaseHeld();
 }
@@ -296,11 +304,10 @@ bool Player::PlaybackStopCheck()
     case StopKeyWatch::Verdict::Nothing:
         return false;
     case StopKeyWatch::Verdict::Step:
-        if (m_playing) {
-            const int row = m_tasks.CurrentRow();
+        // A press while a typing task still types is one too many: the task under way is this step.
+        if (m_playing && !m_input.IsTyping()) {
             ++m_executed;
-            RunTask(row);
-            FinishStep(row);
+            RunStep(m_tasks.CurrentRow());
         }
         return false;
     case StopKeyWatch::Verdict::Stopping:

@@ -145,6 +145,8 @@ private:
     // Moves on to the next row, or ends the run after the last one.
     void FinishStep(int row);
     void RunTask(int row);
+    // Runs the task and moves on, at once or, for a typing task, once it is typed.
+    void RunStep(int row);
     // A task of the keyboard or the wheel.
     void RunInputTask(const TaskRow& cells);
     void TypingDone();
