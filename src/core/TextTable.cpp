@@ -169,6 +169,8 @@ constexpr Entry kTexts[] = {
     {TextId::KeyPushedTask, "Key Pushed"},
     {TextId::KeyReleasedTask, "Key Released"},
     {TextId::WheelTask, "Wheel"},
+    {TextId::PathTask, "Mouse Path"},
+    {TextId::PathDisplay, "%1: %2 points, %3 ms"},
     {TextId::RecordKeyboardSwitch, "Record the keyboard"},
     {TextId::KeyboardPlainTextNote, "Typed text, passwords included, is stored as plain text in the macro file: X11 "
                                     "cannot tell a password field from any other."},

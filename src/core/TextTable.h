@@ -150,6 +150,9 @@ enum class TextId
     KeyPushedTask = 602,
     KeyReleasedTask = 603,
     WheelTask = 604,
+    PathTask = 605,
+    // How a path shows in the grid: %1 the kind word, %2 its points, %3 its length in milliseconds.
+    PathDisplay = 606,
     RecordKeyboardSwitch = 610,
     KeyboardPlainTextNote = 611,
     // The Edit menu and the task editor.
