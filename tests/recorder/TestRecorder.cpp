@@ -72,6 +72,18 @@ struct Session
         }
     }
 
+    // Every row as "x,y task", or the task alone where it has no x.
+    QStringList Rows() const
+    {
+        QStringList rows;
+        for (int row = 1; row <= tasks.TaskCount(); ++row) {
+            const QString x = tasks.Cell(row, TaskList::kColumnX);
+            rows << (x.isEmpty() ? QString() : x + ',' + tasks.Cell(row, TaskList::kColumnY) + ' ') +
+                        tasks.Cell(row, TaskList::kColumnTask);
+        }
+        return rows;
+    }
+
     // The tasks after the first `before`, written "vM300,400": c click, d double click, v pushed,
     // ^ released; the button; the point; "!image" after one whose image is not the screen there.
     // A wait is "w" and its milliseconds.
@@ -207,13 +219,7 @@ private slots:
         key(InputEvent::Kind::Release, 'x', 'x', 9);
         s.Tick();
         s.recorder.Stop();
-        QStringList added;
-        for (int row = 1; row <= s.tasks.TaskCount(); ++row) {
-            const QString x = s.tasks.Cell(row, TaskList::kColumnX);
-            added << (x.isEmpty() ? QString() : x + ',' + s.tasks.Cell(row, TaskList::kColumnY) + ' ') +
-                         s.tasks.Cell(row, TaskList::kColumnTask);
-        }
-        QCOMPARE(added, rows);
+        QCOMPARE(s.Rows(), rows);
     }
 
     // Keeping the pace, the time between one task's press (or release) and the next is a wait row of
@@ -290,14 +296,12 @@ private slots:
         s.desktop.QueuePointerMove({300, 300, s.time + 5, ++order});
         s.Tick();
         s.recorder.Stop();
-        QStringList rows;
-        for (int row = 1; row <= s.tasks.TaskCount(); ++row)
-            rows << s.tasks.Cell(row, TaskList::kColumnX) + ' ' + s.tasks.Cell(row, TaskList::kColumnTask);
         const auto text = [](TextId id) {
             return TextTable::Text(id);
         };
-        QCOMPARE(rows, (QStringList{"100 " + text(TextId::LeftPushed), ' ' + path, "30 " + text(TextId::Wait),
-                                    QString::number(at.x()) + ' ' + text(TextId::LeftReleased)}));
+        QCOMPARE(s.Rows(),
+                 (QStringList{"100,100 " + text(TextId::LeftPushed), path, "30, " + text(TextId::Wait),
+                              QStringLiteral("%1,%2 ").arg(at.x()).arg(at.y()) + text(TextId::LeftReleased)}));
     }
 };
 
