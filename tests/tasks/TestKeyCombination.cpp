@@ -1,17 +1,7 @@
-#include "core/KeySymbols.h"
+#include "support/KeyNames.h"
 #include "tasks/KeyCombination.h"
 
 #include <QTest>
-
-namespace {
-std::vector<quint32> Keys(const QString& names)
-{
-    std::vector<quint32> keys;
-    for (const QString& name : names.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        keys.push_back(KeySymbols::FromName(name.toLatin1()));
-    return keys;
-}
-} // namespace
 
 // A key task pressed into Qt's key editor and shown in it again: the keys a recording would hold,
 // non-US letters included, and back.
@@ -39,17 +29,17 @@ private slots:
     {
         QFETCH(QKeyCombination, combination);
         QFETCH(QString, keys);
-        QCOMPARE(KeyCombination::ToKeys(combination), std::optional(Keys(keys)));
-        QCOMPARE(KeyCombination::FromKeys(Keys(keys)), std::optional(combination));
+        QCOMPARE(KeyCombination::ToKeys(combination), std::optional(KeysNamed(keys)));
+        QCOMPARE(KeyCombination::FromKeys(KeysNamed(keys)), std::optional(combination));
     }
 
     // A modifier alone is no key task; either hand's modifier shows as the same one.
     void modifiersAloneAndEitherHand()
     {
         QVERIFY(!KeyCombination::ToKeys(Qt::CTRL | Qt::Key_Control));
-        QCOMPARE(KeyCombination::FromKeys(Keys("Control_R Shift_R t")),
+        QCOMPARE(KeyCombination::FromKeys(KeysNamed("Control_R Shift_R t")),
                  std::optional(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
-        QVERIFY(!KeyCombination::FromKeys(Keys("t Control_L")));
+        QVERIFY(!KeyCombination::FromKeys(KeysNamed("t Control_L")));
     }
 };
 

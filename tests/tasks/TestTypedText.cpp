@@ -1,17 +1,7 @@
-#include "core/KeySymbols.h"
+#include "support/KeyNames.h"
 #include "tasks/TypedText.h"
 
 #include <QTest>
-
-namespace {
-std::vector<quint32> Keys(const QString& names)
-{
-    std::vector<quint32> keys;
-    for (const QString& name : names.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        keys.push_back(KeySymbols::FromName(name.toLatin1()));
-    return keys;
-}
-} // namespace
 
 // A typing task edited as the text it types: keys to text and back give the same keys, and the text
 // back, over Latin, Cyrillic, CJK and emoji characters, keys that type nothing, and braces.
@@ -48,8 +38,8 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, keys);
-        QCOMPARE(TypedText::FromKeys(Keys(keys)), text);
-        QCOMPARE(TypedText::ToKeys(text), std::optional(Keys(keys)));
+        QCOMPARE(TypedText::FromKeys(KeysNamed(keys)), text);
+        QCOMPARE(TypedText::ToKeys(text), std::optional(KeysNamed(keys)));
     }
 
     // What a person may write that is no typing task; a line end or a tab pasted in is its key.
@@ -57,7 +47,7 @@ private slots:
     {
         for (const char* text : {"{NoSuchKey}", "{Return", "{}", "", "a\x01", "{Ünï}"})
             QVERIFY2(!TypedText::ToKeys(QString::fromUtf8(text)), text);
-        QCOMPARE(TypedText::ToKeys("a\nb\tc"), std::optional(Keys("a Return b Tab c")));
+        QCOMPARE(TypedText::ToKeysNamed("a\nb\tc"), std::optional(KeysNamed("a Return b Tab c")));
     }
 };
 
