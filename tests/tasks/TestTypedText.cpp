@@ -47,7 +47,7 @@ private slots:
     {
         for (const char* text : {"{NoSuchKey}", "{Return", "{}", "", "a\x01", "{Ünï}"})
             QVERIFY2(!TypedText::ToKeys(QString::fromUtf8(text)), text);
-        QCOMPARE(TypedText::ToKeysNamed("a\nb\tc"), std::optional(KeysNamed("a Return b Tab c")));
+        QCOMPARE(TypedText::ToKeys("a\nb\tc"), std::optional(KeysNamed("a Return b Tab c")));
     }
 };
 
