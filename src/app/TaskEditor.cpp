@@ -4,6 +4,7 @@
 #include "app/OwnWindowPresses.h"
 #include "app/PauseDialog.h"
 #include "app/PointPicker.h"
+#include "app/ScreenNote.h"
 #include "app/TaskDelegate.h"
 #include "app/TaskGrid.h"
 #include "core/MessageBoxes.h"
@@ -59,8 +60,10 @@ TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const S
         connect(m_picker, &PointPicker::picked, this, &TaskEditor::PointPicked);
         connect(m_picker, &PointPicker::cancelled, this, [this] {
             m_pendingInsert.reset();
+            m_note->hide();
             m_window.showNormal();
         });
+        m_note = new ScreenNote(&m_window);
     }
     const auto screenSize = [desktop] {
         return desktop ? desktop->ScreenSize() : QSize();
@@ -323,11 +326,13 @@ void TaskEditor::StartPick()
     if (!m_picker || m_picker->IsPicking())
         return;
     m_window.showMinimized();
+    m_note->ShowText(TextTable::Text(TextId::PickPointHint), m_window);
     m_picker->Start(m_state.options.recIntervalMs, m_state.options.saveImages);
 }
 
 void TaskEditor::PointPicked(int x, int y, const QByteArray& image)
 {
+    m_note->hide();
     m_window.showNormal();
     if (std::optional<TaskRow> inserted = std::exchange(m_pendingInsert, std::nullopt)) {
         inserted->x = QString::number(x);

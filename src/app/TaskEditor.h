@@ -15,6 +15,7 @@ class QAction;
 class QMenu;
 class QUndoCommand;
 class QWidget;
+class ScreenNote;
 class TaskGrid;
 class TaskList;
 struct SharedState;
@@ -104,6 +105,7 @@ private:
     // The row an insert puts in once its point is picked (a click, a wheel turn).
     std::optional<TaskRow> m_pendingInsert;
     PointPicker* m_picker = nullptr;
-    int m_pickRow = 0; // the row whose point is being picked
+    ScreenNote* m_note = nullptr; // what to do while a point is picked
+    int m_pickRow = 0;            // the row whose point is being picked
     std::optional<TaskEdits::Recording> m_recording;
 };

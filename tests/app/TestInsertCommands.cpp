@@ -3,6 +3,7 @@
 #include "app/TaskGrid.h"
 #include "app/WheelEditor.h"
 #include "core/OptionValues.h"
+#include "core/TextTable.h"
 #include "macrofile/MacroFile.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingMessageBoxes.h"
@@ -99,6 +100,31 @@ private slots:
         tasks.Edits().redo();
         QCOMPARE(FileOf(tasks), after);
         QVERIFY(messages.Texts().isEmpty());
+    }
+
+    // Escape gives up a pick: the click after it picks nothing. A row without a point says so.
+    void escapeAndRowsWithoutAPoint()
+    {
+        QWidget window;
+        TaskGrid grid(&window);
+        TaskList tasks;
+        grid.setModel(&tasks);
+        SharedState state;
+        RecordingMessageBoxes messages;
+        FakeDesktop desktop;
+        desktop.SetFollowable(true);
+        TaskEditor editor(window, grid, tasks, state, messages, &desktop);
+        tasks.AddTask("250", "", TaskKinds::Text(TaskKinds::Action::Wait), {});
+        tasks.SetCurrentRow(1);
+        editor.Menu()->findChild<QAction*>("editInsertClick")->trigger();
+        desktop.QueueInputEvent({InputEvent::Kind::Press, 9, 0xff1b, 0xff1b, {}, 0, 0, 1, 1});
+        QTest::qWait(100);
+        desktop.QueueButtonEvent({MouseButton::Left, true, 5, 5, 2, 2});
+        desktop.QueueButtonEvent({MouseButton::Left, false, 5, 5, 3, 3});
+        QTest::qWait(100);
+        QCOMPARE(tasks.TaskCount(), 1);
+        editor.Menu()->findChild<QAction*>("editPickPoint")->trigger();
+        QTRY_COMPARE(messages.Texts(), QStringList{TextTable::Text(TextId::NoPointToPick).arg(1)});
     }
 };
 
