@@ -100,3 +100,9 @@ void TaskGrid::keyPressEvent(QKeyEvent* event)
         return;
     QTableView::keyPressEvent(event);
 }
+
+void TaskGrid::keyReleaseEvent(QKeyEvent* event)
+{
+    emit keyReleased();
+    QTableView::keyReleaseEvent(event);
+}

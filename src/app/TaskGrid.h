@@ -23,6 +23,9 @@ public:
 signals:
     // The selected rows were dropped before this row (one past the last row for the end).
     void rowsDropped(int before);
+    // A key came up: the grid moved its current row on the press, so the row the user moved to is
+    // current by now.
+    void keyReleased();
 
 protected:
     void startDrag(Qt::DropActions supportedActions) override;
@@ -30,6 +33,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     int DropRow(QPoint at) const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/InputPlayer.h"
+#include "player/PlayRange.h"
 #include "player/ScreenCheck.h"
 #include "player/StepSchedule.h"
 
@@ -18,25 +19,6 @@ class Desktop;
 struct TaskRow;
 class TaskList;
 struct SharedState;
-
-// Where a run stands: the task (row) played last of how many, in which pass over the list.
-struct PlaybackProgress
-{
-    int task = 0;
-    int taskCount = 0;
-    int pass = 0;
-
-    friend bool operator==(const PlaybackProgress&, const PlaybackProgress&) = default;
-};
-
-// Which rows a playback runs: from `first` to the last task, or only the rows of `only`, in order.
-// By steps, each press of Ctrl+Shift+F12 runs one task; no timer does.
-struct PlayRange
-{
-    int first = 1;
-    std::vector<int> only; // sorted; empty: every row from first on
-    bool bySteps = false;
-};
 
 // The playback engine: runs the task list one task per tick of its step timer, counts pauses down
 // once a second and watches the Ctrl+Shift+F11 stop keys when its owner's poll asks. The task

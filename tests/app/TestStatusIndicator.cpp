@@ -59,8 +59,8 @@ private slots:
         window.Start();
         Run& run = *window.RunOwner();
         window.ApplyOptions(OptionValues{32767, 1000}); // only the test runs the timer handlers
-        window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftPushed), {}, TaskOrigin::Inserted);
-        window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftReleased), {}, TaskOrigin::Inserted);
+        window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftPushed), {});
+        window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftReleased), {});
         window.UpdateCommandState(true);
         window.findChild<QAction*>(playing ? "mnuComandiPlay" : "mnuComandiRec")->trigger();
         QCOMPARE(window.windowTitle(), QString(playing ? "Playing 1/2 - " : "Recording - ") + "Untitled* - " + kTitle);

@@ -123,7 +123,7 @@ private slots:
         QTRY_VERIFY(m_window->isMinimized());
         m_desktop->QueueButtonEvent({VirtualKey::kLeftButton, true, 30, 40});
         m_desktop->QueueButtonEvent({VirtualKey::kLeftButton, false, 31, 40});
-        m_window->findChild<PointPicker*>()->Tick();
+        m_window->RunOwner()->ThePicker().Tick();
         QCOMPARE(tasks.Row(1).x + ',' + tasks.Row(1).y, "30,40");
         QCOMPARE(tasks.Image(1).left(10), "20        "); // (5, 15) at the block's top left
         QVERIFY(!m_window->isMinimized());
