@@ -81,24 +81,10 @@ void MainWindow::BuildGrid()
 
     m_grid = new TaskGrid(body);
     m_grid->setObjectName(QStringLiteral("grdComandi"));
-    m_grid->setModel(&m_tasks);
-    m_grid->setColumnHidden(TaskList::kColumnImage, true);
+    m_grid->ShowList(m_tasks);
     m_grid->move(0, 0);
-    m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
     // The editor gives the grid its delegate: rows that cannot be played marked, cells changed in place.
-
-    // The grid's current row and the task list's current row (the playback position) follow each other.
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    m_tasks.SetCurrentRow(current.row() + 1);
-            });
-    connect(&m_tasks, &TaskList::currentRowChanged, this, [this](int row) {
-        const QModelIndex index = m_tasks.index(row - 1, TaskList::kColumnX);
-        if (index.isValid() && m_grid->currentIndex().row() != index.row())
-            m_grid->setCurrentIndex(index);
-    });
-
+    m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
     m_preview = new TaskPreview(body);
     m_preview->setObjectName(QStringLiteral("Picture1"));
     m_preview->raise();
@@ -236,8 +222,7 @@ void MainWindow::AppendPause(int seconds)
 
 void MainWindow::Play()
 {
-    if (m_run)
-        m_run->Play();
+    PlayPart({});
 }
 
 void MainWindow::PlayPart(PlayRange range)

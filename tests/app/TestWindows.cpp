@@ -10,6 +10,7 @@
 #include "app/SplashWindow.h"
 #include "core/TextTable.h"
 #include "options/OptionsDialog.h"
+#include "player/Player.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingMessageBoxes.h"
 #include "xdriver/XDriver.h"
@@ -66,6 +67,8 @@ private:
 private slots:
     void init()
     {
+        // The old window goes before its desktop: its player lets go of the buttons through it.
+        m_window.reset();
         m_messages.Clear();
         m_desktop = std::make_unique<FakeDesktop>();
         m_window = std::make_unique<MainWindow>(MainWindowServices{&m_messages, m_desktop.get(), {}});
@@ -261,6 +264,7 @@ private slots:
         services.notifier = &notifier;
         m_window = std::make_unique<MainWindow>(services);
         m_window->Start();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_window->ApplyOptions(
             {OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs, !unattended, false, true});
         m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}, {unplayable ? "1o6" : "2", "2", kLeft, {}}});
