@@ -27,12 +27,6 @@ TaskRow CellsOf(const TaskList& tasks, int row)
                    {}};
 }
 
-// A button code (1, 2, 4) as an index of the press points.
-std::size_t ButtonIndex(int button)
-{
-    return static_cast<std::size_t>(std::clamp(button, 0, 4));
-}
-
 } // namespace
 
 Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent)
@@ -79,7 +73,7 @@ void Player::Play(PlayRange range)
     m_stopKeysArmed = false;
     m_skipped = 0;
     m_unplayableRows.clear();
-    m_heldButtons = 0;
+    m_heldButtons.reset();
     m_givenUpButtons = 0;
     m_stoppedOn.reset();
     m_findOffset = QPoint();
@@ -225,8 +219,10 @@ void Player::RunTask(int row)
     if (kind->action == TaskKinds::Action::Wait)
         return;
     // The release of a press that was skipped would drop whatever the user holds, or click.
-    if (kind->action == TaskKinds::Action::Up && (m_givenUpButtons & kind->button) && !(m_heldButtons & kind->button)) {
-        m_givenUpButtons &= ~kind->button;
+    const MouseButton button = kind->button.value_or(MouseButton::Left);
+    const int index = IndexOf(button);
+    if (kind->action == TaskKinds::Action::Up && m_givenUpButtons[index] && !m_heldButtons[index]) {
+        m_givenUpButtons[index] = false;
         ++m_skipped;
         emit remark(TextTable::Text(TextId::ReleaseNeverPressedRemark).arg(row));
         return;
@@ -237,11 +233,11 @@ void Player::RunTask(int row)
     const QPoint at = *point + m_taskOffset;
     m_desktop.MovePointer(at.x(), at.y());
     // A release that followed its press was not looked for: there is no screen of its own to show.
-    const bool followedPress = kind->action == TaskKinds::Action::Up && m_pressOffsets.contains(kind->button);
+    const bool followedPress = kind->action == TaskKinds::Action::Up && m_pressOffsets.contains(button);
     if (kind->action == TaskKinds::Action::Down)
-        m_pressOffsets[kind->button] = m_taskOffset;
+        m_pressOffsets[button] = m_taskOffset;
     else
-        m_pressOffsets.erase(kind->button);
+        m_pressOffsets.erase(button);
     if (m_taskOffset != QPoint()) {
         ++m_foundElsewhere;
         m_found[row] = {m_taskOffset, followedPress ? QImage() : m_screenCheck.FoundImage(), m_tasks.Image(row)};
@@ -249,22 +245,22 @@ void Player::RunTask(int row)
     }
     switch (kind->action) {
     case TaskKinds::Action::Click:
-        m_desktop.ButtonClick(kind->button);
-        m_heldButtons &= ~kind->button;
+        m_desktop.ButtonClick(button);
+        m_heldButtons[index] = false;
         break;
     case TaskKinds::Action::DoubleClick:
-        m_desktop.ButtonDoubleClick(kind->button);
-        m_heldButtons &= ~kind->button;
+        m_desktop.ButtonDoubleClick(button);
+        m_heldButtons[index] = false;
         break;
     case TaskKinds::Action::Down:
-        m_desktop.ButtonDown(kind->button);
-        m_heldButtons |= kind->button;
-        m_givenUpButtons &= ~kind->button;
-        m_pressPoints[ButtonIndex(kind->button)] = at;
+        m_desktop.ButtonDown(button);
+        m_heldButtons[index] = true;
+        m_givenUpButtons[index] = false;
+        m_pressPoints[index] = at;
         break;
     case TaskKinds::Action::Up:
-        m_desktop.ButtonUp(kind->button);
-        m_heldButtons &= ~kind->button;
+        m_desktop.ButtonUp(button);
+        m_heldButtons[index] = false;
         break;
     case TaskKinds::Action::Pause:
     case TaskKinds::Action::Wait:
@@ -337,17 +333,17 @@ void Player::Halt()
 
 void Player::ReleaseHeldButtons()
 {
-    if (m_heldButtons == 0)
+    if (m_heldButtons.none())
         return;
     emit remark(TextTable::Text(TextId::DragGivenUpRemark).arg(m_tasks.CurrentRow()));
-    for (const int button : VirtualKey::kButtons) {
-        if (!(m_heldButtons & button))
+    for (const MouseButton button : kMouseButtons) {
+        if (!m_heldButtons[IndexOf(button)])
             continue;
-        const QPoint pressed = m_pressPoints[ButtonIndex(button)];
+        const QPoint pressed = m_pressPoints[IndexOf(button)];
         m_desktop.MovePointer(pressed.x(), pressed.y());
         m_desktop.ButtonUp(button);
     }
-    m_heldButtons = 0;
+    m_heldButtons.reset();
 }
 
 void Player::StopTimersAndRestore()

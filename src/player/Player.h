@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/MouseButton.h"
 #include "player/InputPlayer.h"
 #include "player/PlayRange.h"
 #include "player/ScreenCheck.h"
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include <array>
+#include <bitset>
 #include <map>
 #include <optional>
 #include <vector>
@@ -171,11 +173,11 @@ private:
     // The stop keys count only after they have been seen not all down since playback started,
     // so the Ctrl+Shift+F11 shortcut that started playback does not stop it at once.
     bool m_stopKeysArmed = false;
-    // Button codes (1, 2, 4) held down by pushed tasks, and where each was pressed.
-    int m_heldButtons = 0;
-    std::array<QPoint, 5> m_pressPoints{};
+    // The buttons held down by pushed tasks (by IndexOf), and where each was pressed.
+    std::bitset<kMouseButtons.size()> m_heldButtons;
+    std::array<QPoint, kMouseButtons.size()> m_pressPoints{};
     // Buttons whose pushed task was skipped: their released task is skipped too.
-    int m_givenUpButtons = 0;
+    std::bitset<kMouseButtons.size()> m_givenUpButtons;
     PlaybackProgress m_progress;
     bool m_checkDeferred = false;
     bool m_ticksHeld = false;
@@ -192,7 +194,7 @@ private:
     // to be looked for there first; where each held button's press was found, for its release.
     QPoint m_taskOffset;
     QPoint m_findOffset;
-    std::map<int, QPoint> m_pressOffsets;
+    std::map<MouseButton, QPoint> m_pressOffsets;
     qint64 m_foundElsewhere = 0;
     std::map<int, FoundPlace> m_found;
 };

@@ -38,7 +38,7 @@ bool Player::WaitsForScreen(int row)
     // A drag is decided on its press: the check would move the pointer with the button down, and
     // a release left out would leave it down. Found elsewhere, the press takes its release along.
     if (kind->action == TaskKinds::Action::Up) {
-        const auto press = m_pressOffsets.find(kind->button);
+        const auto press = m_pressOffsets.find(kind->button.value_or(MouseButton::Left));
         if (find && press != m_pressOffsets.end())
             m_taskOffset = press->second;
         return false;
@@ -69,7 +69,7 @@ void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
         ++m_skipped;
         const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(mismatch.row, TaskList::kColumnTask));
         if (kind && kind->action == TaskKinds::Action::Down)
-            m_givenUpButtons |= kind->button;
+            m_givenUpButtons[IndexOf(kind->button.value_or(MouseButton::Left))] = true;
         emit taskSkipped(mismatch);
         ResumeAfterScreenCheck(false);
         return;

@@ -2,7 +2,7 @@
 // Ctrl+Shift+F12 runs one task a press.
 #include "player/Player.h"
 
-#include "core/VirtualKey.h"
+#include "core/KeySymbols.h"
 #include "desktop/Desktop.h"
 #include "tasks/TaskList.h"
 
@@ -16,7 +16,7 @@ constexpr std::chrono::milliseconds kQuietBeforeTask{10};
 
 void Player::CheckStepKey(bool control, bool shift)
 {
-    const bool down = control && shift && m_desktop.IsKeyDown(VirtualKey::kF12);
+    const bool down = control && shift && m_desktop.IsKeyDown(KeySymbols::kF12);
     // The task runs when the key comes up, so that the keys are not held while it clicks.
     if (std::exchange(m_stepKeyDown, down) && !down && m_playing && !m_stopping) {
         const int row = m_tasks.CurrentRow();
@@ -39,9 +39,9 @@ bool Player::PlaybackStopCheck()
     }
     m_checkDeferred = false;
     // All three keys are asked every time; only the three answers together count.
-    const bool control = m_desktop.IsKeyDown(VirtualKey::kControl);
-    const bool shift = m_desktop.IsKeyDown(VirtualKey::kShift);
-    const bool f11 = m_desktop.IsKeyDown(VirtualKey::kF11);
+    const bool control = m_desktop.IsKeyDown(KeySymbols::kControl);
+    const bool shift = m_desktop.IsKeyDown(KeySymbols::kShift);
+    const bool f11 = m_desktop.IsKeyDown(KeySymbols::kF11);
     if (!(control && shift && f11)) {
         m_stopKeysArmed = true;
         if (m_range.bySteps)
@@ -58,7 +58,7 @@ bool Player::PlaybackStopCheck()
 
 bool Player::FinishStopOnceReleased()
 {
-    if (m_desktop.IsKeyDown(VirtualKey::kF11))
+    if (m_desktop.IsKeyDown(KeySymbols::kF11))
         return false;
     Stop();
     return true;
