@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/PlayRange.h"
+#include "player/PlaybackProgress.h"
 #include "player/ScreenCheck.h"
 
 #include <QImage>

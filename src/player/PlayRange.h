@@ -9,14 +9,9 @@ struct PlayRange
     int first = 1;
     std::vector<int> only; // sorted; empty: every row from first on
     bool bySteps = false;
-};
 
-// Where a run stands: the task (row) played last of how many, in which pass over the list.
-struct PlaybackProgress
-{
-    int task = 0;
-    int taskCount = 0;
-    int pass = 0;
-
-    friend bool operator==(const PlaybackProgress&, const PlaybackProgress&) = default;
+    // The first row to run in a list of `rows` grid rows (the header included).
+    int FirstRow(int rows) const;
+    // The row after row in the range, 0 after its last.
+    int NextRow(int row, int rows) const;
 };

@@ -233,15 +233,20 @@ private slots:
     void pauseHoldsForNPlusOneCountdownTicks_data()
     {
         QTest::addColumn<QString>("length"); // a negative length waits as 0
+        QTest::addColumn<double>("speed");   // a pause is the user's own time: the speed leaves it alone
         for (const char* length : {"0", "3", "-5"})
-            QTest::newRow(length) << QString::fromLatin1(length);
+            QTest::newRow(length) << QString::fromLatin1(length) << 1.0;
+        QTest::newRow("3 at speed 2") << QStringLiteral("3") << 2.0;
     }
 
     void pauseHoldsForNPlusOneCountdownTicks()
     {
         QFETCH(QString, length);
+        QFETCH(double, speed);
+        m_state.pace.speed = speed;
         Play({{"1", "1", T(TextId::ClickLeft)}, {length, "", T(TextId::Pause)}, {"2", "2", T(TextId::ClickRight)}});
         Ticks(2);
+        QCOMPARE(m_player->findChild<QTimer*>(QStringLiteral("tmrPause"))->interval(), 1000);
         Ticks(std::max(0, length.toInt()), &Player::CountPauseDown);
         QVERIFY(m_player->IsPausing() && !m_player->IsStepping());
         Ticks(1, &Player::CountPauseDown);
