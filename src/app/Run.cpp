@@ -106,7 +106,8 @@ bool Run::Play(PlayRange range)
         return false;
     // Playing before the state says so: the start's signals find the window still idle.
     m_player->Play(std::move(range));
-    Enter(State::Playing);
+    // A run over at once (a listener of its start stopped it) leaves nothing to watch.
+    Enter(m_player->IsPlaying() ? State::Playing : State::Idle);
     return true;
 }
 
