@@ -1,14 +1,14 @@
 #include "app/TaskEditor.h"
 
 #include "app/InsertTaskDialog.h"
-#include "app/OwnWindowPresses.h"
 #include "app/PauseDialog.h"
-#include "app/PointPicker.h"
+#include "app/Run.h"
 #include "app/ScreenNote.h"
 #include "app/TaskDelegate.h"
 #include "app/TaskGrid.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
+#include "desktop/Desktop.h"
 #include "macrofile/TaskClipboard.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskCheck.h"
@@ -23,8 +23,8 @@
 #include <utility>
 
 TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const SharedState& state,
-                       MessageBoxes& messages, Desktop* desktop)
-    : QObject(&window), m_window(window), m_grid(grid), m_tasks(tasks), m_state(state), m_messages(messages)
+                       MessageBoxes& messages, Desktop* desktop, Run* run)
+    : QObject(&window), m_window(window), m_grid(grid), m_tasks(tasks), m_state(state), m_messages(messages), m_run(run)
 {
     m_menu = new QMenu(&window);
     m_menu->setObjectName(QStringLiteral("editMenu"));
@@ -53,12 +53,9 @@ TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const S
     m_insertPauseHere = AddAction("editInsertPause", QKeySequence(), &TaskEditor::InsertPauseHere);
     m_pickPoint = AddAction("editPickPoint", QKeySequence(Qt::CTRL | Qt::Key_K), &TaskEditor::PickPoint);
 
-    if (desktop) {
-        const auto* ownPresses = new OwnWindowPresses(this);
-        m_picker = new PointPicker(
-            *desktop, [ownPresses](const ButtonEvent& press) { return ownPresses->IsOwn(press); }, this);
-        connect(m_picker, &PointPicker::picked, this, &TaskEditor::PointPicked);
-        connect(m_picker, &PointPicker::cancelled, this, [this] {
+    if (m_run) {
+        connect(m_run, &Run::picked, this, &TaskEditor::PointPicked);
+        connect(m_run, &Run::pickCancelled, this, [this] {
             m_pendingInsert.reset();
             m_note->hide();
             m_window.showNormal();
@@ -136,9 +133,9 @@ void TaskEditor::UpdateActions()
     m_moveDown->setEnabled(!moving.empty() && moving.back() < m_tasks.TaskCount());
     m_selectAll->setEnabled(!m_tasks.IsEmpty());
     // A row without a point is told why when asked.
-    m_pickPoint->setEnabled(m_picker && !m_tasks.IsEmpty());
+    m_pickPoint->setEnabled(m_run && !m_tasks.IsEmpty());
     for (QAction* action : {m_insertClick, m_insertWheel})
-        action->setEnabled(m_picker != nullptr);
+        action->setEnabled(m_run != nullptr);
 }
 
 std::vector<int> TaskEditor::RowsToMove() const
@@ -323,11 +320,12 @@ void TaskEditor::PickPoint()
 
 void TaskEditor::StartPick()
 {
-    if (!m_picker || m_picker->IsPicking())
+    // The run refuses a pick while it records, plays or picks already: they share the input stream.
+    if (!m_run || !m_run->IsIdle())
         return;
     m_window.showMinimized();
     m_note->ShowText(TextTable::Text(TextId::PickPointHint), m_window);
-    m_picker->Start(m_state.options.recIntervalMs, m_state.options.saveImages);
+    m_run->PickPoint(m_state.options.saveImages);
 }
 
 void TaskEditor::PointPicked(int x, int y, const QByteArray& image)

@@ -10,11 +10,11 @@
 
 class Desktop;
 class MessageBoxes;
-class PointPicker;
 class QAction;
 class QMenu;
 class QUndoCommand;
 class QWidget;
+class Run;
 class ScreenNote;
 class TaskGrid;
 class TaskList;
@@ -29,9 +29,9 @@ class TaskEditor : public QObject
     Q_OBJECT
 
 public:
-    // window steps aside while a point is picked; without a desktop nothing can be picked.
+    // window steps aside while a point is picked; without a desktop (and its run) nothing can be picked.
     TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const SharedState& state, MessageBoxes& messages,
-               Desktop* desktop);
+               Desktop* desktop, Run* run);
     ~TaskEditor() override;
 
     QMenu* Menu() const { return m_menu; }
@@ -104,7 +104,7 @@ private:
     QAction* m_selectAll = nullptr;
     // The row an insert puts in once its point is picked (a click, a wheel turn).
     std::optional<TaskRow> m_pendingInsert;
-    PointPicker* m_picker = nullptr;
+    Run* m_run = nullptr;         // picks the points
     ScreenNote* m_note = nullptr; // what to do while a point is picked
     int m_pickRow = 0;            // the row whose point is being picked
     std::optional<TaskEdits::Recording> m_recording;

@@ -49,7 +49,7 @@ void Recorder::Record()
     if (m_tasks.Cell(1, TaskList::kColumnTask).isEmpty())
         m_rowBase = m_tasks.Rows() - 1;
     // This recording's first click must not merge with the last click of an earlier recording.
-    m_tasks.CloseDoubleClickWindow();
+    m_doubleClick.Close();
     m_stopKeysArmed = false;
     m_open.clear();
     m_keys.clear();
@@ -70,7 +70,7 @@ void Recorder::Tick()
         StopCheck();
         return;
     }
-    m_tasks.RaiseTickCounter();
+    m_doubleClick.Tick();
     if (m_following) {
         TakeFollowedEvents();
         TakePointerMoves();
@@ -202,7 +202,7 @@ void Recorder::AddInputTasks(quint64 before)
         const QString x = made.point ? QString::number(made.point->x()) : QString();
         const QString y = made.point ? QString::number(made.point->y()) : QString();
         AddWaitBefore(Moment{made.time, std::chrono::steady_clock::now()});
-        m_tasks.AddTask(x, y, made.task.Text(), QByteArray());
+        m_doubleClick.AddTask(m_tasks, x, y, made.task.Text(), QByteArray());
     }
 }
 
@@ -233,20 +233,20 @@ void Recorder::AddGesture(const Gesture& gesture)
     if (rx == px && ry == py) {
         const QString click = TaskKinds::Text(TaskKinds::Action::Click, button);
         // A click that turns the last row into a double click keeps that row's moment.
-        if (!m_tasks.MergesAsDoubleClick(x, y, click, pressTime))
+        if (!m_doubleClick.Merges(m_tasks, x, y, click, pressTime))
             AddWaitBefore(pressed);
-        m_tasks.AddTask(x, y, click, CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
+        m_doubleClick.AddTask(m_tasks, x, y, click, CaptureImage(px, py), pressTime);
         return;
     }
     // Both images are taken after the release: they show the screen as the button left it.
     AddWaitBefore(pressed);
-    m_tasks.AddTask(x, y, TaskKinds::Text(TaskKinds::Action::Down, button), CaptureImage(px, py), TaskOrigin::Recorded,
-                    pressTime);
+    m_doubleClick.AddTask(m_tasks, x, y, TaskKinds::Text(TaskKinds::Action::Down, button), CaptureImage(px, py),
+                          pressTime);
     if (AddPath(gesture) && m_state.pace.keepPace) // the path plays its own time: the wait is what follows it
         m_lastMoment = Moment{gesture.moves.back().time, gesture.releaseSeen};
     AddWaitBefore(released);
-    m_tasks.AddTask(QString::number(rx), QString::number(ry), TaskKinds::Text(TaskKinds::Action::Up, button),
-                    CaptureImage(rx, ry));
+    m_doubleClick.AddTask(m_tasks, QString::number(rx), QString::number(ry),
+                          TaskKinds::Text(TaskKinds::Action::Up, button), CaptureImage(rx, ry));
 }
 
 bool Recorder::AddPath(const Gesture& gesture)
@@ -256,7 +256,7 @@ bool Recorder::AddPath(const Gesture& gesture)
     path.path = DragPath::Simplify(QPoint(gesture.press.x, gesture.press.y), gesture.press.time, gesture.moves);
     if (path.path.empty())
         return false;
-    m_tasks.AddTask(QString(), QString(), path.Text(), QByteArray());
+    m_doubleClick.AddTask(m_tasks, QString(), QString(), path.Text(), QByteArray());
     return true;
 }
 
@@ -273,7 +273,8 @@ void Recorder::AddWaitBefore(const Moment& moment)
     else
         ms = std::chrono::duration_cast<std::chrono::milliseconds>(moment.seen - last->seen).count();
     m_tasks.AddTask(QString::number(std::max<qint64>(0, ms)), QString(), TaskKinds::Text(TaskKinds::Action::Wait),
-                    QByteArray(), TaskOrigin::Inserted);
+                    QByteArray());
+    m_doubleClick.Close();
 }
 
 bool Recorder::TakesImages() const
@@ -326,6 +327,7 @@ void Recorder::Stop()
     m_stopping = false;
     m_desktop.WatchInput(false);
     m_following = false;
+    emit ended();
     emit restoreRequested();
     if (m_tasks.IsEmpty())
         emit recordingEndedEmpty();

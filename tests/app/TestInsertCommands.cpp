@@ -1,4 +1,5 @@
 #include "app/InsertTaskDialog.h"
+#include "app/Run.h"
 #include "app/TaskEditor.h"
 #include "app/TaskGrid.h"
 #include "app/WheelEditor.h"
@@ -68,7 +69,8 @@ private slots:
         RecordingMessageBoxes messages;
         FakeDesktop desktop;
         desktop.SetFollowable(true);
-        TaskEditor editor(window, grid, tasks, state, messages, &desktop);
+        Run run(tasks, desktop, state);
+        TaskEditor editor(window, grid, tasks, state, messages, &desktop, &run);
         for (const char* x : {"10", "20"})
             tasks.AddTask(x, x, TaskKinds::Text(TaskKinds::Action::Click, MouseButton::Left), {});
         tasks.SetCurrentRow(1);
@@ -113,7 +115,8 @@ private slots:
         RecordingMessageBoxes messages;
         FakeDesktop desktop;
         desktop.SetFollowable(true);
-        TaskEditor editor(window, grid, tasks, state, messages, &desktop);
+        Run run(tasks, desktop, state);
+        TaskEditor editor(window, grid, tasks, state, messages, &desktop, &run);
         tasks.AddTask("250", "", TaskKinds::Text(TaskKinds::Action::Wait), {});
         tasks.SetCurrentRow(1);
         editor.Menu()->findChild<QAction*>("editInsertClick")->trigger();

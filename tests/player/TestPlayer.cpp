@@ -32,7 +32,7 @@ private:
     void Play(std::initializer_list<std::array<QString, 3>> rows)
     {
         for (const auto& [x, y, task] : rows)
-            m_tasks.AddTask(x, y, task, {}, TaskOrigin::Inserted);
+            m_tasks.AddTask(x, y, task, {});
         m_player->Play();
         m_desktop->ClearActions();
     }
@@ -204,11 +204,11 @@ private slots:
     void stepsOnTheReleaseOfTheWholeChord()
     {
         QFETCH(QString, polls);
-        m_tasks.AddTask("1", "1", T(TextId::ClickLeft), {}, TaskOrigin::Inserted);
-        m_tasks.AddTask("", "", "Type H i", {}, TaskOrigin::Inserted);
-        m_tasks.AddTask("", "", "Key Control_L+s", {}, TaskOrigin::Inserted);
-        m_tasks.AddTask("5", "", T(TextId::Pause), {}, TaskOrigin::Inserted);
-        m_tasks.AddTask("4", "4", T(TextId::ClickRight), {}, TaskOrigin::Inserted);
+        m_tasks.AddTask("1", "1", T(TextId::ClickLeft), {});
+        m_tasks.AddTask("", "", "Type H i", {});
+        m_tasks.AddTask("", "", "Key Control_L+s", {});
+        m_tasks.AddTask("5", "", T(TextId::Pause), {});
+        m_tasks.AddTask("4", "4", T(TextId::ClickRight), {});
         m_player->Play({1, {}, true});
         m_desktop->ClearActions();
         int step = 0;
@@ -258,8 +258,7 @@ private slots:
         QFETCH(std::vector<int>, only);
         QFETCH(Actions, expected);
         for (const char* x : {"1", "2", "3", "4"})
-            m_tasks.AddTask(x, x, x == QByteArrayView("2") ? T(TextId::Pause) : T(TextId::ClickLeft), {},
-                            TaskOrigin::Inserted);
+            m_tasks.AddTask(x, x, x == QByteArrayView("2") ? T(TextId::Pause) : T(TextId::ClickLeft), {});
         m_player->Play({first, only, false});
         m_desktop->ClearActions();
         Ticks(2);
