@@ -19,9 +19,10 @@ EditorCommands::EditorCommands(QWidget& window, TaskList& tasks, SharedState& st
 
 void EditorCommands::DeleteLastTask()
 {
+    // Rows the user selected are what Del takes, as in a document; with none, the last task.
     if (m_tasks.IsEmpty())
         emit commandStateChanged(false);
-    else
+    else if (!m_editor.DeleteSelectedRows())
         m_editor.Apply(TaskEdits::Remove(m_tasks, {m_tasks.TaskCount()}));
 }
 

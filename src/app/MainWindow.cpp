@@ -59,6 +59,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_reporter =
         new RunReporter(m_run.get(), *m_services.messages, m_services.notifier, m_state, m_services.unattended, this);
     m_editor = new TaskEditor(*this, *m_grid, m_tasks, m_state, *m_services.messages, m_services.desktop, m_run.get());
+    connect(m_editor, &TaskEditor::currentRowPicked, this, &MainWindow::PreviewCurrentRow);
     menuBar()->insertMenu(m_menus->commandsMenu->menuAction(), m_editor->Menu());
     connect(m_editor, &TaskEditor::emptied, this, [this](bool empty) { UpdateCommandState(!empty); });
     ConnectCommands();
@@ -169,6 +170,8 @@ void MainWindow::Start()
     SetCaptions();
     m_grid->horizontalHeader()->setDefaultSectionSize(TwipsToPixels(kDefaultColumnWidth, this));
     m_grid->setColumnWidth(TaskList::kColumnTask, TwipsToPixels(kTaskColumnWidth, this));
+    // The task column takes whatever width the window has beyond the others.
+    m_grid->horizontalHeader()->setSectionResizeMode(TaskList::kColumnTask, QHeaderView::Stretch);
     const int side = TwipsToPixels(kPictureSide, this);
     m_preview->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
     m_state = SharedState{};
@@ -269,6 +272,7 @@ void MainWindow::PreviewCurrentRow()
         m_preview->PreviewBeside(image, seen->screen, seen->tip);
     else
         m_preview->Preview(image);
+    LayoutGrid();
 }
 
 void MainWindow::ShowNote(const QString& text)
@@ -385,5 +389,11 @@ void MainWindow::LayoutGrid()
     const auto* bar = findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
     const int barHeight = bar && bar->isVisible() ? bar->height() : 0;
     const int height = std::max(0, frame.height() - TwipsToPixels(kGridHeightMargin, this) - barHeight);
-    m_grid->resize(width, height);
+    // The preview sits at the right, above the grid's top: the grid ends left of it wherever they
+    // would meet, so that the preview never covers a row.
+    QRect preview = m_preview->geometry();
+    preview.moveRight(frame.width() - TwipsToPixels(kFormWidth - kPictureLeft - kPictureSide, this) - 1);
+    m_preview->setGeometry(preview);
+    const int beside = preview.left() - m_grid->x() - 4;
+    m_grid->resize(m_preview->isVisible() && preview.bottom() > m_grid->y() ? std::min(width, beside) : width, height);
 }

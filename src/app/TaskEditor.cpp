@@ -226,6 +226,15 @@ void TaskEditor::Paste()
     m_grid.SelectRows(first, first + count - 1);
 }
 
+bool TaskEditor::DeleteSelectedRows()
+{
+    m_grid.FinishEditing();
+    if (m_tasks.IsEmpty() || m_grid.SelectedRows().empty())
+        return false;
+    DeleteRows();
+    return true;
+}
+
 void TaskEditor::DeleteRows()
 {
     const std::vector<int> rows = m_grid.SelectedRows();
@@ -338,13 +347,16 @@ void TaskEditor::PointPicked(int x, int y, const QByteArray& image)
         // A click is checked by its image, a wheel turn never.
         if (TaskKinds::Find(inserted->task))
             inserted->image = image;
-        return InsertRow(*inserted);
+        InsertRow(*inserted);
+        emit currentRowPicked();
+        return;
     }
     const TaskRow row = m_tasks.Row(m_pickRow);
     if (TaskCheck::ShapeOf(row.task) != TaskCheck::Shape::Point)
         return;
     Apply(TaskEdits::Change(m_tasks, m_pickRow, TaskRow{QString::number(x), QString::number(y), row.task, image}));
     m_grid.SelectRows(m_pickRow, m_pickRow);
+    emit currentRowPicked();
 }
 
 void TaskEditor::Refuse(const QString& reason)

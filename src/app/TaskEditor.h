@@ -39,6 +39,8 @@ public:
 
     // Makes the edit, if any, and announces when the list became empty or stopped being empty.
     void Apply(std::unique_ptr<QUndoCommand> edit);
+    // Deletes the selected rows as one edit; false when none is selected.
+    bool DeleteSelectedRows();
     // A recording is one edit: what it adds from now on until it ends.
     void RecordingStarted();
     void RecordingEnded();
@@ -46,6 +48,8 @@ public:
 signals:
     // The list became empty (true) or holds tasks again (false) through an edit.
     void emptied(bool empty);
+    // A point was picked for the current row, or a row inserted there: the preview shows it.
+    void currentRowPicked();
 
 private:
     QAction* AddAction(const char* name, const QKeySequence& shortcut, void (TaskEditor::*slot)(),
