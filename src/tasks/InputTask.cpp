@@ -2,6 +2,7 @@
 
 #include "core/KeySymbols.h"
 #include "core/TextTable.h"
+#include "tasks/TypedText.h"
 
 #include <QStringList>
 
@@ -150,14 +151,9 @@ QString InputTask::Display() const
         return TextTable::Text(TextId::PathDisplay).arg(KindText(kind)).arg(path.size()).arg(ms);
     }
     QString text = KindText(kind) + QLatin1Char(' ');
-    if (kind == Kind::Type) {
-        QString typed;
-        for (const quint32 keysym : keys) {
-            const char32_t character = KeySymbols::Character(keysym);
-            typed += character ? QString::fromUcs4(&character, 1) : QString::fromLatin1(KeySymbols::Name(keysym));
-        }
-        return text + QLatin1Char('"') + typed + QLatin1Char('"');
-    }
+    // As the text editor shows it: keys that type nothing by name in braces.
+    if (kind == Kind::Type)
+        return text + QLatin1Char('"') + TypedText::FromKeys(keys) + QLatin1Char('"');
     for (std::size_t i = 0; i < keys.size(); ++i)
         text += (i > 0 ? QStringLiteral("+") : QString()) + KeySymbols::Label(keys[i]);
     return text;
