@@ -7,7 +7,10 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
 #include <vector>
+
+class ScreenReader;
 
 // A press or release of one of the three buttons, as the desktop reported it.
 struct ButtonEvent
@@ -106,4 +109,9 @@ public:
     // The colours of a whole rectangle in one request, row by row: the pixel (left + i, top + j)
     // is at index j * width + i. Each colour is what PixelColor gives for that pixel.
     virtual std::vector<quint32> PixelBlock(int left, int top, int width, int height) = 0;
+
+    // A reader of the screen for another thread, made on this desktop's thread. A backend with a
+    // way of its own (a connection of its own, change reports) gives it; the reader given here
+    // sends its reads back to this thread, a band at a time.
+    virtual std::unique_ptr<ScreenReader> OpenScreenReader();
 };

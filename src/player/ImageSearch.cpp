@@ -1,5 +1,6 @@
 #include "player/ImageSearch.h"
 
+#include "player/BlockBound.h"
 #include "player/PixelRow.h"
 #include "player/ScreenCheck.h"
 #include "tasks/DescriptiveImage.h"
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <numeric>
 #include <tuple>
+#include <unordered_set>
 
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
@@ -66,79 +68,154 @@ QRect ImageSearch::NearArea(QPoint expected) const
     return centres.adjusted(-reach, -reach, reach, reach) & WholeScreen();
 }
 
-int ImageSearch::Differing(const std::vector<quint32>& area, const QRect& areaRect, QPoint topLeft) const
+bool ImageSearch::Covers(const QRect& area, QPoint offset) const
+{
+    const QRect placed(m_point + offset - QPoint(kHalf, kHalf), QSize(kSide, kSide));
+    return area.contains(placed.center()) && area.contains(placed & WholeScreen());
+}
+
+bool ImageSearch::Compare(const std::vector<quint32>& pixels, const QRect& areaRect, const QRect& area, QPoint topLeft,
+                          Match& match) const
 {
     // Most placements lie wholly on the screen and in the area: their compared part is m_known.
     QRect compared = m_known;
     const QRect placed(topLeft, QSize(kSide, kSide));
-    if (!areaRect.contains(placed)) {
+    if (!area.contains(placed)) {
         const QRect onScreen = placed & WholeScreen();
-        if (!areaRect.contains(onScreen))
-            return -1;
+        if (!area.contains(onScreen))
+            return false;
         compared = onScreen.translated(-topLeft) & m_known;
         if (compared.width() * compared.height() < kMinCompared)
-            return -1;
+            return false;
     }
     const std::size_t areaWidth = std::size_t(areaRect.width());
-    const quint32* areaStart = &area[std::size_t(topLeft.y() - areaRect.top()) * areaWidth +
-                                     std::size_t(topLeft.x() + compared.left() - areaRect.left())];
+    const quint32* areaStart = &pixels[std::size_t(topLeft.y() - areaRect.top()) * areaWidth +
+                                       std::size_t(topLeft.x() + compared.left() - areaRect.left())];
     const quint32* imageStart = &m_pixels[std::size_t(compared.left())];
-    const int top = compared.top();
-    const int bottom = compared.bottom();
     const int width = compared.width();
     int differing = 0;
     for (const int j : m_rowOrder) {
-        if (j < top || j > bottom)
+        if (j < compared.top() || j > compared.bottom())
             continue;
         differing +=
             PixelRow::CountDiffering(imageStart + j * kSide, areaStart + std::size_t(j) * areaWidth, width, kTolerance);
         if (differing > kTolerated)
-            break;
+            return false;
     }
-    return differing;
+    qint64 difference = 0;
+    for (int j = compared.top(); j <= compared.bottom(); ++j)
+        difference += PixelRow::SumDifference(imageStart + j * kSide, areaStart + std::size_t(j) * areaWidth, width);
+    const qint64 known = qint64(m_known.width()) * m_known.height();
+    const qint64 seen = qint64(width) * compared.height();
+    match = {topLeft - (m_point - QPoint(kHalf, kHalf)), differing, (difference * known + seen / 2) / seen};
+    return true;
 }
 
-ImageSearch::Result ImageSearch::Find(const std::vector<quint32>& area, const QRect& areaRect) const
+ImageSearch::Matches ImageSearch::Collect(const std::vector<quint32>& pixels, const QRect& areaRect,
+                                          const QRect& searched, std::stop_token stop) const
 {
-    if (m_known.isEmpty() || area.size() != std::size_t(areaRect.width()) * std::size_t(areaRect.height()))
-        return {};
-    // Placements whose centre is on the screen and within the area: the others never count.
-    const QRect centres = areaRect & WholeScreen();
-    const QPoint recordedTopLeft = m_point - QPoint(kHalf, kHalf);
-    std::vector<Match> matches;
-    for (int y = centres.top(); y <= centres.bottom(); ++y) {
-        for (int x = centres.left(); x <= centres.right(); ++x) {
-            const QPoint topLeft(x - kHalf, y - kHalf);
-            const int differing = Differing(area, areaRect, topLeft);
-            if (differing < 0 || differing > kTolerated)
-                continue;
-            matches.push_back({topLeft - recordedTopLeft, differing});
-            if (matches.size() > kMaxMatches)
-                return Decide(matches, true);
+    Matches matches;
+    const QRect area = searched & areaRect & WholeScreen();
+    if (m_known.isEmpty() || area.isEmpty() ||
+        pixels.size() != std::size_t(areaRect.width()) * std::size_t(areaRect.height()))
+        return matches;
+    const auto take = [&](QPoint topLeft) {
+        Match match;
+        if (Compare(pixels, areaRect, area, topLeft, match))
+            matches.list.push_back(match);
+        matches.overflowed = matches.list.size() > kMaxMatches;
+        return !matches.overflowed;
+    };
+    // Placements wholly inside the area: bounded from block sums first, a chunk of a row at a time.
+    const int insideWide = area.width() - kSide + 1;
+    const int insideHigh = area.height() - kSide + 1;
+    if (insideWide > 0 && insideHigh > 0) {
+        BlockBound bound(m_pixels, m_known, kTolerance);
+        const std::size_t stride = std::size_t(areaRect.width());
+        bound.SetArea(
+            &pixels[std::size_t(area.top() - areaRect.top()) * stride + std::size_t(area.left() - areaRect.left())],
+            stride, area.width(), area.height());
+        quint16 bounds[BlockBound::kChunk];
+        for (int y = 0; y < insideHigh; ++y) {
+            if (stop.stop_requested())
+                return matches;
+            for (int phase = 0; phase < BlockBound::kBlock; ++phase) {
+                const int inRow = (insideWide - phase + BlockBound::kBlock - 1) / BlockBound::kBlock;
+                for (int k0 = 0; k0 < inRow; k0 += BlockBound::kChunk) {
+                    const int count = std::min(BlockBound::kChunk, inRow - k0);
+                    const int first = phase + k0 * BlockBound::kBlock;
+                    bound.Bounds(first, y, count, kTolerated, bounds);
+                    for (int k = 0; k < count; ++k) {
+                        if (bounds[k] <= kTolerated &&
+                            !take(area.topLeft() + QPoint(first + k * BlockBound::kBlock, y)))
+                            return matches;
+                    }
+                }
+            }
         }
     }
-    return Decide(matches, false);
+    // The others, whose centre lies in the area, part of them past its edge: they count where that
+    // part lies off the screen.
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const bool rowInside = y - kHalf >= area.top() && y + kHalf <= area.bottom();
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (rowInside && x - kHalf >= area.left() && x + kHalf <= area.right())
+                x = area.right() - kHalf + 1;
+            if (x <= area.right() && !take(QPoint(x - kHalf, y - kHalf)))
+                return matches;
+        }
+    }
+    return matches;
 }
 
-ImageSearch::Result ImageSearch::Decide(const std::vector<Match>& matches, bool overflowed) const
+ImageSearch::Result ImageSearch::Decide(const Matches& matches, QPoint preferred) const
 {
-    if (matches.empty())
+    if (matches.list.empty())
         return {};
-    // The best place: fewest differing pixels, then nearest the recorded point.
-    const auto best = std::min_element(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
-        const int da = Chebyshev(a.offset, {});
-        const int db = Chebyshev(b.offset, {});
-        return std::tie(a.differing, da) < std::tie(b.differing, db);
-    });
-    Result result{Answer::Found, best->offset, best->differing, {}};
+    // The best match: the closest colours, then the nearest to the preferred offset.
+    const auto rank = [preferred](const Match& match) {
+        return std::tuple(match.difference, Chebyshev(match.offset, preferred), Chebyshev(match.offset, {}),
+                          match.offset.y(), match.offset.x());
+    };
+    const Match& best = *std::min_element(matches.list.begin(), matches.list.end(),
+                                          [&rank](const Match& a, const Match& b) { return rank(a) < rank(b); });
+    Result result{Answer::Found, best.offset, best.differing, {}};
+    if (matches.overflowed) {
+        result.answer = Answer::Ambiguous;
+        result.rival = best.offset;
+        return result;
+    }
+    // Its place: the matches that touch it, those that touch them, and so on.
+    const auto key = [](QPoint offset) {
+        return (qint64(offset.y()) << 32) ^ quint32(offset.x());
+    };
+    std::unordered_set<qint64> all;
+    for (const Match& match : matches.list)
+        all.insert(key(match.offset));
+    std::unordered_set<qint64> place{key(best.offset)};
+    std::vector<QPoint> frontier{best.offset};
+    while (!frontier.empty()) {
+        const QPoint at = frontier.back();
+        frontier.pop_back();
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QPoint next = at + QPoint(dx, dy);
+                if (all.contains(key(next)) && place.insert(key(next)).second)
+                    frontier.push_back(next);
+            }
+        }
+    }
+    // About as close elsewhere: in another place, or far across the same one (a plain area).
     const Match* rival = nullptr;
-    for (const Match& match : matches) {
-        if (Chebyshev(match.offset, best->offset) > kSamePlace && (!rival || match.differing < rival->differing))
+    for (const Match& match : matches.list) {
+        const bool blurred = place.contains(key(match.offset)) && Chebyshev(match.offset, best.offset) <= kSamePlace;
+        if (!blurred && match.difference < best.difference + kRivalMargin &&
+            (!rival || match.difference < rival->difference))
             rival = &match;
     }
-    if (overflowed || (rival && rival->differing < best->differing + kRivalMargin)) {
+    if (rival) {
         result.answer = Answer::Ambiguous;
-        result.rival = rival ? rival->offset : best->offset;
+        result.rival = rival->offset;
     }
     return result;
 }

@@ -60,6 +60,8 @@ public:
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
     QSize ScreenSize() override;
+    // A reader on a connection of its own to the same display, told of changes by DAMAGE.
+    std::unique_ptr<ScreenReader> OpenScreenReader() override;
 
 private:
     explicit X11Desktop(_XDisplay* display);

@@ -4,6 +4,7 @@
 
 #include "desktop/x11/PixelFormat.h"
 #include "desktop/x11/X11ErrorTrap.h"
+#include "desktop/x11/X11ScreenReader.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -19,6 +20,12 @@ QSize X11Desktop::ScreenSize()
 {
     TakeServerNotices();
     return {m_screenWidth, m_screenHeight};
+}
+
+std::unique_ptr<ScreenReader> X11Desktop::OpenScreenReader()
+{
+    std::unique_ptr<ScreenReader> reader = X11ScreenReader::Open(DisplayString(m_display));
+    return reader ? std::move(reader) : Desktop::OpenScreenReader();
 }
 
 quint32 X11Desktop::PixelColor(int x, int y)
