@@ -13,12 +13,19 @@ constexpr int kSide = 51;
 constexpr int kBlock = BlockBound::kBlock;
 
 // The image column (row) where the first whole grid block under a placement starts.
-int Phase(int topLeft)
+int PhaseOf(int topLeft)
 {
     return (kBlock - topLeft % kBlock) % kBlock;
 }
 
-// How many differing pixels a channel sum off by `distance` proves, rounded down from
+// Red, green and blue added up: a pixel off by more than the tolerance in one channel is off by
+// at most 3 * 255 in all, one within it by at most 3 * tolerance.
+int Grey(quint32 pixel)
+{
+    return int(pixel & 0xFF) + int((pixel >> 8) & 0xFF) + int((pixel >> 16) & 0xFF);
+}
+
+// How many differing pixels block sums off by `distance` prove, rounded down from
 // ceil((distance - slack) / spread): (x + spread - 1) * floor(65536 / spread) / 65536, x >= 0.
 int Witnesses(int distance, int slack, int spread)
 {
@@ -29,26 +36,20 @@ int Witnesses(int distance, int slack, int spread)
 // The area's block sums under the placements, and the image's blocks to compare with them.
 struct Work
 {
-    const quint16* planes[3];
+    const quint16* plane;
     const std::ptrdiff_t* offsets; // of each block from the first placement's first grid block
-    const quint16* sums;           // three a block
+    const quint16* sums;
     std::size_t blocks;
 };
 
 void BoundsScalar(const Work& work, int count, int limit, int slack, int spread, quint16* out)
 {
-    const std::size_t blocks = work.blocks;
-    const quint16* sums = work.sums;
     std::fill(out, out + BlockBound::kChunk, quint16(0));
-    for (std::size_t b = 0; b < blocks; ++b) {
+    for (std::size_t b = 0; b < work.blocks; ++b) {
         bool allPast = true;
         for (int k = 0; k < count; ++k) {
-            int most = 0;
-            for (std::size_t c = 0; c < 3; ++c)
-                most =
-                    std::max(most, Witnesses(std::abs(int(sums[b * 3 + c]) - int(work.planes[c][work.offsets[b] + k])),
-                                             slack, spread));
-            out[k] = quint16(std::min(int(out[k]) + most, 0xFFFF));
+            const int distance = std::abs(int(work.sums[b]) - int(work.plane[work.offsets[b] + k]));
+            out[k] = quint16(std::min(int(out[k]) + Witnesses(distance, slack, spread), 0xFFFF));
             allPast = allPast && out[k] > limit;
         }
         if (allPast)
@@ -57,15 +58,14 @@ void BoundsScalar(const Work& work, int count, int limit, int slack, int spread,
 }
 
 #if defined(CW_BLOCKBOUND_X86)
-// Sixteen placements a lane, four lanes: the whole chunk in registers.
+// Sixteen placements a vector, four vectors: the whole chunk in registers.
 __attribute__((target("avx2"))) void BoundsAvx2(const Work& work, int count, int limit, int slack, int spread,
                                                 quint16* out)
 {
-    const std::size_t blocks = work.blocks;
-    const quint16* sums = work.sums;
     const __m256i slackLane = _mm256_set1_epi16(short(slack));
     const __m256i roundLane = _mm256_set1_epi16(short(spread - 1));
     const __m256i scaleLane = _mm256_set1_epi16(short(65536 / spread));
+    const __m256i pastLane = _mm256_set1_epi16(short(std::min(limit, 0x7FFE) + 1));
     // Lanes past `count` start past the limit, so that they never keep the chunk going.
     __m256i bound[4];
     for (int v = 0; v < 4; ++v) {
@@ -74,25 +74,17 @@ __attribute__((target("avx2"))) void BoundsAvx2(const Work& work, int count, int
             start[k] = v * 16 + k < count ? 0 : 0xFFFF;
         bound[v] = _mm256_load_si256(reinterpret_cast<const __m256i*>(start));
     }
-    const __m256i limitLane = _mm256_set1_epi16(short(std::min(limit, 0x7FFE)));
-    for (std::size_t b = 0; b < blocks; ++b) {
+    for (std::size_t b = 0; b < work.blocks; ++b) {
+        const __m256i image = _mm256_set1_epi16(short(work.sums[b]));
+        const quint16* screen = work.plane + work.offsets[b];
         __m256i past = _mm256_set1_epi16(-1);
         for (int v = 0; v < 4; ++v) {
-            __m256i most = _mm256_setzero_si256();
-            for (std::size_t c = 0; c < 3; ++c) {
-                const __m256i image = _mm256_set1_epi16(short(sums[b * 3 + c]));
-                const __m256i screen =
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(work.planes[c] + work.offsets[b] + v * 16));
-                const __m256i distance =
-                    _mm256_or_si256(_mm256_subs_epu16(image, screen), _mm256_subs_epu16(screen, image));
-                const __m256i over = _mm256_adds_epu16(_mm256_subs_epu16(distance, slackLane), roundLane);
-                most = _mm256_max_epu16(most, _mm256_mulhi_epu16(over, scaleLane));
-            }
-            bound[v] = _mm256_adds_epu16(bound[v], most);
-            // Unsigned "greater than" as max(bound, limit + 1) == bound.
-            const __m256i beyond = _mm256_cmpeq_epi16(
-                _mm256_max_epu16(bound[v], _mm256_add_epi16(limitLane, _mm256_set1_epi16(1))), bound[v]);
-            past = _mm256_and_si256(past, beyond);
+            const __m256i here = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(screen + v * 16));
+            const __m256i distance = _mm256_or_si256(_mm256_subs_epu16(image, here), _mm256_subs_epu16(here, image));
+            const __m256i over = _mm256_adds_epu16(_mm256_subs_epu16(distance, slackLane), roundLane);
+            bound[v] = _mm256_adds_epu16(bound[v], _mm256_mulhi_epu16(over, scaleLane));
+            // Unsigned "at least limit + 1" as max(bound, limit + 1) == bound.
+            past = _mm256_and_si256(past, _mm256_cmpeq_epi16(_mm256_max_epu16(bound[v], pastLane), bound[v]));
         }
         if (_mm256_movemask_epi8(past) == -1)
             break;
@@ -114,51 +106,35 @@ bool HasAvx2()
 } // namespace
 
 BlockBound::BlockBound(const std::vector<quint32>& image, const QRect& known, int tolerance)
-    : m_slack(kBlock * kBlock * tolerance), m_spread(255 - tolerance)
+    : m_slack(kBlock * kBlock * 3 * tolerance), m_spread(3 * (255 - tolerance))
 {
-    quint32 mean[3] = {0, 0, 0};
-    for (const quint32 pixel : image) {
-        for (int c = 0; c < 3; ++c)
-            mean[c] += (pixel >> (8 * c)) & 0xFF;
-    }
-    for (quint32& channel : mean)
-        channel = channel * kBlock * kBlock / quint32(std::max<std::size_t>(image.size(), 1));
+    int mean = 0;
+    for (const quint32 pixel : image)
+        mean += Grey(pixel);
+    mean = mean * kBlock * kBlock / int(std::max<std::size_t>(image.size(), 1));
     for (int phaseY = 0; phaseY < kBlock; ++phaseY) {
         for (int phaseX = 0; phaseX < kBlock; ++phaseX) {
-            std::vector<Block>& blocks = m_phases[std::size_t(phaseY * kBlock + phaseX)];
-            std::vector<int> telling;
+            Phase& phase = m_phases[std::size_t(phaseY * kBlock + phaseX)];
+            std::vector<Block> blocks;
             for (int top = phaseY; top + kBlock <= kSide; top += kBlock) {
                 for (int left = phaseX; left + kBlock <= kSide; left += kBlock) {
                     if (!known.contains(QRect(left, top, kBlock, kBlock)))
                         continue;
-                    Block block{(left - phaseX) / kBlock, (top - phaseY) / kBlock, {}};
+                    Block block{(left - phaseX) / kBlock, (top - phaseY) / kBlock, 0};
                     for (int j = top; j < top + kBlock; ++j) {
-                        for (int i = left; i < left + kBlock; ++i) {
-                            const quint32 pixel = image[std::size_t(j * kSide + i)];
-                            for (std::size_t c = 0; c < 3; ++c)
-                                block.sum[c] = quint16(block.sum[c] + ((pixel >> (8 * c)) & 0xFF));
-                        }
+                        for (int i = left; i < left + kBlock; ++i)
+                            block.sum += Grey(image[std::size_t(j * kSide + i)]);
                     }
                     blocks.push_back(block);
-                    // A block far from the image's mean colour tells it from plain ground soonest.
-                    int distance = 0;
-                    for (std::size_t c = 0; c < 3; ++c)
-                        distance += std::abs(int(block.sum[c]) - int(mean[c]));
-                    telling.push_back(distance);
                 }
             }
-            std::vector<std::size_t> order(blocks.size());
-            for (std::size_t i = 0; i < order.size(); ++i)
-                order[i] = i;
-            std::stable_sort(order.begin(), order.end(),
-                             [&telling](std::size_t a, std::size_t b) { return telling[a] > telling[b]; });
-            std::vector<Block> sorted;
-            for (const std::size_t i : order) {
-                sorted.push_back(blocks[i]);
-                for (const quint16 sum : blocks[i].sum)
-                    m_sums[std::size_t(phaseY * kBlock + phaseX)].push_back(sum);
-            }
-            blocks = std::move(sorted);
+            // A block far from the image's mean tells it from plain ground soonest.
+            std::stable_sort(blocks.begin(), blocks.end(), [mean](const Block& a, const Block& b) {
+                return std::abs(a.sum - mean) > std::abs(b.sum - mean);
+            });
+            phase.blocks = std::move(blocks);
+            for (const Block& block : phase.blocks)
+                phase.sums.push_back(quint16(block.sum));
         }
     }
 }
@@ -169,51 +145,34 @@ __attribute__((target_clones("avx2", "default"))) void BlockBound::SetArea(const
     m_gridWidth = width / kBlock;
     const int gridHeight = height / kBlock;
     // Room past the last block for a whole chunk of lanes, read and never used.
-    const std::size_t size = std::size_t(m_gridWidth) * std::size_t(gridHeight) + kChunk;
-    for (std::vector<quint16>& plane : m_grid)
-        plane.assign(size, 0);
-    for (std::size_t phase = 0; phase < m_phases.size(); ++phase) {
-        m_offsets[phase].clear();
-        for (const Block& block : m_phases[phase])
-            m_offsets[phase].push_back(std::ptrdiff_t(block.row) * m_gridWidth + block.column);
+    m_grid.assign(std::size_t(m_gridWidth) * std::size_t(gridHeight) + kChunk, 0);
+    for (Phase& phase : m_phases) {
+        phase.offsets.clear();
+        for (const Block& block : phase.blocks)
+            phase.offsets.push_back(std::ptrdiff_t(block.row) * m_gridWidth + block.column);
     }
-    std::vector<quint16> row(std::size_t(m_gridWidth) * 3);
     for (int gy = 0; gy < gridHeight; ++gy) {
-        std::fill(row.begin(), row.end(), quint16(0));
+        quint16* row = m_grid.data() + std::ptrdiff_t(gy) * m_gridWidth;
         for (int j = 0; j < kBlock; ++j) {
             const quint32* line = pixels + std::size_t(gy * kBlock + j) * stride;
             for (int gx = 0; gx < m_gridWidth; ++gx) {
-                quint32 red = 0;
-                quint32 green = 0;
-                quint32 blue = 0;
-                for (int i = 0; i < kBlock; ++i) {
-                    const quint32 pixel = line[gx * kBlock + i];
-                    red += pixel & 0xFF;
-                    green += (pixel >> 8) & 0xFF;
-                    blue += (pixel >> 16) & 0xFF;
-                }
-                row[std::size_t(gx)] = quint16(row[std::size_t(gx)] + red);
-                row[std::size_t(m_gridWidth + gx)] = quint16(row[std::size_t(m_gridWidth + gx)] + green);
-                row[std::size_t(2 * m_gridWidth + gx)] = quint16(row[std::size_t(2 * m_gridWidth + gx)] + blue);
+                int sum = 0;
+                for (int i = 0; i < kBlock; ++i)
+                    sum += Grey(line[gx * kBlock + i]);
+                row[gx] = quint16(row[gx] + sum);
             }
         }
-        for (std::size_t c = 0; c < 3; ++c)
-            std::copy_n(row.begin() + std::ptrdiff_t(c) * m_gridWidth, m_gridWidth,
-                        m_grid[c].begin() + std::ptrdiff_t(gy) * m_gridWidth);
     }
 }
 
 void BlockBound::Bounds(int first, int y, int count, int limit, quint16* out) const
 {
-    const int phaseX = Phase(first);
-    const int phaseY = Phase(y);
-    const std::size_t phase = std::size_t(phaseY * kBlock + phaseX);
+    const int phaseX = PhaseOf(first);
+    const int phaseY = PhaseOf(y);
+    const Phase& phase = m_phases[std::size_t(phaseY * kBlock + phaseX)];
     const std::size_t at =
         std::size_t((y + phaseY) / kBlock) * std::size_t(m_gridWidth) + std::size_t((first + phaseX) / kBlock);
-    const Work work{{m_grid[0].data() + at, m_grid[1].data() + at, m_grid[2].data() + at},
-                    m_offsets[phase].data(),
-                    m_sums[phase].data(),
-                    m_phases[phase].size()};
+    const Work work{m_grid.data() + at, phase.offsets.data(), phase.sums.data(), phase.blocks.size()};
     static const bool avx2 = HasAvx2();
 #if defined(CW_BLOCKBOUND_X86)
     if (avx2) {

@@ -8,12 +8,12 @@
 #include <vector>
 
 // A quick lower bound on how many pixels of a placement of the recorded image differ from the
-// screen beyond the channel tolerance, from sums over 4 x 4 blocks. In a block whose sum in one
-// channel is off by D, each pixel within the tolerance is off by `tolerance` at most and each
-// other one by 255 at most, so at least (D - 16 * tolerance) / (255 - tolerance) of them differ;
-// the blocks of a placement do not overlap, so their counts add up. Most placements on a real
-// screen pass the limit after a few blocks, before a pixel is compared: only the rest are counted
-// pixel by pixel, and the answer stays what the whole count gives.
+// screen beyond the channel tolerance, from sums of red + green + blue over 4 x 4 blocks. In a
+// block whose sums are D apart, each pixel within the tolerance is off by 3 * tolerance at most
+// and each other one by 3 * 255 at most, so at least (D - 48 * tolerance) / (3 * (255 - tolerance))
+// of them differ; the blocks of a placement do not overlap, so their counts add up. Most
+// placements on a real screen pass the limit after some blocks, before a pixel is compared: only
+// the rest are counted pixel by pixel, and the answer stays what the whole count gives.
 class BlockBound
 {
 public:
@@ -37,16 +37,21 @@ private:
     {
         int column = 0; // from the first whole grid block under the placement
         int row = 0;
-        std::array<quint16, 3> sum{}; // red, green, blue
+        int sum = 0;
+    };
+    // The image's blocks that line up with the grid for one way a placement's top left can fall
+    // on it, most telling first.
+    struct Phase
+    {
+        std::vector<Block> blocks;
+        std::vector<quint16> sums;
+        std::vector<std::ptrdiff_t> offsets; // in the area's grid
     };
 
-    // The image's blocks that line up with the grid, for each of the 16 ways a placement's top
-    // left can fall on it (4 * row + column, in pixels from the block before), most telling first.
-    std::array<std::vector<Block>, kBlock * kBlock> m_phases;
-    std::array<std::vector<quint16>, kBlock * kBlock> m_sums;           // theirs, three a block
-    std::array<std::vector<std::ptrdiff_t>, kBlock * kBlock> m_offsets; // in the area's grid
-    int m_slack = 0;                                                    // 16 * tolerance
-    int m_spread = 0;                                                   // 255 - tolerance
+    // 4 * row + column: the pixels from a placement's top left to the first grid block under it.
+    std::array<Phase, kBlock * kBlock> m_phases;
+    int m_slack = 0;  // 48 * tolerance
+    int m_spread = 0; // 3 * (255 - tolerance)
     int m_gridWidth = 0;
-    std::array<std::vector<quint16>, 3> m_grid; // the area's block sums, one plane per channel
+    std::vector<quint16> m_grid; // the area's block sums
 };

@@ -18,6 +18,8 @@ constexpr int kTolerance = ScreenCheck::kChannelTolerance;
 constexpr int kTolerated = ScreenCheck::kToleratedPixels;
 // Half of the image at least is compared at a placement, however much of it lies off the screen.
 constexpr int kMinCompared = (kSide * kSide + 1) / 2;
+// The pixels one vector instruction compares.
+constexpr int kRun = 8;
 
 bool Differs(quint32 a, quint32 b)
 {
@@ -44,21 +46,31 @@ ImageSearch::ImageSearch(const QImage& recorded, QPoint point, QSize screen)
     }
     if (!whole)
         m_known = QRect();
-    // A row's worth for telling places apart: its pixels unlike their neighbour two to the left,
-    // and unlike the same pixel two rows up.
-    std::vector<int> worth(kSide, 0);
+    // A pixel's worth for telling places apart: unlike its neighbour two to the left, and unlike
+    // the same pixel two rows up. Rows and runs of eight pixels are compared the worthiest first.
+    std::vector<int> worth(std::size_t(kSide * kSide), 0);
     for (int j = 0; j < kSide; ++j) {
         for (int i = 2; i < kSide; ++i) {
-            const quint32 here = m_pixels[std::size_t(j * kSide + i)];
-            worth[std::size_t(j)] += Differs(here, m_pixels[std::size_t(j * kSide + i - 2)]) ? 2 : 0;
-            if (j >= 2)
-                worth[std::size_t(j)] += Differs(here, m_pixels[std::size_t((j - 2) * kSide + i)]) ? 1 : 0;
+            const std::size_t at = std::size_t(j * kSide + i);
+            worth[at] = (Differs(m_pixels[at], m_pixels[at - 2]) ? 2 : 0) +
+                        (j >= 2 && Differs(m_pixels[at], m_pixels[at - 2 * kSide]) ? 1 : 0);
         }
     }
+    const auto worthOf = [&worth](int i, int j, int count) {
+        return std::accumulate(worth.begin() + j * kSide + i, worth.begin() + j * kSide + i + count, 0);
+    };
+    std::vector<std::pair<int, QPoint>> runs;
+    for (int j = m_known.top(); j <= m_known.bottom(); ++j) {
+        for (int i = m_known.left(); i + kRun <= m_known.right() + 1; i += kRun)
+            runs.emplace_back(worthOf(i, j, kRun), QPoint(i, j));
+    }
+    std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& run : runs)
+        m_runs.push_back(run.second);
     m_rowOrder.resize(kSide);
     std::iota(m_rowOrder.begin(), m_rowOrder.end(), 0);
     std::stable_sort(m_rowOrder.begin(), m_rowOrder.end(),
-                     [&worth](int a, int b) { return worth[std::size_t(a)] > worth[std::size_t(b)]; });
+                     [&worthOf](int a, int b) { return worthOf(0, a, kSide) > worthOf(0, b, kSide); });
 }
 
 QRect ImageSearch::NearArea(QPoint expected) const
@@ -77,34 +89,53 @@ bool ImageSearch::Covers(const QRect& area, QPoint offset) const
 bool ImageSearch::Compare(const std::vector<quint32>& pixels, const QRect& areaRect, const QRect& area, QPoint topLeft,
                           Match& match) const
 {
-    // Most placements lie wholly on the screen and in the area: their compared part is m_known.
-    QRect compared = m_known;
-    const QRect placed(topLeft, QSize(kSide, kSide));
-    if (!area.contains(placed)) {
-        const QRect onScreen = placed & WholeScreen();
-        if (!area.contains(onScreen))
-            return false;
-        compared = onScreen.translated(-topLeft) & m_known;
-        if (compared.width() * compared.height() < kMinCompared)
-            return false;
-    }
-    const std::size_t areaWidth = std::size_t(areaRect.width());
-    const quint32* areaStart = &pixels[std::size_t(topLeft.y() - areaRect.top()) * areaWidth +
-                                       std::size_t(topLeft.x() + compared.left() - areaRect.left())];
-    const quint32* imageStart = &m_pixels[std::size_t(compared.left())];
+    // A placement part of which lies off the screen is compared where it is on it.
+    const int left = std::max(topLeft.x(), 0);
+    const int top = std::max(topLeft.y(), 0);
+    const int right = std::min(topLeft.x() + kSide, m_screen.width()) - 1;
+    const int bottom = std::min(topLeft.y() + kSide, m_screen.height()) - 1;
+    if (left < area.left() || top < area.top() || right > area.right() || bottom > area.bottom())
+        return false;
+    const QRect compared = QRect(QPoint(left, top), QPoint(right, bottom)).translated(-topLeft) & m_known;
+    if (compared.width() * compared.height() < kMinCompared)
+        return false;
+    const std::size_t stride = std::size_t(areaRect.width());
+    const quint32* start = &pixels[std::size_t(topLeft.y() - areaRect.top()) * stride +
+                                   std::size_t(topLeft.x() + compared.left() - areaRect.left())];
+    return CompareRows(start, stride, compared, topLeft, match);
+}
+
+bool ImageSearch::CompareRows(const quint32* start, std::size_t stride, const QRect& compared, QPoint topLeft,
+                              Match& match) const
+{
+    const quint32* image = &m_pixels[std::size_t(compared.left())];
     const int width = compared.width();
     int differing = 0;
+    // Runs of pixels first: a placement that does not match shows it sooner than in whole rows.
+    const int left = compared.left();
+    const int right = compared.right();
+    const int top = compared.top();
+    const int bottom = compared.bottom();
+    for (const QPoint& run : m_runs) {
+        if (run.x() < left || run.x() + kRun - 1 > right || run.y() < top || run.y() > bottom)
+            continue;
+        differing += PixelRow::CountDiffering(image + run.y() * kSide + run.x() - left,
+                                              start + std::size_t(run.y()) * stride + std::size_t(run.x() - left), kRun,
+                                              kTolerance);
+        if (differing > kTolerated)
+            return false;
+    }
+    differing = 0;
     for (const int j : m_rowOrder) {
         if (j < compared.top() || j > compared.bottom())
             continue;
-        differing +=
-            PixelRow::CountDiffering(imageStart + j * kSide, areaStart + std::size_t(j) * areaWidth, width, kTolerance);
+        differing += PixelRow::CountDiffering(image + j * kSide, start + std::size_t(j) * stride, width, kTolerance);
         if (differing > kTolerated)
             return false;
     }
     qint64 difference = 0;
     for (int j = compared.top(); j <= compared.bottom(); ++j)
-        difference += PixelRow::SumDifference(imageStart + j * kSide, areaStart + std::size_t(j) * areaWidth, width);
+        difference += PixelRow::SumDifference(image + j * kSide, start + std::size_t(j) * stride, width);
     const qint64 known = qint64(m_known.width()) * m_known.height();
     const qint64 seen = qint64(width) * compared.height();
     match = {topLeft - (m_point - QPoint(kHalf, kHalf)), differing, (difference * known + seen / 2) / seen};
@@ -119,22 +150,22 @@ ImageSearch::Matches ImageSearch::Collect(const std::vector<quint32>& pixels, co
     if (m_known.isEmpty() || area.isEmpty() ||
         pixels.size() != std::size_t(areaRect.width()) * std::size_t(areaRect.height()))
         return matches;
-    const auto take = [&](QPoint topLeft) {
-        Match match;
-        if (Compare(pixels, areaRect, area, topLeft, match))
+    const auto keep = [&](bool matched, const Match& match) {
+        if (matched)
             matches.list.push_back(match);
         matches.overflowed = matches.list.size() > kMaxMatches;
         return !matches.overflowed;
     };
+    Match match;
+    const std::size_t stride = std::size_t(areaRect.width());
     // Placements wholly inside the area: bounded from block sums first, a chunk of a row at a time.
     const int insideWide = area.width() - kSide + 1;
     const int insideHigh = area.height() - kSide + 1;
     if (insideWide > 0 && insideHigh > 0) {
         BlockBound bound(m_pixels, m_known, kTolerance);
-        const std::size_t stride = std::size_t(areaRect.width());
-        bound.SetArea(
-            &pixels[std::size_t(area.top() - areaRect.top()) * stride + std::size_t(area.left() - areaRect.left())],
-            stride, area.width(), area.height());
+        const quint32* origin =
+            &pixels[std::size_t(area.top() - areaRect.top()) * stride + std::size_t(area.left() - areaRect.left())];
+        bound.SetArea(origin, stride, area.width(), area.height());
         quint16 bounds[BlockBound::kChunk];
         for (int y = 0; y < insideHigh; ++y) {
             if (stop.stop_requested())
@@ -146,8 +177,12 @@ ImageSearch::Matches ImageSearch::Collect(const std::vector<quint32>& pixels, co
                     const int first = phase + k0 * BlockBound::kBlock;
                     bound.Bounds(first, y, count, kTolerated, bounds);
                     for (int k = 0; k < count; ++k) {
-                        if (bounds[k] <= kTolerated &&
-                            !take(area.topLeft() + QPoint(first + k * BlockBound::kBlock, y)))
+                        if (bounds[k] > kTolerated)
+                            continue;
+                        const int x = first + k * BlockBound::kBlock;
+                        const quint32* start = origin + std::size_t(y) * stride + std::size_t(x + m_known.left());
+                        const QPoint topLeft = area.topLeft() + QPoint(x, y);
+                        if (!keep(CompareRows(start, stride, m_known, topLeft, match), match))
                             return matches;
                     }
                 }
@@ -161,7 +196,7 @@ ImageSearch::Matches ImageSearch::Collect(const std::vector<quint32>& pixels, co
         for (int x = area.left(); x <= area.right(); ++x) {
             if (rowInside && x - kHalf >= area.left() && x + kHalf <= area.right())
                 x = area.right() - kHalf + 1;
-            if (x <= area.right() && !take(QPoint(x - kHalf, y - kHalf)))
+            if (x <= area.right() && !keep(Compare(pixels, areaRect, area, QPoint(x - kHalf, y - kHalf), match), match))
                 return matches;
         }
     }

@@ -85,10 +85,14 @@ public:
     }
 
 private:
-    // Compares the placement with top left `topLeft` (screen coordinates), wholly on the screen
-    // and in the area or not; false where it does not count or differs in too many pixels.
+    // Compares the placement with top left `topLeft` (screen coordinates), part of it off the
+    // screen or in the area; false where it does not count or differs in too many pixels.
     bool Compare(const std::vector<quint32>& pixels, const QRect& areaRect, const QRect& area, QPoint topLeft,
                  Match& match) const;
+    // Compares the `compared` part of the image with the pixels from `start` on (its top left
+    // column, rows `stride` apart).
+    bool CompareRows(const quint32* start, std::size_t stride, const QRect& compared, QPoint topLeft,
+                     Match& match) const;
 
     QPoint m_point;
     QSize m_screen;
@@ -99,4 +103,7 @@ private:
     // Rows in the order they are compared: the ones most unlike their surroundings first, so that a
     // placement that does not match is given up after a few rows.
     std::vector<int> m_rowOrder;
+    // Runs of eight pixels in the known part (their first pixel), in the order they are compared
+    // before whole rows, to give up sooner.
+    std::vector<QPoint> m_runs;
 };
