@@ -11,7 +11,6 @@
 #include "app/StatusIndicator.h"
 #include "app/StderrMessageBoxes.h"
 #include "core/AppInfo.h"
-#include "desktop/x11/X11ErrorTrap.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -33,8 +32,8 @@ int main(int argc, char* argv[])
     desktop.PreparePlatform();
 
     QApplication app(argc, argv);
-    // The toolkit put its own X error handlers in place as it connected: ours log and go on.
-    X11ErrorTrap::InstallHandlers();
+    // The toolkit put its own handlers in place as it connected (on X11 its error handlers).
+    desktop.Desktop()->ToolkitStarted();
     QApplication::setApplicationName(AppInfo::ExecutableName());
     QApplication::setApplicationVersion(AppInfo::VersionText());
     QApplication::setOrganizationName(AppInfo::CompanyName());
@@ -67,7 +66,7 @@ int main(int argc, char* argv[])
     shown = &window;
     boxes.SetParent(&window);
     files.SetParent(&window);
-    desktop.WarnAboutWayland(window);
+    desktop.ShowWarning(window);
     // The splash's load shows the main window, then the splash.
     SplashWindow splash(window);
     splash.Start();

@@ -1,0 +1,55 @@
+#include "desktop/DesktopFactory.h"
+
+#include "core/TextTable.h"
+#include "desktop/x11/X11Desktop.h"
+
+namespace {
+
+DesktopFactory::Problem ProblemOf(X11Desktop::OpenError error)
+{
+    switch (error) {
+    case X11Desktop::OpenError::NoDisplay:
+        return DesktopFactory::Problem::NoDisplay;
+    case X11Desktop::OpenError::NoXTest:
+        return DesktopFactory::Problem::NoXTest;
+    case X11Desktop::OpenError::NoError:
+        break;
+    }
+    return DesktopFactory::Problem::None;
+}
+
+} // namespace
+
+DesktopChoice DesktopFactory::Open(const SessionEnvironment& environment)
+{
+    X11Desktop::OpenResult opened = X11Desktop::Open(environment.display);
+    const Problem problem = ProblemOf(opened.error);
+    return Decide(environment, std::move(opened.desktop), problem);
+}
+
+DesktopChoice DesktopFactory::Decide(const SessionEnvironment& environment, std::unique_ptr<Desktop> desktop,
+                                     Problem problem)
+{
+    DesktopChoice choice;
+    // An X server that answers can show a box, and so can a Wayland compositor.
+    choice.failureShowable = problem == Problem::NoXTest || environment.waylandUsable;
+    switch (problem) {
+    case Problem::NoDisplay:
+        choice.failure = TextTable::Text(TextId::NoDisplay);
+        // Without an X server the only window left is a Wayland one.
+        choice.qtPlatform = environment.waylandUsable ? QByteArray("wayland") : QByteArray();
+        return choice;
+    case Problem::NoXTest:
+        choice.failure = TextTable::Text(TextId::NoXTest);
+        break;
+    case Problem::None:
+        choice.desktop = std::move(desktop);
+        if (environment.IsWayland())
+            choice.warning = TextTable::Text(TextId::WaylandSession);
+        break;
+    }
+    // Under Wayland the program drives XWayland, so Qt must run there too unless the user chose.
+    if (environment.IsWayland() && environment.qtPlatform.isEmpty())
+        choice.qtPlatform = "xcb";
+    return choice;
+}
