@@ -83,15 +83,18 @@ private slots:
         const Screen moved{.windowX = 100};
         // Points 25 px inside the window at least: the block around them holds nothing else.
         QTest::newRow("a click") << QList<QPoint>{{70, 70}} << false << moved
-                                 << std::vector{D::Move(70, 70), D::Move(130, 70), D::Click(MouseButton::Left), D::Shape({})};
+                                 << std::vector{D::Move(70, 70), D::Move(130, 70), D::Click(MouseButton::Left),
+                                                D::Shape({})};
         // The second task is looked for where the first was found: its pointer goes there at once.
         QTest::newRow("the next task at the same offset")
             << QList<QPoint>{{70, 70}, {80, 72}} << false << moved
-            << std::vector{D::Move(70, 70),  D::Move(130, 70), D::Click(MouseButton::Left), D::Move(140, 72),
-                           D::Move(140, 72), D::Click(MouseButton::Left),      D::Shape({})};
+            << std::vector{D::Move(70, 70),  D::Move(130, 70), D::Click(MouseButton::Left),
+                           D::Move(140, 72), D::Move(140, 72), D::Click(MouseButton::Left),
+                           D::Shape({})};
         QTest::newRow("a drag follows its press")
             << QList<QPoint>{{70, 70}, {90, 74}} << true << moved
-            << std::vector{D::Move(70, 70), D::Move(130, 70), D::Down(MouseButton::Left), D::Move(150, 74), D::Up(MouseButton::Left), D::Shape({})};
+            << std::vector{D::Move(70, 70),  D::Move(130, 70),         D::Down(MouseButton::Left),
+                           D::Move(150, 74), D::Up(MouseButton::Left), D::Shape({})};
         // Found as alike in two places, the image is clicked in neither: the run stops after the wait.
         QTest::newRow("two windows alike") << QList<QPoint>{{70, 70}} << false << Screen{.windowX = 0, .twinX = 110}
                                            << std::vector{D::Move(70, 70), D::Shape({})};
@@ -139,6 +142,44 @@ private slots:
         // Found where the task before it was: one block read, as for a screen that matches in place.
         if (points.size() > 1 && !drag)
             QCOMPARE(desktop.PixelsRead() - pixelsBefore, 51 * 51);
+    }
+
+    // While the image is nowhere a still screen is not read again; a change is read where it
+    // happened and the image found there. Once cancelled, a search finds nothing more.
+    void findWaitsForChanges_data()
+    {
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("found after a change") << false;
+        QTest::newRow("cancelled") << true;
+    }
+
+    void findWaitsForChanges()
+    {
+        QFETCH(bool, cancelled);
+        D desktop;
+        desktop.SetScreenSize({200, 150});
+        desktop.SetReportsChanges(true);
+        desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.window = false}, x, y); });
+        ScreenCheck check(desktop);
+        QSignalSpy matched(&check, &ScreenCheck::matched);
+        QVERIFY(!check.Begin(1, 70, 70, ImageAt(Screen{}, {70, 70}), 10000, QPoint()));
+        QTRY_VERIFY(desktop.PixelsRead() > 200 * 150);
+        const int read = desktop.PixelsRead();
+        QTest::qWait(100);
+        QCOMPARE(desktop.PixelsRead(), read);
+        if (cancelled)
+            check.Cancel();
+        desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.windowX = 100}, x, y); });
+        desktop.ReportChange(QRect(100, 40, 80, 60));
+        if (cancelled) {
+            QTest::qWait(100);
+            QCOMPARE(matched.size(), 0);
+            return;
+        }
+        QTRY_COMPARE(matched.size(), 1);
+        QCOMPARE(check.FoundOffset(), QPoint(60, 0));
+        // The change and 50 pixels around it, as far as the screen goes: from (50, 0) to its corner.
+        QCOMPARE(desktop.PixelsRead() - read, 150 * 150);
     }
 
     // The edges of the two allowances: how many pixels may differ, and by how much a channel may be
