@@ -45,6 +45,13 @@ public:
         return QStringLiteral("%1 %2 %3,%4").arg(kind).arg(button).arg(at.x()).arg(at.y());
     }
 
+    // Shows a picture of the window's size instead of the pattern: a real-looking window.
+    void SetPicture(const QImage& picture)
+    {
+        m_pattern = picture;
+        update();
+    }
+
     QStringList& Events() { return m_events; }
     // What the keys typed; a key with Ctrl or Alt, or one that types nothing, as "<Ctrl+Shift+T>",
     // "<Return>"; a wheel notch as "<wheel 120,0>" (its angle).
