@@ -17,3 +17,15 @@ for bench in bench_desktop bench_recorder bench_typing bench_player bench_screen
     echo "== $bench"
     "$build/bin/$bench" "$@"
 done
+# The search for a recorded image, and the wait for one that never comes, on larger screens.
+for size in 1920x1080 3840x2160; do
+    cw_stop_display
+    cw_start_display "$size"
+    export CW_XSERVER_PID="$cw_xvfb_pid"
+    echo "== bench_imagesearch ($size)"
+    "$build/bin/bench_imagesearch" "$@"
+    if [ "$size" = 3840x2160 ]; then
+        echo "== bench_screencheck ($size)"
+        "$build/bin/bench_screencheck" --benchmark_filter=FindWaits "$@"
+    fi
+done
