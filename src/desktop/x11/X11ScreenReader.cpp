@@ -2,10 +2,13 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 #include <X11/extensions/Xdamage.h>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +21,24 @@ constexpr int kBandRows = 128;
 // More changed rectangles than this are taken as the one around them all.
 constexpr std::size_t kMostChanges = 16;
 } // namespace
+
+// A segment of shared memory the server writes bands of the screen into.
+struct X11ScreenReader::SharedMemory
+{
+    XShmSegmentInfo segment{};
+    std::size_t bytes = 0;
+    XImage* image = nullptr; // the last band's, over the segment
+
+    ~SharedMemory()
+    {
+        if (image != nullptr) {
+            image->data = nullptr;
+            XDestroyImage(image);
+        }
+        if (segment.shmaddr != nullptr)
+            ::shmdt(segment.shmaddr);
+    }
+};
 
 std::unique_ptr<X11ScreenReader> X11ScreenReader::Open(const QByteArray& displayName)
 {
@@ -45,11 +66,33 @@ X11ScreenReader::X11ScreenReader(Display* display, const PixelFormat& format)
         m_damage = XDamageCreate(m_display, m_root, XDamageReportRawRectangles);
     if (::pipe2(m_wake, O_NONBLOCK | O_CLOEXEC) != 0)
         m_wake[0] = m_wake[1] = -1;
+    // Room for a band across the widest screen a server gives; the segment goes once attached.
+    if (XShmQueryExtension(m_display)) {
+        auto shared = std::make_unique<SharedMemory>();
+        shared->bytes = std::size_t(std::max(m_width, 8192)) * kBandRows * 4;
+        const int id = ::shmget(IPC_PRIVATE, shared->bytes, IPC_CREAT | 0600);
+        shared->segment.shmid = id;
+        if (id >= 0) {
+            shared->segment.shmaddr = static_cast<char*>(::shmat(shared->segment.shmid, nullptr, 0));
+            if (shared->segment.shmaddr == reinterpret_cast<char*>(-1))
+                shared->segment.shmaddr = nullptr;
+            shared->segment.readOnly = False;
+            // A server on another machine refuses the segment: the reads go the plain way.
+            if (shared->segment.shmaddr != nullptr && XShmAttach(m_display, &shared->segment)) {
+                XSync(m_display, False);
+                m_shared = std::move(shared);
+            }
+            // Marked for removal now, it goes once both sides have let go of it, however the program ends.
+            ::shmctl(id, IPC_RMID, nullptr);
+        }
+    }
     XSync(m_display, False);
 }
 
 X11ScreenReader::~X11ScreenReader()
 {
+    if (m_shared)
+        XShmDetach(m_display, &m_shared->segment);
     if (m_damage != 0)
         XDamageDestroy(m_display, m_damage);
     XCloseDisplay(m_display);
@@ -66,8 +109,7 @@ std::vector<quint32> X11ScreenReader::Block(const QRect& area, std::stop_token s
     const QRect onScreen = area & QRect(0, 0, m_width, m_height);
     for (int top = onScreen.top(); top <= onScreen.bottom() && !stop.stop_requested(); top += kBandRows) {
         const int rows = std::min(kBandRows, onScreen.bottom() + 1 - top);
-        XImage* image = XGetImage(m_display, m_root, onScreen.left(), top, unsigned(onScreen.width()), unsigned(rows),
-                                  AllPlanes, ZPixmap);
+        XImage* image = ReadBand(QRect(onScreen.left(), top, onScreen.width(), rows));
         if (image == nullptr)
             break;
         const bool direct =
@@ -87,9 +129,37 @@ std::vector<quint32> X11ScreenReader::Block(const QRect& area, std::stop_token s
                     target[column] = m_format.ToColour(XGetPixel(image, column, row));
             }
         }
-        XDestroyImage(image);
+        if (!m_shared)
+            XDestroyImage(image);
     }
     return colours;
+}
+
+XImage* X11ScreenReader::ReadBand(const QRect& band)
+{
+    if (!m_shared)
+        return XGetImage(m_display, m_root, band.left(), band.top(), unsigned(band.width()), unsigned(band.height()),
+                         AllPlanes, ZPixmap);
+    SharedMemory& shared = *m_shared;
+    if (shared.image == nullptr || shared.image->width != band.width() || shared.image->height != band.height()) {
+        if (shared.image != nullptr) {
+            shared.image->data = nullptr;
+            XDestroyImage(shared.image);
+        }
+        Visual* visual = DefaultVisual(m_display, DefaultScreen(m_display));
+        const int depth = DefaultDepth(m_display, DefaultScreen(m_display));
+        shared.image = XShmCreateImage(m_display, visual, unsigned(depth), ZPixmap, nullptr, &shared.segment,
+                                       unsigned(band.width()), unsigned(band.height()));
+        if (shared.image == nullptr ||
+            std::size_t(shared.image->bytes_per_line) * std::size_t(band.height()) > shared.bytes) {
+            if (shared.image != nullptr)
+                XDestroyImage(shared.image);
+            shared.image = nullptr;
+            return nullptr;
+        }
+        shared.image->data = shared.segment.shmaddr;
+    }
+    return XShmGetImage(m_display, m_root, shared.image, band.left(), band.top(), AllPlanes) ? shared.image : nullptr;
 }
 
 void X11ScreenReader::TakeEvents(std::vector<QRect>& changes)

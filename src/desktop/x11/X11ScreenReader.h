@@ -10,7 +10,8 @@
 struct _XDisplay;
 
 // The screen of an X11 server read on a display connection of the reader's own, so that another
-// thread can read while the desktop's connection goes on with its work. Changes come from the
+// thread can read while the desktop's connection goes on with its work: through shared memory
+// (MIT-SHM) where the server is on this machine, else in plain requests. Changes come from the
 // DAMAGE extension, rectangle by rectangle; a server without it falls back to the slow wait.
 class X11ScreenReader : public ScreenReader
 {
@@ -24,6 +25,10 @@ public:
 
 private:
     X11ScreenReader(_XDisplay* display, const PixelFormat& format);
+    struct SharedMemory;
+
+    // Reads a band of rows of the screen into an image; null where the server refused.
+    struct _XImage* ReadBand(const QRect& band);
     // Takes the server's reports that arrived: changed rectangles, a resized screen.
     void TakeEvents(std::vector<QRect>& changes);
     // Waits for the connection or the stop; false once stopped.
@@ -37,5 +42,6 @@ private:
     int m_height = 0;
     unsigned long m_damage = 0; // 0 without the DAMAGE extension
     int m_damageEvent = -1;
-    int m_wake[2] = {-1, -1}; // a pipe: a stop request writes to it to end a wait
+    int m_wake[2] = {-1, -1};               // a pipe: a stop request writes to it to end a wait
+    std::unique_ptr<SharedMemory> m_shared; // null without MIT-SHM
 };
