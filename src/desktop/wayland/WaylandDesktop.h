@@ -1,0 +1,83 @@
+#pragma once
+
+#include "desktop/Desktop.h"
+#include "desktop/HeldInputs.h"
+#include "desktop/wayland/WaylandKeymap.h"
+
+#include <QByteArray>
+#include <QRect>
+#include <QStringList>
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+class WaylandConnection;
+class WaylandScreenCopy;
+struct zwlr_virtual_pointer_v1;
+struct zwp_virtual_keyboard_v1;
+
+// The desktop of a Wayland compositor that offers the wlroots interfaces: a virtual pointer moved
+// absolutely over the output layout, a virtual keyboard with a keymap of the program's own, and
+// screen copy. A Wayland client sees no other client's input and no global pointer, so this desktop
+// follows no buttons or keys, reads no key state and knows the pointer only where it put it.
+class WaylandDesktop : public Desktop
+{
+public:
+    struct OpenResult
+    {
+        std::unique_ptr<WaylandDesktop> desktop; // null when the compositor is unreachable or lacks interfaces
+        bool noCompositor = false;               // no compositor answered under the display name
+        QStringList missingInterfaces;           // what the compositor does not offer, by interface name
+    };
+
+    // Connects to the compositor named (WAYLAND_DISPLAY where empty) with a connection of its own.
+    static OpenResult Open(const QByteArray& displayName = {});
+
+    ~WaylandDesktop() override;
+
+    // True only for a button the program's own presses hold: no client may read the keyboard or
+    // the buttons of the seat.
+    bool IsKeyDown(int virtualKey) override;
+    // Always false: no Wayland interface lets a client follow other clients' input.
+    bool FollowButtons(bool on) override;
+    std::vector<ButtonEvent> TakeButtonEvents() override { return {}; }
+    std::vector<InputEvent> TakeInputEvents() override { return {}; }
+    void KeyDown(quint32 keysym) override;
+    void KeyUp(quint32 keysym) override;
+    void KeyTap(quint32 keysym) override;
+    void TurnWheel(WheelDirection direction, int notches) override;
+    // Where the program last put the pointer (at first the middle of the layout).
+    int PointerX() override { return m_pointerX; }
+    int PointerY() override { return m_pointerY; }
+    void MovePointer(int x, int y) override;
+    void ButtonDown(int button) override;
+    void ButtonUp(int button) override;
+    void ButtonClick(int button) override;
+    void ButtonDoubleClick(int button) override;
+    void ReleaseHeld() override;
+    // Does nothing: a client cannot shape the pointer over other clients' surfaces.
+    void SetPointerShape(const QString& cursorFile = QString()) override;
+    QSize ScreenSize() override;
+    quint32 PixelColor(int x, int y) override;
+    std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
+
+private:
+    explicit WaylandDesktop(std::unique_ptr<WaylandConnection> connection);
+    quint32 Now() const;
+    void SendInput(const HeldInputs::Input& input, bool press);
+    void SendKey(quint32 keysym, bool press);
+    bool EnsureKeyboard();
+    void UploadKeymap();
+
+    std::unique_ptr<WaylandConnection> m_connection;
+    std::unique_ptr<WaylandScreenCopy> m_screenCopy;
+    zwlr_virtual_pointer_v1* m_pointer = nullptr;
+    zwp_virtual_keyboard_v1* m_keyboard = nullptr; // made with the first key
+    WaylandKeymap m_keymap;
+    HeldInputs m_held;       // in evdev codes: BTN_LEFT ..., and the keymap's key codes
+    quint32 m_modifiers = 0; // the modifier mask of the keys held
+    int m_pointerX = 0;
+    int m_pointerY = 0;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+};
