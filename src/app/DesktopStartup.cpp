@@ -2,7 +2,9 @@
 
 #include "app/QtMessageBoxes.h"
 #include "core/TextTable.h"
+#include "desktop/wayland/WaylandDesktop.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -65,7 +67,22 @@ SessionEnvironment SessionEnvironment::FromProcess()
 
 DesktopStartup DesktopStartup::Open(const SessionEnvironment& environment)
 {
-    return FromOpenResult(environment, X11Desktop::Open(environment.display));
+    QStringList missing;
+    if (environment.PrefersWayland()) {
+        WaylandDesktop::OpenResult wayland = WaylandDesktop::Open(environment.waylandDisplay);
+        if (wayland.desktop) {
+            DesktopStartup startup;
+            startup.m_environment = environment;
+            startup.m_desktop = std::move(wayland.desktop);
+            startup.m_onWayland = true;
+            return startup;
+        }
+        missing = wayland.noCompositor ? QStringList{QStringLiteral("wl_display")} : wayland.missingInterfaces;
+    }
+    // No wlroots interfaces: XWayland, where there is one, is the next best.
+    DesktopStartup startup = FromOpenResult(environment, X11Desktop::Open(environment.display));
+    startup.m_waylandMissing = missing;
+    return startup;
 }
 
 DesktopStartup DesktopStartup::FromOpenResult(const SessionEnvironment& environment, X11Desktop::OpenResult opened)
@@ -81,6 +98,8 @@ QString DesktopStartup::FailureText() const
 {
     switch (m_error) {
     case X11Desktop::OpenError::NoDisplay:
+        if (!m_waylandMissing.isEmpty())
+            return TextTable::Text(TextId::WaylandLacks).arg(m_waylandMissing.join(QStringLiteral(", ")));
         return TextTable::Text(TextId::NoDisplay);
     case X11Desktop::OpenError::NoXTest:
         return TextTable::Text(TextId::NoXTest);
@@ -97,6 +116,9 @@ bool DesktopStartup::CanShowFailureBox() const
 
 QByteArray DesktopStartup::PlatformToForce() const
 {
+    // The program's own window goes where its desktop is, unless the user chose.
+    if (m_onWayland)
+        return m_environment.waylandUsable && m_environment.qtPlatform.isEmpty() ? QByteArray("wayland") : QByteArray();
     // Without an X server the only window left is a Wayland one.
     if (m_error == X11Desktop::OpenError::NoDisplay)
         return m_environment.waylandUsable ? QByteArray("wayland") : QByteArray();
@@ -107,6 +129,8 @@ QByteArray DesktopStartup::PlatformToForce() const
 
 QString DesktopStartup::WaylandWarning() const
 {
+    if (m_onWayland)
+        return TextTable::Text(TextId::RecordNeedsX11);
     return m_desktop && m_environment.IsWayland() ? TextTable::Text(TextId::WaylandSession) : QString();
 }
 
@@ -135,7 +159,16 @@ void DesktopStartup::WarnAboutWayland(QMainWindow& window) const
     const QString warning = WaylandWarning();
     if (warning.isEmpty())
         return;
-    PrintError(warning);
+    if (m_onWayland) {
+        // No client may see other clients' input: there is nothing to record from.
+        if (auto* record = window.findChild<QAction*>(QStringLiteral("mnuComandiRec"))) {
+            record->setEnabled(false);
+            record->setStatusTip(warning);
+            record->setToolTip(warning);
+        }
+    } else {
+        PrintError(warning);
+    }
     // A widget of the bar, not a message of it: menu status tips would wipe a message away.
     auto* label = new QLabel(warning);
     label->setObjectName(QStringLiteral("lblWayland"));

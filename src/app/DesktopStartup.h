@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -22,10 +23,14 @@ struct SessionEnvironment
 
     static SessionEnvironment FromProcess();
     bool IsWayland() const { return sessionType == "wayland" || !waylandDisplay.isEmpty(); }
+    // A Wayland session whose compositor the program should drive itself: WAYLAND_DISPLAY is set
+    // and the session says it is Wayland, or no X display is named.
+    bool PrefersWayland() const { return !waylandDisplay.isEmpty() && (sessionType == "wayland" || display.isEmpty()); }
 };
 
 // The desktop connection, opened before the toolkit needs a display, and what start-up does when it
-// cannot be opened or when the session is Wayland with XWayland.
+// cannot be opened or when the session is Wayland with XWayland. In a Wayland session the
+// compositor is driven directly where it offers the wlroots interfaces; elsewhere XWayland is.
 class DesktopStartup
 {
 public:
@@ -33,8 +38,10 @@ public:
     // The same for a connection attempt already made.
     static DesktopStartup FromOpenResult(const SessionEnvironment& environment, X11Desktop::OpenResult opened);
 
-    // Null when no usable X display was found.
-    X11Desktop* Desktop() const { return m_desktop.get(); }
+    // Null when no usable desktop was found.
+    ::Desktop* Desktop() const { return m_desktop.get(); }
+    // The desktop is a Wayland compositor driven directly.
+    bool OnWayland() const { return m_onWayland; }
     X11Desktop::OpenError Error() const { return m_error; }
 
     // Why the program cannot run; empty when the desktop was opened.
@@ -54,11 +61,14 @@ public:
     // returns the program's exit status.
     int ReportFailure(int& argc, char** argv, bool mayShowBox = true) const;
     // In a Wayland session, prints the warning on stderr and shows it in the window's status bar:
-    // never in a box, which would hold up a playback started from the command line.
+    // never in a box, which would hold up a playback started from the command line. Driving the
+    // compositor directly, it also turns Record off and says why instead.
     void WarnAboutWayland(QMainWindow& window) const;
 
 private:
     SessionEnvironment m_environment;
-    std::unique_ptr<X11Desktop> m_desktop;
+    std::unique_ptr<::Desktop> m_desktop;
     X11Desktop::OpenError m_error = X11Desktop::OpenError::NoError;
+    bool m_onWayland = false;
+    QStringList m_waylandMissing; // what the Wayland compositor lacked, when it was tried
 };

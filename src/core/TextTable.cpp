@@ -252,6 +252,10 @@ constexpr Entry kTexts[] = {
     {TextId::RecordNeedsX11,
      "Recording is not offered here: a Wayland desktop lets no program see the clicks and keys made in "
      "other windows. Record in an X11 session; the files play here."},
+    {TextId::WaylandLacks,
+     "The Wayland compositor does not offer what Clickwarden needs to drive the pointer and the keyboard "
+     "and to read the screen (missing: %1), and no X11 display could be reached. Clickwarden works on "
+     "compositors with the wlroots interfaces (sway, Hyprland, river, labwc, wayfire) and in X11 sessions."},
 };
 
 constexpr bool IsSorted()

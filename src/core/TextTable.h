@@ -221,6 +221,7 @@ enum class TextId
     StopNoInstance = 1102,
     StopNothingRunning = 1103,
     RecordNeedsX11 = 1104,
+    WaylandLacks = 1105,
 };
 
 namespace TextTable {
