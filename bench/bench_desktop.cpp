@@ -1,6 +1,7 @@
 // The X11 desktop's screen and key reads: one 51x51 block read against the 2,601 single-pixel
 // reads it replaces, and one key query. Medians of many repetitions, and the block's speed-up.
 // Run under an X server of its own, in a release build.
+#include "core/KeySymbols.h"
 #include "desktop/x11/X11Desktop.h"
 
 #include <benchmark/benchmark.h>
@@ -64,7 +65,7 @@ void BM_IsKeyDownButton(benchmark::State& state)
 {
     X11Desktop* desktop = SharedDesktop();
     for (auto _ : state)
-        benchmark::DoNotOptimize(desktop->IsKeyDown(VirtualKey::kLeftButton));
+        benchmark::DoNotOptimize(desktop->IsButtonDown(MouseButton::Left));
 }
 BENCHMARK(BM_IsKeyDownButton)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
 
@@ -72,7 +73,7 @@ void BM_IsKeyDownKey(benchmark::State& state)
 {
     X11Desktop* desktop = SharedDesktop();
     for (auto _ : state)
-        benchmark::DoNotOptimize(desktop->IsKeyDown(VirtualKey::kF12));
+        benchmark::DoNotOptimize(desktop->IsKeyDown(KeySymbols::kF12));
 }
 BENCHMARK(BM_IsKeyDownKey)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
 

@@ -90,8 +90,7 @@ TaskList& ImageList()
         std::vector<TaskRow> rows;
         for (int i = 0; i < kImageTasks; ++i)
             rows.push_back(TaskRow{QString::number(i % 1280), QString::number(i % 1024),
-                                   TaskKinds::Text(TaskKinds::Action::Click, VirtualKey::kButtons[i % 3]),
-                                   ImageText(i)});
+                                   TaskKinds::Text(TaskKinds::Action::Click, kMouseButtons[i % 3]), ImageText(i)});
         tasks.AddTasks(std::move(rows));
     }
     return tasks;

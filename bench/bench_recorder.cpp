@@ -109,10 +109,10 @@ void BM_HeldButtonCpu(benchmark::State& state)
         Recording recording;
         auto user = OpenDesktop();
         user->MovePointer(400, 300);
-        user->ButtonDown(VirtualKey::kLeftButton);
+        user->ButtonDown(MouseButton::Left);
         std::thread release([&user] {
             std::this_thread::sleep_for(milliseconds(2000));
-            user->ButtonUp(VirtualKey::kLeftButton);
+            user->ButtonUp(MouseButton::Left);
         });
         const double ownBefore = CpuSeconds(0);
         const double serverBefore = CpuSeconds(server);
@@ -167,9 +167,9 @@ template <typename User> std::map<QString, int> RecordWhile(Recording& recording
 // Presses of the given length and gap from a second connection, at points far apart.
 void Press(Desktop& desktop, milliseconds held)
 {
-    desktop.ButtonDown(VirtualKey::kLeftButton);
+    desktop.ButtonDown(MouseButton::Left);
     std::this_thread::sleep_for(held);
-    desktop.ButtonUp(VirtualKey::kLeftButton);
+    desktop.ButtonUp(MouseButton::Left);
 }
 void MoveTo(Desktop& desktop, int i)
 {

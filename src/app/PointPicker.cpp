@@ -15,17 +15,17 @@ PointPicker::PointPicker(Desktop& desktop, OwnWindowTest isOwnWindow, QObject* p
 PointPicker::~PointPicker()
 {
     if (m_following)
-        m_desktop.FollowButtons(false);
+        m_desktop.WatchInput(false);
 }
 
 void PointPicker::Start(int intervalMs, bool images)
 {
     m_images = images;
     m_press.reset();
-    m_following = m_desktop.FollowButtons(true);
+    m_following = m_desktop.WatchInput(true);
     m_desktop.TakeButtonEvents(); // what came before the pick began is not the pick
     // A button already down when the pick begins (the click on the menu) must come up first.
-    m_wasDown = m_desktop.IsKeyDown(VirtualKey::kLeftButton);
+    m_wasDown = m_desktop.IsButtonDown(MouseButton::Left);
     m_timer.start(intervalMs);
 }
 
@@ -35,7 +35,7 @@ void PointPicker::Cancel()
         return;
     m_timer.stop();
     if (std::exchange(m_following, false))
-        m_desktop.FollowButtons(false);
+        m_desktop.WatchInput(false);
     emit cancelled();
 }
 
@@ -43,7 +43,7 @@ void PointPicker::Tick()
 {
     if (m_following) {
         for (const ButtonEvent& event : m_desktop.TakeButtonEvents()) {
-            if (event.button != VirtualKey::kLeftButton)
+            if (event.button != MouseButton::Left)
                 continue;
             if (event.pressed && !m_press)
                 m_press = event;
@@ -52,9 +52,9 @@ void PointPicker::Tick()
         }
         return;
     }
-    const bool down = m_desktop.IsKeyDown(VirtualKey::kLeftButton);
+    const bool down = m_desktop.IsButtonDown(MouseButton::Left);
     if (down && !m_wasDown)
-        m_press = ButtonEvent{VirtualKey::kLeftButton, true, m_desktop.PointerX(), m_desktop.PointerY()};
+        m_press = ButtonEvent{MouseButton::Left, true, m_desktop.PointerX(), m_desktop.PointerY()};
     m_wasDown = down;
     if (!down && m_press)
         Finish(*m_press);
@@ -66,7 +66,7 @@ void PointPicker::Finish(const ButtonEvent& press)
         return Cancel();
     m_timer.stop();
     if (std::exchange(m_following, false))
-        m_desktop.FollowButtons(false);
+        m_desktop.WatchInput(false);
     // The image is taken after the release, as the recorder takes it: the screen as the button left it.
     const QByteArray image =
         m_images ? DescriptiveImage::Encode(m_desktop.PixelBlock(press.x - kImageHalf, press.y - kImageHalf,

@@ -12,7 +12,6 @@
 #include "app/StderrMessageBoxes.h"
 #include "app/StopSocket.h"
 #include "core/AppInfo.h"
-#include "desktop/x11/X11ErrorTrap.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -34,8 +33,8 @@ int main(int argc, char* argv[])
     desktop.PreparePlatform();
 
     QApplication app(argc, argv);
-    // The toolkit put its own X error handlers in place as it connected: ours log and go on.
-    X11ErrorTrap::InstallHandlers();
+    // The toolkit put its own handlers in place as it connected (on X11 its error handlers).
+    desktop.Desktop()->ToolkitStarted();
     QApplication::setApplicationName(AppInfo::ExecutableName());
     QApplication::setApplicationVersion(AppInfo::VersionText());
     QApplication::setOrganizationName(AppInfo::CompanyName());
@@ -68,7 +67,7 @@ int main(int argc, char* argv[])
     shown = &window;
     boxes.SetParent(&window);
     files.SetParent(&window);
-    desktop.WarnAboutWayland(window);
+    desktop.ShowWarning(window);
     // "clickwarden --stop" from a key binding of the desktop stops the run as the tray's Stop does.
     const StopSocket stopSocket([&window] {
         Run* run = window.RunOwner();

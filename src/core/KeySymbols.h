@@ -10,6 +10,13 @@
 // quotes ("a", "exclam", "eacute", "EuroSign", "Return", "U0151"), which is how task texts hold them.
 namespace KeySymbols {
 
+// The keys the program itself watches: its stop and step keys. A left-hand modifier stands for
+// either hand's key.
+inline constexpr quint32 kShift = 0xffe1;   // Shift_L
+inline constexpr quint32 kControl = 0xffe3; // Control_L
+inline constexpr quint32 kF11 = 0xffc8;
+inline constexpr quint32 kF12 = 0xffc9;
+
 // A keysym's name; "U" and the hexadecimal code point for a character that has no name of its own.
 QByteArray Name(quint32 keysym);
 // The keysym of a name, or 0 for a name that is none.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/VirtualKey.h"
+#include "core/MouseButton.h"
 #include "core/Wheel.h"
 
 #include <QSize>
@@ -12,7 +12,7 @@
 // A press or release of one of the three buttons, as the desktop reported it.
 struct ButtonEvent
 {
-    int button = 0;       // button code
+    MouseButton button = MouseButton::Left;
     bool pressed = false; // a press, or else a release
     int x = 0;            // where the pointer was
     int y = 0;
@@ -42,8 +42,9 @@ struct InputEvent
 };
 
 // Everything the program reads from or does to the desktop: key and button state, the pointer,
-// synthetic button actions and screen pixels. Coordinates are screen pixels; button codes are
-// 1 left, 2 right, 4 middle. Every call is synchronous: an action has happened when it returns.
+// synthetic button and key actions and screen pixels, in the program's own words: screen pixels,
+// mouse buttons and key symbols. Every call is synchronous: an action has happened when it returns.
+// One backend per kind of desktop session implements it (desktop/x11, ...); DesktopFactory picks it.
 class Desktop
 {
 public:
@@ -52,18 +53,21 @@ public:
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
 
-    // True while the key or mouse button with this virtual-key code is held, at the moment of the call.
-    virtual bool IsKeyDown(int virtualKey) = 0;
+    // True while this mouse button is held, at the moment of the call.
+    virtual bool IsButtonDown(MouseButton button) = 0;
+    // True while a key that gives this key symbol is held, at the moment of the call; Shift_L and
+    // Control_L stand for either hand's key.
+    virtual bool IsKeyDown(quint32 keysym) = 0;
 
-    // Starts (on) or stops following every press and release of the three buttons, so that none
-    // is missed between two queries. Returns whether they are followed now: a desktop that cannot
-    // follow them leaves IsKeyDown the only way to see the buttons.
-    virtual bool FollowButtons(bool on) = 0;
-    // The presses and releases that came since the last call, oldest first; none unless followed.
+    // Starts (on) or stops watching the user's input: every press and release of the three
+    // buttons, of the keys, and every notch of the wheel, so that none is missed between two
+    // queries. Returns whether it is watched now: a desktop that cannot watch it leaves
+    // IsButtonDown the only way to see the buttons, and no keys or wheel at all.
+    virtual bool WatchInput(bool on) = 0;
+    // The button presses and releases that came since the last call, oldest first; none unless watched.
     virtual std::vector<ButtonEvent> TakeButtonEvents() = 0;
-
-    // The key presses and releases and the wheel notches followed along with the buttons since the
-    // last call, oldest first; none unless the buttons are followed.
+    // The key presses and releases and the wheel notches since the last call, oldest first; none
+    // unless watched.
     virtual std::vector<InputEvent> TakeInputEvents() = 0;
 
     // Presses or lets go of the key that gives this keysym in the layout of the moment, with the
@@ -84,10 +88,10 @@ public:
     virtual void MovePointer(int x, int y) = 0;
 
     // Presses, releases, clicks or double-clicks a button at the current pointer position.
-    virtual void ButtonDown(int button) = 0;
-    virtual void ButtonUp(int button) = 0;
-    virtual void ButtonClick(int button) = 0;
-    virtual void ButtonDoubleClick(int button) = 0;
+    virtual void ButtonDown(MouseButton button) = 0;
+    virtual void ButtonUp(MouseButton button) = 0;
+    virtual void ButtonClick(MouseButton button) = 0;
+    virtual void ButtonDoubleClick(MouseButton button) = 0;
     // Lets go of every button and key that this desktop's own presses hold down now, last pressed
     // first, and gives back the key codes lent to keysyms. The desktop keeps the one record of them
     // (on X11 also told to a guardian process that lets go of them should the program end without a word).
@@ -106,4 +110,8 @@ public:
     // The colours of a whole rectangle in one request, row by row: the pixel (left + i, top + j)
     // is at index j * width + i. Each colour is what PixelColor gives for that pixel.
     virtual std::vector<quint32> PixelBlock(int left, int top, int width, int height) = 0;
+
+    // The toolkit has opened its own connection to the display: a backend takes back what belongs
+    // to the whole process (on X11 the error handlers, which the toolkit replaced with its own).
+    virtual void ToolkitStarted() {}
 };

@@ -18,6 +18,8 @@ namespace {
 
 // A pause counts down in whole seconds.
 constexpr int kPauseTickMs = 1000;
+// How long before a task is due the stop-key check keeps away.
+constexpr std::chrono::milliseconds kQuietBeforeTask{10};
 
 TaskRow CellsOf(const TaskList& tasks, int row)
 {
@@ -27,17 +29,11 @@ TaskRow CellsOf(const TaskList& tasks, int row)
                    {}};
 }
 
-// A button code (1, 2, 4) as an index of the press points.
-std::size_t ButtonIndex(int button)
-{
-    return static_cast<std::size_t>(std::clamp(button, 0, 4));
-}
-
 } // namespace
 
 Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent)
-    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_schedule(m_stepTimer),
-      m_screenCheck(desktop), m_input(desktop)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_stopKeys(desktop), m_buttons(desktop),
+      m_schedule(m_stepTimer), m_screenCheck(desktop), m_input(desktop)
 {
     connect(&m_input, &InputPlayer::typed, this, &Player::TypingDone);
     m_stepTimer.setObjectName(QStringLiteral("tmrPlay"));
@@ -67,25 +63,19 @@ void Player::SetStepInterval(int milliseconds)
 void Player::Play(PlayRange range)
 {
     m_range = std::move(range);
-    m_stepKeyDown = true; // the key counts once seen up
+    m_stopKeys.Arm();
     emit minimiseRequested();
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
-    m_tasks.SetCurrentRow(FirstRow());
+    m_tasks.SetCurrentRow(m_range.FirstRow(m_tasks.Rows()));
     if (!m_range.bySteps)
-        m_schedule.Start(LeadBefore(FirstRow(), 0));
+        m_schedule.Start(LeadBefore(m_range.FirstRow(m_tasks.Rows()), 0));
     m_playing = true;
-    m_stopping = false;
     m_executed = 0;
-    m_stopKeysArmed = false;
     m_skipped = 0;
     m_unplayableRows.clear();
-    m_heldButtons = 0;
-    m_givenUpButtons = 0;
+    m_buttons.Reset();
     m_stoppedOn.reset();
-    m_findOffset = QPoint();
-    m_pressOffsets.clear();
-    m_foundElsewhere = 0;
-    m_found.clear();
+    m_placement.Reset();
     m_progress.pass = 1;
     ReportProgress(1);
     RemarkTasksWithoutImages();
@@ -93,7 +83,7 @@ void Player::Play(PlayRange range)
 
 void Player::Step()
 {
-    if (!m_playing || m_stopping || m_screenCheck.IsWaiting() || m_input.IsTyping())
+    if (!m_playing || m_stopKeys.IsStopping() || m_screenCheck.IsWaiting() || m_input.IsTyping())
         return;
     if (m_ticksHeld) {
         m_tickWaiting = true;
@@ -106,7 +96,7 @@ void Player::Step()
         return;
     }
     ++m_executed;
-    m_taskOffset = QPoint();
+    m_placement.BeginTask();
     // The timer wakes a little ahead of the task's moment: the screen is read then, so that a
     // screen that already matches adds no delay to the task.
     if (WaitsForScreen(row))
@@ -124,7 +114,7 @@ void Player::Step()
 
 void Player::TypingDone()
 {
-    if (!m_playing || m_stopping)
+    if (!m_playing || m_stopKeys.IsStopping())
         return;
     FinishStep(m_typingRow);
     if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
@@ -135,9 +125,9 @@ void Player::FinishStep(int row)
 {
     // Whatever shows the progress runs once the task has been done, never between its moment and it.
     ReportProgress(row);
-    const int next = NextRow(row);
+    const int next = m_range.NextRow(row, m_tasks.Rows());
     const bool lastRow = next == 0;
-    const int following = lastRow ? FirstRow() : next;
+    const int following = lastRow ? m_range.FirstRow(m_tasks.Rows()) : next;
     m_tasks.SetCurrentRow(following);
     if (lastRow && m_state.options.repeatForever)
         ++m_progress.pass;
@@ -154,19 +144,6 @@ void Player::FinishStep(int row)
     }
     emit finished(EndMessage());
     emit normalRequested();
-}
-
-QString Player::EndMessage() const
-{
-    QString message = m_unplayableRows.empty() ? TextTable::Text(TextId::AllTasksExecuted)
-                                               : TextTable::Text(TextId::SkippedRowsMessage)
-                                                     .arg(m_unplayableRows.size())
-                                                     .arg(Playability::RowList(m_unplayableRows));
-    if (m_skipped > 0)
-        message += QLatin1Char(' ') + ScreenCheck::SkippedNote(m_skipped);
-    if (m_foundElsewhere > 0)
-        message += QLatin1Char(' ') + ScreenCheck::FoundNote(m_foundElsewhere);
-    return message;
 }
 
 StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
@@ -186,19 +163,6 @@ StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
     if (kind && kind->action == TaskKinds::Action::Wait)
         return StepSchedule::Clock::duration::zero();
     return scaled(m_schedule.Interval());
-}
-
-int Player::FirstRow() const
-{
-    return m_range.only.empty() ? std::clamp(m_range.first, 1, m_tasks.Rows() - 1) : m_range.only.front();
-}
-
-int Player::NextRow(int row) const
-{
-    if (m_range.only.empty())
-        return row < m_tasks.Rows() - 1 ? row + 1 : 0;
-    const auto next = std::upper_bound(m_range.only.begin(), m_range.only.end(), row);
-    return next != m_range.only.end() && *next < m_tasks.Rows() ? *next : 0;
 }
 
 void Player::RunTask(int row)
@@ -224,9 +188,13 @@ void Player::RunTask(int row)
     }
     if (kind->action == TaskKinds::Action::Wait)
         return;
-    // The release of a press that was skipped would drop whatever the user holds, or click.
-    if (kind->action == TaskKinds::Action::Up && (m_givenUpButtons & kind->button) && !(m_heldButtons & kind->button)) {
-        m_givenUpButtons &= ~kind->button;
+    RunButtonTask(row, cells, *kind);
+}
+
+void Player::RunButtonTask(int row, const TaskRow& cells, const TaskKinds::Kind& kind)
+{
+    const MouseButton button = kind.button.value_or(MouseButton::Left);
+    if (kind.action == TaskKinds::Action::Up && m_buttons.TakeGivenUpRelease(button)) {
         ++m_skipped;
         emit remark(TextTable::Text(TextId::ReleaseNeverPressedRemark).arg(row));
         return;
@@ -234,42 +202,11 @@ void Player::RunTask(int row)
     const std::optional<QPoint> point = Playability::Point(cells, m_desktop.ScreenSize());
     if (!point)
         return;
-    const QPoint at = *point + m_taskOffset;
+    const QPoint at = *point + m_placement.TaskOffset();
     m_desktop.MovePointer(at.x(), at.y());
-    // A release that followed its press was not looked for: there is no screen of its own to show.
-    const bool followedPress = kind->action == TaskKinds::Action::Up && m_pressOffsets.contains(kind->button);
-    if (kind->action == TaskKinds::Action::Down)
-        m_pressOffsets[kind->button] = m_taskOffset;
-    else
-        m_pressOffsets.erase(kind->button);
-    if (m_taskOffset != QPoint()) {
-        ++m_foundElsewhere;
-        m_found[row] = {m_taskOffset, followedPress ? QImage() : m_screenCheck.FoundImage(), m_tasks.Image(row)};
-        emit taskFound(row, m_taskOffset);
-    }
-    switch (kind->action) {
-    case TaskKinds::Action::Click:
-        m_desktop.ButtonClick(kind->button);
-        m_heldButtons &= ~kind->button;
-        break;
-    case TaskKinds::Action::DoubleClick:
-        m_desktop.ButtonDoubleClick(kind->button);
-        m_heldButtons &= ~kind->button;
-        break;
-    case TaskKinds::Action::Down:
-        m_desktop.ButtonDown(kind->button);
-        m_heldButtons |= kind->button;
-        m_givenUpButtons &= ~kind->button;
-        m_pressPoints[ButtonIndex(kind->button)] = at;
-        break;
-    case TaskKinds::Action::Up:
-        m_desktop.ButtonUp(kind->button);
-        m_heldButtons &= ~kind->button;
-        break;
-    case TaskKinds::Action::Pause:
-    case TaskKinds::Action::Wait:
-        break;
-    }
+    if (m_placement.Played(row, kind.action, button, m_screenCheck.FoundImage(), m_tasks.Image(row)))
+        emit taskFound(row, m_placement.TaskOffset());
+    m_buttons.Play(kind.action, button, at);
 }
 
 void Player::RunInputTask(const TaskRow& cells)
@@ -312,7 +249,7 @@ void Player::HoldTicks(bool hold)
     if (hold || !m_tickWaiting)
         return;
     m_tickWaiting = false;
-    if (m_playing && !m_stopping)
+    if (m_playing && !m_stopKeys.IsStopping())
         Step();
 }
 
@@ -337,37 +274,128 @@ void Player::Halt()
 
 void Player::ReleaseHeldButtons()
 {
-    if (m_heldButtons == 0)
+    if (!m_buttons.AnyHeld())
         return;
     emit remark(TextTable::Text(TextId::DragGivenUpRemark).arg(m_tasks.CurrentRow()));
-    for (const int button : VirtualKey::kButtons) {
-        if (!(m_heldButtons & button))
-            continue;
-        const QPoint pressed = m_pressPoints[ButtonIndex(button)];
-        m_desktop.MovePointer(pressed.x(), pressed.y());
-        m_desktop.ButtonUp(button);
-    }
-    m_heldButtons = 0;
+    m_buttons.ReleaseAll();
 }
 
 void Player::StopTimersAndRestore()
 {
     Halt();
     m_playing = false;
-    m_stopping = false;
+    m_stopKeys.Reset();
     m_desktop.SetPointerShape();
     emit normalRequested();
     emit ended();
 }
 
-const Player::FoundPlace* Player::FoundAt(int row) const
+bool Player::PlaybackStopCheck()
 {
-    const auto found = m_found.find(row);
-    return found == m_found.end() ? nullptr : &found->second;
+    switch (m_stopKeys.Poll(m_schedule.IsDueWithin(kQuietBeforeTask), m_range.bySteps)) {
+    case StopKeyWatch::Verdict::Nothing:
+        return false;
+    case StopKeyWatch::Verdict::Step:
+        if (m_playing) {
+            const int row = m_tasks.CurrentRow();
+            ++m_executed;
+            RunTask(row);
+            FinishStep(row);
+        }
+        return false;
+    case StopKeyWatch::Verdict::Stopping:
+        // No task runs from now on; the window comes back once F11 is up, so the key does not reach it.
+        if (m_playing)
+            Halt();
+        return false;
+    case StopKeyWatch::Verdict::Stop:
+        if (!m_playing)
+            return false;
+        Stop();
+        return true;
+    }
+    return false;
 }
 
-QString Player::StopMessage(qint64 executedTasks)
+void Player::Stop()
 {
-    return TextTable::Text(TextId::TasksExecuted) + QLatin1Char(' ') + QString::number(executedTasks) +
-           QLatin1Char(' ') + TextTable::Text(TextId::SentenceEnd);
+    if (!m_playing)
+        return;
+    StopTimersAndRestore();
+    emit stopped(m_executed);
+    m_tasks.SetCurrentRow(1);
+}
+
+void Player::RemarkTasksWithoutImages()
+{
+    if (!m_state.screenCheck.enabled)
+        return;
+    const std::vector<int> rows =
+        m_tasks.IsEmpty() ? std::vector<int>() : Playability::RowsWithoutImages(m_tasks.PackedRows());
+    if (!rows.empty())
+        emit remark(TextTable::Text(TextId::CheckWithoutImagesRemark).arg(Playability::RowList(rows)));
+}
+
+bool Player::WaitsForScreen(int row)
+{
+    const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
+    if (!m_state.screenCheck.enabled || !kind)
+        return false;
+    const bool find = m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find;
+    // A drag is decided on its press: the check would move the pointer with the button down, and
+    // a release left out would leave it down. Found elsewhere, the press takes its release along.
+    if (kind->action == TaskKinds::Action::Up) {
+        m_placement.FollowPress(kind->button.value_or(MouseButton::Left), find);
+        return false;
+    }
+    const QByteArray image = m_tasks.Image(row);
+    const std::optional<QPoint> point = Playability::Point(CellsOf(m_tasks, row), m_desktop.ScreenSize());
+    if (image.isEmpty() || !TaskKinds::HasPoint(kind->action) || !point)
+        return false;
+    const qint64 waitMs = qint64(m_state.screenCheck.waitSeconds) * 1000;
+    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs,
+                            find ? std::optional<QPoint>(m_placement.FindFrom()) : std::nullopt)) {
+        TakeFoundPlace();
+        return false;
+    }
+    // The wait's end starts a schedule of its own, as the end of a pause does.
+    m_schedule.Stop();
+    return true;
+}
+
+void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
+{
+    // Find stops too: an image found nowhere, or in two places as alike, is never guessed at.
+    if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Skip) {
+        ++m_skipped;
+        const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(mismatch.row, TaskList::kColumnTask));
+        if (kind && kind->action == TaskKinds::Action::Down)
+            m_buttons.GiveUp(kind->button.value_or(MouseButton::Left));
+        emit taskSkipped(mismatch);
+        ResumeAfterScreenCheck(false);
+        return;
+    }
+    // The grid stays on the task that never matched, where the preview can show both images.
+    m_stoppedOn = mismatch;
+    StopTimersAndRestore();
+    emit stoppedOnMismatch(mismatch);
+}
+
+void Player::TakeFoundPlace()
+{
+    m_placement.Found(m_screenCheck.FoundOffset(),
+                      m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find);
+}
+
+void Player::ResumeAfterScreenCheck(bool runTask)
+{
+    const int row = m_tasks.CurrentRow();
+    if (runTask) {
+        TakeFoundPlace();
+        RunTask(row);
+    }
+    FinishStep(row);
+    // The next task comes one interval after this one, however long the wait was.
+    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
+        m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
 }

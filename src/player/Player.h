@@ -1,16 +1,20 @@
 #pragma once
 
+#include "core/MouseButton.h"
 #include "player/InputPlayer.h"
+#include "player/PlayRange.h"
+#include "player/PlaybackMessages.h"
+#include "player/PlayedButtons.h"
 #include "player/ScreenCheck.h"
 #include "player/StepSchedule.h"
+#include "player/StopKeyWatch.h"
+#include "player/TaskPlacement.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QString>
 #include <QTimer>
 
-#include <array>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -27,15 +31,6 @@ struct PlaybackProgress
     int pass = 0;
 
     friend bool operator==(const PlaybackProgress&, const PlaybackProgress&) = default;
-};
-
-// Which rows a playback runs: from `first` to the last task, or only the rows of `only`, in order.
-// By steps, each press of Ctrl+Shift+F12 runs one task; no timer does.
-struct PlayRange
-{
-    int first = 1;
-    std::vector<int> only; // sorted; empty: every row from first on
-    bool bySteps = false;
 };
 
 // The playback engine: runs the task list one task per tick of its step timer, counts pauses down
@@ -97,23 +92,20 @@ public:
     // The rows skipped because they cannot be played, in the order met.
     const std::vector<int>& UnplayableRows() const { return m_unplayableRows; }
     // "All task have been executed.", or what was skipped instead.
-    QString EndMessage() const;
+    QString EndMessage() const
+    {
+        return PlaybackMessages::Finished(m_unplayableRows, m_skipped, m_placement.FoundElsewhere());
+    }
     // Where the last run stopped because the screen never matched, if it did.
     const std::optional<ScreenMismatch>& StoppedOn() const { return m_stoppedOn; }
     // Tasks clicked since playback started where their image was found, away from their point.
-    qint64 FoundElsewhere() const { return m_foundElsewhere; }
-    // Where the last run found a task's image away from its point: the offset and the screen
-    // there (null for the release of a drag, which follows its press unlooked).
-    struct FoundPlace
-    {
-        QPoint offset;
-        QImage screen;
-        QByteArray storedImage;
-    };
-    const FoundPlace* FoundAt(int row) const;
+    qint64 FoundElsewhere() const { return m_placement.FoundElsewhere(); }
+    // Where the last run found a task's image away from its point.
+    using FoundPlace = TaskPlacement::FoundPlace;
+    const FoundPlace* FoundAt(int row) const { return m_placement.FoundAt(row); }
 
     // The message that reports a stopped playback.
-    static QString StopMessage(qint64 executedTasks);
+    static QString StopMessage(qint64 executedTasks) { return PlaybackMessages::Stopped(executedTasks); }
 
 signals:
     void minimiseRequested();
@@ -146,15 +138,12 @@ private:
     void ScreenNeverMatched(const ScreenMismatch& mismatch);
     // Takes where the check found the task's image as the place to click it.
     void TakeFoundPlace();
+    // The task of a button at its point, or where its image was found.
+    void RunButtonTask(int row, const TaskRow& cells, const TaskKinds::Kind& kind);
     // Runs the waiting task, or skips it, and goes on as after any task.
     void ResumeAfterScreenCheck(bool runTask);
     // Moves on to the next row, or ends the run after the last one.
     void FinishStep(int row);
-    int FirstRow() const;
-    // The row after row in the range, 0 after its last.
-    int NextRow(int row) const;
-    // By steps: the step key's release runs the task at the current row.
-    void CheckStepKey(bool control, bool shift);
     void RunTask(int row);
     // A task of the keyboard or the wheel.
     void RunInputTask(const TaskRow& cells);
@@ -165,11 +154,9 @@ private:
     StepSchedule::Clock::duration LeadBefore(int row, int previous) const;
     // Tells once when the screen is checked but tasks have no image to check against.
     void RemarkTasksWithoutImages();
-    // Lets go of the buttons that pushed tasks hold, each where it was pressed: a drag given up
-    // drops nothing anywhere else.
+    // Lets go of the buttons that pushed tasks hold, with a remark.
     void ReleaseHeldButtons();
     void Halt();
-    bool FinishStopOnceReleased();
     void StopTimersAndRestore();
     void ReportProgress(int row);
 
@@ -180,22 +167,13 @@ private:
     QTimer m_pauseTimer;
     bool m_playing = false;
     PlayRange m_range;
-    bool m_stepKeyDown = false;
-    // The stop keys were seen: nothing runs any more, and the run ends once F11 is up.
-    bool m_stopping = false;
+    // Once it has seen the stop keys nothing runs any more, and the run ends once F11 is up.
+    StopKeyWatch m_stopKeys;
     int m_pauseSecondsLeft = 0;
 
     qint64 m_executed = 0;
-    // The stop keys count only after they have been seen not all down since playback started,
-    // so the Ctrl+Shift+F11 shortcut that started playback does not stop it at once.
-    bool m_stopKeysArmed = false;
-    // Button codes (1, 2, 4) held down by pushed tasks, and where each was pressed.
-    int m_heldButtons = 0;
-    std::array<QPoint, 5> m_pressPoints{};
-    // Buttons whose pushed task was skipped: their released task is skipped too.
-    int m_givenUpButtons = 0;
+    PlayedButtons m_buttons;
     PlaybackProgress m_progress;
-    bool m_checkDeferred = false;
     bool m_ticksHeld = false;
     bool m_tickWaiting = false;
     // Paces m_stepTimer; each start, after Play or after a pause, begins a schedule of its own.
@@ -206,11 +184,5 @@ private:
     qint64 m_skipped = 0;
     std::vector<int> m_unplayableRows;
     std::optional<ScreenMismatch> m_stoppedOn;
-    // Where the running task is clicked, from its point; where the last one was found, for the next
-    // to be looked for there first; where each held button's press was found, for its release.
-    QPoint m_taskOffset;
-    QPoint m_findOffset;
-    std::map<int, QPoint> m_pressOffsets;
-    qint64 m_foundElsewhere = 0;
-    std::map<int, FoundPlace> m_found;
+    TaskPlacement m_placement;
 };

@@ -1,6 +1,7 @@
 #include "recorder/Recorder.h"
 
 #include "core/AppPaths.h"
+#include "core/KeySymbols.h"
 #include "core/TextTable.h"
 #include "tasks/DescriptiveImage.h"
 #include "tasks/SharedState.h"
@@ -53,7 +54,7 @@ void Recorder::Record()
     m_keys.clear();
     m_input = InputMerger();
     m_lastMoment.reset();
-    m_following = m_desktop.FollowButtons(true);
+    m_following = m_desktop.WatchInput(true);
     if (!m_following && !m_saidSamplingOnly) {
         std::fprintf(stderr, "clickwarden: %s\n", qPrintable(TextTable::Text(TextId::NoRecordExtension)));
         m_saidSamplingOnly = true;
@@ -106,11 +107,11 @@ void Recorder::TakeFollowedEvents()
 // a new press, where the pointer is now.
 void Recorder::SampleButtons()
 {
-    for (const int button : VirtualKey::kButtons) {
+    for (const MouseButton button : kMouseButtons) {
         const bool open = std::any_of(m_open.begin(), m_open.end(), [&](const Gesture& gesture) {
             return gesture.press.button == button && !gesture.release;
         });
-        if (open || !m_desktop.IsKeyDown(button))
+        if (open || !m_desktop.IsButtonDown(button))
             continue;
         const ButtonEvent press{button, true, m_desktop.PointerX(), m_desktop.PointerY(), 0};
         m_open.push_back(Gesture{press, std::nullopt, IsOwnWindow(press), false});
@@ -122,7 +123,7 @@ void Recorder::SampleButtons()
 void Recorder::CloseReleasedPresses()
 {
     for (Gesture& gesture : m_open) {
-        if (!gesture.release && !m_desktop.IsKeyDown(gesture.press.button)) {
+        if (!gesture.release && !m_desktop.IsButtonDown(gesture.press.button)) {
             gesture.release = ButtonEvent{gesture.press.button, false, m_desktop.PointerX(), m_desktop.PointerY(), 0};
             gesture.releaseSeen = std::chrono::steady_clock::now();
         }
@@ -159,10 +160,11 @@ void Recorder::TakeInput()
 {
     for (const InputEvent& event : m_desktop.TakeInputEvents()) {
         // A release whose press was left out finds no held key in the merger and makes nothing.
-        const bool leftOut = event.kind == InputEvent::Kind::Wheel
-                                 ? IsOwnWindow(ButtonEvent{0, true, event.x, event.y, event.time, event.order})
-                                 : !m_state.keyboard.record ||
-                                       (event.kind == InputEvent::Kind::Press && m_isOwnKey && m_isOwnKey(event));
+        const bool leftOut =
+            event.kind == InputEvent::Kind::Wheel
+                ? IsOwnWindow(ButtonEvent{MouseButton::Left, true, event.x, event.y, event.time, event.order})
+                : !m_state.keyboard.record ||
+                      (event.kind == InputEvent::Kind::Press && m_isOwnKey && m_isOwnKey(event));
         if (!leftOut)
             m_keys.push_back(event);
     }
@@ -202,7 +204,7 @@ void Recorder::AddGesture(const Gesture& gesture)
     AddInputTasks(gesture.followed ? gesture.press.order : 0);
     m_input.OtherTask();
     AddInputTasks(0);
-    const int button = gesture.press.button;
+    const MouseButton button = gesture.press.button;
     const int px = gesture.press.x;
     const int py = gesture.press.y;
     const int rx = gesture.release->x;
@@ -264,14 +266,14 @@ QByteArray Recorder::CaptureImage(int x, int y)
 bool Recorder::StopKeysDown()
 {
     // F12 first: while it is up, as at nearly every tick, Ctrl and Shift cost no query of the desktop.
-    return m_desktop.IsKeyDown(VirtualKey::kF12) && m_desktop.IsKeyDown(VirtualKey::kControl) &&
-           m_desktop.IsKeyDown(VirtualKey::kShift);
+    return m_desktop.IsKeyDown(KeySymbols::kF12) && m_desktop.IsKeyDown(KeySymbols::kControl) &&
+           m_desktop.IsKeyDown(KeySymbols::kShift);
 }
 
 void Recorder::StopCheck()
 {
     if (m_stopping) {
-        if (!m_desktop.IsKeyDown(VirtualKey::kF12))
+        if (!m_desktop.IsKeyDown(KeySymbols::kF12))
             Stop();
         return;
     }
@@ -296,7 +298,7 @@ void Recorder::Stop()
     m_desktop.SetPointerShape();
     m_recording = false;
     m_stopping = false;
-    m_desktop.FollowButtons(false);
+    m_desktop.WatchInput(false);
     m_following = false;
     emit restoreRequested();
     if (m_tasks.IsEmpty())

@@ -13,7 +13,7 @@ const Kind* Find(const QString& taskText)
     return nullptr;
 }
 
-QString Text(Action action, int button)
+QString Text(Action action, std::optional<MouseButton> button)
 {
     for (const Kind& kind : kAll) {
         if (kind.action == action && kind.button == button)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/MouseButton.h"
 #include "core/TextTable.h"
-#include "core/VirtualKey.h"
 
 #include <QString>
+
+#include <optional>
 
 // The task kinds: each is a task text of the text table, what the player does for it and with
 // which button. This table is the one place that ties task texts to actions.
@@ -24,25 +26,25 @@ struct Kind
 {
     TextId textId;
     Action action;
-    int button; // button code (VirtualKey), 0 for a pause or a wait
+    std::optional<MouseButton> button; // none for a pause or a wait
 };
 
 // The kinds, in the order a task text is compared with them.
 inline constexpr Kind kAll[] = {
-    {TextId::ClickLeft, Action::Click, VirtualKey::kLeftButton},
-    {TextId::ClickRight, Action::Click, VirtualKey::kRightButton},
-    {TextId::ClickMiddle, Action::Click, VirtualKey::kMiddleButton},
-    {TextId::DoubleClickLeft, Action::DoubleClick, VirtualKey::kLeftButton},
-    {TextId::DoubleClickRight, Action::DoubleClick, VirtualKey::kRightButton},
-    {TextId::DoubleClickMiddle, Action::DoubleClick, VirtualKey::kMiddleButton},
-    {TextId::Pause, Action::Pause, 0},
-    {TextId::LeftPushed, Action::Down, VirtualKey::kLeftButton},
-    {TextId::LeftReleased, Action::Up, VirtualKey::kLeftButton},
-    {TextId::RightPushed, Action::Down, VirtualKey::kRightButton},
-    {TextId::RightReleased, Action::Up, VirtualKey::kRightButton},
-    {TextId::MiddlePushed, Action::Down, VirtualKey::kMiddleButton},
-    {TextId::MiddleReleased, Action::Up, VirtualKey::kMiddleButton},
-    {TextId::Wait, Action::Wait, 0},
+    {TextId::ClickLeft, Action::Click, MouseButton::Left},
+    {TextId::ClickRight, Action::Click, MouseButton::Right},
+    {TextId::ClickMiddle, Action::Click, MouseButton::Middle},
+    {TextId::DoubleClickLeft, Action::DoubleClick, MouseButton::Left},
+    {TextId::DoubleClickRight, Action::DoubleClick, MouseButton::Right},
+    {TextId::DoubleClickMiddle, Action::DoubleClick, MouseButton::Middle},
+    {TextId::Pause, Action::Pause, std::nullopt},
+    {TextId::LeftPushed, Action::Down, MouseButton::Left},
+    {TextId::LeftReleased, Action::Up, MouseButton::Left},
+    {TextId::RightPushed, Action::Down, MouseButton::Right},
+    {TextId::RightReleased, Action::Up, MouseButton::Right},
+    {TextId::MiddlePushed, Action::Down, MouseButton::Middle},
+    {TextId::MiddleReleased, Action::Up, MouseButton::Middle},
+    {TextId::Wait, Action::Wait, std::nullopt},
 };
 
 // Whether a task of this kind is played at its point (x, y); a pause or a wait has none.
@@ -56,6 +58,6 @@ constexpr bool HasPoint(Action action)
 const Kind* Find(const QString& taskText);
 
 // The task text of a kind; an empty text for a pair that is no kind.
-QString Text(Action action, int button = 0);
+QString Text(Action action, std::optional<MouseButton> button = std::nullopt);
 
 } // namespace TaskKinds

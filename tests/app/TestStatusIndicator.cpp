@@ -67,7 +67,7 @@ private slots:
         if (playing)
             run.ThePlayer().Step(); // the left button goes down
         desktop.SetPointer(40, 50);
-        desktop.HoldFor(VirtualKey::kLeftButton, 2);
+        desktop.HoldFor(MouseButton::Left, 2);
         run.Poll(); // a press, still held
         QMenu* menu = window.findChild<StatusIndicator*>()->Menu();
         emit menu->aboutToShow();
@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(window.windowTitle(), "Untitled* - " + kTitle);
         QCOMPARE(desktop.Actions().back(), FakeDesktop::Shape(QString()));
         if (playing)
-            QCOMPARE(desktop.Actions().end()[-2], FakeDesktop::Up(VirtualKey::kLeftButton));
+            QCOMPARE(desktop.Actions().end()[-2], FakeDesktop::Up(MouseButton::Left));
     }
 };
 

@@ -8,6 +8,7 @@
 #include "app/PauseDialog.h"
 #include "app/PointPicker.h"
 #include "app/SplashWindow.h"
+#include "core/KeySymbols.h"
 #include "core/TextTable.h"
 #include "options/OptionsDialog.h"
 #include "support/FakeDesktop.h"
@@ -121,8 +122,8 @@ private slots:
         m_desktop->SetPixels([](int px, int py) { return quint32(px + py); });
         Action("editPickPoint")->trigger();
         QTRY_VERIFY(m_window->isMinimized());
-        m_desktop->QueueButtonEvent({VirtualKey::kLeftButton, true, 30, 40});
-        m_desktop->QueueButtonEvent({VirtualKey::kLeftButton, false, 31, 40});
+        m_desktop->QueueButtonEvent({MouseButton::Left, true, 30, 40});
+        m_desktop->QueueButtonEvent({MouseButton::Left, false, 31, 40});
         m_window->findChild<PointPicker*>()->Tick();
         QCOMPARE(tasks.Row(1).x + ',' + tasks.Row(1).y, "30,40");
         QCOMPARE(tasks.Image(1).left(10), "20        "); // (5, 15) at the block's top left
@@ -269,7 +270,7 @@ private slots:
         Run& run = *m_window->RunOwner();
         run.Poll(); // the stop keys are seen up first
         run.ThePlayer().Step();
-        m_desktop->HoldShortcut(VirtualKey::kF11, stopKeys ? 1 : 0);
+        m_desktop->HoldShortcut(KeySymbols::kF11, stopKeys ? 1 : 0);
         if (stopKeys)
             run.Poll(), run.Poll(); // seen, then F11 is up
         else
@@ -385,14 +386,13 @@ private slots:
         QFETCH(QString, failure);
         QFETCH(bool, box);
         QFETCH(QByteArray, platform);
-        const DesktopStartup startup =
-            failure == TextTable::Text(TextId::NoXTest)
-                ? DesktopStartup::FromOpenResult(session, {nullptr, X11Desktop::OpenError::NoXTest})
-                : DesktopStartup::Open(session);
-        QCOMPARE(startup.Desktop() == nullptr, !failure.isEmpty());
-        QCOMPARE(startup.FailureText(), failure);
-        QCOMPARE(startup.CanShowFailureBox(), box);
-        QCOMPARE(startup.PlatformToForce(), platform);
+        const DesktopChoice choice = failure == TextTable::Text(TextId::NoXTest)
+                                         ? DesktopFactory::Decide(session, nullptr, DesktopFactory::Problem::NoXTest)
+                                         : DesktopFactory::Open(session);
+        QCOMPARE(choice.desktop == nullptr, !failure.isEmpty());
+        QCOMPARE(choice.failure, failure);
+        QCOMPARE(choice.failureShowable, box);
+        QCOMPARE(choice.qtPlatform, platform);
     }
 };
 

@@ -55,7 +55,7 @@ class TestX11Keys : public QObject
     }
 
 private slots:
-    void initTestCase() { QVERIFY(m_desktop && m_desktop->FollowButtons(true)); }
+    void initTestCase() { QVERIFY(m_desktop && m_desktop->WatchInput(true)); }
 
     void cleanupTestCase() { SetLayout("us"); }
 

@@ -142,9 +142,10 @@ private slots:
             tasks << row.task + " at " + row.x + ',' + row.y + (image ? "" : ", wrong image");
         }
         using TaskKinds::Action, TaskKinds::Text;
-        QCOMPARE(tasks,
-                 QStringList({Text(Action::Click, 1) + " at 930,140", Text(Action::DoubleClick, 1) + " at 1060,140",
-                              Text(Action::Down, 1) + " at 930,300", Text(Action::Up, 1) + " at 1160,330"}));
+        QCOMPARE(tasks, QStringList({Text(Action::Click, MouseButton::Left) + " at 930,140",
+                                     Text(Action::DoubleClick, MouseButton::Left) + " at 1060,140",
+                                     Text(Action::Down, MouseButton::Left) + " at 930,300",
+                                     Text(Action::Up, MouseButton::Left) + " at 1160,330"}));
 
         // The edited list played from the command line with a shorter step and close after playing, as
         // the Options dialog would have saved them: the double click first, then the fixed click.

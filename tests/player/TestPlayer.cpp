@@ -74,9 +74,11 @@ private slots:
             const bool skipped = expected.empty() && name != std::string_view("wait");
             QTest::newRow(name) << QString::fromLatin1(x) << QString::fromLatin1(y) << task << expected << skipped;
         };
-        row("double click", "7", "9", T(TextId::DoubleClickMiddle), {D::Move(7, 9), D::DoubleClick(4)});
-        row("top left corner", "0", "0", T(TextId::ClickLeft), {D::Move(0, 0), D::Click(1)});
-        row("bottom right corner", "319", "239", T(TextId::ClickLeft), {D::Move(319, 239), D::Click(1)});
+        row("double click", "7", "9", T(TextId::DoubleClickMiddle),
+            {D::Move(7, 9), D::DoubleClick(MouseButton::Middle)});
+        row("top left corner", "0", "0", T(TextId::ClickLeft), {D::Move(0, 0), D::Click(MouseButton::Left)});
+        row("bottom right corner", "319", "239", T(TextId::ClickLeft),
+            {D::Move(319, 239), D::Click(MouseButton::Left)});
         row("x wraps past 32 bits to 7", "4294967303", "9", T(TextId::ClickLeft), {});
         row("right of the screen", "320", "9", T(TextId::ClickLeft), {});
         row("below the screen", "7", "240", T(TextId::ClickLeft), {});
@@ -139,7 +141,8 @@ private slots:
         QCOMPARE(due[1] - due[0], StepSchedule::Clock::duration::zero());
         QCOMPARE(due[2] - due[1], milliseconds(150));
         QCOMPARE(due[3] - due[2], milliseconds(500));
-        QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Click(1), D::Move(2, 2), D::Click(2)}));
+        QCOMPARE(m_desktop->Actions(),
+                 (Actions{D::Move(1, 1), D::Click(MouseButton::Left), D::Move(2, 2), D::Click(MouseButton::Right)}));
     }
 
     void playsOneTaskPerTickAndEnds_data()
@@ -173,8 +176,9 @@ private slots:
             Ticks(1);
         }
         QCOMPARE(m_desktop->Actions(),
-                 (Actions{D::Move(1, 1), D::Down(1), D::Move(2, 2), D::Down(2), D::Move(3, 3), D::Up(1), D::Move(4, 4),
-                          D::Down(4), D::Move(2, 2), D::Up(2), D::Move(4, 4), D::Up(4), kEnd}));
+                 (Actions{D::Move(1, 1), D::Down(MouseButton::Left), D::Move(2, 2), D::Down(MouseButton::Right),
+                          D::Move(3, 3), D::Up(MouseButton::Left), D::Move(4, 4), D::Down(MouseButton::Middle),
+                          D::Move(2, 2), D::Up(MouseButton::Right), D::Move(4, 4), D::Up(MouseButton::Middle), kEnd}));
         QCOMPARE(close.count(), closeAfterPlaying ? 1 : 0);
         QCOMPARE(finished,
                  closeAfterPlaying ? QList<QVariantList>{} : QList<QVariantList>{{T(TextId::AllTasksExecuted)}});
@@ -190,11 +194,14 @@ private slots:
         QTest::addColumn<bool>("bySteps");
         QTest::addColumn<Actions>("expected");
         QTest::newRow("from row 3") << 3 << std::vector<int>{} << false
-                                    << Actions{D::Move(3, 3), D::Click(1), D::Move(4, 4), D::Click(1), kEnd};
+                                    << Actions{D::Move(3, 3), D::Click(MouseButton::Left), D::Move(4, 4),
+                                               D::Click(MouseButton::Left), kEnd};
         QTest::newRow("rows 1 and 4") << 1 << std::vector<int>{1, 4} << false
-                                      << Actions{D::Move(1, 1), D::Click(1), D::Move(4, 4), D::Click(1), kEnd};
+                                      << Actions{D::Move(1, 1), D::Click(MouseButton::Left), D::Move(4, 4),
+                                                 D::Click(MouseButton::Left), kEnd};
         QTest::newRow("by steps from 1") << 1 << std::vector<int>{} << true
-                                         << Actions{D::Move(1, 1), D::Click(1), D::Move(3, 3), D::Click(1)};
+                                         << Actions{D::Move(1, 1), D::Click(MouseButton::Left), D::Move(3, 3),
+                                                    D::Click(MouseButton::Left)};
     }
 
     void playsAPartOrBySteps()
@@ -211,7 +218,7 @@ private slots:
         if (bySteps) {
             QCOMPARE(m_player->IsStepping(), false);
             for (int step = 0; step < 3; ++step) {
-                m_desktop->HoldShortcut(VirtualKey::kF12, 1);
+                m_desktop->HoldShortcut(KeySymbols::kF12, 1);
                 QVERIFY(!m_player->PlaybackStopCheck() && !m_player->PlaybackStopCheck());
             }
             QVERIFY(m_player->IsPlaying() && !m_player->IsPausing());
@@ -227,21 +234,27 @@ private slots:
     void pauseHoldsForNPlusOneCountdownTicks_data()
     {
         QTest::addColumn<QString>("length"); // a negative length waits as 0
+        QTest::addColumn<double>("speed");   // a pause is the user's own time: the speed leaves it alone
         for (const char* length : {"0", "3", "-5"})
-            QTest::newRow(length) << QString::fromLatin1(length);
+            QTest::newRow(length) << QString::fromLatin1(length) << 1.0;
+        QTest::newRow("3 at speed 2") << QStringLiteral("3") << 2.0;
     }
 
     void pauseHoldsForNPlusOneCountdownTicks()
     {
         QFETCH(QString, length);
+        QFETCH(double, speed);
+        m_state.pace.speed = speed;
         Play({{"1", "1", T(TextId::ClickLeft)}, {length, "", T(TextId::Pause)}, {"2", "2", T(TextId::ClickRight)}});
         Ticks(2);
+        QCOMPARE(m_player->findChild<QTimer*>(QStringLiteral("tmrPause"))->interval(), 1000);
         Ticks(std::max(0, length.toInt()), &Player::CountPauseDown);
         QVERIFY(m_player->IsPausing() && !m_player->IsStepping());
         Ticks(1, &Player::CountPauseDown);
         QVERIFY(!m_player->IsPausing() && m_player->IsStepping());
         Ticks(1);
-        QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Click(1), D::Move(2, 2), D::Click(2), kEnd}));
+        QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Click(MouseButton::Left), D::Move(2, 2),
+                                                D::Click(MouseButton::Right), kEnd}));
     }
 
     // With repeat on, the list starts again at row 1 and never ends, nor closes the program. The
@@ -254,7 +267,7 @@ private slots:
         m_state.options.closeAfterPlaying = true;
         QSignalSpy stopped(m_player.get(), &Player::stopped);
         QSignalSpy close(m_player.get(), &Player::closeProgramRequested);
-        m_desktop->HoldShortcut(VirtualKey::kF11, 2);
+        m_desktop->HoldShortcut(KeySymbols::kF11, 2);
         Play({{"1", "1", T(TextId::LeftPushed)}, {"5", "", T(TextId::Pause)}, {"2", "2", T(TextId::ClickRight)}});
         for (int check = 0; check < 3; ++check) // F11 is up at the third
             QVERIFY(!m_player->PlaybackStopCheck());
@@ -263,17 +276,18 @@ private slots:
         Ticks(3);
         Ticks(1, &Player::CountPauseDown);
         QVERIFY(m_player->IsPlaying() && m_player->IsPausing());
-        m_desktop->HoldShortcut(VirtualKey::kF11, 3);
-        const int f11Queries = m_desktop->KeyQueries(VirtualKey::kF11);
+        m_desktop->HoldShortcut(KeySymbols::kF11, 3);
+        const int f11Queries = m_desktop->KeyQueries(KeySymbols::kF11);
         // Once the keys are seen nothing runs; the stop comes at the first check that finds F11 up.
         QVERIFY(!m_player->PlaybackStopCheck() && !m_player->IsPausing());
         Ticks(1);
         QVERIFY(!m_player->PlaybackStopCheck() && stopped.isEmpty());
         QVERIFY(m_player->PlaybackStopCheck());
-        QCOMPARE(m_desktop->KeyQueries(VirtualKey::kF11), f11Queries + 4);
+        QCOMPARE(m_desktop->KeyQueries(KeySymbols::kF11), f11Queries + 4);
         QCOMPARE(stopped, QList<QVariantList>{{qint64{5}}});
-        QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Down(1), D::Move(2, 2), D::Click(2), D::Move(1, 1),
-                                                D::Down(1), D::Move(1, 1), D::Up(1), kEnd}));
+        QCOMPARE(m_desktop->Actions(),
+                 (Actions{D::Move(1, 1), D::Down(MouseButton::Left), D::Move(2, 2), D::Click(MouseButton::Right),
+                          D::Move(1, 1), D::Down(MouseButton::Left), D::Move(1, 1), D::Up(MouseButton::Left), kEnd}));
         QVERIFY(close.isEmpty());
         VerifyIdleAtRowOne();
     }
@@ -303,9 +317,9 @@ private slots:
         const auto tap = [](char key) {
             return D::Key("KeyTap", quint32(key));
         };
-        QCOMPARE(m_desktop->Actions(), stop
-                                           ? (Actions{tap('a'), kEnd})
-                                           : (Actions{tap('a'), tap('b'), tap('c'), D::Move(1, 1), D::Click(1), kEnd}));
+        QCOMPARE(m_desktop->Actions(),
+                 stop ? (Actions{tap('a'), kEnd})
+                      : (Actions{tap('a'), tap('b'), tap('c'), D::Move(1, 1), D::Click(MouseButton::Left), kEnd}));
         VerifyIdleAtRowOne();
     }
 
@@ -320,10 +334,10 @@ private slots:
         player.SetStepInterval(1);
         player.Play();
         QVERIFY(!player.PlaybackStopCheck() && !player.PlaybackStopCheck()); // keys up: armed
-        const int f11Queries = desktop.KeyQueries(VirtualKey::kF11);
+        const int f11Queries = desktop.KeyQueries(KeySymbols::kF11);
         player.PlaybackStopCheck();
         player.PlaybackStopCheck();
-        QVERIFY(desktop.KeyQueries(VirtualKey::kF11) > f11Queries);
+        QVERIFY(desktop.KeyQueries(KeySymbols::kF11) > f11Queries);
     }
 
     void closingReleasesAHeldButton()
@@ -331,7 +345,7 @@ private slots:
         Play({{"1", "1", T(TextId::LeftPushed)}, {"2", "2", T(TextId::LeftReleased)}});
         Ticks(1);
         m_player.reset();
-        QCOMPARE(m_desktop->Actions().back(), D::Up(1));
+        QCOMPARE(m_desktop->Actions().back(), D::Up(MouseButton::Left));
     }
 };
 

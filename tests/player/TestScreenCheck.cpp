@@ -80,15 +80,18 @@ private slots:
         QTest::addColumn<std::vector<D::Action>>("actions");
         // Points 25 px inside the window at least: the block around them holds nothing else.
         QTest::newRow("a click") << QList<QPoint>{{70, 70}} << false
-                                 << std::vector{D::Move(70, 70), D::Move(130, 70), D::Click(1), D::Shape({})};
+                                 << std::vector{D::Move(70, 70), D::Move(130, 70), D::Click(MouseButton::Left),
+                                                D::Shape({})};
         // The second task is looked for where the first was found: its pointer goes there at once.
         QTest::newRow("the next task at the same offset")
             << QList<QPoint>{{70, 70}, {80, 72}} << false
-            << std::vector{D::Move(70, 70),  D::Move(130, 70), D::Click(1), D::Move(140, 72),
-                           D::Move(140, 72), D::Click(1),      D::Shape({})};
+            << std::vector{D::Move(70, 70),  D::Move(130, 70), D::Click(MouseButton::Left),
+                           D::Move(140, 72), D::Move(140, 72), D::Click(MouseButton::Left),
+                           D::Shape({})};
         QTest::newRow("a drag follows its press")
             << QList<QPoint>{{70, 70}, {90, 74}} << true
-            << std::vector{D::Move(70, 70), D::Move(130, 70), D::Down(1), D::Move(150, 74), D::Up(1), D::Shape({})};
+            << std::vector{D::Move(70, 70),  D::Move(130, 70),         D::Down(MouseButton::Left),
+                           D::Move(150, 74), D::Up(MouseButton::Left), D::Shape({})};
     }
 
     // The window moved 60 px right since the recording: every click goes 60 px right, and says so.

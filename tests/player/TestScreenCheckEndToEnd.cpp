@@ -57,7 +57,8 @@ private slots:
             return desktop.PixelBlock(at.x() - 25, at.y() - 25, 51, 51);
         };
         log.show();
-        QTRY_COMPARE(desktop.PixelColor(at.x(), at.y()), LogWindow::Colour(at));
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.PixelColor(at.x(), at.y()), LogWindow::Colour(at), 15000);
         const QByteArray image = DescriptiveImage::Encode(block());
         log.hide();
         QTRY_VERIFY(desktop.PixelColor(at.x(), at.y()) != LogWindow::Colour(at));
@@ -85,7 +86,7 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(!messages.Texts().isEmpty(), 15000);
 
-        QCOMPARE(log.Events().size(), opens ? 2 : 0);
+        QTRY_COMPARE(log.Events().size(), opens ? 2 : 0);
         // Skipped, the run ends with a note; stopped, the preview shows the recorded block and,
         // beside it, the desktop that was there instead.
         if (!stops)
@@ -114,8 +115,10 @@ private slots:
         X11Desktop& desktop = *opened.desktop;
         LogWindow log(QRect(500, 300, 300, 200));
         log.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
         const QList<QPoint> points{{650, 400}, {700, 430}};
-        QTRY_COMPARE(desktop.PixelColor(points[0].x(), points[0].y()), LogWindow::Colour(points[0]));
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.PixelColor(points[0].x(), points[0].y()), LogWindow::Colour(points[0]),
+                                  15000);
         QList<QByteArray> images;
         for (const QPoint& at : points)
             images << DescriptiveImage::Encode(desktop.PixelBlock(at.x() - 25, at.y() - 25, 51, 51));
@@ -143,7 +146,7 @@ private slots:
         QStringList clicks;
         for (const QPoint& at : points)
             clicks << LogWindow::Event("press", 1, at + offset) << LogWindow::Event("release", 1, at + offset);
-        QCOMPARE(log.Events(), moves ? clicks : QStringList());
+        QTRY_COMPARE(log.Events(), moves ? clicks : QStringList());
         QCOMPARE(messages.Texts().first().startsWith(TextTable::Text(TextId::AllTasksExecuted)), moves);
     }
 };

@@ -1,3 +1,4 @@
+#include "core/KeySymbols.h"
 #include "recorder/Recorder.h"
 #include "support/FakeDesktop.h"
 #include "support/ImageText.h"
@@ -13,7 +14,7 @@
 #include <array>
 
 namespace {
-using namespace VirtualKey;
+using KeySymbols::kF12;
 
 // A recording on the scripted desktop. Gestures are written short: "5M300,400-520,90h3" presses
 // the middle button (L, R or M) at 300,400 five ticks after the gesture before (0: in the same
@@ -39,7 +40,8 @@ struct Session
         recorder.SetOwnWindowTest([](const ButtonEvent& press) { return press.x >= 1000; });
         desktop.SetPixels([this](int x, int y) {
             for (const auto& [button, rx, ry, upAt] : held)
-                if (desktop.KeyQueries(button) < upAt && std::abs(x - rx) <= 25 && std::abs(y - ry) <= 25)
+                if (desktop.KeyQueries(FakeDesktop::Of(MouseButton(button))) < upAt && std::abs(x - rx) <= 25 &&
+                    std::abs(y - ry) <= 25)
                     return quint32{0x123456};
             return ColourAt(x, y);
         });
@@ -55,7 +57,7 @@ struct Session
     {
         static const QRegularExpression kGesture(QStringLiteral(R"((\d+)([LMR])(\d+),(\d+)(-(\d+),(\d+))?(h(\d+))?)"));
         for (const QRegularExpressionMatch& g : kGesture.globalMatch(gestures)) {
-            const int button = int(QStringLiteral("?LR?M").indexOf(g.captured(2)));
+            const auto button = MouseButton(QStringLiteral("LRM").indexOf(g.captured(2)));
             const int x = g.captured(3).toInt(), y = g.captured(4).toInt(), hold = g.captured(9).toInt();
             const int rx = g.hasCaptured(5) ? g.captured(6).toInt() : x,
                       ry = g.hasCaptured(5) ? g.captured(7).toInt() : y;
@@ -66,7 +68,7 @@ struct Session
             if (hold == 0)
                 desktop.QueueButtonEvent({button, false, rx, ry, time});
             else
-                held.push_back({button, rx, ry, desktop.KeyQueries(button) + hold + 1});
+                held.push_back({IndexOf(button), rx, ry, desktop.KeyQueries(FakeDesktop::Of(button)) + hold + 1});
         }
     }
 
@@ -84,7 +86,7 @@ struct Session
                 added << QStringLiteral("w%1").arg(x);
                 continue;
             }
-            added << QString::asprintf("%c%c%d,%d%s", "cdv^?"[int(kind->action)], "?LR?M"[kind->button], x, y,
+            added << QString::asprintf("%c%c%d,%d%s", "cdv^?"[int(kind->action)], "LRM"[IndexOf(*kind->button)], x, y,
                                        tasks.Image(row) == ImageText(ColourAt, x, y) ? "" : "!image");
         }
         return added.join(' ');
@@ -129,7 +131,7 @@ private slots:
         Session s;
         s.desktop.SetFollowable(followed);
         for (int i = 0; i < before; ++i)
-            s.tasks.AddTask("100", "100", TaskKinds::Text(TaskKinds::Action::Click, kLeftButton), {});
+            s.tasks.AddTask("100", "100", TaskKinds::Text(TaskKinds::Action::Click, MouseButton::Left), {});
         QSignalSpy minimise(&s.recorder, &Recorder::minimiseRequested);
         QSignalSpy ended(&s.recorder, &Recorder::recordingEnded);
         QSignalSpy endedEmpty(&s.recorder, &Recorder::recordingEndedEmpty);
@@ -137,7 +139,7 @@ private slots:
         connect(&s.recorder, &Recorder::restoreRequested, [&] { f12QueriesAtRestore = s.desktop.KeyQueries(kF12); });
         // Before the start the poll (which runs during playback too) asks nothing.
         s.Tick();
-        QCOMPARE(s.desktop.KeyQueries(kLeftButton), 0);
+        QCOMPARE(s.desktop.KeyQueries(FakeDesktop::Of(MouseButton::Left)), 0);
         // Started with Ctrl+Shift+F12, which are also the stop keys: still held at the first tick,
         // they do not end it. The last click before the start does not merge with the first one.
         s.desktop.HoldShortcut(kF12, 1);
@@ -195,8 +197,8 @@ private slots:
             s.desktop.QueueInputEvent({kind, int(base), keysym, base, {}, 0, 0, ++s.time, order});
         };
         key(InputEvent::Kind::Press, 0xffe1, 0xffe1, 1); // Shift_L
-        s.desktop.QueueButtonEvent({kLeftButton, true, 300, 400, ++s.time, 2});
-        s.desktop.QueueButtonEvent({kLeftButton, false, 300, 400, ++s.time, 3});
+        s.desktop.QueueButtonEvent({MouseButton::Left, true, 300, 400, ++s.time, 2});
+        s.desktop.QueueButtonEvent({MouseButton::Left, false, 300, 400, ++s.time, 3});
         key(InputEvent::Kind::Press, 'A', 'a', 4);
         key(InputEvent::Kind::Release, 'A', 'a', 5);
         key(InputEvent::Kind::Release, 0xffe1, 0xffe1, 6);

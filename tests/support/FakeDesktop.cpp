@@ -1,25 +1,27 @@
 #include "support/FakeDesktop.h"
 
-void FakeDesktop::HoldFor(int virtualKey, int queries, int releaseX, int releaseY)
+#include "core/KeySymbols.h"
+
+void FakeDesktop::HoldFor(Watched key, int queries, int releaseX, int releaseY)
 {
-    SetKeyDown(virtualKey, false);
+    SetKeyDown(key, false);
     if (queries > 0)
-        m_heldFor[virtualKey] = {queries, QPoint(releaseX, releaseY)};
+        m_heldFor[key] = {queries, QPoint(releaseX, releaseY)};
 }
 
-void FakeDesktop::HoldShortcut(int functionKey, int queries)
+void FakeDesktop::HoldShortcut(quint32 functionKey, int queries)
 {
-    SetKeyDown(VirtualKey::kControl, true);
-    SetKeyDown(VirtualKey::kShift, true);
+    SetKeyDown(KeySymbols::kControl, true);
+    SetKeyDown(KeySymbols::kShift, true);
     HoldFor(functionKey, queries);
 }
 
-bool FakeDesktop::IsKeyDown(int virtualKey)
+bool FakeDesktop::IsDown(Watched key)
 {
-    ++m_queries[virtualKey];
-    const auto held = m_heldFor.find(virtualKey);
+    ++m_queries[key];
+    const auto held = m_heldFor.find(key);
     if (held == m_heldFor.end())
-        return m_steady[virtualKey];
+        return m_steady[key];
     auto& [queries, release] = held->second;
     if (--queries == 0) {
         if (release.x() >= 0 && release.y() >= 0)

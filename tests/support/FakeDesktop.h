@@ -18,7 +18,7 @@ public:
     struct Action
     {
         QString call;
-        int a = 0; // x, or the button code
+        int a = 0; // x, the button (IndexOf), the keysym or the wheel's direction
         int b = 0; // y
         QString path;
 
@@ -26,43 +26,52 @@ public:
     };
 
     static Action Move(int x, int y) { return {"MovePointer", x, y, {}}; }
-    static Action Down(int button) { return {"ButtonDown", button, 0, {}}; }
-    static Action Up(int button) { return {"ButtonUp", button, 0, {}}; }
-    static Action Click(int button) { return {"ButtonClick", button, 0, {}}; }
-    static Action DoubleClick(int button) { return {"ButtonDoubleClick", button, 0, {}}; }
+    static Action Down(MouseButton button) { return {"ButtonDown", IndexOf(button), 0, {}}; }
+    static Action Up(MouseButton button) { return {"ButtonUp", IndexOf(button), 0, {}}; }
+    static Action Click(MouseButton button) { return {"ButtonClick", IndexOf(button), 0, {}}; }
+    static Action DoubleClick(MouseButton button) { return {"ButtonDoubleClick", IndexOf(button), 0, {}}; }
     static Action Shape(const QString& path) { return {"SetPointerShape", 0, 0, path}; }
     // A key by its keysym; a wheel turn by its direction and notches.
     static Action Key(const char* call, quint32 keysym) { return {call, int(keysym), 0, {}}; }
     static Action Wheel(WheelDirection direction, int notches) { return {"TurnWheel", int(direction), notches, {}}; }
 
-    // Script: a key or button held (or not) from now on.
-    void SetKeyDown(int virtualKey, bool down)
+    // A key by its keysym, or a button, as the scripted state knows it.
+    using Watched = quint64;
+    static Watched Of(MouseButton button) { return (Watched(1) << 32) | Watched(IndexOf(button)); }
+
+    // Script: a key (by keysym) or button held (or not) from now on.
+    void SetKeyDown(Watched key, bool down)
     {
-        m_heldFor.erase(virtualKey);
-        m_steady[virtualKey] = down;
+        m_heldFor.erase(key);
+        m_steady[key] = down;
     }
-    // Script: the key reads as down for the next `queries` queries of it, then up; when it goes up
-    // the pointer jumps to the release point, if one on the screen is given.
-    void HoldFor(int virtualKey, int queries, int releaseX = -1, int releaseY = -1);
+    // Script: the key or button reads as down for the next `queries` queries of it, then up; when it
+    // goes up the pointer jumps to the release point, if one on the screen is given.
+    void HoldFor(Watched key, int queries, int releaseX = -1, int releaseY = -1);
+    void HoldFor(MouseButton button, int queries, int releaseX = -1, int releaseY = -1)
+    {
+        HoldFor(Of(button), queries, releaseX, releaseY);
+    }
     // Script: Ctrl and Shift held from now on, the function key (F11, F12) for the next `queries` queries.
-    void HoldShortcut(int functionKey, int queries);
+    void HoldShortcut(quint32 functionKey, int queries);
     void SetPointer(int x, int y) { m_pointer = QPoint(x, y); }
     void SetScreenSize(QSize size) { m_screenSize = size; }
     // Script: the colour of every screen pixel (0 when none is set).
     void SetPixels(std::function<quint32(int x, int y)> colourAt) { m_colourAt = std::move(colourAt); }
     // Script: whether the buttons can be followed (they cannot at first), and a press or release
     // that TakeButtonEvents reports next.
-    void SetFollowable(bool followable) { m_followable = followable; }
+    void SetFollowable(bool watchable) { m_followable = watchable; }
     void QueueButtonEvent(const ButtonEvent& event) { m_buttonEvents.push_back(event); }
     void QueueInputEvent(const InputEvent& event) { m_inputEvents.push_back(event); }
 
     const std::vector<Action>& Actions() const { return m_actions; }
     void ClearActions() { m_actions.clear(); }
-    int KeyQueries(int virtualKey) const { return m_queries.contains(virtualKey) ? m_queries.at(virtualKey) : 0; }
+    int KeyQueries(Watched key) const { return m_queries.contains(key) ? m_queries.at(key) : 0; }
     int PixelsRead() const { return m_pixelsRead; }
 
-    bool IsKeyDown(int virtualKey) override;
-    bool FollowButtons(bool on) override { return on && m_followable; }
+    bool IsButtonDown(MouseButton button) override { return IsDown(Of(button)); }
+    bool IsKeyDown(quint32 keysym) override { return IsDown(keysym); }
+    bool WatchInput(bool on) override { return on && m_followable; }
     std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_buttonEvents, {}); }
     std::vector<InputEvent> TakeInputEvents() override { return std::exchange(m_inputEvents, {}); }
     void KeyDown(quint32 keysym) override
@@ -84,10 +93,10 @@ public:
         SetPointer(x, y);
         m_actions.push_back(Move(x, y));
     }
-    void ButtonDown(int button) override { Record(Down(button), button, true); }
-    void ButtonUp(int button) override { Record(Up(button), button, false); }
-    void ButtonClick(int button) override { Record(Click(button), button, false); }
-    void ButtonDoubleClick(int button) override { Record(DoubleClick(button), button, false); }
+    void ButtonDown(MouseButton button) override { Record(Down(button), button, true); }
+    void ButtonUp(MouseButton button) override { Record(Up(button), button, false); }
+    void ButtonClick(MouseButton button) override { Record(Click(button), button, false); }
+    void ButtonDoubleClick(MouseButton button) override { Record(DoubleClick(button), button, false); }
     // Lets go of the held buttons and keys, last pressed first, as ButtonUp and KeyUp calls.
     void ReleaseHeld() override
     {
@@ -102,7 +111,8 @@ public:
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
 
 private:
-    void Record(const Action& action, int button, bool held)
+    bool IsDown(Watched key);
+    void Record(const Action& action, MouseButton button, bool held)
     {
         m_actions.push_back(action);
         std::erase(m_held, button);
@@ -110,10 +120,10 @@ private:
             m_held.push_back(button);
     }
 
-    std::vector<int> m_held; // buttons held by ButtonDown, in the order pressed
-    std::map<int, bool> m_steady;
-    std::map<int, std::pair<int, QPoint>> m_heldFor; // queries still to answer "down", and the release point
-    std::map<int, int> m_queries;
+    std::vector<MouseButton> m_held; // buttons held by ButtonDown, in the order pressed
+    std::map<Watched, bool> m_steady;
+    std::map<Watched, std::pair<int, QPoint>> m_heldFor; // queries still to answer "down", and the release point
+    std::map<Watched, int> m_queries;
     std::function<quint32(int, int)> m_colourAt;
     std::vector<Action> m_actions;
     QPoint m_pointer;

@@ -95,10 +95,13 @@ void XDriver::PressKeycode(unsigned int keycode, bool press)
     XSync(m_display, False);
 }
 
-void XDriver::MakeError()
+void XDriver::MakeError(bool wait)
 {
     XDestroyWindow(m_display, 0);
-    XSync(m_display, False);
+    if (wait)
+        XSync(m_display, False);
+    else
+        XFlush(m_display);
 }
 
 // A window property's bytes (32-bit items come as longs); empty where it is not set.

@@ -33,8 +33,9 @@ public:
     // returns the keycode that carries the first symbol now.
     unsigned int SwapKeys(const QString& keysym, const QString& otherKeysym);
     void PressKeycode(unsigned int keycode, bool press);
-    // Makes a request that fails: the server answers with an error (BadWindow).
-    void MakeError();
+    // Makes a request that fails: the server answers with an error (BadWindow), read at once or,
+    // without waiting, by whatever next reads from the connection.
+    void MakeError(bool wait = true);
     _XDisplay* Connection() const { return m_display; }
 
     // The process's windows (only the viewable ones, or all it has), a window's title and its place

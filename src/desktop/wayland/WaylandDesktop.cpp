@@ -27,19 +27,18 @@ constexpr quint32 kReleased = 0;
 // libinput's distance for one notch of a wheel.
 constexpr double kNotchDistance = 15.0;
 
-// The evdev button that a button code drives: 1 left, 2 right, 4 middle; 0 for any other code.
-int EvdevButtonOf(int button)
+// The evdev code of a mouse button.
+int EvdevButtonOf(MouseButton button)
 {
     switch (button) {
-    case VirtualKey::kLeftButton:
-        return BTN_LEFT;
-    case VirtualKey::kRightButton:
+    case MouseButton::Left:
+        break;
+    case MouseButton::Right:
         return BTN_RIGHT;
-    case VirtualKey::kMiddleButton:
+    case MouseButton::Middle:
         return BTN_MIDDLE;
-    default:
-        return 0;
     }
+    return BTN_LEFT;
 }
 
 } // namespace
@@ -85,13 +84,17 @@ quint32 WaylandDesktop::Now() const
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start).count());
 }
 
-bool WaylandDesktop::IsKeyDown(int virtualKey)
+bool WaylandDesktop::IsButtonDown(MouseButton button)
 {
-    const int button = EvdevButtonOf(virtualKey);
-    return button != 0 && m_held.IsHeld({HeldInputs::Kind::Button, button});
+    return m_held.IsHeld({HeldInputs::Kind::Button, EvdevButtonOf(button)});
 }
 
-bool WaylandDesktop::FollowButtons(bool)
+bool WaylandDesktop::IsKeyDown(quint32)
+{
+    return false;
+}
+
+bool WaylandDesktop::WatchInput(bool)
 {
     return false;
 }
@@ -213,25 +216,23 @@ void WaylandDesktop::MovePointer(int x, int y)
     m_connection->Roundtrip();
 }
 
-void WaylandDesktop::ButtonDown(int button)
+void WaylandDesktop::ButtonDown(MouseButton button)
 {
-    if (const int code = EvdevButtonOf(button))
-        SendInput({HeldInputs::Kind::Button, code}, true);
+    SendInput({HeldInputs::Kind::Button, EvdevButtonOf(button)}, true);
 }
 
-void WaylandDesktop::ButtonUp(int button)
+void WaylandDesktop::ButtonUp(MouseButton button)
 {
-    if (const int code = EvdevButtonOf(button))
-        SendInput({HeldInputs::Kind::Button, code}, false);
+    SendInput({HeldInputs::Kind::Button, EvdevButtonOf(button)}, false);
 }
 
-void WaylandDesktop::ButtonClick(int button)
+void WaylandDesktop::ButtonClick(MouseButton button)
 {
     ButtonDown(button);
     ButtonUp(button);
 }
 
-void WaylandDesktop::ButtonDoubleClick(int button)
+void WaylandDesktop::ButtonDoubleClick(MouseButton button)
 {
     ButtonClick(button);
     std::this_thread::sleep_for(kDoubleClickGap);

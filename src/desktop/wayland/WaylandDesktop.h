@@ -36,11 +36,12 @@ public:
 
     ~WaylandDesktop() override;
 
-    // True only for a button the program's own presses hold: no client may read the keyboard or
-    // the buttons of the seat.
-    bool IsKeyDown(int virtualKey) override;
-    // Always false: no Wayland interface lets a client follow other clients' input.
-    bool FollowButtons(bool on) override;
+    // True only for a button the program's own presses hold: no client may read the buttons of the seat.
+    bool IsButtonDown(MouseButton button) override;
+    // Always false: no client may read the keyboard of the seat.
+    bool IsKeyDown(quint32 keysym) override;
+    // Always false: no Wayland interface lets a client watch other clients' input.
+    bool WatchInput(bool on) override;
     std::vector<ButtonEvent> TakeButtonEvents() override { return {}; }
     std::vector<InputEvent> TakeInputEvents() override { return {}; }
     void KeyDown(quint32 keysym) override;
@@ -51,10 +52,10 @@ public:
     int PointerX() override { return m_pointerX; }
     int PointerY() override { return m_pointerY; }
     void MovePointer(int x, int y) override;
-    void ButtonDown(int button) override;
-    void ButtonUp(int button) override;
-    void ButtonClick(int button) override;
-    void ButtonDoubleClick(int button) override;
+    void ButtonDown(MouseButton button) override;
+    void ButtonUp(MouseButton button) override;
+    void ButtonClick(MouseButton button) override;
+    void ButtonDoubleClick(MouseButton button) override;
     void ReleaseHeld() override;
     // Does nothing: a client cannot shape the pointer over other clients' surfaces.
     void SetPointerShape(const QString& cursorFile = QString()) override;

@@ -1,11 +1,14 @@
 #include "desktop/x11/X11Desktop.h"
 
 #include "desktop/x11/CursorFile.h"
-#include "desktop/x11/X11ButtonStream.h"
+#include "desktop/x11/X11Buttons.h"
 #include "desktop/x11/X11Cursor.h"
 #include "desktop/x11/X11ErrorTrap.h"
 #include "desktop/x11/X11Guardian.h"
+#include "desktop/x11/X11InputStream.h"
+#include "desktop/x11/X11KeyWatch.h"
 #include "desktop/x11/X11Keyboard.h"
+#include "desktop/x11/X11Screen.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -23,43 +26,6 @@
 namespace {
 
 constexpr std::chrono::milliseconds kDoubleClickGap{15};
-
-// Every keycode whose symbols include one of the two given, in any column of the core mapping.
-std::vector<unsigned char> KeycodesOf(Display* display, KeySym first, KeySym second = NoSymbol)
-{
-    int minKeycode = 0;
-    int maxKeycode = 0;
-    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-    int perKeycode = 0;
-    KeySym* symbols =
-        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), maxKeycode - minKeycode + 1, &perKeycode);
-    std::vector<unsigned char> keycodes;
-    if (symbols == nullptr)
-        return keycodes;
-    for (int keycode = minKeycode; keycode <= maxKeycode; ++keycode) {
-        const KeySym* row = symbols + static_cast<ptrdiff_t>(keycode - minKeycode) * perKeycode;
-        if (std::any_of(row, row + perKeycode,
-                        [&](KeySym symbol) { return symbol == first || (second != NoSymbol && symbol == second); }))
-            keycodes.push_back(static_cast<unsigned char>(keycode));
-    }
-    XFree(symbols);
-    return keycodes;
-}
-
-// The X button that a button code drives: 1 left, 2 right, 4 middle; 0 for any other code.
-unsigned int XButtonOf(int button)
-{
-    switch (button) {
-    case VirtualKey::kLeftButton:
-        return Button1;
-    case VirtualKey::kRightButton:
-        return Button3;
-    case VirtualKey::kMiddleButton:
-        return Button2;
-    default:
-        return 0;
-    }
-}
 
 } // namespace
 
@@ -84,11 +50,6 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
 {
     m_screen = DefaultScreen(m_display);
     m_root = RootWindow(m_display, m_screen);
-    m_colormap = DefaultColormap(m_display, m_screen);
-    const Visual* visual = DefaultVisual(m_display, m_screen);
-    m_trueColour = visual->c_class == TrueColor;
-    if (m_trueColour)
-        m_format = PixelFormat(visual->red_mask, visual->green_mask, visual->blue_mask);
 
     // A client that uses XKB, as Xlib does, hears of a new mapping through XKB events only.
     int opcode = 0;
@@ -101,7 +62,7 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
     } else {
         m_xkbEventBase = -1;
     }
-    ReadKeycodes();
+    m_keyWatch = std::make_unique<X11KeyWatch>(m_display);
     m_held.SetListener([this](const HeldInputs::Input& input, bool held) { TellGuardian(input, held); });
 
     // The root window reports its new size when the screen is resized, without a query per read.
@@ -110,7 +71,7 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
     m_keyboard = std::make_unique<X11Keyboard>(m_display, m_held, [this](unsigned int keycode, bool press) {
         FakeInput({HeldInputs::Kind::Key, static_cast<int>(keycode)}, press);
     });
-    RefreshScreenSize();
+    m_screenPixels = std::make_unique<X11Screen>(m_display, m_root, m_screen);
 }
 
 X11Desktop::~X11Desktop()
@@ -118,19 +79,11 @@ X11Desktop::~X11Desktop()
     ReleaseHeld();
     m_keyboard.reset();
     m_guardian.reset();
-    m_buttonStream.reset();
+    m_inputStream.reset();
     // The root window's cursor would outlive the program: give the normal one back.
     if (m_cursorDefined)
         X11Cursor::ResetRootCursor(m_display, m_root);
     XCloseDisplay(m_display);
-}
-
-void X11Desktop::ReadKeycodes()
-{
-    m_shiftKeys = KeycodesOf(m_display, XK_Shift_L, XK_Shift_R);
-    m_controlKeys = KeycodesOf(m_display, XK_Control_L, XK_Control_R);
-    m_f11Keys = KeycodesOf(m_display, XK_F11);
-    m_f12Keys = KeycodesOf(m_display, XK_F12);
 }
 
 X11Desktop::PointerState X11Desktop::QueryPointer()
@@ -144,64 +97,45 @@ X11Desktop::PointerState X11Desktop::QueryPointer()
     return state;
 }
 
-bool X11Desktop::IsKeycodeDown(const std::vector<unsigned char>& keycodes)
+bool X11Desktop::IsButtonDown(MouseButton button)
 {
-    char keys[32] = {};
-    XQueryKeymap(m_display, keys);
+    return (QueryPointer().buttons & (Button1Mask << (X11Buttons::NumberOf(button) - 1))) != 0;
+}
+
+bool X11Desktop::IsKeyDown(quint32 keysym)
+{
+    X11KeyWatch::Keymap keys = {};
+    XQueryKeymap(m_display, keys.data());
     // The reply brought in whatever the server announced before it, a new keyboard mapping among them.
     if (XEventsQueued(m_display, QueuedAlready) > 0)
         TakeServerNotices();
-    return std::any_of(keycodes.begin(), keycodes.end(), [&](unsigned char keycode) {
-        return (static_cast<unsigned char>(keys[keycode / 8]) & (1U << (keycode % 8))) != 0;
-    });
+    return m_keyWatch->IsDown(keysym, keys);
 }
 
-bool X11Desktop::IsKeyDown(int virtualKey)
-{
-    switch (virtualKey) {
-    case VirtualKey::kLeftButton:
-        return (QueryPointer().buttons & Button1Mask) != 0;
-    case VirtualKey::kRightButton:
-        return (QueryPointer().buttons & Button3Mask) != 0;
-    case VirtualKey::kMiddleButton:
-        return (QueryPointer().buttons & Button2Mask) != 0;
-    case VirtualKey::kShift:
-        return IsKeycodeDown(m_shiftKeys);
-    case VirtualKey::kControl:
-        return IsKeycodeDown(m_controlKeys);
-    case VirtualKey::kF11:
-        return IsKeycodeDown(m_f11Keys);
-    case VirtualKey::kF12:
-        return IsKeycodeDown(m_f12Keys);
-    default:
-        return false;
-    }
-}
-
-bool X11Desktop::FollowButtons(bool on)
+bool X11Desktop::WatchInput(bool on)
 {
     if (!on)
-        m_buttonStream.reset();
-    else if (!m_buttonStream)
-        m_buttonStream = X11ButtonStream::Start(m_display);
-    return m_buttonStream != nullptr;
+        m_inputStream.reset();
+    else if (!m_inputStream)
+        m_inputStream = X11InputStream::Start(m_display);
+    return m_inputStream != nullptr;
 }
 
 std::vector<ButtonEvent> X11Desktop::TakeButtonEvents()
 {
-    return m_buttonStream ? m_buttonStream->Take() : std::vector<ButtonEvent>();
+    return m_inputStream ? m_inputStream->Take() : std::vector<ButtonEvent>();
 }
 
 std::vector<InputEvent> X11Desktop::TakeInputEvents()
 {
     std::vector<InputEvent> events;
-    if (!m_buttonStream)
+    if (!m_inputStream)
         return events;
-    const std::vector<X11ButtonStream::RawInput> raw = m_buttonStream->TakeInput();
+    const std::vector<X11InputStream::RawInput> raw = m_inputStream->TakeInput();
     if (raw.empty())
         return events;
     TakeServerNotices(); // a new keyboard map, if one came
-    for (const X11ButtonStream::RawInput& input : raw) {
+    for (const X11InputStream::RawInput& input : raw) {
         InputEvent event;
         event.x = input.x;
         event.y = input.y;
@@ -264,11 +198,9 @@ void X11Desktop::MovePointer(int x, int y)
     XSync(m_display, False);
 }
 
-void X11Desktop::FakeButton(int button, bool press)
+void X11Desktop::FakeButton(MouseButton button, bool press)
 {
-    const unsigned int xButton = XButtonOf(button);
-    if (xButton != 0)
-        FakeInput({HeldInputs::Kind::Button, static_cast<int>(xButton)}, press);
+    FakeInput({HeldInputs::Kind::Button, static_cast<int>(X11Buttons::NumberOf(button))}, press);
 }
 
 // Every press and release of the program goes through here, so that what is held is always known.
@@ -307,17 +239,17 @@ void X11Desktop::TellGuardian(const HeldInputs::Input& input, bool held)
         m_guardian->Tell(input, held);
 }
 
-void X11Desktop::ButtonDown(int button)
+void X11Desktop::ButtonDown(MouseButton button)
 {
     FakeButton(button, true);
 }
 
-void X11Desktop::ButtonUp(int button)
+void X11Desktop::ButtonUp(MouseButton button)
 {
     FakeButton(button, false);
 }
 
-void X11Desktop::ButtonClick(int button)
+void X11Desktop::ButtonClick(MouseButton button)
 {
     FakeButton(button, true);
     FakeButton(button, false);
@@ -325,7 +257,7 @@ void X11Desktop::ButtonClick(int button)
 
 // The two clicks follow each other at once, well inside any toolkit's double-click time and at the
 // same spot.
-void X11Desktop::ButtonDoubleClick(int button)
+void X11Desktop::ButtonDoubleClick(MouseButton button)
 {
     ButtonClick(button);
     // Events of the same millisecond share a timestamp, and toolkits (Qt among them) then now and
@@ -357,19 +289,26 @@ void X11Desktop::SetPointerShape(const QString& cursorFile)
     m_cursorDefined = true;
 }
 
-void X11Desktop::RefreshScreenSize()
+QSize X11Desktop::ScreenSize()
 {
-    Window rootReturn = 0;
-    int x = 0;
-    int y = 0;
-    unsigned int width = 0;
-    unsigned int height = 0;
-    unsigned int border = 0;
-    unsigned int depth = 0;
-    if (XGetGeometry(m_display, m_root, &rootReturn, &x, &y, &width, &height, &border, &depth)) {
-        m_screenWidth = static_cast<int>(width);
-        m_screenHeight = static_cast<int>(height);
-    }
+    TakeServerNotices();
+    return m_screenPixels->Size();
+}
+
+quint32 X11Desktop::PixelColor(int x, int y)
+{
+    return PixelBlock(x, y, 1, 1).front();
+}
+
+std::vector<quint32> X11Desktop::PixelBlock(int left, int top, int width, int height)
+{
+    TakeServerNotices();
+    return m_screenPixels->Block(left, top, width, height);
+}
+
+void X11Desktop::ToolkitStarted()
+{
+    X11ErrorTrap::InstallHandlers();
 }
 
 void X11Desktop::TakeServerNotices()
@@ -379,8 +318,7 @@ void X11Desktop::TakeServerNotices()
         XEvent event;
         XNextEvent(m_display, &event);
         if (event.type == ConfigureNotify && event.xconfigure.window == static_cast<Window>(m_root)) {
-            m_screenWidth = event.xconfigure.width;
-            m_screenHeight = event.xconfigure.height;
+            m_screenPixels->Resized(event.xconfigure.width, event.xconfigure.height);
         } else if (event.type == MappingNotify) {
             XRefreshKeyboardMapping(&event.xmapping);
             remapped = remapped || event.xmapping.request != MappingPointer;
@@ -391,7 +329,7 @@ void X11Desktop::TakeServerNotices()
     }
     // A layout change may have put the stop keys on other keycodes, and any key on another.
     if (remapped) {
-        ReadKeycodes();
+        m_keyWatch->Forget();
         m_keyboard->Stale();
     }
 }

@@ -2,7 +2,6 @@
 
 #include "desktop/Desktop.h"
 #include "desktop/HeldInputs.h"
-#include "desktop/x11/PixelFormat.h"
 
 #include <QByteArray>
 
@@ -11,9 +10,11 @@
 
 // Xlib's connection type; the X11 headers themselves stay in the .cpp files (their macros clash with Qt).
 struct _XDisplay;
-class X11ButtonStream;
+class X11InputStream;
 class X11Keyboard;
+class X11KeyWatch;
 class X11Guardian;
+class X11Screen;
 
 // The desktop of an X11 server, read with core requests and driven with the XTEST extension.
 // It keeps one display connection of its own, apart from the toolkit's, for its whole life.
@@ -39,9 +40,10 @@ public:
 
     ~X11Desktop() override;
 
-    bool IsKeyDown(int virtualKey) override;
-    // Follows the buttons through the RECORD extension; false where the server does not offer it.
-    bool FollowButtons(bool on) override;
+    bool IsButtonDown(MouseButton button) override;
+    bool IsKeyDown(quint32 keysym) override;
+    // Watches through the RECORD extension; false where the server does not offer it.
+    bool WatchInput(bool on) override;
     std::vector<ButtonEvent> TakeButtonEvents() override;
     std::vector<InputEvent> TakeInputEvents() override;
     void KeyDown(quint32 keysym) override;
@@ -51,15 +53,16 @@ public:
     int PointerX() override;
     int PointerY() override;
     void MovePointer(int x, int y) override;
-    void ButtonDown(int button) override;
-    void ButtonUp(int button) override;
-    void ButtonClick(int button) override;
-    void ButtonDoubleClick(int button) override;
+    void ButtonDown(MouseButton button) override;
+    void ButtonUp(MouseButton button) override;
+    void ButtonClick(MouseButton button) override;
+    void ButtonDoubleClick(MouseButton button) override;
     void ReleaseHeld() override;
     void SetPointerShape(const QString& cursorFile = QString()) override;
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
     QSize ScreenSize() override;
+    void ToolkitStarted() override;
 
 private:
     explicit X11Desktop(_XDisplay* display);
@@ -71,38 +74,22 @@ private:
         unsigned int buttons = 0;
     };
     PointerState QueryPointer();
-    bool IsKeycodeDown(const std::vector<unsigned char>& keycodes);
-    void FakeButton(int button, bool press);
+    void FakeButton(MouseButton button, bool press);
     void FakeInput(const HeldInputs::Input& input, bool press);
     void TellGuardian(const HeldInputs::Input& input, bool held);
-    void ReadKeycodes();
-    void RefreshScreenSize();
     // Takes what the server announced since the last look: a resized screen, a new keyboard mapping.
     void TakeServerNotices();
-    bool ReadBlock(int left, int top, int width, int height, std::vector<quint32>& out);
-    void FillFromPalette(const std::vector<unsigned long>& pixels, std::vector<quint32>& out, size_t first, int stride,
-                         int width, int height);
 
     _XDisplay* m_display = nullptr;
     unsigned long m_root = 0;
     int m_screen = 0;
-    int m_screenWidth = 0;
-    int m_screenHeight = 0;
-    PixelFormat m_format;
-    bool m_trueColour = true;
-    unsigned long m_colormap = 0;
+    std::unique_ptr<X11Screen> m_screenPixels;
     bool m_cursorDefined = false;
-    int m_xkbEventBase = -1;                         // the XKB extension's first event type; -1 without it
-    std::unique_ptr<X11ButtonStream> m_buttonStream; // while the buttons are followed
-    HeldInputs m_held;                               // what this connection's presses hold down
-    std::unique_ptr<X11Guardian> m_guardian;         // started with the first press
+    int m_xkbEventBase = -1;                       // the XKB extension's first event type; -1 without it
+    std::unique_ptr<X11InputStream> m_inputStream; // while the buttons are followed
+    HeldInputs m_held;                             // what this connection's presses hold down
+    std::unique_ptr<X11Guardian> m_guardian;       // started with the first press
     bool m_guardianTried = false;
     std::unique_ptr<X11Keyboard> m_keyboard;
-
-    // Every keycode that carries the key's symbol, so that either Shift or either Control counts;
-    // read again when the keyboard mapping changes.
-    std::vector<unsigned char> m_shiftKeys;
-    std::vector<unsigned char> m_controlKeys;
-    std::vector<unsigned char> m_f11Keys;
-    std::vector<unsigned char> m_f12Keys;
+    std::unique_ptr<X11KeyWatch> m_keyWatch;
 };

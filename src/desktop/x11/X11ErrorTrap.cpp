@@ -1,5 +1,7 @@
 #include "desktop/x11/X11ErrorTrap.h"
 
+#include <QtGlobal>
+
 #include <X11/Xlib.h>
 
 #include <unistd.h>
@@ -7,9 +9,9 @@
 #include <cstdio>
 
 namespace {
-// Xlib's handlers are one per process, so the chain of open traps is too. Traps are opened and
-// closed on one thread, like every call on a display connection.
-X11ErrorTrap* g_innermost = nullptr;
+// The open trap of this thread: a connection is used by one thread, and its errors arrive in the
+// thread that reads its replies.
+thread_local X11ErrorTrap* t_open = nullptr;
 
 // An error that no trap expects: said on stderr, then the program goes on. The default handler
 // would end the program, and with it the user's unsaved task list.
@@ -35,37 +37,52 @@ int OnIOError(Display*)
 }
 } // namespace
 
-// The handler walks the chain of open traps, innermost first.
 struct X11ErrorTrapAccess
 {
-    static int OnError(Display* display, XErrorEvent* error);
-};
-
-int X11ErrorTrapAccess::OnError(Display* display, XErrorEvent* error)
-{
-    for (X11ErrorTrap* trap = g_innermost; trap != nullptr; trap = trap->m_outer) {
-        if (trap->m_display == display) {
+    static int OnError(Display* display, XErrorEvent* error)
+    {
+        X11ErrorTrap* trap = t_open;
+        if (trap != nullptr && trap->m_display == display) {
             trap->m_failed = true;
             return 0;
         }
+        // Another connection's error: whoever handled errors before the trap hears of it.
+        const auto previous = trap != nullptr ? reinterpret_cast<XErrorHandler>(trap->m_previous) : nullptr;
+        if (previous != nullptr && previous != &X11ErrorTrapAccess::OnError)
+            return previous(display, error);
+        return LogError(display, error);
     }
-    return LogError(display, error);
-}
+};
 
-X11ErrorTrap::X11ErrorTrap(_XDisplay* display) : m_display(display), m_outer(g_innermost)
+X11ErrorTrap::X11ErrorTrap(_XDisplay* display) : m_display(display)
 {
-    // The toolkit may have put its handler in place since the last trap.
-    XSetErrorHandler(&X11ErrorTrapAccess::OnError);
-    g_innermost = this;
+    Q_ASSERT_X(t_open == nullptr, "X11ErrorTrap", "error traps do not nest");
+    if (t_open != nullptr) {
+        m_outer = t_open;
+        return;
+    }
+    // Errors of requests made before the trap go to the handler that was in place for them.
+    XSync(m_display, False);
+    m_previous = reinterpret_cast<Handler>(XSetErrorHandler(&X11ErrorTrapAccess::OnError));
+    t_open = this;
 }
 
 X11ErrorTrap::~X11ErrorTrap()
 {
-    g_innermost = m_outer;
+    if (m_outer != nullptr)
+        return;
+    XSync(m_display, False);
+    t_open = nullptr;
+    XSetErrorHandler(reinterpret_cast<XErrorHandler>(m_previous));
+}
+
+bool X11ErrorTrap::Failed() const
+{
+    return m_outer != nullptr ? m_outer->m_failed : m_failed;
 }
 
 void X11ErrorTrap::InstallHandlers()
 {
-    XSetErrorHandler(&X11ErrorTrapAccess::OnError);
+    XSetErrorHandler(&LogError);
     XSetIOErrorHandler(&OnIOError);
 }

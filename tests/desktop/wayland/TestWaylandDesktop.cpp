@@ -109,17 +109,17 @@ private slots:
     {
         QTest::addColumn<int>("x");
         QTest::addColumn<int>("y");
-        QTest::addColumn<int>("button");
+        QTest::addColumn<MouseButton>("button");
         QTest::addColumn<int>("evdev");
-        QTest::newRow("left, top-left corner") << 0 << 0 << 1 << BTN_LEFT;
-        QTest::newRow("right, bottom-right corner") << 1279 << 1023 << 2 << BTN_RIGHT;
-        QTest::newRow("middle, inside") << 641 << 17 << 4 << BTN_MIDDLE;
+        QTest::newRow("left, top-left corner") << 0 << 0 << MouseButton::Left << BTN_LEFT;
+        QTest::newRow("right, bottom-right corner") << 1279 << 1023 << MouseButton::Right << BTN_RIGHT;
+        QTest::newRow("middle, inside") << 641 << 17 << MouseButton::Middle << BTN_MIDDLE;
     }
     void buttonsLandOnThePixel()
     {
         QFETCH(int, x);
         QFETCH(int, y);
-        QFETCH(int, button);
+        QFETCH(MouseButton, button);
         QFETCH(int, evdev);
         m_wev.Clear();
         m_desktop->MovePointer(x, y);
@@ -195,11 +195,11 @@ private slots:
     {
         m_wev.Clear();
         m_desktop->MovePointer(300, 400);
-        m_desktop->ButtonDown(1);
+        m_desktop->ButtonDown(MouseButton::Left);
         m_desktop->KeyDown(XKB_KEY_Shift_L);
-        QVERIFY(m_desktop->IsKeyDown(1));
+        QVERIFY(m_desktop->IsButtonDown(MouseButton::Left));
         m_desktop->ReleaseHeld();
-        QVERIFY(!m_desktop->IsKeyDown(1));
+        QVERIFY(!m_desktop->IsButtonDown(MouseButton::Left));
         m_desktop->KeyTap(XKB_KEY_x);
         QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 2 && !m_wev.Typed().isEmpty(); }));
         QVERIFY(!m_wev.Presses()[1].pressed);
@@ -210,8 +210,8 @@ private slots:
     // No client sees the seat's input: the desktop says so instead of pretending.
     void followsNoInput()
     {
-        QVERIFY(!m_desktop->FollowButtons(true));
-        QVERIFY(!m_desktop->IsKeyDown(16));
+        QVERIFY(!m_desktop->WatchInput(true));
+        QVERIFY(!m_desktop->IsKeyDown(XKB_KEY_Shift_L));
     }
 
 private:

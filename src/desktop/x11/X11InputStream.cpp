@@ -1,5 +1,6 @@
-#include "desktop/x11/X11ButtonStream.h"
+#include "desktop/x11/X11InputStream.h"
 
+#include "desktop/x11/X11Buttons.h"
 #include "desktop/x11/X11ErrorTrap.h"
 
 #include <X11/Xlib.h>
@@ -13,24 +14,9 @@
 
 namespace {
 
-// The button code of an X button: 1 left, 2 middle, 3 right; 0 for the wheel and the others.
-int ButtonCodeOf(unsigned int xButton)
-{
-    switch (xButton) {
-    case Button1:
-        return VirtualKey::kLeftButton;
-    case Button2:
-        return VirtualKey::kMiddleButton;
-    case Button3:
-        return VirtualKey::kRightButton;
-    default:
-        return 0;
-    }
-}
-
 void Intercept(XPointer inboxPointer, XRecordInterceptData* data)
 {
-    auto* inbox = reinterpret_cast<X11ButtonStream::Inbox*>(inboxPointer);
+    auto* inbox = reinterpret_cast<X11InputStream::Inbox*>(inboxPointer);
     if (data->category == XRecordStartOfData)
         inbox->started = true;
     if (data->category == XRecordFromServer && data->data_len * 4 >= sizeof(xEvent)) {
@@ -38,15 +24,15 @@ void Intercept(XPointer inboxPointer, XRecordInterceptData* data)
         std::memcpy(&event, data->data, sizeof event);
         const int type = event.u.u.type & 0x7f;
         const unsigned int detail = event.u.u.detail;
-        const int button = ButtonCodeOf(detail);
+        const std::optional<MouseButton> button = X11Buttons::FromNumber(detail);
         const auto& at = event.u.keyButtonPointer;
-        if ((type == ButtonPress || type == ButtonRelease) && button != 0)
+        if ((type == ButtonPress || type == ButtonRelease) && button)
             inbox->events.push_back(
-                ButtonEvent{button, type == ButtonPress, at.rootX, at.rootY, at.time, ++inbox->order});
+                ButtonEvent{*button, type == ButtonPress, at.rootX, at.rootY, at.time, ++inbox->order});
         // The wheel's buttons come as a press and a release for each notch: the press stands for it.
         else if (type == KeyPress || type == KeyRelease || (type == ButtonPress && detail >= 4 && detail <= 7))
             inbox->input.push_back(
-                X11ButtonStream::RawInput{type, detail, at.state, at.rootX, at.rootY, at.time, ++inbox->order});
+                X11InputStream::RawInput{type, detail, at.state, at.rootX, at.rootY, at.time, ++inbox->order});
     }
     XRecordFreeData(data);
 }
@@ -56,7 +42,7 @@ constexpr int kStartTimeoutMs = 1000;
 
 } // namespace
 
-std::unique_ptr<X11ButtonStream> X11ButtonStream::Start(Display* control)
+std::unique_ptr<X11InputStream> X11InputStream::Start(Display* control)
 {
     // Asked quietly: the library's own check prints a complaint when the extension is missing.
     int opcode = 0;
@@ -90,18 +76,18 @@ std::unique_ptr<X11ButtonStream> X11ButtonStream::Start(Display* control)
         XCloseDisplay(data);
         return nullptr;
     }
-    std::unique_ptr<X11ButtonStream> stream(new X11ButtonStream(control, data, context));
+    std::unique_ptr<X11InputStream> stream(new X11InputStream(control, data, context));
     if (!XRecordEnableContextAsync(data, context, &Intercept, reinterpret_cast<XPointer>(&stream->m_inbox)) ||
         !stream->WaitForStart())
         return nullptr;
     return stream;
 }
 
-X11ButtonStream::X11ButtonStream(Display* control, Display* data, unsigned long context)
+X11InputStream::X11InputStream(Display* control, Display* data, unsigned long context)
     : m_control(control), m_data(data), m_context(context)
 {}
 
-X11ButtonStream::~X11ButtonStream()
+X11InputStream::~X11InputStream()
 {
     X11ErrorTrap trap(m_control);
     XRecordDisableContext(m_control, m_context);
@@ -112,7 +98,7 @@ X11ButtonStream::~X11ButtonStream()
 
 // Events are recorded only once the server has answered the enable request: a press made before
 // that would be lost, so the start waits for the answer.
-bool X11ButtonStream::WaitForStart()
+bool X11InputStream::WaitForStart()
 {
     XFlush(m_data);
     pollfd socket{ConnectionNumber(m_data), POLLIN, 0};
@@ -124,7 +110,7 @@ bool X11ButtonStream::WaitForStart()
     return m_inbox.started;
 }
 
-std::vector<ButtonEvent> X11ButtonStream::Take()
+std::vector<ButtonEvent> X11InputStream::Take()
 {
     // Reads whatever has arrived on the data connection and hands it to Intercept, without waiting.
     XRecordProcessReplies(m_data);
@@ -134,7 +120,7 @@ std::vector<ButtonEvent> X11ButtonStream::Take()
     return events;
 }
 
-std::vector<X11ButtonStream::RawInput> X11ButtonStream::TakeInput()
+std::vector<X11InputStream::RawInput> X11InputStream::TakeInput()
 {
     // Right after Take() the connection has just been read: what came since is for the next poll.
     if (!std::exchange(m_justRead, false))

@@ -11,15 +11,15 @@ struct _XDisplay;
 // server processes them, read through the RECORD extension on a data connection of its own, so that
 // a press shorter than one poll is still seen. Nothing runs in the background: the events wait in
 // the connection until Take() or TakeInput() reads them.
-class X11ButtonStream
+class X11InputStream
 {
 public:
     // Starts following on the server of this control connection; null when the server has no
     // RECORD extension or will not record.
-    static std::unique_ptr<X11ButtonStream> Start(_XDisplay* control);
-    ~X11ButtonStream();
-    X11ButtonStream(const X11ButtonStream&) = delete;
-    X11ButtonStream& operator=(const X11ButtonStream&) = delete;
+    static std::unique_ptr<X11InputStream> Start(_XDisplay* control);
+    ~X11InputStream();
+    X11InputStream(const X11InputStream&) = delete;
+    X11InputStream& operator=(const X11InputStream&) = delete;
 
     // The events that arrived since the last call, oldest first. Never blocks.
     std::vector<ButtonEvent> Take();
@@ -50,7 +50,7 @@ public:
     };
 
 private:
-    X11ButtonStream(_XDisplay* control, _XDisplay* data, unsigned long context);
+    X11InputStream(_XDisplay* control, _XDisplay* data, unsigned long context);
     bool WaitForStart();
 
     _XDisplay* m_control;

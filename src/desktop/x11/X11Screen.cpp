@@ -1,42 +1,56 @@
-// The screen: its size, and its pixels read in one request a block and turned into colours
-// whatever the visual.
-#include "desktop/x11/X11Desktop.h"
+#include "desktop/x11/X11Screen.h"
 
-#include "desktop/x11/PixelFormat.h"
 #include "desktop/x11/X11ErrorTrap.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 namespace {
 constexpr bool kLittleEndianHost = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
 } // namespace
 
-QSize X11Desktop::ScreenSize()
+X11Screen::X11Screen(_XDisplay* display, unsigned long root, int screen)
+    : m_display(display), m_root(root), m_colormap(DefaultColormap(display, screen))
 {
-    TakeServerNotices();
-    return {m_screenWidth, m_screenHeight};
+    const Visual* visual = DefaultVisual(m_display, screen);
+    m_trueColour = visual->c_class == TrueColor;
+    if (m_trueColour)
+        m_format = PixelFormat(visual->red_mask, visual->green_mask, visual->blue_mask);
+    Refresh();
 }
 
-quint32 X11Desktop::PixelColor(int x, int y)
+void X11Screen::Resized(int width, int height)
 {
-    return PixelBlock(x, y, 1, 1).front();
+    m_width = width;
+    m_height = height;
 }
 
-std::vector<quint32> X11Desktop::PixelBlock(int left, int top, int width, int height)
+void X11Screen::Refresh()
+{
+    Window rootReturn = 0;
+    int x = 0;
+    int y = 0;
+    unsigned int width = 0;
+    unsigned int height = 0;
+    unsigned int border = 0;
+    unsigned int depth = 0;
+    if (XGetGeometry(m_display, m_root, &rootReturn, &x, &y, &width, &height, &border, &depth))
+        Resized(static_cast<int>(width), static_cast<int>(height));
+}
+
+std::vector<quint32> X11Screen::Block(int left, int top, int width, int height)
 {
     if (width <= 0 || height <= 0)
         return {};
     std::vector<quint32> colours(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-
-    TakeServerNotices();
     // A rectangle that reaches past the screen makes the server refuse the whole request, so only
     // the part on the screen is asked for; the rest stays black.
     if (!ReadBlock(left, top, width, height, colours)) {
-        RefreshScreenSize();
+        Refresh();
         std::fill(colours.begin(), colours.end(), 0);
         if (!ReadBlock(left, top, width, height, colours))
             std::fill(colours.begin(), colours.end(), 0);
@@ -44,12 +58,12 @@ std::vector<quint32> X11Desktop::PixelBlock(int left, int top, int width, int he
     return colours;
 }
 
-bool X11Desktop::ReadBlock(int left, int top, int width, int height, std::vector<quint32>& out)
+bool X11Screen::ReadBlock(int left, int top, int width, int height, std::vector<quint32>& out)
 {
     const long long clipLeft = std::max<long long>(left, 0);
     const long long clipTop = std::max<long long>(top, 0);
-    const long long clipRight = std::min<long long>(static_cast<long long>(left) + width, m_screenWidth);
-    const long long clipBottom = std::min<long long>(static_cast<long long>(top) + height, m_screenHeight);
+    const long long clipRight = std::min<long long>(static_cast<long long>(left) + width, m_width);
+    const long long clipBottom = std::min<long long>(static_cast<long long>(top) + height, m_height);
     if (clipLeft >= clipRight || clipTop >= clipBottom)
         return true;
     const int clipWidth = static_cast<int>(clipRight - clipLeft);
@@ -102,8 +116,8 @@ bool X11Desktop::ReadBlock(int left, int top, int width, int height, std::vector
 
 // A palette visual has no channel masks: the colour map tells what each pixel value shows, asked
 // once for all distinct values of the block.
-void X11Desktop::FillFromPalette(const std::vector<unsigned long>& pixels, std::vector<quint32>& out, size_t first,
-                                 int stride, int width, int height)
+void X11Screen::FillFromPalette(const std::vector<unsigned long>& pixels, std::vector<quint32>& out, size_t first,
+                                int stride, int width, int height)
 {
     std::map<unsigned long, quint32> colourOf;
     for (unsigned long pixel : pixels)
