@@ -373,6 +373,8 @@ private slots:
         };
         row("no session at all", {":999", "", "", "", false}, noDisplay, false, "");
         row("wayland without xwayland", {":999", "wayland", "", "", true}, noDisplay, true, "wayland");
+        row("wayland, no compositor, no xwayland", {":999", "wayland", "wayland-77", "", false},
+            TextTable::Text(TextId::WaylandLacks).arg(QStringLiteral("wl_display")), false, "");
         row("no XTEST", {":999", "", "", "", false}, TextTable::Text(TextId::NoXTest), true, "");
         row("x11", {x, "x11", "", "", false}, {}, false, "");
         row("wayland session type", {x, "wayland", "", "", false}, {}, false, "xcb");

@@ -1,6 +1,8 @@
 // The Wayland desktop under a headless sway, driving wev, a full-screen client that logs what it
 // receives; and its screen copy read back against a wallpaper of the test's own.
 
+#include "core/TextTable.h"
+#include "desktop/DesktopFactory.h"
 #include "desktop/wayland/WaylandDesktop.h"
 #include "support/WevLog.h"
 
@@ -205,6 +207,17 @@ private slots:
         QVERIFY(!m_wev.Presses()[1].pressed);
         // The Shift let go: x comes alone.
         QCOMPARE(m_wev.Keys().last(), QStringLiteral("x"));
+    }
+
+    // A Wayland session with these interfaces gets this desktop, and Record says why it is off.
+    void theFactoryPicksIt()
+    {
+        SessionEnvironment session = SessionEnvironment::FromProcess();
+        session.display.clear();
+        const DesktopChoice choice = DesktopFactory::Open(session);
+        QVERIFY(dynamic_cast<WaylandDesktop*>(choice.desktop.get()) != nullptr);
+        QVERIFY(!choice.recordingOffered);
+        QCOMPARE(choice.warning, TextTable::Text(TextId::RecordNeedsX11));
     }
 
     // No client sees the seat's input: the desktop says so instead of pretending.
