@@ -99,6 +99,9 @@ void WevLog::ParseLine(const QString& line)
     if (kind == QLatin1String("xdg_toplevel") && name == QLatin1String("configure") &&
         rest.startsWith(QLatin1String("width: 1280")))
         m_configured = true;
+    // A new set of devices: wev binds its pointer anew (sometimes twice), and a new object speaks.
+    if (kind == QLatin1String("wl_seat") && name == QLatin1String("capabilities"))
+        m_pointerObject.clear();
     if (kind == QLatin1String("wl_keyboard") && name == QLatin1String("key"))
         m_keyPressed = rest.contains(QLatin1String("(pressed)"));
     if (kind != QLatin1String("wl_pointer"))

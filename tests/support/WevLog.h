@@ -50,7 +50,7 @@ private:
     QString m_error;
     QByteArray m_pending; // a partial line
     bool m_configured = false;
-    QString m_pointerObject; // wev may bind the pointer twice: only the first one's events count
+    QString m_pointerObject; // wev may bind the pointer twice: only one object's events count
     QPointF m_pointer;
     QString m_modifiers;
     bool m_keyPressed = false; // the last key line was a press: its sym line follows

@@ -1,5 +1,6 @@
 #include "desktop/wayland/WaylandDesktop.h"
 
+#include "desktop/GuardianProcess.h"
 #include "desktop/wayland/WaylandConnection.h"
 #include "desktop/wayland/WaylandScreenCopy.h"
 
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -43,7 +45,7 @@ int EvdevButtonOf(MouseButton button)
 
 } // namespace
 
-WaylandDesktop::OpenResult WaylandDesktop::Open(const QByteArray& displayName)
+WaylandDesktop::OpenResult WaylandDesktop::Open(const QByteArray& displayName, const QString& guardianProgram)
 {
     OpenResult result;
     std::unique_ptr<WaylandConnection> connection = WaylandConnection::Connect(displayName);
@@ -53,12 +55,15 @@ WaylandDesktop::OpenResult WaylandDesktop::Open(const QByteArray& displayName)
     }
     result.missingInterfaces = connection->MissingInterfaces();
     if (result.missingInterfaces.isEmpty())
-        result.desktop.reset(new WaylandDesktop(std::move(connection)));
+        result.desktop.reset(new WaylandDesktop(std::move(connection), displayName, guardianProgram));
     return result;
 }
 
-WaylandDesktop::WaylandDesktop(std::unique_ptr<WaylandConnection> connection) : m_connection(std::move(connection))
+WaylandDesktop::WaylandDesktop(std::unique_ptr<WaylandConnection> connection, const QByteArray& displayName,
+                               const QString& guardianProgram)
+    : m_connection(std::move(connection)), m_displayName(displayName), m_guardianProgram(guardianProgram)
 {
+    m_held.SetListener([this](const HeldInputs::Input& input, bool held) { TellGuardian(input, held); });
     m_screenCopy = std::make_unique<WaylandScreenCopy>(*m_connection);
     m_pointer =
         zwlr_virtual_pointer_manager_v1_create_virtual_pointer(m_connection->PointerManager(), m_connection->Seat());
@@ -76,6 +81,21 @@ WaylandDesktop::~WaylandDesktop()
     zwlr_virtual_pointer_v1_destroy(m_pointer);
     m_screenCopy.reset();
     m_connection->Roundtrip();
+    m_guardian.reset();
+}
+
+void WaylandDesktop::TellGuardian(const HeldInputs::Input& input, bool held)
+{
+    // Only buttons: the compositor lets go of a virtual keyboard's keys itself when it goes away.
+    if (input.kind != HeldInputs::Kind::Button)
+        return;
+    // Looked for at the first press: the program's folder is known once the application exists.
+    if (!m_guardian && held && !std::exchange(m_guardianTried, true))
+        m_guardian = GuardianProcess::Start(kGuardianName, m_displayName,
+                                            m_guardianProgram.isEmpty() ? GuardianProcess::ProgramPath(kGuardianName)
+                                                                        : m_guardianProgram);
+    if (m_guardian)
+        m_guardian->Tell(input, held);
 }
 
 quint32 WaylandDesktop::Now() const

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+class GuardianProcess;
 class WaylandConnection;
 class WaylandScreenCopy;
 struct zwlr_virtual_pointer_v1;
@@ -24,6 +25,9 @@ struct zwp_virtual_keyboard_v1;
 class WaylandDesktop : public Desktop
 {
 public:
+    // The guardian program that lets go of held buttons should this program be killed.
+    static constexpr const char* kGuardianName = "clickwarden-wayland-guardian";
+
     struct OpenResult
     {
         std::unique_ptr<WaylandDesktop> desktop; // null when the compositor is unreachable or lacks interfaces
@@ -32,7 +36,8 @@ public:
     };
 
     // Connects to the compositor named (WAYLAND_DISPLAY where empty) with a connection of its own.
-    static OpenResult Open(const QByteArray& displayName = {});
+    // The guardian program is started with the first press; by default the one installed beside.
+    static OpenResult Open(const QByteArray& displayName = {}, const QString& guardianProgram = {});
 
     ~WaylandDesktop() override;
 
@@ -64,7 +69,9 @@ public:
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
 
 private:
-    explicit WaylandDesktop(std::unique_ptr<WaylandConnection> connection);
+    WaylandDesktop(std::unique_ptr<WaylandConnection> connection, const QByteArray& displayName,
+                   const QString& guardianProgram);
+    void TellGuardian(const HeldInputs::Input& input, bool held);
     quint32 Now() const;
     void SendInput(const HeldInputs::Input& input, bool press);
     void SendKey(quint32 keysym, bool press);
@@ -81,4 +88,8 @@ private:
     int m_pointerX = 0;
     int m_pointerY = 0;
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    QByteArray m_displayName;
+    QString m_guardianProgram;
+    std::unique_ptr<GuardianProcess> m_guardian; // started with the first press
+    bool m_guardianTried = false;
 };

@@ -2,8 +2,8 @@
 // Clickwarden is gone. It reads three-byte instructions on its standard input ('+' or '-', 'b' for a
 // button or 'k' for a key, the X button number or key code) and, when the input ends because the
 // program ended however it did, releases what is still held on a connection of its own.
+#include "desktop/GuardianProtocol.h"
 #include "desktop/HeldInputs.h"
-#include "desktop/x11/GuardianProtocol.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
