@@ -16,7 +16,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <vector>
 
 int main(int argc, char* argv[])
@@ -31,24 +30,13 @@ int main(int argc, char* argv[])
     connection->Roundtrip();
 
     std::vector<unsigned char> held; // buttons, in the order pressed
-    unsigned char message[GuardianProtocol::kMessageSize];
-    std::size_t filled = 0;
-    for (;;) {
-        const ssize_t got = ::read(STDIN_FILENO, message + filled, sizeof message - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        filled += static_cast<std::size_t>(got);
-        if (filled < sizeof message)
-            continue;
-        filled = 0;
+    GuardianProtocol::ReadUntilClosed(STDIN_FILENO, [&held](const unsigned char* message) {
         if (message[1] != static_cast<unsigned char>(HeldInputs::Kind::Button))
-            continue;
+            return;
         std::erase(held, message[2]);
         if (message[0] == GuardianProtocol::kHeld)
             held.push_back(message[2]);
-    }
+    });
     // Last pressed first, as a user lets go.
     for (auto it = held.rbegin(); it != held.rend(); ++it) {
         zwlr_virtual_pointer_v1_button(pointer, 0, BTN_MOUSE | *it, WL_POINTER_BUTTON_STATE_RELEASED);
