@@ -48,6 +48,7 @@ void DesktopStartup::ShowWarning(QMainWindow& window) const
     // The warning says why there is nothing to record from.
     auto* record = window.findChild<QAction*>(QStringLiteral("mnuComandiRec"));
     if (!m_choice.recordingOffered && record != nullptr) {
+        record->setProperty("notOffered", true);
         record->setEnabled(false);
         record->setStatusTip(m_choice.warning);
         record->setToolTip(m_choice.warning);

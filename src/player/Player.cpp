@@ -8,7 +8,6 @@
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
 
-#include <QRect>
 #include <QTimer>
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 #include "player/InputPlayer.h"
 #include "player/PlayRange.h"
 #include "player/PlaybackMessages.h"
+#include "player/PlaybackProgress.h"
 #include "player/PlayedButtons.h"
 #include "player/ScreenCheck.h"
 #include "player/StepSchedule.h"
@@ -22,16 +23,6 @@ class Desktop;
 struct TaskRow;
 class TaskList;
 struct SharedState;
-
-// Where a run stands: the task (row) played last of how many, in which pass over the list.
-struct PlaybackProgress
-{
-    int task = 0;
-    int taskCount = 0;
-    int pass = 0;
-
-    friend bool operator==(const PlaybackProgress&, const PlaybackProgress&) = default;
-};
 
 // The playback engine: runs the task list one task per tick of its step timer, counts pauses down
 // once a second and watches the Ctrl+Shift+F11 stop keys when its owner's poll asks. The task

@@ -32,7 +32,7 @@ private:
     void Play(std::initializer_list<std::array<QString, 3>> rows)
     {
         for (const auto& [x, y, task] : rows)
-            m_tasks.AddTask(x, y, task, {}, TaskOrigin::Inserted);
+            m_tasks.AddTask(x, y, task, {});
         m_player->Play();
         m_desktop->ClearActions();
     }
@@ -211,8 +211,7 @@ private slots:
         QFETCH(bool, bySteps);
         QFETCH(Actions, expected);
         for (const char* x : {"1", "2", "3", "4"})
-            m_tasks.AddTask(x, x, x == QByteArrayView("2") ? T(TextId::Pause) : T(TextId::ClickLeft), {},
-                            TaskOrigin::Inserted);
+            m_tasks.AddTask(x, x, x == QByteArrayView("2") ? T(TextId::Pause) : T(TextId::ClickLeft), {});
         m_player->Play({first, only, bySteps});
         m_desktop->ClearActions();
         if (bySteps) {
