@@ -1,10 +1,10 @@
 #include "desktop/x11/X11Desktop.h"
 
+#include "desktop/GuardianProcess.h"
 #include "desktop/x11/CursorFile.h"
 #include "desktop/x11/X11Buttons.h"
 #include "desktop/x11/X11Cursor.h"
 #include "desktop/x11/X11ErrorTrap.h"
-#include "desktop/x11/X11Guardian.h"
 #include "desktop/x11/X11InputStream.h"
 #include "desktop/x11/X11KeyWatch.h"
 #include "desktop/x11/X11Keyboard.h"
@@ -25,6 +25,8 @@
 #include <utility>
 
 namespace {
+
+constexpr const char* kGuardianName = "clickwarden-guardian";
 
 constexpr std::chrono::milliseconds kDoubleClickGap{15};
 
@@ -235,7 +237,8 @@ void X11Desktop::ReleaseHeld()
 void X11Desktop::TellGuardian(const HeldInputs::Input& input, bool held)
 {
     if (!m_guardian && held && !std::exchange(m_guardianTried, true))
-        m_guardian = X11Guardian::Start(DisplayString(m_display));
+        m_guardian = GuardianProcess::Start(kGuardianName, DisplayString(m_display),
+                                            GuardianProcess::ProgramPath(kGuardianName));
     if (m_guardian)
         m_guardian->Tell(input, held);
 }
