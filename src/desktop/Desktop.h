@@ -44,6 +44,15 @@ struct InputEvent
     quint64 order = 0; // as in ButtonEvent
 };
 
+// A place the pointer passed through while a button was held, as the desktop reported it.
+struct PointerMove
+{
+    int x = 0;
+    int y = 0;
+    quint32 time = 0;  // as in ButtonEvent
+    quint64 order = 0; // as in ButtonEvent: a move between a press and its release has an order between theirs
+};
+
 // Everything the program reads from or does to the desktop: key and button state, the pointer,
 // synthetic button and key actions and screen pixels, in the program's own words: screen pixels,
 // mouse buttons and key symbols. Every call is synchronous: an action has happened when it returns.
@@ -72,6 +81,9 @@ public:
     // The key presses and releases and the wheel notches since the last call, oldest first; none
     // unless watched.
     virtual std::vector<InputEvent> TakeInputEvents() = 0;
+    // The pointer's moves with a button held since the last call, oldest first; none unless
+    // watched, and none from a desktop that follows the buttons only.
+    virtual std::vector<PointerMove> TakePointerMoves() { return {}; }
 
     // Presses or lets go of the key that gives this keysym in the layout of the moment, with the
     // Shift or AltGr it needs held around it; where the layout has no such key, a spare key code is

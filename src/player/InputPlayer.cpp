@@ -37,6 +37,8 @@ void InputPlayer::Run(const InputTask& task, QPoint point)
         m_desktop.MovePointer(point.x(), point.y());
         m_desktop.TurnWheel(task.direction, task.notches);
         break;
+    case InputTask::Kind::Path: // paced by a PathPlayer
+        break;
     }
 }
 

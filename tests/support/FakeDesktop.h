@@ -75,6 +75,7 @@ public:
     void SetFollowable(bool watchable) { m_followable = watchable; }
     void QueueButtonEvent(const ButtonEvent& event) { m_buttonEvents.push_back(event); }
     void QueueInputEvent(const InputEvent& event) { m_inputEvents.push_back(event); }
+    void QueuePointerMove(const PointerMove& move) { m_moves.push_back(move); }
 
     const std::vector<Action>& Actions() const { return m_actions; }
     void ClearActions() { m_actions.clear(); }
@@ -86,6 +87,7 @@ public:
     bool WatchInput(bool on) override { return on && m_followable; }
     std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_buttonEvents, {}); }
     std::vector<InputEvent> TakeInputEvents() override { return std::exchange(m_inputEvents, {}); }
+    std::vector<PointerMove> TakePointerMoves() override { return std::exchange(m_moves, {}); }
     void KeyDown(quint32 keysym) override
     {
         m_actions.push_back(Key("KeyDown", keysym));
@@ -145,6 +147,7 @@ private:
     QPoint m_pointer;
     std::vector<ButtonEvent> m_buttonEvents;
     std::vector<InputEvent> m_inputEvents;
+    std::vector<PointerMove> m_moves;
     std::vector<quint32> m_heldKeys;
     bool m_followable = false;
     std::atomic<int> m_pixelsRead = 0;

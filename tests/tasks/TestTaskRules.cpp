@@ -2,6 +2,7 @@
 // texts and which rows cannot be played.
 #include "core/TextTable.h"
 #include "support/ImageText.h"
+#include "tasks/InputTask.h"
 #include "tasks/Playability.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
@@ -66,9 +67,16 @@ private slots:
         add("", "", QStringLiteral("Type a b"));        // the keys have no point
         add("", "", QStringLiteral("Key nosuchkey"));   // 10: no such key
         add("640", "20", QStringLiteral("Wheel up 2")); // 11: the wheel turns at a point, off the screen
-        QCOMPARE(Playability::UnplayableRows(rows, QSize(640, 480)), (std::vector<int>{2, 3, 4, 8, 10, 11}));
-        QCOMPARE(Playability::UnplayableRows(rows, QSize()), (std::vector<int>{2, 3, 8, 10}));
-        for (const int row : {2, 3, 4, 8, 10, 11})
+        add("", "", QStringLiteral("Mouse Path 10,20,5 30,40,16"));
+        add("", "", QStringLiteral("Mouse Path 10,20"));    // 13: a point without its time
+        add("", "", QStringLiteral("Mouse Path 10,-20,5")); // 14: a coordinate below 0
+        add("", "", QStringLiteral("Mouse Path 10,20,5 ")); // 15: a blank too many
+        const std::vector<int> anyScreen{2, 3, 8, 10, 13, 14, 15};
+        const std::vector<int> small{2, 3, 4, 8, 10, 11, 13, 14, 15};
+        QCOMPARE(Playability::UnplayableRows(rows, QSize(640, 480)), small);
+        QCOMPARE(Playability::UnplayableRows(rows, QSize()), anyScreen);
+        QCOMPARE(InputTask::Parse(rows[11].task)->Text(), rows[11].task);
+        for (const int row : small)
             QVERIFY(!Playability::Problem(rows[std::size_t(row - 1)], QSize(640, 480)).isEmpty());
         QCOMPARE(Playability::RowList(std::vector<int>(25, 7)).count(QStringLiteral("7")), 20);
         TaskRows blank;

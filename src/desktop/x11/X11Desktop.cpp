@@ -129,6 +129,11 @@ std::vector<ButtonEvent> X11Desktop::TakeButtonEvents()
     return m_inputStream ? m_inputStream->Take() : std::vector<ButtonEvent>();
 }
 
+std::vector<PointerMove> X11Desktop::TakePointerMoves()
+{
+    return m_inputStream ? m_inputStream->TakeMoves() : std::vector<PointerMove>();
+}
+
 std::vector<InputEvent> X11Desktop::TakeInputEvents()
 {
     std::vector<InputEvent> events;

@@ -46,6 +46,7 @@ public:
     bool WatchInput(bool on) override;
     std::vector<ButtonEvent> TakeButtonEvents() override;
     std::vector<InputEvent> TakeInputEvents() override;
+    std::vector<PointerMove> TakePointerMoves() override;
     void KeyDown(quint32 keysym) override;
     void KeyUp(quint32 keysym) override;
     void KeyTap(quint32 keysym) override;
