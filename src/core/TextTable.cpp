@@ -265,6 +265,16 @@ constexpr Entry kTexts[] = {
                            "screen within %4 s:"},
     {TextId::AlikeLine, "task %1 at (%2, %3): the recorded image was found at (%5, %6) and at (%7, %8) as alike "
                         "within %4 s:"},
+    {TextId::StopOption, "  --stop                    stop the running Clickwarden's recording or playback, and exit"},
+    {TextId::StopNoInstance, "no running Clickwarden answered at %1"},
+    {TextId::StopNothingRunning, "Clickwarden runs, but neither records nor plays: nothing was stopped"},
+    {TextId::RecordNeedsX11,
+     "Recording is not offered here: a Wayland desktop lets no program see the clicks and keys made in "
+     "other windows. Record in an X11 session; the files play here."},
+    {TextId::WaylandLacks,
+     "The Wayland compositor does not offer what Clickwarden needs to drive the pointer and the keyboard "
+     "and to read the screen (missing: %1), and no X11 display could be reached. Clickwarden works on "
+     "compositors with the wlroots interfaces (sway, Hyprland, river, labwc, wayfire) and in X11 sessions."},
 };
 
 constexpr bool IsSorted()

@@ -236,6 +236,12 @@ enum class TextId
     AlikeStopMessage = 909,
     NotFoundLine = 910,
     AlikeLine = 911,
+    // Wayland desktops: the stop without global keys, and what a Wayland client cannot do.
+    StopOption = 1101,
+    StopNoInstance = 1102,
+    StopNothingRunning = 1103,
+    RecordNeedsX11 = 1104,
+    WaylandLacks = 1105,
 };
 
 namespace TextTable {

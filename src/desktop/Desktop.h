@@ -7,7 +7,10 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
 #include <vector>
+
+class ScreenReader;
 
 // A press or release of one of the three buttons, as the desktop reported it.
 struct ButtonEvent
@@ -126,4 +129,9 @@ public:
     // The toolkit has opened its own connection to the display: a backend takes back what belongs
     // to the whole process (on X11 the error handlers, which the toolkit replaced with its own).
     virtual void ToolkitStarted() {}
+
+    // A reader of the screen for another thread, made on this desktop's thread. A backend with a
+    // way of its own (a connection of its own, change reports) gives it; the reader given here
+    // sends its reads back to this thread, a band at a time.
+    virtual std::unique_ptr<ScreenReader> OpenScreenReader();
 };

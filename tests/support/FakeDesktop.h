@@ -3,9 +3,13 @@
 #include "desktop/Desktop.h"
 
 #include <QPoint>
+#include <QRect>
 
+#include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -57,7 +61,15 @@ public:
     void SetPointer(int x, int y) { m_pointer = QPoint(x, y); }
     void SetScreenSize(QSize size) { m_screenSize = size; }
     // Script: the colour of every screen pixel (0 when none is set).
-    void SetPixels(std::function<quint32(int x, int y)> colourAt) { m_colourAt = std::move(colourAt); }
+    void SetPixels(std::function<quint32(int x, int y)> colourAt)
+    {
+        const std::lock_guard lock(m_screenMutex);
+        m_colourAt = std::move(colourAt);
+    }
+    // Script: screen readers tell changes (ReportChange) from now on; before, they are the ones
+    // of a desktop that offers none of its own.
+    void SetReportsChanges(bool reports) { m_reportsChanges = reports; }
+    void ReportChange(const QRect& area);
     // Script: whether the buttons can be followed (they cannot at first), and a press or release
     // that TakeButtonEvents reports next.
     void SetFollowable(bool watchable) { m_followable = watchable; }
@@ -111,6 +123,10 @@ public:
     QSize ScreenSize() override { return m_screenSize; }
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
+    std::unique_ptr<ScreenReader> OpenScreenReader() override;
+    // What a reader of another thread calls.
+    std::vector<quint32> ReadForReader(const QRect& area);
+    std::vector<QRect> WaitForChanges(std::stop_token stop);
 
 private:
     bool IsDown(Watched key);
@@ -134,6 +150,10 @@ private:
     std::vector<PointerMove> m_moves;
     std::vector<quint32> m_heldKeys;
     bool m_followable = false;
-    int m_pixelsRead = 0;
+    std::atomic<int> m_pixelsRead = 0;
+    bool m_reportsChanges = false;
+    std::mutex m_screenMutex; // the pixels and the changes, shared with readers
+    std::condition_variable_any m_changed;
+    std::vector<QRect> m_changes;
     QSize m_screenSize{1920, 1080};
 };

@@ -45,6 +45,13 @@ public:
         return QStringLiteral("%1 %2 %3,%4").arg(kind).arg(button).arg(at.x()).arg(at.y());
     }
 
+    // Shows a picture of the window's size instead of the pattern: a real-looking window.
+    void SetPicture(const QImage& picture)
+    {
+        m_pattern = picture;
+        update();
+    }
+
     QStringList& Events() { return m_events; }
     // Logs the pointer's moves with a button held too, as "move 0 x,y".
     void LogMoves(bool on) { m_logMoves = on; }

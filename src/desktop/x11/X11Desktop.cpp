@@ -1,14 +1,15 @@
 #include "desktop/x11/X11Desktop.h"
 
+#include "desktop/GuardianProcess.h"
 #include "desktop/x11/CursorFile.h"
 #include "desktop/x11/X11Buttons.h"
 #include "desktop/x11/X11Cursor.h"
 #include "desktop/x11/X11ErrorTrap.h"
-#include "desktop/x11/X11Guardian.h"
 #include "desktop/x11/X11InputStream.h"
 #include "desktop/x11/X11KeyWatch.h"
 #include "desktop/x11/X11Keyboard.h"
 #include "desktop/x11/X11Screen.h"
+#include "desktop/x11/X11ScreenReader.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -24,6 +25,8 @@
 #include <utility>
 
 namespace {
+
+constexpr const char* kGuardianName = "clickwarden-guardian";
 
 constexpr std::chrono::milliseconds kDoubleClickGap{15};
 
@@ -239,7 +242,8 @@ void X11Desktop::ReleaseHeld()
 void X11Desktop::TellGuardian(const HeldInputs::Input& input, bool held)
 {
     if (!m_guardian && held && !std::exchange(m_guardianTried, true))
-        m_guardian = X11Guardian::Start(DisplayString(m_display));
+        m_guardian = GuardianProcess::Start(kGuardianName, DisplayString(m_display),
+                                            GuardianProcess::ProgramPath(kGuardianName));
     if (m_guardian)
         m_guardian->Tell(input, held);
 }
@@ -309,6 +313,12 @@ std::vector<quint32> X11Desktop::PixelBlock(int left, int top, int width, int he
 {
     TakeServerNotices();
     return m_screenPixels->Block(left, top, width, height);
+}
+
+std::unique_ptr<ScreenReader> X11Desktop::OpenScreenReader()
+{
+    std::unique_ptr<ScreenReader> reader = X11ScreenReader::Open(DisplayString(m_display));
+    return reader ? std::move(reader) : Desktop::OpenScreenReader();
 }
 
 void X11Desktop::ToolkitStarted()

@@ -13,7 +13,7 @@ struct _XDisplay;
 class X11InputStream;
 class X11Keyboard;
 class X11KeyWatch;
-class X11Guardian;
+class GuardianProcess;
 class X11Screen;
 
 // The desktop of an X11 server, read with core requests and driven with the XTEST extension.
@@ -64,6 +64,8 @@ public:
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
     QSize ScreenSize() override;
     void ToolkitStarted() override;
+    // A reader on a connection of its own to the same display, told of changes by DAMAGE.
+    std::unique_ptr<ScreenReader> OpenScreenReader() override;
 
 private:
     explicit X11Desktop(_XDisplay* display);
@@ -89,7 +91,7 @@ private:
     int m_xkbEventBase = -1;                       // the XKB extension's first event type; -1 without it
     std::unique_ptr<X11InputStream> m_inputStream; // while the buttons are followed
     HeldInputs m_held;                             // what this connection's presses hold down
-    std::unique_ptr<X11Guardian> m_guardian;       // started with the first press
+    std::unique_ptr<GuardianProcess> m_guardian;   // started with the first press
     bool m_guardianTried = false;
     std::unique_ptr<X11Keyboard> m_keyboard;
     std::unique_ptr<X11KeyWatch> m_keyWatch;

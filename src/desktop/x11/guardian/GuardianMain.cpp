@@ -2,8 +2,8 @@
 // Clickwarden is gone. It reads three-byte instructions on its standard input ('+' or '-', 'b' for a
 // button or 'k' for a key, the X button number or key code) and, when the input ends because the
 // program ended however it did, releases what is still held on a connection of its own.
+#include "desktop/GuardianProtocol.h"
 #include "desktop/HeldInputs.h"
-#include "desktop/x11/GuardianProtocol.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <utility>
 #include <vector>
 
@@ -48,20 +47,7 @@ int main(int argc, char* argv[])
     if (display == nullptr)
         return 1;
     Held held;
-    unsigned char message[GuardianProtocol::kMessageSize];
-    std::size_t filled = 0;
-    for (;;) {
-        const ssize_t got = ::read(STDIN_FILENO, message + filled, sizeof message - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        filled += static_cast<std::size_t>(got);
-        if (filled == sizeof message) {
-            Apply(held, message);
-            filled = 0;
-        }
-    }
+    GuardianProtocol::ReadUntilClosed(STDIN_FILENO, [&held](const unsigned char* message) { Apply(held, message); });
     Release(display, held);
     XCloseDisplay(display);
     return 0;
