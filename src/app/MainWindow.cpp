@@ -201,7 +201,6 @@ void MainWindow::UpdateCommandState(bool flag)
     if (m_grid->isEnabled())
         m_grid->setFocus();
     m_preview->Clear();
-    LayoutGrid();
 }
 
 void MainWindow::ApplyOptions(const OptionValues& options)
@@ -390,12 +389,11 @@ void MainWindow::LayoutGrid()
     const auto* bar = findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
     const int barHeight = bar && bar->isVisible() ? bar->height() : 0;
     const int height = std::max(0, frame.height() - TwipsToPixels(kGridHeightMargin, this) - barHeight);
-    // The preview sits at the right, over the grid's top: while it shows a picture the grid ends left
-    // of it, so that the picture never covers a row.
+    // The preview sits at the right, above the grid's top: the grid ends left of it wherever they
+    // would meet, so that the preview never covers a row.
     QRect preview = m_preview->geometry();
     preview.moveRight(frame.width() - TwipsToPixels(kFormWidth - kPictureLeft - kPictureSide, this) - 1);
     m_preview->setGeometry(preview);
     const int beside = preview.left() - m_grid->x() - 4;
-    m_grid->resize(!m_preview->Image().isNull() && preview.bottom() > m_grid->y() ? std::min(width, beside) : width,
-                   height);
+    m_grid->resize(m_preview->isVisible() && preview.bottom() > m_grid->y() ? std::min(width, beside) : width, height);
 }
