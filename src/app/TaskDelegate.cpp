@@ -214,7 +214,8 @@ bool TaskDelegate::eventFilter(QObject* object, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool altArrow =
             key->modifiers() == Qt::AltModifier && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down);
-        if (altArrow || qobject_cast<QKeySequenceEdit*>(object)) {
+        // In a text field Alt+Up/Down still moves the row, taking what was typed along.
+        if ((altArrow && qobject_cast<QComboBox*>(object)) || qobject_cast<QKeySequenceEdit*>(object)) {
             event->accept();
             return true;
         }
