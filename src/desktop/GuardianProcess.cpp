@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -64,6 +65,14 @@ GuardianProcess::~GuardianProcess()
     // Its end is quick (a few releases, then it exits); the wait leaves no zombie behind.
     int status = 0;
     ::waitpid(m_pid, &status, 0);
+}
+
+bool GuardianProcess::WaitUntilReady(int timeoutMs)
+{
+    pollfd descriptor{m_socket, POLLIN, 0};
+    char answer = 0;
+    return ::poll(&descriptor, 1, timeoutMs) == 1 && ::recv(m_socket, &answer, 1, 0) == 1 &&
+           answer == GuardianProtocol::kReady;
 }
 
 void GuardianProcess::Tell(const HeldInputs::Input& input, bool held)

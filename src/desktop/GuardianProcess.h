@@ -35,6 +35,9 @@ public:
     GuardianProcess(const GuardianProcess&) = delete;
     GuardianProcess& operator=(const GuardianProcess&) = delete;
 
+    // Waits until the guardian says it is ready (kReady), at most timeoutMs: one that must be connected
+    // before the program may die (the Wayland one) says so. False when it did not.
+    bool WaitUntilReady(int timeoutMs);
     // Tells the guardian of a press about to go out (held) or of a release that went out.
     void Tell(const HeldInputs::Input& input, bool held);
 

@@ -14,6 +14,8 @@ namespace GuardianProtocol {
 inline constexpr std::size_t kMessageSize = 3;
 inline constexpr char kHeld = '+';
 inline constexpr char kLetGo = '-';
+// Written back by a guardian that must be connected before the first press goes out, once it is.
+inline constexpr char kReady = '!';
 
 // Reads instructions from the descriptor until it ends (the program is gone), handing each whole
 // one to apply(const unsigned char* message).

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <thread>
 #include <utility>
 
@@ -28,6 +29,7 @@ constexpr quint32 kPressed = 1;
 constexpr quint32 kReleased = 0;
 // libinput's distance for one notch of a wheel.
 constexpr double kNotchDistance = 15.0;
+constexpr int kGuardianStartMs = 3000;
 
 // The evdev code of a mouse button.
 int EvdevButtonOf(MouseButton button)
@@ -90,10 +92,16 @@ void WaylandDesktop::TellGuardian(const HeldInputs::Input& input, bool held)
     if (input.kind != HeldInputs::Kind::Button)
         return;
     // Looked for at the first press: the program's folder is known once the application exists.
-    if (!m_guardian && held && !std::exchange(m_guardianTried, true))
+    if (!m_guardian && held && !std::exchange(m_guardianTried, true)) {
         m_guardian = GuardianProcess::Start(kGuardianName, m_displayName,
                                             m_guardianProgram.isEmpty() ? GuardianProcess::ProgramPath(kGuardianName)
                                                                         : m_guardianProgram);
+        if (m_guardian && !m_guardian->WaitUntilReady(kGuardianStartMs))
+            std::fprintf(stderr,
+                         "clickwarden: %s did not start: a button held by playback stays down if the "
+                         "program is killed\n",
+                         kGuardianName);
+    }
     if (m_guardian)
         m_guardian->Tell(input, held);
 }

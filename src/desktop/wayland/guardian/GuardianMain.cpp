@@ -28,6 +28,9 @@ int main(int argc, char* argv[])
     zwlr_virtual_pointer_v1* pointer =
         zwlr_virtual_pointer_manager_v1_create_virtual_pointer(connection->PointerManager(), connection->Seat());
     connection->Roundtrip();
+    // The program waits for this before its first press: were it killed before this pointer exists,
+    // the seat could lose its pointer, and the release would reach no one.
+    [[maybe_unused]] const ssize_t told = ::write(STDIN_FILENO, &GuardianProtocol::kReady, 1);
 
     std::vector<unsigned char> held; // buttons, in the order pressed
     GuardianProtocol::ReadUntilClosed(STDIN_FILENO, [&held](const unsigned char* message) {
