@@ -203,6 +203,9 @@ enum class TextId
     DragGivenUpRemark = 824,
     ReleaseNeverPressedRemark = 825,
     BadWaitLength = 827,
+    UntypableKey = 828,
+    BadPauseLength = 829,
+    TaskTooLong = 830,
     // Clicks that find their target by the recorded image.
     OnMismatchFind = 900,
     FoundLine = 901,

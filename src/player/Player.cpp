@@ -1,6 +1,7 @@
 #include "player/Player.h"
 
 #include "core/AppPaths.h"
+#include "core/KeySymbols.h"
 #include "core/TextTable.h"
 #include "desktop/Desktop.h"
 #include "tasks/Playability.h"
@@ -34,6 +35,7 @@ Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObj
       m_screenCheck(desktop), m_input(desktop)
 {
     connect(&m_input, &InputPlayer::typed, this, &Player::TypingDone);
+    connect(&m_input, &InputPlayer::untypable, this, &Player::SkipUntypable);
     m_stepTimer.setObjectName(QStringLiteral("tmrPlay"));
     m_pauseTimer.setObjectName(QStringLiteral("tmrPause"));
     for (QTimer* timer : {&m_stepTimer, &m_pauseTimer}) {
@@ -64,6 +66,7 @@ void Player::Play(PlayRange range)
     m_stepKeyDown = true; // the key counts once seen up
     emit minimiseRequested();
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
+    m_desktop.ClaimHotKeys(true);
     m_tasks.SetCurrentRow(FirstRow());
     if (!m_range.bySteps)
         m_schedule.Start(LeadBefore(FirstRow(), 0));
@@ -174,7 +177,7 @@ StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
     const TaskKinds::Kind* before = kindOf(previous);
     if (before && before->action == TaskKinds::Action::Wait) {
         const int ms = Playability::WholeNumber(QStringView(m_tasks.Cell(previous, TaskList::kColumnX))).value_or(0);
-        return scaled(std::chrono::milliseconds(std::max(0, ms)));
+        return scaled(std::chrono::milliseconds(std::clamp(ms, 0, Playability::kMaxWaitMs)));
     }
     const TaskKinds::Kind* kind = kindOf(row);
     if (kind && kind->action == TaskKinds::Action::Wait)
@@ -268,6 +271,19 @@ void Player::RunTask(int row)
     }
 }
 
+// A character that cannot be typed ends its row: the rest of a text typed without it (a password,
+// a command) would be worse than none. The row counts as skipped, as one that cannot be played.
+void Player::SkipUntypable(quint32 keysym)
+{
+    const int row = m_tasks.CurrentRow();
+    if (std::find(m_unplayableRows.begin(), m_unplayableRows.end(), row) == m_unplayableRows.end())
+        m_unplayableRows.push_back(row);
+    const char32_t character = KeySymbols::Character(keysym);
+    const QString name =
+        character != 0 ? QString::fromUcs4(&character, 1) : QString::fromLatin1(KeySymbols::Name(keysym));
+    emit unplayableTask(row, TextTable::Text(TextId::UntypableKey).arg(name));
+}
+
 void Player::RunInputTask(const TaskRow& cells)
 {
     const std::optional<InputTask> task = InputTask::Parse(cells.task);
@@ -352,6 +368,7 @@ void Player::StopTimersAndRestore()
     m_playing = false;
     m_stopping = false;
     m_desktop.SetPointerShape();
+    m_desktop.ClaimHotKeys(false);
     emit normalRequested();
     emit ended();
 }

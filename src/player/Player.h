@@ -161,6 +161,7 @@ private:
     // A task of the keyboard or the wheel.
     void RunInputTask(const TaskRow& cells);
     void TypingDone();
+    void SkipUntypable(quint32 keysym);
     void StartPause(const QString& lengthText);
     // The time from the previous row's moment to this row's: the recorded wait after a wait task,
     // nothing before one, one time unit otherwise; divided by the speed. previous 0: none.

@@ -66,6 +66,8 @@ bool ParseWheel(const QString& rest, InputTask& task)
 
 std::optional<InputTask> InputTask::Parse(const QString& taskText)
 {
+    if (taskText.size() > kMaxTaskText)
+        return std::nullopt;
     for (const KindWord& word : kKindWords) {
         const QString prefix = TextTable::Text(word.textId) + QLatin1Char(' ');
         if (!taskText.startsWith(prefix))

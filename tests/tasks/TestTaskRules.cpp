@@ -117,12 +117,20 @@ private slots:
         add(" 639 ", "479", TextTable::Text(TextId::LeftReleased)); // blanks around a number are read
         add("5", "", TextTable::Text(TextId::Pause));
         add("250", "", TextTable::Text(TextId::Wait));
-        add("-1", "", TextTable::Text(TextId::Wait));   // 8: a wait of less than nothing
-        add("", "", QStringLiteral("Type a b"));        // the keys have no point
-        add("", "", QStringLiteral("Key nosuchkey"));   // 10: no such key
-        add("640", "20", QStringLiteral("Wheel up 2")); // 11: the wheel turns at a point, off the screen
-        QCOMPARE(Playability::UnplayableRows(rows, QSize(640, 480)), (std::vector<int>{2, 3, 4, 8, 10, 11}));
-        QCOMPARE(Playability::UnplayableRows(rows, QSize()), (std::vector<int>{2, 3, 8, 10}));
+        add("-1", "", TextTable::Text(TextId::Wait));           // 8: a wait of less than nothing
+        add("", "", QStringLiteral("Type a b"));                // the keys have no point
+        add("", "", QStringLiteral("Key nosuchkey"));           // 10: no such key
+        add("640", "20", QStringLiteral("Wheel up 2"));         // 11: the wheel turns at a point, off the screen
+        add("86400000", "", TextTable::Text(TextId::Wait));     // a day
+        add("86400001", "", TextTable::Text(TextId::Wait));     // 13: longer than a day
+        add("-5", "", TextTable::Text(TextId::Pause));          // 14: a pause of less than nothing
+        add("2147483647", "", TextTable::Text(TextId::Pause));  // 15: beyond the editor's longest
+        add("", "", QStringLiteral("Key a") + QChar(0) + u'b'); // 16: a NUL inside a key name
+        QCOMPARE(Playability::UnplayableRows(rows, QSize(640, 480)),
+                 (std::vector<int>{2, 3, 4, 8, 10, 11, 13, 14, 15, 16}));
+        QCOMPARE(Playability::UnplayableRows(rows, QSize()), (std::vector<int>{2, 3, 8, 10, 13, 14, 15, 16}));
+        // The NUL is shown, not written raw to the terminal.
+        QVERIFY(Playability::Problem(rows[15], {}).contains(QStringLiteral("a\\x00")));
         for (const int row : {2, 3, 4, 8, 10, 11})
             QVERIFY(!Playability::Problem(rows[std::size_t(row - 1)], QSize(640, 480)).isEmpty());
         QCOMPARE(Playability::RowList(std::vector<int>(25, 7)).count(QStringLiteral("7")), 20);

@@ -5,12 +5,14 @@
 
 #include <QFile>
 
+#include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 
 extern char** environ;
 
@@ -52,6 +54,10 @@ std::unique_ptr<X11Guardian> X11Guardian::Start(const QByteArray& displayName, c
     posix_spawnattr_destroy(&attributes);
     ::close(sockets[1]);
     if (failed != 0) {
+        std::fprintf(stderr,
+                     "clickwarden: %s cannot be run (%s): a button that playback holds stays down if the "
+                     "program is killed\n",
+                     program.constData(), std::strerror(failed));
         ::close(sockets[0]);
         return nullptr;
     }
@@ -69,11 +75,16 @@ X11Guardian::~X11Guardian()
     ::waitpid(m_pid, &status, 0);
 }
 
-void X11Guardian::Tell(const HeldInputs::Input& input, bool held)
+bool X11Guardian::Tell(const HeldInputs::Input& input, bool held)
 {
+    // A guardian that ended closed its end: the socket reads as hung up (or at its end) before a
+    // send would still fill the buffer unread.
+    pollfd link{m_socket, POLLIN, 0};
+    if (::poll(&link, 1, 0) > 0 && (link.revents & (POLLHUP | POLLERR | POLLIN)) != 0)
+        return false;
     const char message[GuardianProtocol::kMessageSize] = {held ? GuardianProtocol::kHeld : GuardianProtocol::kLetGo,
                                                           static_cast<char>(input.kind),
                                                           static_cast<char>(static_cast<unsigned char>(input.code))};
     // A guardian that is gone must not end the program with SIGPIPE.
-    [[maybe_unused]] const ssize_t sent = ::send(m_socket, message, sizeof message, MSG_NOSIGNAL);
+    return ::send(m_socket, message, sizeof message, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof message);
 }
