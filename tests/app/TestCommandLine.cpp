@@ -174,7 +174,9 @@ private slots:
         program.start(QStringLiteral(CW_PROGRAM), {path});
         const qint64 pid = program.processId();
         QTRY_VERIFY_WITH_TIMEOUT(user.ButtonsDown() == 1 && user.KeysDown().size() == 1, kWaitMs);
-        QVERIFY(user.KeyMap() != map && user.CursorImage() != cursor);
+        QVERIFY(user.KeyMap() != map);
+        QTRY_VERIFY(!QList<QByteArray>({cursor, {}}).contains(user.CursorImage()));
+        const QByteArray recording = user.CursorImage();
         QTRY_COMPARE(Guardians(pid).size(), 1);
         const qint64 first = Guardians(pid).front();
         if (!guardian.isEmpty())
@@ -195,7 +197,9 @@ private slots:
         QTRY_COMPARE(user.ButtonsDown(), 0u);
         QTRY_COMPARE(user.KeysDown(), QList<int>{});
         QTRY_COMPARE(user.KeyMap(), map);
-        QTRY_COMPARE(user.CursorImage(), cursor);
+        // The arrow given back was made by a connection that has closed since: the server still shows
+        // it, but may no longer give its image (XFixes forgets a cursor freed by its client).
+        QTRY_VERIFY(user.CursorImage() != recording);
     }
 };
 

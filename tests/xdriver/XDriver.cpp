@@ -112,6 +112,12 @@ QList<unsigned long> XDriver::KeyMap()
 
 QByteArray XDriver::CursorImage()
 {
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 4;
+    int minor = 0;
+    if (!XFixesQueryExtension(m_display, &eventBase, &errorBase) || !XFixesQueryVersion(m_display, &major, &minor))
+        return {};
     XFixesCursorImage* image = XFixesGetCursorImage(m_display);
     if (image == nullptr)
         return {};
