@@ -1,6 +1,12 @@
 #include "app/MainWindow.h"
 
-#include "app/StderrMessageBoxes.h"
+#include "app/CommandLineStart.h"
+#include "app/EditorCommands.h"
+#include "app/FileCommands.h"
+#include "app/MainMenus.h"
+#include "app/RunReporter.h"
+#include "app/RunStatusDisplay.h"
+#include "app/StatusIndicator.h"
 #include "app/TaskEditor.h"
 #include "app/TaskGrid.h"
 #include "app/TaskPreview.h"
@@ -9,7 +15,7 @@
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
 #include "desktop/Desktop.h"
-#include "macrofile/FileCommands.h"
+#include "tasks/Playability.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,70 +49,29 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
             return QDesktopServices::openUrl(url);
         };
 
-    if (m_services.desktop) {
+    if (m_services.desktop)
         m_run = std::make_unique<Run>(m_tasks, *m_services.desktop, m_state);
-        m_recorder = &m_run->TheRecorder();
-        m_player = &m_run->ThePlayer();
-    }
     ApplyOptions(OptionValues{});
 
-    BuildMenus();
+    m_menus = std::make_unique<MainMenus>(*menuBar());
+    connect(m_menus->exitAction, &QAction::triggered, this, &MainWindow::Exit);
     BuildGrid();
-    // Each subsystem connects its menus and timers here.
-    ConnectEditing();
-    ConnectRecording();
-    ConnectPlayback();
+    m_reporter =
+        new RunReporter(m_run.get(), *m_services.messages, m_services.notifier, m_state, m_services.unattended, this);
+    m_editor = new TaskEditor(*this, *m_grid, m_tasks, m_state, *m_services.messages, m_services.desktop, m_run.get());
+    menuBar()->insertMenu(m_menus->commandsMenu->menuAction(), m_editor->Menu());
+    connect(m_editor, &TaskEditor::emptied, this, [this](bool empty) { UpdateCommandState(!empty); });
+    ConnectCommands();
+    ConnectRun();
     ConnectFiles();
-    ConnectDialogs();
-    ConnectStatus();
 }
 
-// The editor goes before the task list it holds a recording on: children outlive the members.
+// The editor goes before the task list it holds a recording on, and the run before the window's
+// state: children outlive the members.
 MainWindow::~MainWindow()
 {
     delete m_editor;
-}
-
-QAction* MainWindow::AddMenuAction(QMenu* menu, const char* name, const QKeySequence& shortcut,
-                                   CommandState::Control control)
-{
-    auto* action = menu->addAction(QString());
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    action->setEnabled(CommandState::IsEnabled(control, false));
-    m_commands.emplace_back(action, control);
-    return action;
-}
-
-void MainWindow::BuildMenus()
-{
-    using CommandState::Control;
-    m_fileMenu = menuBar()->addMenu(QString());
-    m_fileMenu->setObjectName(QStringLiteral("mnuFile"));
-    m_newAction = AddMenuAction(m_fileMenu, "mnuFileNuovo", QKeySequence(Qt::CTRL | Qt::Key_N), Control::New);
-    m_openAction = AddMenuAction(m_fileMenu, "mnuFileApri", QKeySequence(Qt::CTRL | Qt::Key_O), Control::Open);
-    m_appendAction = AddMenuAction(m_fileMenu, "mnuFileAggiungi", QKeySequence(Qt::CTRL | Qt::Key_A), Control::Append);
-    m_saveAction = AddMenuAction(m_fileMenu, "mnuFileSalva", QKeySequence(Qt::CTRL | Qt::Key_S), Control::Save);
-    m_exitAction = AddMenuAction(m_fileMenu, "mnuFileEsci", QKeySequence(Qt::CTRL | Qt::Key_Q), Control::Exit);
-
-    m_commandsMenu = menuBar()->addMenu(QString());
-    m_commandsMenu->setObjectName(QStringLiteral("mnuComandi"));
-    m_recordAction = AddMenuAction(m_commandsMenu, "mnuComandiRec", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12),
-                                   Control::Record);
-    m_playAction = AddMenuAction(m_commandsMenu, "mnuComandiPlay", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11),
-                                 Control::Play);
-    m_deleteLastAction = AddMenuAction(m_commandsMenu, "mnuComandiCanc", QKeySequence(Qt::Key_Delete), Control::Delete);
-    m_optionsAction = AddMenuAction(m_commandsMenu, "mnuComandiImpostazioni", QKeySequence(), Control::Options);
-    m_insertPauseAction = AddMenuAction(m_commandsMenu, "mnuComandiPausa", QKeySequence(), Control::InsertPause);
-
-    m_helpMenu = menuBar()->addMenu(TextTable::Text(TextId::HelpMenu));
-    m_helpMenu->setObjectName(QStringLiteral("mnuHelp"));
-    m_helpPageAction = AddMenuAction(m_helpMenu, "mnuGotosite", QKeySequence(Qt::Key_F1), Control::OnlineHelp);
-    m_aboutAction = AddMenuAction(m_helpMenu, "mnuHelpAbout", QKeySequence(Qt::Key_F3), Control::About);
-
-    connect(m_deleteLastAction, &QAction::triggered, this, &MainWindow::DeleteLastTask);
-    connect(m_exitAction, &QAction::triggered, this, &MainWindow::Exit);
-    connect(m_helpPageAction, &QAction::triggered, this, &MainWindow::OpenHelpPage);
+    m_run.reset();
 }
 
 void MainWindow::BuildGrid()
@@ -116,27 +81,85 @@ void MainWindow::BuildGrid()
 
     m_grid = new TaskGrid(body);
     m_grid->setObjectName(QStringLiteral("grdComandi"));
-    m_grid->setModel(&m_tasks);
-    m_grid->setColumnHidden(TaskList::kColumnImage, true);
+    m_grid->ShowList(m_tasks);
     m_grid->move(0, 0);
-    m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
     // The editor gives the grid its delegate: rows that cannot be played marked, cells changed in place.
-
-    // The grid's current row and the task list's current row (the playback position) follow each other.
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    m_tasks.SetCurrentRow(current.row() + 1);
-            });
-    connect(&m_tasks, &TaskList::currentRowChanged, this, [this](int row) {
-        const QModelIndex index = m_tasks.index(row - 1, TaskList::kColumnX);
-        if (index.isValid() && m_grid->currentIndex().row() != index.row())
-            m_grid->setCurrentIndex(index);
-    });
-
+    m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
     m_preview = new TaskPreview(body);
     m_preview->setObjectName(QStringLiteral("Picture1"));
     m_preview->raise();
+    // Only the user's picks draw the preview: playback and loading move the current row too, and
+    // clicked comes also for the row that is already current.
+    connect(m_grid, &QAbstractItemView::clicked, this, &MainWindow::PreviewCurrentRow);
+    connect(m_grid, &TaskGrid::keyReleased, this, &MainWindow::PreviewCurrentRow);
+}
+
+void MainWindow::ConnectCommands()
+{
+    m_editorCommands = new EditorCommands(*this, m_tasks, m_state, *m_editor, *m_services.messages, m_services.openUrl,
+                                          m_services.settings);
+    EditorCommands* commands = m_editorCommands;
+    connect(m_menus->deleteLastAction, &QAction::triggered, commands, &EditorCommands::DeleteLastTask);
+    connect(m_menus->insertPauseAction, &QAction::triggered, commands, &EditorCommands::AskForPause);
+    connect(m_menus->optionsAction, &QAction::triggered, commands, &EditorCommands::EditOptions);
+    connect(m_menus->helpPageAction, &QAction::triggered, commands, &EditorCommands::OpenHelpPage);
+    connect(m_menus->aboutAction, &QAction::triggered, commands, &EditorCommands::ShowAbout);
+    connect(commands, &EditorCommands::commandStateChanged, this, &MainWindow::UpdateCommandState);
+    connect(commands, &EditorCommands::optionsChosen, this, &MainWindow::ApplyOptions);
+}
+
+void MainWindow::ConnectRun()
+{
+    connect(m_menus->recordAction, &QAction::triggered, this, &MainWindow::Record);
+    connect(m_menus->playAction, &QAction::triggered, this, &MainWindow::Play);
+    connect(m_menus->playFromHereAction, &QAction::triggered, this, [this] {
+        PlayPart({m_tasks.CurrentRow(), {}, false});
+    });
+    connect(m_menus->playSelectionAction, &QAction::triggered, this, [this] {
+        const std::vector<int> rows = m_grid->SelectedRows();
+        PlayPart({m_tasks.CurrentRow(), rows.empty() ? std::vector<int>{m_tasks.CurrentRow()} : rows, false});
+    });
+    connect(m_menus->stepAction, &QAction::triggered, this, [this] { PlayPart({m_tasks.CurrentRow(), {}, true}); });
+    connect(m_reporter, &RunReporter::exitRequested, this, &MainWindow::Exit);
+    connect(m_reporter, &RunReporter::noteRaised, this, &MainWindow::ShowNote);
+    connect(m_reporter, &RunReporter::mismatchShown, this, [this](int row) {
+        m_grid->setCurrentIndex(m_tasks.index(row - 1, TaskList::kColumnX));
+        PreviewCurrentRow();
+    });
+    m_status = new RunStatusDisplay(m_run.get(), m_services.indicator, this);
+    connect(m_status, &RunStatusDisplay::shown, this, &MainWindow::UpdateCaption);
+    if (!m_run)
+        return;
+    connect(m_run.get(), &Run::minimiseRequested, this, &QWidget::showMinimized);
+    connect(m_run.get(), &Run::restoreRequested, this, &QWidget::showNormal);
+    connect(m_run.get(), &Run::recordingEnded, this, [this](int eventCount) {
+        m_editor->RecordingEnded();
+        m_reporter->RecordingEnded(eventCount);
+        UpdateCommandState(true);
+    });
+    connect(m_run.get(), &Run::recordingEndedEmpty, this, [this] {
+        m_editor->RecordingEnded();
+        UpdateCommandState(false);
+    });
+}
+
+void MainWindow::ConnectFiles()
+{
+    m_files = std::make_unique<FileCommands>(m_tasks, m_state.options, *m_services.messages, m_services.files);
+    FileCommands* files = m_files.get();
+    connect(m_menus->newAction, &QAction::triggered, files, &FileCommands::New);
+    connect(m_menus->openAction, &QAction::triggered, files, &FileCommands::Open);
+    connect(m_menus->appendAction, &QAction::triggered, files, &FileCommands::Append);
+    connect(m_menus->saveAction, &QAction::triggered, files, &FileCommands::Save);
+    connect(files, &FileCommands::captionChanged, this, &MainWindow::UpdateCaption);
+    connect(files, &FileCommands::readingChanged, this, &MainWindow::ShowReading);
+    connect(files, &FileCommands::optionsRead, this, &MainWindow::ApplyOptions);
+    connect(files, &FileCommands::commandStateChanged, this, &MainWindow::UpdateCommandState);
+    connect(files, &FileCommands::commandStateChanged, this, [this](bool flag) {
+        if (flag)
+            TellUnplayableRows();
+    });
+    m_start = new CommandLineStart(*files, m_run.get(), *m_reporter, this);
 }
 
 void MainWindow::Start()
@@ -157,50 +180,24 @@ void MainWindow::Start()
     show();
     StopKeyReminder::WatchReportedStates(windowHandle(),
                                          [this](bool minimised) { m_restoreWatch.Reported(minimised); });
-    m_files->LoadCommandLineFile(m_services.arguments);
+    m_start->Start(m_services.arguments);
 }
 
 void MainWindow::SetCaptions()
 {
     UpdateCaption();
     m_editor->SetCaptions();
-    const std::pair<QAction*, TextId> actionCaptions[] = {
-        {m_aboutAction, TextId::AboutCommand},
-        {m_exitAction, TextId::ExitCommand},
-        {m_recordAction, TextId::RecordCommand},
-        {m_playAction, TextId::PlayCommand},
-        {m_playFromHereAction, TextId::PlayFromHereCommand},
-        {m_playSelectionAction, TextId::PlaySelectionCommand},
-        {m_stepAction, TextId::StepCommand},
-        {m_deleteLastAction, TextId::DeleteLastTaskCommand},
-        {m_openAction, TextId::OpenCommand},
-        {m_saveAction, TextId::SaveCommand},
-        {m_appendAction, TextId::AppendCommand},
-        {m_newAction, TextId::NewCommand},
-        {m_helpPageAction, TextId::OnlineHelpCommand},
-        {m_optionsAction, TextId::OptionsCommand},
-        {m_insertPauseAction, TextId::InsertPauseCommand},
-    };
-    m_fileMenu->setTitle(TextTable::Text(TextId::FileMenu));
-    m_commandsMenu->setTitle(TextTable::Text(TextId::CommandsMenu));
-    for (const auto& [action, id] : actionCaptions)
-        action->setText(TextTable::Text(id));
+    m_menus->SetCaptions();
 }
 
 void MainWindow::UpdateCommandState(bool flag)
 {
-    for (const auto& [action, control] : m_commands)
-        action->setEnabled(CommandState::IsEnabled(control, flag));
+    m_menus->UpdateCommandState(flag);
     m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, flag));
     // The keys reach the rows as soon as there are rows: F2, Enter, the arrows.
     if (m_grid->isEnabled())
         m_grid->setFocus();
     m_preview->Clear();
-}
-
-OptionValues MainWindow::CurrentOptions() const
-{
-    return m_state.options;
 }
 
 void MainWindow::ApplyOptions(const OptionValues& options)
@@ -213,26 +210,69 @@ void MainWindow::ApplyOptions(const OptionValues& options)
         m_run->ApplyIntervals(options);
 }
 
-void MainWindow::DeleteLastTask()
+int MainWindow::ExitStatus() const
 {
-    if (m_tasks.IsEmpty())
-        UpdateCommandState(false);
-    else
-        m_editor->Apply(TaskEdits::Remove(m_tasks, {m_tasks.TaskCount()}));
+    return m_reporter->ExitStatus();
 }
 
-void MainWindow::Exit()
+void MainWindow::AppendPause(int seconds)
 {
-    if (!m_files->MayDiscardChanges())
+    m_editorCommands->AppendPause(seconds);
+}
+
+void MainWindow::Play()
+{
+    PlayPart({});
+}
+
+void MainWindow::PlayPart(PlayRange range)
+{
+    if (m_run)
+        m_run->Play(std::move(range));
+}
+
+void MainWindow::Record()
+{
+    // A pick or a playback holds the input stream: the run refuses, and the editor opens no edit.
+    if (!m_run || !m_run->IsIdle())
         return;
-    QApplication::closeAllWindows();
-    QApplication::exit(m_exitStatus);
+    m_editor->RecordingStarted();
+    m_run->Record();
 }
 
-void MainWindow::ShowNote(const QString& text, bool toStderr)
+void MainWindow::UpdateCaption()
 {
-    if (toStderr)
-        StderrMessageBoxes::Print(text);
+    setWindowTitle(StatusIndicator::Caption(m_status->Indicator().Status(), m_files->Caption()));
+}
+
+bool MainWindow::ReadsCommandLineFile() const
+{
+    return m_start->IsReading();
+}
+
+void MainWindow::ShowReading(bool reading)
+{
+    menuBar()->setEnabled(!reading);
+    if (reading)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+void MainWindow::PreviewCurrentRow()
+{
+    const QModelIndex current = m_grid->currentIndex();
+    const int row = current.isValid() ? current.row() + 1 : 0;
+    const QByteArray image = m_tasks.Image(row);
+    const std::optional<Run::Seen> seen = m_run ? m_run->SeenAt(row, image) : std::nullopt;
+    if (seen)
+        m_preview->PreviewBeside(image, seen->screen, seen->tip);
+    else
+        m_preview->Preview(image);
+}
+
+void MainWindow::ShowNote(const QString& text)
+{
     // A widget of the bar, not a message of it: menu status tips would wipe a message away.
     if (!m_note) {
         m_note = new QLabel(this);
@@ -245,9 +285,22 @@ void MainWindow::ShowNote(const QString& text, bool toStderr)
     LayoutGrid();
 }
 
-void MainWindow::OpenHelpPage()
+void MainWindow::TellUnplayableRows()
 {
-    m_services.openUrl(QUrl(TextTable::Text(TextId::HelpPageAddress)));
+    const QSize screen = m_services.desktop ? m_services.desktop->ScreenSize() : QSize();
+    const std::vector<int> rows = Playability::UnplayableRows(m_tasks.PackedRows(), screen);
+    if (!rows.empty())
+        ShowNote(TextTable::Text(TextId::UnplayableRowsNote).arg(rows.size()).arg(Playability::RowList(rows)));
+    else if (m_note)
+        m_note->clear();
+}
+
+void MainWindow::Exit()
+{
+    if (!m_files->MayDiscardChanges())
+        return;
+    QApplication::closeAllWindows();
+    QApplication::exit(ExitStatus());
 }
 
 void MainWindow::changeEvent(QEvent* event)

@@ -1,12 +1,12 @@
 #include "app/TaskEditor.h"
 
-#include "app/OwnWindowPresses.h"
 #include "app/PauseDialog.h"
-#include "app/PointPicker.h"
+#include "app/Run.h"
 #include "app/TaskDelegate.h"
 #include "app/TaskGrid.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
+#include "desktop/Desktop.h"
 #include "macrofile/TaskClipboard.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskCheck.h"
@@ -19,8 +19,8 @@
 #include <QMenu>
 
 TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const SharedState& state,
-                       MessageBoxes& messages, Desktop* desktop)
-    : QObject(&window), m_window(window), m_grid(grid), m_tasks(tasks), m_state(state), m_messages(messages)
+                       MessageBoxes& messages, Desktop* desktop, Run* run)
+    : QObject(&window), m_window(window), m_grid(grid), m_tasks(tasks), m_state(state), m_messages(messages), m_run(run)
 {
     m_menu = new QMenu(&window);
     m_menu->setObjectName(QStringLiteral("editMenu"));
@@ -40,12 +40,9 @@ TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const S
     m_insertPauseHere = AddAction("editInsertPause", QKeySequence(), &TaskEditor::InsertPauseHere);
     m_pickPoint = AddAction("editPickPoint", QKeySequence(Qt::CTRL | Qt::Key_K), &TaskEditor::PickPoint);
 
-    if (desktop) {
-        const auto* ownPresses = new OwnWindowPresses(this);
-        m_picker = new PointPicker(
-            *desktop, [ownPresses](const ButtonEvent& press) { return ownPresses->IsOwn(press); }, this);
-        connect(m_picker, &PointPicker::picked, this, &TaskEditor::PointPicked);
-        connect(m_picker, &PointPicker::cancelled, &m_window, &QWidget::showNormal);
+    if (m_run) {
+        connect(m_run, &Run::picked, this, &TaskEditor::PointPicked);
+        connect(m_run, &Run::pickCancelled, &m_window, &QWidget::showNormal);
     }
     const auto screenSize = [desktop] {
         return desktop ? desktop->ScreenSize() : QSize();
@@ -109,7 +106,7 @@ void TaskEditor::UpdateActions()
     m_moveUp->setEnabled(!rows.empty() && rows.front() > 1);
     m_moveDown->setEnabled(!rows.empty() && rows.back() < m_tasks.TaskCount());
     const int current = m_tasks.CurrentRow();
-    m_pickPoint->setEnabled(m_picker && !m_tasks.IsEmpty() &&
+    m_pickPoint->setEnabled(m_run && !m_tasks.IsEmpty() &&
                             TaskCheck::ShapeOf(m_tasks.Cell(current, TaskList::kColumnTask)) ==
                                 TaskCheck::Shape::Point);
 }
@@ -221,11 +218,12 @@ void TaskEditor::InsertPauseHere()
 
 void TaskEditor::PickPoint()
 {
-    if (!m_picker || m_picker->IsPicking())
+    // The run refuses a pick while it records, plays or picks already: they share the input stream.
+    if (!m_run || !m_run->IsIdle())
         return;
     m_pickRow = m_tasks.CurrentRow();
     m_window.showMinimized();
-    m_picker->Start(m_state.options.recIntervalMs, m_state.options.saveImages);
+    m_run->PickPoint(m_state.options.saveImages);
 }
 
 void TaskEditor::PointPicked(int x, int y, const QByteArray& image)

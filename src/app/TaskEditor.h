@@ -9,11 +9,11 @@
 
 class Desktop;
 class MessageBoxes;
-class PointPicker;
 class QAction;
 class QMenu;
 class QUndoCommand;
 class QWidget;
+class Run;
 class TaskGrid;
 class TaskList;
 struct SharedState;
@@ -27,9 +27,9 @@ class TaskEditor : public QObject
     Q_OBJECT
 
 public:
-    // window steps aside while a point is picked; without a desktop nothing can be picked.
+    // window steps aside while a point is picked; without a desktop (and its run) nothing can be picked.
     TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const SharedState& state, MessageBoxes& messages,
-               Desktop* desktop);
+               Desktop* desktop, Run* run);
     ~TaskEditor() override;
 
     QMenu* Menu() const { return m_menu; }
@@ -79,7 +79,7 @@ private:
     QAction* m_moveDown = nullptr;
     QAction* m_insertPauseHere = nullptr;
     QAction* m_pickPoint = nullptr;
-    PointPicker* m_picker = nullptr;
-    int m_pickRow = 0; // the row whose point is being picked
+    Run* m_run = nullptr; // picks the points
+    int m_pickRow = 0;    // the row whose point is being picked
     std::optional<TaskEdits::Recording> m_recording;
 };

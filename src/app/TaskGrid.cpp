@@ -1,5 +1,7 @@
 #include "app/TaskGrid.h"
 
+#include "tasks/TaskList.h"
+
 #include <QDrag>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -22,6 +24,21 @@ TaskGrid::TaskGrid(QWidget* parent) : QTableView(parent)
     setDragDropMode(QAbstractItemView::InternalMove);
     setSortingEnabled(false);
     verticalHeader()->hide();
+}
+
+void TaskGrid::ShowList(TaskList& tasks)
+{
+    setModel(&tasks);
+    setColumnHidden(TaskList::kColumnImage, true);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [&tasks](const QModelIndex& current) {
+        if (current.isValid())
+            tasks.SetCurrentRow(current.row() + 1);
+    });
+    connect(&tasks, &TaskList::currentRowChanged, this, [this, &tasks](int row) {
+        const QModelIndex index = tasks.index(row - 1, TaskList::kColumnX);
+        if (index.isValid() && currentIndex().row() != index.row())
+            setCurrentIndex(index);
+    });
 }
 
 std::vector<int> TaskGrid::SelectedRows() const
@@ -99,4 +116,10 @@ void TaskGrid::keyPressEvent(QKeyEvent* event)
         edit(currentIndex(), EditKeyPressed, event))
         return;
     QTableView::keyPressEvent(event);
+}
+
+void TaskGrid::keyReleaseEvent(QKeyEvent* event)
+{
+    emit keyReleased();
+    QTableView::keyReleaseEvent(event);
 }

@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+class TaskList;
+
 // The task grid: a table of whole rows that the user selects, changes in place (F2, Enter or a
 // double click) and reorders by dragging rows within it. A drop is only reported: the window
 // turns it into an edit.
@@ -11,6 +13,10 @@ class TaskGrid : public QTableView
 
 public:
     explicit TaskGrid(QWidget* parent = nullptr);
+
+    // Shows the list, without its image column; the grid's current row and the list's (the
+    // playback position) follow each other from now on.
+    void ShowList(TaskList& tasks);
 
     // The selected task rows, counted from 1, in order.
     std::vector<int> SelectedRows() const;
@@ -23,6 +29,9 @@ public:
 signals:
     // The selected rows were dropped before this row (one past the last row for the end).
     void rowsDropped(int before);
+    // A key came up: the grid moved its current row on the press, so the row the user moved to is
+    // current by now.
+    void keyReleased();
 
 protected:
     void startDrag(Qt::DropActions supportedActions) override;
@@ -30,6 +39,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     int DropRow(QPoint at) const;

@@ -48,11 +48,9 @@ int main(int argc, char* argv[])
     QSettings settings;
     PaceOptions pace = PaceOptions::Load(settings);
     pace.speed = playback.speed.value_or(pace.speed);
-    MainWindow* shown = nullptr;
-    DesktopNotifier notifier([&shown](const QString& text) {
-        auto* indicator = shown ? shown->findChild<StatusIndicator*>() : nullptr;
-        return indicator && indicator->ShowMessage(text);
-    });
+    // The notifier's balloons come from the tray icon that shows what runs.
+    StatusIndicator indicator;
+    DesktopNotifier notifier([&indicator](const QString& text) { return indicator.ShowMessage(text); });
     MainWindow window(MainWindowServices{playback.unattended ? static_cast<MessageBoxes*>(&lines) : &boxes,
                                          desktop.Desktop(),
                                          {},
@@ -62,8 +60,8 @@ int main(int argc, char* argv[])
                                          &settings,
                                          pace,
                                          playback.unattended,
-                                         &notifier});
-    shown = &window;
+                                         &notifier,
+                                         &indicator});
     boxes.SetParent(&window);
     files.SetParent(&window);
     desktop.ShowWarning(window);

@@ -4,12 +4,14 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QSize>
 #include <QTimer>
 
 #include <chrono>
 #include <vector>
 
 class Desktop;
+struct TaskRow;
 
 // Plays the tasks of the keyboard and the wheel. A typing task types one key at each short step of
 // a timer of its own, so that a long text neither blocks the window's thread nor takes a playback
@@ -25,6 +27,9 @@ public:
 
     // Runs the task; a wheel task turns the wheel at `point` (the pointer is moved there first).
     void Run(const InputTask& task, QPoint point = {});
+    // Runs the task of a row that holds one; the wheel turns at the row's point, under the same rule
+    // as a click's (on a screen of this size).
+    void RunRow(const TaskRow& cells, QSize screen);
     bool IsTyping() const { return m_next < m_typing.size(); }
     // Types the next key of the typing task, and says typed() after the last; the timer runs it.
     void TypeNext();

@@ -1,7 +1,6 @@
 #include "player/Player.h"
 
 #include "core/AppPaths.h"
-#include "core/KeySymbols.h"
 #include "core/TextTable.h"
 #include "desktop/Desktop.h"
 #include "tasks/Playability.h"
@@ -9,7 +8,6 @@
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
 
-#include <QRect>
 #include <QTimer>
 
 #include <algorithm>
@@ -19,6 +17,8 @@ namespace {
 
 // A pause counts down in whole seconds.
 constexpr int kPauseTickMs = 1000;
+// How long before a task is due the stop-key check keeps away.
+constexpr std::chrono::milliseconds kQuietBeforeTask{10};
 
 TaskRow CellsOf(const TaskList& tasks, int row)
 {
@@ -31,11 +31,13 @@ TaskRow CellsOf(const TaskList& tasks, int row)
 } // namespace
 
 Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent)
-    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_schedule(m_stepTimer),
-      m_screenCheck(desktop), m_input(desktop)
+    : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_stopKeys(desktop), m_buttons(desktop),
+      m_schedule(m_stepTimer), m_screenCheck(desktop), m_input(desktop)
 {
     connect(&m_input, &InputPlayer::typed, this, &Player::TypingDone);
-    connect(&m_input, &InputPlayer::untypable, this, &Player::SkipUntypable);
+    // An untypable character ends its row (the rest typed without it would be worse): skipped.
+    connect(&m_input, &InputPlayer::untypable, this,
+            [this](quint32 keysym) { SkipRow(m_tasks.CurrentRow(), PlaybackMessages::Untypable(keysym)); });
     m_stepTimer.setObjectName(QStringLiteral("tmrPlay"));
     m_pauseTimer.setObjectName(QStringLiteral("tmrPause"));
     for (QTimer* timer : {&m_stepTimer, &m_pauseTimer}) {
@@ -63,26 +65,19 @@ void Player::SetStepInterval(int milliseconds)
 void Player::Play(PlayRange range)
 {
     m_range = std::move(range);
-    m_stepKeyDown = true; // the key counts once seen up
+    m_stopKeys.Arm();
     emit minimiseRequested();
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
-    m_desktop.ClaimHotKeys(true);
-    m_tasks.SetCurrentRow(FirstRow());
+    m_tasks.SetCurrentRow(m_range.FirstRow(m_tasks.Rows()));
     if (!m_range.bySteps)
-        m_schedule.Start(LeadBefore(FirstRow(), 0));
+        m_schedule.Start(LeadBefore(m_range.FirstRow(m_tasks.Rows()), 0));
     m_playing = true;
-    m_stopping = false;
     m_executed = 0;
-    m_stopKeysArmed = false;
     m_skipped = 0;
     m_unplayableRows.clear();
-    m_heldButtons.reset();
-    m_givenUpButtons = 0;
+    m_buttons.Reset();
     m_stoppedOn.reset();
-    m_findOffset = QPoint();
-    m_pressOffsets.clear();
-    m_foundElsewhere = 0;
-    m_found.clear();
+    m_placement.Reset();
     m_progress.pass = 1;
     ReportProgress(1);
     RemarkTasksWithoutImages();
@@ -90,7 +85,7 @@ void Player::Play(PlayRange range)
 
 void Player::Step()
 {
-    if (!m_playing || m_stopping || m_screenCheck.IsWaiting() || m_input.IsTyping())
+    if (!m_playing || m_stopKeys.IsStopping() || m_screenCheck.IsWaiting() || m_input.IsTyping())
         return;
     if (m_ticksHeld) {
         m_tickWaiting = true;
@@ -103,7 +98,7 @@ void Player::Step()
         return;
     }
     ++m_executed;
-    m_taskOffset = QPoint();
+    m_placement.BeginTask();
     // The timer wakes a little ahead of the task's moment: the screen is read then, so that a
     // screen that already matches adds no delay to the task.
     if (WaitsForScreen(row))
@@ -121,7 +116,7 @@ void Player::Step()
 
 void Player::TypingDone()
 {
-    if (!m_playing || m_stopping)
+    if (!m_playing || m_stopKeys.IsStopping())
         return;
     FinishStep(m_typingRow);
     if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
@@ -132,9 +127,9 @@ void Player::FinishStep(int row)
 {
     // Whatever shows the progress runs once the task has been done, never between its moment and it.
     ReportProgress(row);
-    const int next = NextRow(row);
+    const int next = m_range.NextRow(row, m_tasks.Rows());
     const bool lastRow = next == 0;
-    const int following = lastRow ? FirstRow() : next;
+    const int following = lastRow ? m_range.FirstRow(m_tasks.Rows()) : next;
     m_tasks.SetCurrentRow(following);
     if (lastRow && m_state.options.repeatForever)
         ++m_progress.pass;
@@ -151,19 +146,6 @@ void Player::FinishStep(int row)
     }
     emit finished(EndMessage());
     emit normalRequested();
-}
-
-QString Player::EndMessage() const
-{
-    QString message = m_unplayableRows.empty() ? TextTable::Text(TextId::AllTasksExecuted)
-                                               : TextTable::Text(TextId::SkippedRowsMessage)
-                                                     .arg(m_unplayableRows.size())
-                                                     .arg(Playability::RowList(m_unplayableRows));
-    if (m_skipped > 0)
-        message += QLatin1Char(' ') + ScreenCheck::SkippedNote(m_skipped);
-    if (m_foundElsewhere > 0)
-        message += QLatin1Char(' ') + ScreenCheck::FoundNote(m_foundElsewhere);
-    return message;
 }
 
 StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
@@ -185,32 +167,17 @@ StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
     return scaled(m_schedule.Interval());
 }
 
-int Player::FirstRow() const
-{
-    return m_range.only.empty() ? std::clamp(m_range.first, 1, m_tasks.Rows() - 1) : m_range.only.front();
-}
-
-int Player::NextRow(int row) const
-{
-    if (m_range.only.empty())
-        return row < m_tasks.Rows() - 1 ? row + 1 : 0;
-    const auto next = std::upper_bound(m_range.only.begin(), m_range.only.end(), row);
-    return next != m_range.only.end() && *next < m_tasks.Rows() ? *next : 0;
-}
-
 void Player::RunTask(int row)
 {
     const TaskRow cells = CellsOf(m_tasks, row);
     const QString problem = Playability::Problem(cells, m_desktop.ScreenSize());
     if (!problem.isEmpty()) {
-        if (std::find(m_unplayableRows.begin(), m_unplayableRows.end(), row) == m_unplayableRows.end())
-            m_unplayableRows.push_back(row);
-        emit unplayableTask(row, problem);
+        SkipRow(row, problem);
         return;
     }
     const TaskKinds::Kind* kind = TaskKinds::Find(cells.task);
     if (!kind) {
-        RunInputTask(cells);
+        m_input.RunRow(cells, m_desktop.ScreenSize());
         return;
     }
     if (kind->action == TaskKinds::Action::Pause) {
@@ -221,11 +188,13 @@ void Player::RunTask(int row)
     }
     if (kind->action == TaskKinds::Action::Wait)
         return;
-    // The release of a press that was skipped would drop whatever the user holds, or click.
-    const MouseButton button = kind->button.value_or(MouseButton::Left);
-    const int index = IndexOf(button);
-    if (kind->action == TaskKinds::Action::Up && m_givenUpButtons[index] && !m_heldButtons[index]) {
-        m_givenUpButtons[index] = false;
+    RunButtonTask(row, cells, *kind);
+}
+
+void Player::RunButtonTask(int row, const TaskRow& cells, const TaskKinds::Kind& kind)
+{
+    const MouseButton button = kind.button.value_or(MouseButton::Left);
+    if (kind.action == TaskKinds::Action::Up && m_buttons.TakeGivenUpRelease(button)) {
         ++m_skipped;
         emit remark(TextTable::Text(TextId::ReleaseNeverPressedRemark).arg(row));
         return;
@@ -233,76 +202,24 @@ void Player::RunTask(int row)
     const std::optional<QPoint> point = Playability::Point(cells, m_desktop.ScreenSize());
     if (!point)
         return;
-    const QPoint at = *point + m_taskOffset;
+    const QPoint at = *point + m_placement.TaskOffset();
     m_desktop.MovePointer(at.x(), at.y());
-    // A release that followed its press was not looked for: there is no screen of its own to show.
-    const bool followedPress = kind->action == TaskKinds::Action::Up && m_pressOffsets.contains(button);
-    if (kind->action == TaskKinds::Action::Down)
-        m_pressOffsets[button] = m_taskOffset;
-    else
-        m_pressOffsets.erase(button);
-    if (m_taskOffset != QPoint()) {
-        ++m_foundElsewhere;
-        m_found[row] = {m_taskOffset, followedPress ? QImage() : m_screenCheck.FoundImage(), m_tasks.Image(row)};
-        emit taskFound(row, m_taskOffset);
-    }
-    switch (kind->action) {
-    case TaskKinds::Action::Click:
-        m_desktop.ButtonClick(button);
-        m_heldButtons[index] = false;
-        break;
-    case TaskKinds::Action::DoubleClick:
-        m_desktop.ButtonDoubleClick(button);
-        m_heldButtons[index] = false;
-        break;
-    case TaskKinds::Action::Down:
-        m_desktop.ButtonDown(button);
-        m_heldButtons[index] = true;
-        m_givenUpButtons[index] = false;
-        m_pressPoints[index] = at;
-        break;
-    case TaskKinds::Action::Up:
-        m_desktop.ButtonUp(button);
-        m_heldButtons[index] = false;
-        break;
-    case TaskKinds::Action::Pause:
-    case TaskKinds::Action::Wait:
-        break;
-    }
+    if (m_placement.Played(row, kind.action, button, m_screenCheck.FoundImage(), m_tasks.Image(row)))
+        emit taskFound(row, m_placement.TaskOffset());
+    m_buttons.Play(kind.action, button, at);
 }
 
-// A character that cannot be typed ends its row: the rest of a text typed without it (a password,
-// a command) would be worse than none. The row counts as skipped, as one that cannot be played.
-void Player::SkipUntypable(quint32 keysym)
+void Player::SkipRow(int row, const QString& problem)
 {
-    const int row = m_tasks.CurrentRow();
     if (std::find(m_unplayableRows.begin(), m_unplayableRows.end(), row) == m_unplayableRows.end())
         m_unplayableRows.push_back(row);
-    const char32_t character = KeySymbols::Character(keysym);
-    const QString name =
-        character != 0 ? QString::fromUcs4(&character, 1) : QString::fromLatin1(KeySymbols::Name(keysym));
-    emit unplayableTask(row, TextTable::Text(TextId::UntypableKey).arg(name));
-}
-
-void Player::RunInputTask(const TaskRow& cells)
-{
-    const std::optional<InputTask> task = InputTask::Parse(cells.task);
-    if (!task)
-        return;
-    if (task->kind != InputTask::Kind::Wheel) {
-        m_input.Run(*task);
-        return;
-    }
-    // The wheel turns where it was recorded, under the same rule as a click's point.
-    if (const std::optional<QPoint> point = Playability::Point(cells, m_desktop.ScreenSize()))
-        m_input.Run(*task, *point);
+    emit unplayableTask(row, problem);
 }
 
 void Player::StartPause(const QString& lengthText)
 {
-    // A length that is negative or not a whole number waits as a pause of 0.
-    const int seconds = std::max(0, Playability::WholeNumber(QStringView(lengthText)).value_or(0));
-    m_pauseSecondsLeft = seconds;
+    // Only a length the row's check accepts (0 to TaskCheck::kMaxPauseSeconds) gets here.
+    m_pauseSecondsLeft = Playability::WholeNumber(QStringView(lengthText)).value_or(0);
     m_pauseTimer.start();
     m_schedule.Stop();
 }
@@ -324,7 +241,7 @@ void Player::HoldTicks(bool hold)
     if (hold || !m_tickWaiting)
         return;
     m_tickWaiting = false;
-    if (m_playing && !m_stopping)
+    if (m_playing && !m_stopKeys.IsStopping())
         Step();
 }
 
@@ -349,38 +266,128 @@ void Player::Halt()
 
 void Player::ReleaseHeldButtons()
 {
-    if (m_heldButtons.none())
+    if (!m_buttons.AnyHeld())
         return;
     emit remark(TextTable::Text(TextId::DragGivenUpRemark).arg(m_tasks.CurrentRow()));
-    for (const MouseButton button : kMouseButtons) {
-        if (!m_heldButtons[IndexOf(button)])
-            continue;
-        const QPoint pressed = m_pressPoints[IndexOf(button)];
-        m_desktop.MovePointer(pressed.x(), pressed.y());
-        m_desktop.ButtonUp(button);
-    }
-    m_heldButtons.reset();
+    m_buttons.ReleaseAll();
 }
 
 void Player::StopTimersAndRestore()
 {
     Halt();
     m_playing = false;
-    m_stopping = false;
+    m_stopKeys.Reset();
     m_desktop.SetPointerShape();
-    m_desktop.ClaimHotKeys(false);
     emit normalRequested();
     emit ended();
 }
 
-const Player::FoundPlace* Player::FoundAt(int row) const
+bool Player::PlaybackStopCheck()
 {
-    const auto found = m_found.find(row);
-    return found == m_found.end() ? nullptr : &found->second;
+    switch (m_stopKeys.Poll(m_schedule.IsDueWithin(kQuietBeforeTask), m_range.bySteps)) {
+    case StopKeyWatch::Verdict::Nothing:
+        return false;
+    case StopKeyWatch::Verdict::Step:
+        if (m_playing) {
+            const int row = m_tasks.CurrentRow();
+            ++m_executed;
+            RunTask(row);
+            FinishStep(row);
+        }
+        return false;
+    case StopKeyWatch::Verdict::Stopping:
+        // No task runs from now on; the window comes back once F11 is up, so the key does not reach it.
+        if (m_playing)
+            Halt();
+        return false;
+    case StopKeyWatch::Verdict::Stop:
+        if (!m_playing)
+            return false;
+        Stop();
+        return true;
+    }
+    return false;
 }
 
-QString Player::StopMessage(qint64 executedTasks)
+void Player::Stop()
 {
-    return TextTable::Text(TextId::TasksExecuted) + QLatin1Char(' ') + QString::number(executedTasks) +
-           QLatin1Char(' ') + TextTable::Text(TextId::SentenceEnd);
+    if (!m_playing)
+        return;
+    StopTimersAndRestore();
+    emit stopped(m_executed);
+    m_tasks.SetCurrentRow(1);
+}
+
+void Player::RemarkTasksWithoutImages()
+{
+    if (!m_state.screenCheck.enabled)
+        return;
+    const std::vector<int> rows =
+        m_tasks.IsEmpty() ? std::vector<int>() : Playability::RowsWithoutImages(m_tasks.PackedRows());
+    if (!rows.empty())
+        emit remark(TextTable::Text(TextId::CheckWithoutImagesRemark).arg(Playability::RowList(rows)));
+}
+
+bool Player::WaitsForScreen(int row)
+{
+    const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
+    if (!m_state.screenCheck.enabled || !kind)
+        return false;
+    const bool find = m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find;
+    // A drag is decided on its press: the check would move the pointer with the button down, and
+    // a release left out would leave it down. Found elsewhere, the press takes its release along.
+    if (kind->action == TaskKinds::Action::Up) {
+        m_placement.FollowPress(kind->button.value_or(MouseButton::Left), find);
+        return false;
+    }
+    const QByteArray image = m_tasks.Image(row);
+    const std::optional<QPoint> point = Playability::Point(CellsOf(m_tasks, row), m_desktop.ScreenSize());
+    if (image.isEmpty() || !TaskKinds::HasPoint(kind->action) || !point)
+        return false;
+    const qint64 waitMs = qint64(m_state.screenCheck.waitSeconds) * 1000;
+    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs,
+                            find ? std::optional<QPoint>(m_placement.FindFrom()) : std::nullopt)) {
+        TakeFoundPlace();
+        return false;
+    }
+    // The wait's end starts a schedule of its own, as the end of a pause does.
+    m_schedule.Stop();
+    return true;
+}
+
+void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
+{
+    // Find stops too: an image found nowhere, or in two places as alike, is never guessed at.
+    if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Skip) {
+        ++m_skipped;
+        const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(mismatch.row, TaskList::kColumnTask));
+        if (kind && kind->action == TaskKinds::Action::Down)
+            m_buttons.GiveUp(kind->button.value_or(MouseButton::Left));
+        emit taskSkipped(mismatch);
+        ResumeAfterScreenCheck(false);
+        return;
+    }
+    // The grid stays on the task that never matched, where the preview can show both images.
+    m_stoppedOn = mismatch;
+    StopTimersAndRestore();
+    emit stoppedOnMismatch(mismatch);
+}
+
+void Player::TakeFoundPlace()
+{
+    m_placement.Found(m_screenCheck.FoundOffset(),
+                      m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find);
+}
+
+void Player::ResumeAfterScreenCheck(bool runTask)
+{
+    const int row = m_tasks.CurrentRow();
+    if (runTask) {
+        TakeFoundPlace();
+        RunTask(row);
+    }
+    FinishStep(row);
+    // The next task comes one interval after this one, however long the wait was.
+    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
+        m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
 }

@@ -2,17 +2,20 @@
 
 #include "core/MouseButton.h"
 #include "player/InputPlayer.h"
+#include "player/PlayRange.h"
+#include "player/PlaybackMessages.h"
+#include "player/PlaybackProgress.h"
+#include "player/PlayedButtons.h"
 #include "player/ScreenCheck.h"
 #include "player/StepSchedule.h"
+#include "player/StopKeyWatch.h"
+#include "player/TaskPlacement.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QString>
 #include <QTimer>
 
-#include <array>
-#include <bitset>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -20,25 +23,6 @@ class Desktop;
 struct TaskRow;
 class TaskList;
 struct SharedState;
-
-// Where a run stands: the task (row) played last of how many, in which pass over the list.
-struct PlaybackProgress
-{
-    int task = 0;
-    int taskCount = 0;
-    int pass = 0;
-
-    friend bool operator==(const PlaybackProgress&, const PlaybackProgress&) = default;
-};
-
-// Which rows a playback runs: from `first` to the last task, or only the rows of `only`, in order.
-// By steps, each press of Ctrl+Shift+F12 runs one task; no timer does.
-struct PlayRange
-{
-    int first = 1;
-    std::vector<int> only; // sorted; empty: every row from first on
-    bool bySteps = false;
-};
 
 // The playback engine: runs the task list one task per tick of its step timer, counts pauses down
 // once a second and watches the Ctrl+Shift+F11 stop keys when its owner's poll asks. The task
@@ -99,23 +83,20 @@ public:
     // The rows skipped because they cannot be played, in the order met.
     const std::vector<int>& UnplayableRows() const { return m_unplayableRows; }
     // "All task have been executed.", or what was skipped instead.
-    QString EndMessage() const;
+    QString EndMessage() const
+    {
+        return PlaybackMessages::Finished(m_unplayableRows, m_skipped, m_placement.FoundElsewhere());
+    }
     // Where the last run stopped because the screen never matched, if it did.
     const std::optional<ScreenMismatch>& StoppedOn() const { return m_stoppedOn; }
     // Tasks clicked since playback started where their image was found, away from their point.
-    qint64 FoundElsewhere() const { return m_foundElsewhere; }
-    // Where the last run found a task's image away from its point: the offset and the screen
-    // there (null for the release of a drag, which follows its press unlooked).
-    struct FoundPlace
-    {
-        QPoint offset;
-        QImage screen;
-        QByteArray storedImage;
-    };
-    const FoundPlace* FoundAt(int row) const;
+    qint64 FoundElsewhere() const { return m_placement.FoundElsewhere(); }
+    // Where the last run found a task's image away from its point.
+    using FoundPlace = TaskPlacement::FoundPlace;
+    const FoundPlace* FoundAt(int row) const { return m_placement.FoundAt(row); }
 
     // The message that reports a stopped playback.
-    static QString StopMessage(qint64 executedTasks);
+    static QString StopMessage(qint64 executedTasks) { return PlaybackMessages::Stopped(executedTasks); }
 
 signals:
     void minimiseRequested();
@@ -148,31 +129,25 @@ private:
     void ScreenNeverMatched(const ScreenMismatch& mismatch);
     // Takes where the check found the task's image as the place to click it.
     void TakeFoundPlace();
+    // The task of a button at its point, or where its image was found.
+    void RunButtonTask(int row, const TaskRow& cells, const TaskKinds::Kind& kind);
     // Runs the waiting task, or skips it, and goes on as after any task.
     void ResumeAfterScreenCheck(bool runTask);
     // Moves on to the next row, or ends the run after the last one.
     void FinishStep(int row);
-    int FirstRow() const;
-    // The row after row in the range, 0 after its last.
-    int NextRow(int row) const;
-    // By steps: the step key's release runs the task at the current row.
-    void CheckStepKey(bool control, bool shift);
     void RunTask(int row);
-    // A task of the keyboard or the wheel.
-    void RunInputTask(const TaskRow& cells);
     void TypingDone();
-    void SkipUntypable(quint32 keysym);
+    // Counts the row as one that cannot be played, and says why.
+    void SkipRow(int row, const QString& problem);
     void StartPause(const QString& lengthText);
     // The time from the previous row's moment to this row's: the recorded wait after a wait task,
     // nothing before one, one time unit otherwise; divided by the speed. previous 0: none.
     StepSchedule::Clock::duration LeadBefore(int row, int previous) const;
     // Tells once when the screen is checked but tasks have no image to check against.
     void RemarkTasksWithoutImages();
-    // Lets go of the buttons that pushed tasks hold, each where it was pressed: a drag given up
-    // drops nothing anywhere else.
+    // Lets go of the buttons that pushed tasks hold, with a remark.
     void ReleaseHeldButtons();
     void Halt();
-    bool FinishStopOnceReleased();
     void StopTimersAndRestore();
     void ReportProgress(int row);
 
@@ -183,22 +158,13 @@ private:
     QTimer m_pauseTimer;
     bool m_playing = false;
     PlayRange m_range;
-    bool m_stepKeyDown = false;
-    // The stop keys were seen: nothing runs any more, and the run ends once F11 is up.
-    bool m_stopping = false;
+    // Once it has seen the stop keys nothing runs any more, and the run ends once F11 is up.
+    StopKeyWatch m_stopKeys;
     int m_pauseSecondsLeft = 0;
 
     qint64 m_executed = 0;
-    // The stop keys count only after they have been seen not all down since playback started,
-    // so the Ctrl+Shift+F11 shortcut that started playback does not stop it at once.
-    bool m_stopKeysArmed = false;
-    // The buttons held down by pushed tasks (by IndexOf), and where each was pressed.
-    std::bitset<kMouseButtons.size()> m_heldButtons;
-    std::array<QPoint, kMouseButtons.size()> m_pressPoints{};
-    // Buttons whose pushed task was skipped: their released task is skipped too.
-    std::bitset<kMouseButtons.size()> m_givenUpButtons;
+    PlayedButtons m_buttons;
     PlaybackProgress m_progress;
-    bool m_checkDeferred = false;
     bool m_ticksHeld = false;
     bool m_tickWaiting = false;
     // Paces m_stepTimer; each start, after Play or after a pause, begins a schedule of its own.
@@ -209,11 +175,5 @@ private:
     qint64 m_skipped = 0;
     std::vector<int> m_unplayableRows;
     std::optional<ScreenMismatch> m_stoppedOn;
-    // Where the running task is clicked, from its point; where the last one was found, for the next
-    // to be looked for there first; where each held button's press was found, for its release.
-    QPoint m_taskOffset;
-    QPoint m_findOffset;
-    std::map<MouseButton, QPoint> m_pressOffsets;
-    qint64 m_foundElsewhere = 0;
-    std::map<int, FoundPlace> m_found;
+    TaskPlacement m_placement;
 };

@@ -49,7 +49,7 @@ void Recorder::Record()
     if (m_tasks.Cell(1, TaskList::kColumnTask).isEmpty())
         m_rowBase = m_tasks.Rows() - 1;
     // This recording's first click must not merge with the last click of an earlier recording.
-    m_tasks.CloseDoubleClickWindow();
+    m_doubleClick.Close();
     m_stopKeysArmed = false;
     m_open.clear();
     m_keys.clear();
@@ -70,7 +70,7 @@ void Recorder::Tick()
         StopCheck();
         return;
     }
-    m_tasks.RaiseTickCounter();
+    m_doubleClick.Tick();
     if (m_following) {
         TakeFollowedEvents();
         // Taken after the buttons, so that every key that came before one of those buttons is here.
@@ -190,7 +190,7 @@ void Recorder::AddInputTasks(quint64 before)
         const QString x = made.point ? QString::number(made.point->x()) : QString();
         const QString y = made.point ? QString::number(made.point->y()) : QString();
         AddWaitBefore(Moment{made.time, std::chrono::steady_clock::now()});
-        m_tasks.AddTask(x, y, made.task.Text(), QByteArray());
+        m_doubleClick.AddTask(m_tasks, x, y, made.task.Text(), QByteArray());
     }
 }
 
@@ -221,18 +221,18 @@ void Recorder::AddGesture(const Gesture& gesture)
     if (rx == px && ry == py) {
         const QString click = TaskKinds::Text(TaskKinds::Action::Click, button);
         // A click that turns the last row into a double click keeps that row's moment.
-        if (!m_tasks.MergesAsDoubleClick(x, y, click, pressTime))
+        if (!m_doubleClick.Merges(m_tasks, x, y, click, pressTime))
             AddWaitBefore(pressed);
-        m_tasks.AddTask(x, y, click, CaptureImage(px, py), TaskOrigin::Recorded, pressTime);
+        m_doubleClick.AddTask(m_tasks, x, y, click, CaptureImage(px, py), pressTime);
         return;
     }
     // Both images are taken after the release: they show the screen as the button left it.
     AddWaitBefore(pressed);
-    m_tasks.AddTask(x, y, TaskKinds::Text(TaskKinds::Action::Down, button), CaptureImage(px, py), TaskOrigin::Recorded,
-                    pressTime);
+    m_doubleClick.AddTask(m_tasks, x, y, TaskKinds::Text(TaskKinds::Action::Down, button), CaptureImage(px, py),
+                          pressTime);
     AddWaitBefore(released);
-    m_tasks.AddTask(QString::number(rx), QString::number(ry), TaskKinds::Text(TaskKinds::Action::Up, button),
-                    CaptureImage(rx, ry));
+    m_doubleClick.AddTask(m_tasks, QString::number(rx), QString::number(ry),
+                          TaskKinds::Text(TaskKinds::Action::Up, button), CaptureImage(rx, ry));
 }
 
 void Recorder::AddWaitBefore(const Moment& moment)
@@ -248,7 +248,8 @@ void Recorder::AddWaitBefore(const Moment& moment)
     else
         ms = std::chrono::duration_cast<std::chrono::milliseconds>(moment.seen - last->seen).count();
     m_tasks.AddTask(QString::number(std::max<qint64>(0, ms)), QString(), TaskKinds::Text(TaskKinds::Action::Wait),
-                    QByteArray(), TaskOrigin::Inserted);
+                    QByteArray());
+    m_doubleClick.Close();
 }
 
 bool Recorder::TakesImages() const
@@ -302,6 +303,7 @@ void Recorder::Stop()
     m_stopping = false;
     m_desktop.WatchInput(false);
     m_following = false;
+    emit ended();
     emit restoreRequested();
     if (m_tasks.IsEmpty())
         emit recordingEndedEmpty();

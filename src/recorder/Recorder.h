@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop/Desktop.h"
+#include "recorder/DoubleClickRule.h"
 #include "recorder/InputMerger.h"
 
 #include <QByteArray>
@@ -46,6 +47,8 @@ public:
     // How long after a release its image is taken: a button clicked on is still drawn pressed until
     // its program has read the release. Tests set 0: the tasks are then added within the tick.
     void SetRedrawWait(std::chrono::milliseconds wait) { m_redrawWait.setInterval(wait); }
+    // The desktop's double-click time and distance, for the clicks of the next recordings.
+    void SetDoubleClickLimits(int intervalMs, int distance) { m_doubleClick.SetLimits(intervalMs, distance); }
     // Tells whether a press went to one of the program's own windows: such a press is no task.
     using OwnWindowTest = std::function<bool(const ButtonEvent& press)>;
     void SetOwnWindowTest(OwnWindowTest test);
@@ -55,6 +58,8 @@ public:
 
 signals:
     void minimiseRequested();
+    // The recording is over, before the window is asked back and the result told.
+    void ended();
     void restoreRequested();
     // The recording ended with tasks in the list; eventCount is the number of rows it added.
     void recordingEnded(int eventCount);
@@ -108,6 +113,7 @@ private:
     OwnWindowTest m_isOwnWindow;
     OwnKeyTest m_isOwnKey;
     InputMerger m_input;
+    DoubleClickRule m_doubleClick;
     std::deque<InputEvent> m_keys; // followed, not fed to the merger yet
     bool m_recording = false;
     bool m_following = false;        // the desktop follows the buttons for this recording

@@ -143,4 +143,16 @@ QString RowList(const std::vector<int>& rows)
     return numbers.join(QStringLiteral(", "));
 }
 
+std::vector<int> RowsWithoutImages(const TaskRows& rows)
+{
+    std::vector<int> found;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TaskKinds::Kind* kind = TaskKinds::Find(QString::fromLatin1(rows.FieldOf(i, TaskRows::kTask)));
+        if (kind && TaskKinds::HasPoint(kind->action) && kind->action != TaskKinds::Action::Up &&
+            rows.FieldOf(i, TaskRows::kImage).isEmpty())
+            found.push_back(int(i) + 1);
+    }
+    return found;
+}
+
 } // namespace Playability

@@ -37,6 +37,10 @@ std::optional<QPoint> Point(const TaskRow& row, QSize screen);
 // blank row is not a task and is never counted.
 std::vector<int> UnplayableRows(const TaskRows& rows, QSize screen);
 
+// The rows with a point to check the screen at that have no image to check it against (a release
+// is decided by its press and needs none).
+std::vector<int> RowsWithoutImages(const TaskRows& rows);
+
 // "4, 9, 12" for a few rows; the first ones and "..." for many.
 QString RowList(const std::vector<int>& rows);
 

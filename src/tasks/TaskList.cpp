@@ -5,7 +5,6 @@
 #include "tasks/TaskCheck.h"
 #include "tasks/TaskKinds.h"
 
-#include <climits>
 #include <cstdlib>
 #include <optional>
 
@@ -68,51 +67,22 @@ int TaskList::TaskCount() const
     return IsEmpty() ? 0 : Rows() - 1;
 }
 
-bool TaskList::MergesAsDoubleClick(const QString& x, const QString& y, const QString& taskText,
-                                   std::optional<quint32> pressTime) const
-{
-    const int row = Rows() - 1;
-    const TaskKinds::Kind* added = TaskKinds::Find(taskText);
-    const TaskKinds::Kind* last = TaskKinds::Find(Cell(row, kColumnTask));
-    if (!added || !last || added->action != TaskKinds::Action::Click || last->button != added->button ||
-        (last->action != TaskKinds::Action::Click && last->action != TaskKinds::Action::DoubleClick))
-        return false;
-    if (std::abs(x.toInt() - Cell(row, kColumnX).toInt()) > m_doubleClickDistance ||
-        std::abs(y.toInt() - Cell(row, kColumnY).toInt()) > m_doubleClickDistance)
-        return false;
-    const bool withinTicks = m_tickCounter >= 1 && m_tickCounter <= kDoubleClickTicks;
-    // The clock wraps around: the difference of the two readings is right across the wrap.
-    const bool withinInterval =
-        pressTime && m_lastPressTime && *pressTime - *m_lastPressTime < static_cast<quint32>(m_doubleClickInterval);
-    return withinTicks || withinInterval;
-}
-
-void TaskList::ReplaceLastRow(const TaskRow& row)
+void TaskList::ReplaceLastTask(const TaskRow& row)
 {
     m_rows.pop_back();
     m_rows.push_back(row);
     EmitRowChanged(Rows() - 1);
 }
 
-void TaskList::AddTask(const QString& x, const QString& y, const QString& taskText, const QByteArray& imageText,
-                       TaskOrigin origin, std::optional<quint32> pressTime)
+void TaskList::AddTask(const QString& x, const QString& y, const QString& taskText, const QByteArray& imageText)
 {
-    if (origin == TaskOrigin::Recorded && MergesAsDoubleClick(x, y, taskText, pressTime)) {
-        ReplaceLastRow(TaskRow{x, y, TaskKinds::Text(TaskKinds::Action::DoubleClick, TaskKinds::Find(taskText)->button),
-                               imageText});
-    } else if (IsEmpty()) {
-        ReplaceLastRow(TaskRow{x, y, taskText, imageText});
+    if (IsEmpty()) {
+        ReplaceLastTask(TaskRow{x, y, taskText, imageText});
     } else {
         const int qtRow = static_cast<int>(m_rows.size());
         beginInsertRows(QModelIndex(), qtRow, qtRow);
         m_rows.push_back(TaskRow{x, y, taskText, imageText});
         endInsertRows();
-    }
-    if (origin == TaskOrigin::Recorded) {
-        m_tickCounter = 0;
-        m_lastPressTime = pressTime;
-    } else {
-        CloseDoubleClickWindow();
     }
     Changed();
 }
@@ -141,7 +111,6 @@ void TaskList::AddTasks(TaskRows&& rows)
         endInsertRows();
     }
     rows = TaskRows{};
-    CloseDoubleClickWindow();
     Changed();
 }
 
@@ -164,7 +133,7 @@ void TaskList::ClearTaskList()
 bool TaskList::DeleteLastTask()
 {
     if (m_rows.size() == 1) {
-        ReplaceLastRow(TaskRow{{}, {}, {}, Image(1)});
+        ReplaceLastTask(TaskRow{{}, {}, {}, Image(1)});
         Changed();
         return true;
     }
@@ -232,24 +201,6 @@ void TaskList::Changed()
 {
     if (m_trackedDepth == 0)
         emit untrackedChange();
-}
-
-void TaskList::CloseDoubleClickWindow()
-{
-    m_tickCounter = kDoubleClickTicks + 1;
-    m_lastPressTime.reset();
-}
-
-void TaskList::SetDoubleClickLimits(int intervalMs, int distance)
-{
-    m_doubleClickInterval = intervalMs;
-    m_doubleClickDistance = distance;
-}
-
-void TaskList::RaiseTickCounter()
-{
-    if (m_tickCounter < INT_MAX)
-        ++m_tickCounter;
 }
 
 void TaskList::SetCurrentRow(int row)

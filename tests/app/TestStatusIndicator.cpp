@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/StatusIndicator.h"
 #include "core/TextTable.h"
+#include "player/Player.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingMessageBoxes.h"
 
@@ -57,10 +58,11 @@ private slots:
         FakeDesktop desktop;
         MainWindow window(MainWindowServices{&shown, &desktop, {}});
         window.Start();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         Run& run = *window.RunOwner();
         window.ApplyOptions(OptionValues{32767, 1000}); // only the test runs the timer handlers
-        window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftPushed), {}, TaskOrigin::Inserted);
-        window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftReleased), {}, TaskOrigin::Inserted);
+        window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftPushed), {});
+        window.Tasks().AddTask("1", "5", TextTable::Text(TextId::LeftReleased), {});
         window.UpdateCommandState(true);
         window.findChild<QAction*>(playing ? "mnuComandiPlay" : "mnuComandiRec")->trigger();
         QCOMPARE(window.windowTitle(), QString(playing ? "Playing 1/2 - " : "Recording - ") + "Untitled* - " + kTitle);

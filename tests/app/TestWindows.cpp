@@ -11,6 +11,7 @@
 #include "core/KeySymbols.h"
 #include "core/TextTable.h"
 #include "options/OptionsDialog.h"
+#include "player/Player.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingMessageBoxes.h"
 #include "xdriver/XDriver.h"
@@ -67,6 +68,8 @@ private:
 private slots:
     void init()
     {
+        // The old window goes before its desktop: its player lets go of the buttons through it.
+        m_window.reset();
         m_messages.Clear();
         m_desktop = std::make_unique<FakeDesktop>();
         m_window = std::make_unique<MainWindow>(MainWindowServices{&m_messages, m_desktop.get(), {}});
@@ -124,7 +127,7 @@ private slots:
         QTRY_VERIFY(m_window->isMinimized());
         m_desktop->QueueButtonEvent({MouseButton::Left, true, 30, 40});
         m_desktop->QueueButtonEvent({MouseButton::Left, false, 31, 40});
-        m_window->findChild<PointPicker*>()->Tick();
+        m_window->RunOwner()->ThePicker().Tick();
         QCOMPARE(tasks.Row(1).x + ',' + tasks.Row(1).y, "30,40");
         QCOMPARE(tasks.Image(1).left(10), "20        "); // (5, 15) at the block's top left
         QVERIFY(!m_window->isMinimized());
@@ -262,6 +265,7 @@ private slots:
         services.notifier = &notifier;
         m_window = std::make_unique<MainWindow>(services);
         m_window->Start();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_window->ApplyOptions(
             {OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs, !unattended, false, true});
         m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}, {unplayable ? "1o6" : "2", "2", kLeft, {}}});

@@ -1,4 +1,4 @@
-#include "FakeFileChooser.h"
+#include "support/FakeFileChooser.h"
 
 #include <QCoreApplication>
 #include <QDir>

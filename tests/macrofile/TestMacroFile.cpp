@@ -35,7 +35,7 @@ private slots:
     {
         TaskList tasks;
         tasks.AddTask("312", "148", TextTable::Text(TextId::ClickLeft), QByteArray(26010, '7'));
-        tasks.AddTask("30", QString(), TextTable::Text(TextId::Pause), {}, TaskOrigin::Inserted);
+        tasks.AddTask("30", QString(), TextTable::Text(TextId::Pause), {});
         const OptionValues settings{1000, 20, false, false, false};
         const QByteArray bytes = Written(tasks, settings);
         QCOMPARE(bytes, kHeaderLine + "\"312*148*Mouse Click Left**\"\r\n\"30**Pause**\"\r\n" + kFooterLine +

@@ -32,7 +32,7 @@ private:
     void Play(std::initializer_list<std::array<QString, 3>> rows)
     {
         for (const auto& [x, y, task] : rows)
-            m_tasks.AddTask(x, y, task, {}, TaskOrigin::Inserted);
+            m_tasks.AddTask(x, y, task, {});
         m_player->Play();
         m_desktop->ClearActions();
     }
@@ -222,8 +222,7 @@ private slots:
         QFETCH(bool, bySteps);
         QFETCH(Actions, expected);
         for (const char* x : {"1", "2", "3", "4"})
-            m_tasks.AddTask(x, x, x == QByteArrayView("2") ? T(TextId::Pause) : T(TextId::ClickLeft), {},
-                            TaskOrigin::Inserted);
+            m_tasks.AddTask(x, x, x == QByteArrayView("2") ? T(TextId::Pause) : T(TextId::ClickLeft), {});
         m_player->Play({first, only, bySteps});
         m_desktop->ClearActions();
         if (bySteps) {
@@ -245,15 +244,20 @@ private slots:
     void pauseHoldsForNPlusOneCountdownTicks_data()
     {
         QTest::addColumn<QString>("length");
+        QTest::addColumn<double>("speed"); // a pause is the user's own time: the speed leaves it alone
         for (const char* length : {"0", "3"})
-            QTest::newRow(length) << QString::fromLatin1(length);
+            QTest::newRow(length) << QString::fromLatin1(length) << 1.0;
+        QTest::newRow("3 at speed 2") << QStringLiteral("3") << 2.0;
     }
 
     void pauseHoldsForNPlusOneCountdownTicks()
     {
         QFETCH(QString, length);
+        QFETCH(double, speed);
+        m_state.pace.speed = speed;
         Play({{"1", "1", T(TextId::ClickLeft)}, {length, "", T(TextId::Pause)}, {"2", "2", T(TextId::ClickRight)}});
         Ticks(2);
+        QCOMPARE(m_player->findChild<QTimer*>(QStringLiteral("tmrPause"))->interval(), 1000);
         Ticks(std::max(0, length.toInt()), &Player::CountPauseDown);
         QVERIFY(m_player->IsPausing() && !m_player->IsStepping());
         Ticks(1, &Player::CountPauseDown);

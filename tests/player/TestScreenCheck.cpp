@@ -108,7 +108,7 @@ private slots:
         for (qsizetype i = 0; i < points.size(); ++i) {
             const TextId text = drag ? (i == 0 ? TextId::LeftPushed : TextId::LeftReleased) : TextId::ClickLeft;
             tasks.AddTask(QString::number(points[i].x()), QString::number(points[i].y()), TextTable::Text(text),
-                          ImageAt(Screen{}, points[i]), TaskOrigin::Inserted);
+                          ImageAt(Screen{}, points[i]));
         }
         desktop.SetPixels([](int x, int y) { return ColourAt(Screen{.windowX = 100}, x, y); });
         Player player(tasks, desktop, state);

@@ -70,11 +70,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.ApplyOptions(OptionValues{.playIntervalMs = 100, .closeAfterPlaying = exitStatus >= 0});
         window.Tasks().AddTask(QString::number(at.x()), QString::number(at.y()),
-                               TextTable::Text(drag ? TextId::LeftPushed : TextId::ClickLeft), image,
-                               TaskOrigin::Inserted);
+                               TextTable::Text(drag ? TextId::LeftPushed : TextId::ClickLeft), image);
         if (drag)
             window.Tasks().AddTask(QString::number(at.x() + 100), QString::number(at.y() + 50),
-                                   TextTable::Text(TextId::LeftReleased), image, TaskOrigin::Inserted);
+                                   TextTable::Text(TextId::LeftReleased), image);
         window.UpdateCommandState(true);
         if (opens)
             QTimer::singleShot(1000, &log, &QWidget::show);
@@ -138,7 +137,7 @@ private slots:
         window.ApplyOptions(OptionValues{.playIntervalMs = 100});
         for (qsizetype i = 0; i < points.size(); ++i)
             window.Tasks().AddTask(QString::number(points[i].x()), QString::number(points[i].y()),
-                                   TextTable::Text(TextId::ClickLeft), images[i], TaskOrigin::Inserted);
+                                   TextTable::Text(TextId::ClickLeft), images[i]);
         window.UpdateCommandState(true);
         window.findChild<QAction*>(QStringLiteral("mnuComandiPlay"))->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!messages.Texts().isEmpty(), 15000);

@@ -60,6 +60,7 @@ private slots:
         QTest::newRow("AltGr too") << "+ISO_Level3_Shift +at/q -q -ISO_Level3_Shift" << QStringList{"Type at"};
         QTest::newRow("keys overlap") << "+a +b -a -b" << QStringList{"Type a b"};
         QTest::newRow("a long gap") << "+a -a @2000 +b -b" << QStringList{"Type a", "Type b"};
+        QTest::newRow("slow but steady") << "+a -a @800 +b -b @1600 +c -c" << QStringList{"Type a b c"};
         QTest::newRow("Return between") << "+a -a +Return -Return +b -b"
                                         << QStringList{"Type a", "Key Return", "Type b"};
         QTest::newRow("a combination") << "+Control_L +Shift_L +T/t -t -Shift_L -Control_L"
@@ -86,6 +87,7 @@ private slots:
             << QStringList{"10,10 Wheel down 2", "10,10 Wheel up 1", "10,10 Wheel left 1", "10,10 Wheel right 1"};
         QTest::newRow("wheel moves a little")
             << "wv p14,6 wv p20,10 wv" << QStringList{"10,10 Wheel down 2", "20,10 Wheel down 1"};
+        QTest::newRow("wheel moves down") << "wv p10,15 wv" << QStringList{"10,10 Wheel down 1", "10,15 Wheel down 1"};
         QTest::newRow("wheel after a gap") << "wv @1000 wv" << QStringList{"10,10 Wheel down 1", "10,10 Wheel down 1"};
         QTest::newRow("Ctrl and the wheel")
             << "+Control_L wv wv -Control_L"

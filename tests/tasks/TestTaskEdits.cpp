@@ -1,6 +1,7 @@
 #include "core/TextTable.h"
 #include "macrofile/MacroFile.h"
 #include "macrofile/TaskClipboard.h"
+#include "tasks/DescriptiveImage.h"
 #include "tasks/TaskEdits.h"
 #include "tasks/TaskList.h"
 
@@ -158,6 +159,15 @@ private slots:
                                      << line.arg("1", TextTable::Text(TextId::PointNotWhole));
         QTest::newRow("pause too long") << QByteArray("\"99999**Pause**\"")
                                         << line.arg("1", TextTable::Text(TextId::PauseRange).arg(32767));
+        // A screen's gradient, its last column cut off.
+        std::vector<quint32> gradient;
+        for (quint32 k = 0; k < DescriptiveImage::kFieldCount; ++k)
+            gradient.push_back(0x203040 + (k % 51) * 0x010203);
+        const QByteArray image = DescriptiveImage::Encode(gradient);
+        QTest::newRow("whole image") << QByteArray("\"1*2*" + kLeft.toLatin1() + "*" + image + "*\"\r\n") << QString();
+        QTest::newRow("image cut short") << QByteArray("\"1*2*" + kLeft.toLatin1() + "*" +
+                                                       image.chopped(51 * DescriptiveImage::kFieldWidth) + "*\"")
+                                         << line.arg("1", TextTable::Text(TextId::DamagedImage));
         QTest::newRow("damaged image") << QByteArray("\"1*2*" + kLeft.toLatin1() + "*12x*\"")
                                        << line.arg("1", TextTable::Text(TextId::DamagedImage));
     }

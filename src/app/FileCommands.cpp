@@ -1,4 +1,4 @@
-#include "macrofile/FileCommands.h"
+#include "app/FileCommands.h"
 
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"

@@ -1,6 +1,6 @@
-#include "FakeFileChooser.h"
+#include "app/FileCommands.h"
 #include "core/TextTable.h"
-#include "macrofile/FileCommands.h"
+#include "support/FakeFileChooser.h"
 #include "support/RecordingMessageBoxes.h"
 #include "tasks/TaskEdits.h"
 
