@@ -60,7 +60,7 @@ QString HelpText()
     const QString paragraph(QStringLiteral("\n\n"));
     QString statuses = Text(TextId::ExitStatusesHeading);
     for (const TextId id : {TextId::ExitStatusPlayed, TextId::ExitStatusStopped, TextId::ExitStatusUsage,
-                            TextId::ExitStatusSkipped, TextId::ExitStatusFileProblem})
+                            TextId::ExitStatusSkipped, TextId::ExitStatusFileProblem, TextId::ExitStatusSignal})
         statuses += line + Text(id);
     return Text(TextId::Usage) + line + Wrapped(Text(TextId::UsageDescription)) + paragraph +
            Text(TextId::UsageOptions) + line + Text(TextId::HelpOption) + line + Text(TextId::VersionOption) + line +

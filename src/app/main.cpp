@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/DesktopNotifier.h"
 #include "app/DesktopStartup.h"
+#include "app/ExitStatus.h"
 #include "app/MainWindow.h"
 #include "app/PlaybackArguments.h"
 #include "app/QtFileChooser.h"
@@ -11,9 +12,12 @@
 #include "app/StatusIndicator.h"
 #include "app/StderrMessageBoxes.h"
 #include "core/AppInfo.h"
+#include "core/TextTable.h"
 
 #include <QApplication>
 #include <QSettings>
+
+#include <cstring>
 
 int main(int argc, char* argv[])
 {
@@ -65,11 +69,22 @@ int main(int argc, char* argv[])
     boxes.SetParent(&window);
     files.SetParent(&window);
     desktop.ShowWarning(window);
+    // A run a signal ended did not play to its end: a script must not read it as done.
+    int interrupted = 0;
+    QuitOnSignals::SetWitness([&window, &interrupted](int signal) {
+        if (!window.IsPlaying())
+            return;
+        const PlaybackProgress progress = window.RunOwner()->Progress();
+        StderrMessageBoxes::Print(TextTable::Text(TextId::EndedBySignalLine)
+                                      .arg(QStringLiteral("SIG") + QString::fromLatin1(sigabbrev_np(signal)))
+                                      .arg(progress.task)
+                                      .arg(progress.taskCount));
+        interrupted = ExitStatus::kSignalBase + signal;
+    });
     // The splash's load shows the main window, then the splash.
     SplashWindow splash(window);
     splash.Start();
     // A signal answered while a start-up message was open ends the program here.
-    if (QuitOnSignals::Requested())
-        return 0;
-    return QApplication::exec();
+    const int status = QuitOnSignals::Requested() ? 0 : QApplication::exec();
+    return interrupted != 0 ? interrupted : status;
 }

@@ -231,6 +231,8 @@ constexpr Entry kTexts[] = {
     {TextId::UntypableKey, "no key types \"%1\" and no key code is free to lend it"},
     {TextId::BadPauseLength, "the pause (%1) is not a whole number of seconds from 0 to %2"},
     {TextId::TaskTooLong, "A task text holds at most %1 characters (about 100,000 typed keys)."},
+    {TextId::ExitStatusSignal, "  128+N  signal N ended a run (130 SIGINT, 143 SIGTERM), said on standard error"},
+    {TextId::EndedBySignalLine, "%1 ended the run at task %2 of %3"},
     // Clicks that find their target by the recorded image: %1 the task, %2 how far and which way.
     {TextId::OnMismatchFind, "Find the recorded image on the screen"},
     {TextId::FoundLine, "task %1: found %2"},

@@ -206,6 +206,8 @@ enum class TextId
     UntypableKey = 828,
     BadPauseLength = 829,
     TaskTooLong = 830,
+    ExitStatusSignal = 831,
+    EndedBySignalLine = 832,
     // Clicks that find their target by the recorded image.
     OnMismatchFind = 900,
     FoundLine = 901,

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
 
 namespace {
 constexpr int kWaitMs = 30000;
@@ -148,6 +149,7 @@ private slots:
         QTest::addColumn<int>("signal");
         QTest::addColumn<QString>("guardian"); // first: killed before the program; with: together
         QTest::newRow("QUIT") << SIGQUIT << "";
+        QTest::newRow("TERM") << SIGTERM << "";
         QTest::newRow("KILL") << SIGKILL << "";
         QTest::newRow("guardian first, then the program") << SIGKILL << "first";
         QTest::newRow("both together, then a new start") << SIGKILL << "with";
@@ -187,6 +189,12 @@ private slots:
         }
         ::kill(static_cast<pid_t>(pid), signal);
         QVERIFY(program.waitForFinished(kWaitMs));
+        // An interrupted run is no success: the shell's 128 + N, and a line that says where it ended.
+        if (signal != SIGKILL) {
+            QCOMPARE(program.exitCode(), 128 + signal);
+            QVERIFY(program.readAllStandardError().contains(QByteArray("SIG") + sigabbrev_np(signal) +
+                                                            " ended the run at task 3 of 4"));
+        }
         if (guardian == QLatin1String("with")) {
             QTest::qWait(500);
             QCOMPARE(user.ButtonsDown(), 1u); // no one was left to undo it
