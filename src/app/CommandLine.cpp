@@ -64,10 +64,11 @@ QString HelpText()
         statuses += line + Text(id);
     return Text(TextId::Usage) + line + Wrapped(Text(TextId::UsageDescription)) + paragraph +
            Text(TextId::UsageOptions) + line + Text(TextId::HelpOption) + line + Text(TextId::VersionOption) + line +
-           Text(TextId::UnattendedOption) + line + Text(TextId::SpeedOption) + line + Text(TextId::CheckScreenOption) +
-           line + Text(TextId::OnMismatchOption) + paragraph + Text(TextId::StopKeysHeading) + line +
-           Text(TextId::StopRecordingKeys) + line + Text(TextId::StopPlaybackKeys) + paragraph + statuses + paragraph +
-           Text(TextId::HelpPageLabel) + QLatin1Char(' ') + Text(TextId::HelpPageAddress) + line;
+           Text(TextId::UnattendedOption) + line + Text(TextId::AskOption) + line + Text(TextId::SpeedOption) + line +
+           Text(TextId::CheckScreenOption) + line + Text(TextId::OnMismatchOption) + paragraph +
+           Text(TextId::StopKeysHeading) + line + Text(TextId::StopRecordingKeys) + line +
+           Text(TextId::StopPlaybackKeys) + paragraph + statuses + paragraph + Text(TextId::HelpPageLabel) +
+           QLatin1Char(' ') + Text(TextId::HelpPageAddress) + line;
 }
 
 QString VersionText()

@@ -27,6 +27,7 @@ struct Option
 constexpr Option kOptions[] = {
     {"help", Value::None},      {"version", Value::None},          {"unattended", Value::None},
     {"speed", Value::Required}, {"check-screen", Value::Optional}, {"on-mismatch", Value::Required},
+    {"ask", Value::None},
 };
 
 const Option* FindOption(QStringView name)
@@ -53,6 +54,8 @@ QString Apply(PlaybackArguments& result, const QString& name, const std::optiona
         result.version = true;
     } else if (name == QLatin1String("unattended")) {
         result.unattended = true;
+    } else if (name == QLatin1String("ask")) {
+        result.ask = true;
     } else if (name == QLatin1String("speed")) {
         result.speed = PaceOptions::ParseSpeed(*value);
         if (!result.speed)

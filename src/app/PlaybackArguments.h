@@ -22,6 +22,7 @@ struct PlaybackArguments
     bool help = false;
     bool version = false;
     bool unattended = false;
+    bool ask = false; // the file came from elsewhere: what it does is shown first
     std::optional<double> speed;
     std::optional<bool> checkScreen;
     std::optional<int> waitSeconds;

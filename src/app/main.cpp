@@ -65,7 +65,8 @@ int main(int argc, char* argv[])
                                          pace,
                                          playback.unattended,
                                          &notifier,
-                                         &indicator});
+                                         &indicator,
+                                         playback.ask});
     boxes.SetParent(&window);
     files.SetParent(&window);
     desktop.ShowWarning(window);

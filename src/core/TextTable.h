@@ -208,6 +208,10 @@ enum class TextId
     TaskTooLong = 830,
     ExitStatusSignal = 831,
     EndedBySignalLine = 832,
+    RunPreviewText = 833,
+    RunPreviewNothing = 834,
+    RunPreviewPlay = 835,
+    AskOption = 836,
     // Clicks that find their target by the recorded image.
     OnMismatchFind = 900,
     FoundLine = 901,
