@@ -36,23 +36,35 @@ function(cw_export_headers name folder)
     target_include_directories(${name} PUBLIC ${root})
 endfunction()
 
-# cw_add_test(name SOURCES ... LIBS ... [X_INPUT]): one Qt Test program registered with CTest.
+# cw_add_test(name SOURCES ... LIBS ... [X_INPUT] [WAYLAND]): one Qt Test program registered with CTest.
 # X_INPUT marks tests that drive the shared X server's pointer or keyboard: they never run side by side.
+# WAYLAND runs the test as a client of the headless sway of scripts/wayland.sh, one at a time; without
+# that session it is skipped.
 function(cw_add_test name)
-    cmake_parse_arguments(ARG "X_INPUT" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "X_INPUT;WAYLAND" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test cw_warnings)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-    add_test(NAME ${name} COMMAND ${name})
+    if(ARG_WAYLAND)
+        add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/wayland-run.sh $<TARGET_FILE:${name}>)
+        # Their own windows, and the program's, stay off the compositor's screen, which the test client fills.
+        set(platform offscreen)
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+        set(platform xcb)
+    endif()
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
     # No session bus on the test display: without an address libdbus would try to start one and leak
     # what it read from the failed attempt (_dbus_read), in every Qt program.
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT
-        "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;QT_QPA_PLATFORM=xcb;DBUS_SESSION_BUS_ADDRESS=disabled:")
+        "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;QT_QPA_PLATFORM=${platform};DBUS_SESSION_BUS_ADDRESS=disabled:")
     if(ARG_X_INPUT)
         set_tests_properties(${name} PROPERTIES RESOURCE_LOCK x11_input)
+    endif()
+    if(ARG_WAYLAND)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wayland_input SKIP_RETURN_CODE 77)
     endif()
 endfunction()

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds the benchmarks (release, no sanitizers) and runs them under a private Xvfb and openbox.
+# Builds the benchmarks (release, no sanitizers) and runs them under a private Xvfb and openbox,
+# and the Wayland one under a private headless sway, as sway's user.
 # Arguments go to every benchmark, e.g. --benchmark_repetitions=5.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/deps.sh"
 source "$root/scripts/xdisplay.sh"
+source "$root/scripts/wayland.sh"
 cw_ensure_packages "${CW_BUILD_PACKAGES[@]}" "${CW_TEST_PACKAGES[@]}"
 
 build="$root/build/bench"
@@ -17,3 +19,20 @@ for bench in bench_desktop bench_recorder bench_typing bench_player bench_screen
     echo "== $bench"
     "$build/bin/$bench" "$@"
 done
+# The search for a recorded image, and the wait for one that never comes, on larger screens.
+for size in 1920x1080 3840x2160; do
+    cw_stop_display
+    cw_start_display "$size"
+    export CW_XSERVER_PID="$cw_xvfb_pid"
+    echo "== bench_imagesearch ($size)"
+    "$build/bin/bench_imagesearch" "$@"
+    if [ "$size" = 3840x2160 ]; then
+        echo "== bench_screencheck ($size)"
+        "$build/bin/bench_screencheck" --benchmark_filter=FindWaits "$@"
+    fi
+done
+
+cw_start_wayland
+echo "== bench_wayland"
+chmod -R a+rX "$build"
+"$root/scripts/wayland-run.sh" "$build/bin/bench_wayland" "$@"

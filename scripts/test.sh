@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test
-# suite under its own X server (Xvfb) and window manager (openbox).
+# suite under its own X server (Xvfb) and window manager (openbox), and the Wayland tests under a
+# headless sway of their own.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/deps.sh"
 source "$root/scripts/xdisplay.sh"
+source "$root/scripts/wayland.sh"
 cw_ensure_packages "${CW_BUILD_PACKAGES[@]}" "${CW_TEST_PACKAGES[@]}"
 
 echo "== Checking the source format"
@@ -32,6 +34,12 @@ tail -n 1 "$fuzz/last-run.log"
 
 echo "== Starting Xvfb and openbox"
 cw_start_display
+echo "== Starting a headless sway"
+cw_start_wayland
+# On CI a Wayland test that cannot run fails instead of being skipped.
+[ -n "${CI:-}" ] && export CW_WAYLAND_REQUIRED=1
+# The Wayland tests run as sway's user: the test programs must be theirs to read and run.
+chmod -R a+rX "$build"
 
 echo "== Running the tests"
 # One at a time: tests that press keys on the shared X server would reach other tests' windows.

@@ -1,7 +1,8 @@
-# Sourced by test.sh and bench.sh: starts a private Xvfb (1280x1024x24) with openbox, exports
-# DISPLAY, and stops both when the calling script exits.
+# Sourced by test.sh and bench.sh: starts a private Xvfb (1280x1024x24, or the size given as
+# WIDTHxHEIGHT) with openbox, exports DISPLAY, and stops both when the calling script exits.
 
 cw_start_display() {
+    local size=${1:-1280x1024}
     cw_xvfb_pid=""
     cw_openbox_pid=""
     trap cw_stop_display EXIT
@@ -11,7 +12,7 @@ cw_start_display() {
     fifo=$(mktemp -u)
     log=$(mktemp)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >"$log" 2>&1 &
+    Xvfb -displayfd 3 -noreset -screen 0 ${size}x24 -nolisten tcp 3>"$fifo" >"$log" 2>&1 &
     cw_xvfb_pid=$!
     number=$(timeout 20 head -n 1 "$fifo" || true)
     rm -f "$fifo"
@@ -34,6 +35,7 @@ cw_start_display() {
     exit 1
 }
 
+# Stops the display started last, for another to start.
 cw_stop_display() {
     [ -n "${cw_openbox_pid:-}" ] && kill "$cw_openbox_pid" 2>/dev/null || true
     [ -n "${cw_xvfb_pid:-}" ] && kill "$cw_xvfb_pid" 2>/dev/null || true

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/PlaybackArguments.h"
+#include "app/StopSocket.h"
 
 #include "core/AppInfo.h"
 #include "core/TextTable.h"
@@ -39,6 +40,18 @@ void Print(const QString& text)
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
     std::fflush(stdout);
 }
+// Exit status 0 when a run was stopped; otherwise 1 and a line on stderr.
+int AskToStop()
+{
+    const StopSocket::Answer answer = StopSocket::AskToStop();
+    if (answer == StopSocket::Answer::Stopped)
+        return 0;
+    const QString why = answer == StopSocket::Answer::NoInstance
+                            ? TextTable::Text(TextId::StopNoInstance).arg(StopSocket::Path())
+                            : TextTable::Text(TextId::StopNothingRunning);
+    std::fprintf(stderr, "clickwarden: %s\n", why.toLocal8Bit().constData());
+    return 1;
+}
 } // namespace
 
 Request Parse(const QStringList& arguments)
@@ -50,6 +63,8 @@ Request Parse(const QStringList& arguments)
         return Request::Help;
     if (parsed.version)
         return Request::Version;
+    if (parsed.stop)
+        return Request::Stop;
     return Request::Run;
 }
 
@@ -64,9 +79,9 @@ QString HelpText()
         statuses += line + Text(id);
     return Text(TextId::Usage) + line + Wrapped(Text(TextId::UsageDescription)) + paragraph +
            Text(TextId::UsageOptions) + line + Text(TextId::HelpOption) + line + Text(TextId::VersionOption) + line +
-           Text(TextId::UnattendedOption) + line + Text(TextId::AskOption) + line + Text(TextId::SpeedOption) + line +
-           Text(TextId::CheckScreenOption) + line + Text(TextId::OnMismatchOption) + paragraph +
-           Text(TextId::StopKeysHeading) + line + Text(TextId::StopRecordingKeys) + line +
+           Text(TextId::StopOption) + line + Text(TextId::UnattendedOption) + line + Text(TextId::AskOption) + line +
+           Text(TextId::SpeedOption) + line + Text(TextId::CheckScreenOption) + line + Text(TextId::OnMismatchOption) +
+           paragraph + Text(TextId::StopKeysHeading) + line + Text(TextId::StopRecordingKeys) + line +
            Text(TextId::StopPlaybackKeys) + paragraph + statuses + paragraph + Text(TextId::HelpPageLabel) +
            QLatin1Char(' ') + Text(TextId::HelpPageAddress) + line;
 }
@@ -88,6 +103,8 @@ std::optional<int> AnswerInfoRequest(int& argc, char* argv[])
         return PlaybackArguments::Parse(arguments).ReportError();
     // The help page is found relative to the program's folder, which only an application knows.
     const QCoreApplication core(argc, argv);
+    if (request == Request::Stop)
+        return AskToStop();
     Print(request == Request::Help ? HelpText() : VersionText());
     return 0;
 }

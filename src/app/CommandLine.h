@@ -5,8 +5,8 @@
 
 #include <optional>
 
-// What the program answers without opening a window: --help (-h), --version and a command line it
-// does not understand (PlaybackArguments reads it).
+// What the program answers without opening a window: --help (-h), --version, --stop and a command
+// line it does not understand (PlaybackArguments reads it).
 namespace CommandLine {
 
 enum class Request
@@ -14,6 +14,7 @@ enum class Request
     Run,
     Help,
     Version,
+    Stop, // --stop: ask the running instance to stop its run
     Refused,
 };
 

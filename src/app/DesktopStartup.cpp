@@ -2,6 +2,7 @@
 
 #include "app/QtMessageBoxes.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -44,4 +45,12 @@ void DesktopStartup::ShowWarning(QMainWindow& window) const
     label->setObjectName(QStringLiteral("lblWayland"));
     label->setWordWrap(true);
     window.statusBar()->addWidget(label, 1);
+    // The warning says why there is nothing to record from.
+    auto* record = window.findChild<QAction*>(QStringLiteral("mnuComandiRec"));
+    if (!m_choice.recordingOffered && record != nullptr) {
+        record->setProperty("notOffered", true);
+        record->setEnabled(false);
+        record->setStatusTip(m_choice.warning);
+        record->setToolTip(m_choice.warning);
+    }
 }

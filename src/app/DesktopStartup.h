@@ -27,7 +27,8 @@ public:
     // returns the program's exit status.
     int ReportFailure(int& argc, char** argv, bool mayShowBox = true) const;
     // Prints the warning on stderr and shows it in the window's status bar: never in a box, which
-    // would hold up a playback started from the command line.
+    // would hold up a playback started from the command line. Where the desktop cannot be recorded
+    // from, Record is turned off and the warning says why.
     void ShowWarning(QMainWindow& window) const;
 
 private:

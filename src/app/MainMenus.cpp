@@ -76,6 +76,7 @@ void MainMenus::SetCaptions()
 
 void MainMenus::UpdateCommandState(bool flag)
 {
+    // A command the desktop cannot serve (Record on Wayland, DesktopStartup) stays off whatever the rule says.
     for (const auto& [action, control] : m_commands)
-        action->setEnabled(CommandState::IsEnabled(control, flag));
+        action->setEnabled(CommandState::IsEnabled(control, flag) && !action->property("notOffered").toBool());
 }

@@ -25,9 +25,14 @@ struct Option
 };
 
 constexpr Option kOptions[] = {
-    {"help", Value::None},      {"version", Value::None},          {"unattended", Value::None},
-    {"speed", Value::Required}, {"check-screen", Value::Optional}, {"on-mismatch", Value::Required},
+    {"help", Value::None},
+    {"version", Value::None},
+    {"unattended", Value::None},
+    {"speed", Value::Required},
+    {"check-screen", Value::Optional},
+    {"on-mismatch", Value::Required},
     {"ask", Value::None},
+    {"stop", Value::None},
 };
 
 const Option* FindOption(QStringView name)
@@ -52,6 +57,8 @@ QString Apply(PlaybackArguments& result, const QString& name, const std::optiona
         result.help = true;
     } else if (name == QLatin1String("version")) {
         result.version = true;
+    } else if (name == QLatin1String("stop")) {
+        result.stop = true;
     } else if (name == QLatin1String("unattended")) {
         result.unattended = true;
     } else if (name == QLatin1String("ask")) {

@@ -10,6 +10,7 @@
 // The program's command line, read as people know it from other tools: every option with a value
 // takes it after "=" or as the next argument, "-h" is "--help", and "--" ends the options.
 //   -h, --help, --version      answered without a window
+//   --stop                     asks the running instance to stop its run, and exits
 //   --unattended               no message box: messages go to stderr, the program ends after playing
 //   --speed=FACTOR             the time unit and the recorded waits divided by FACTOR (0.1 to 10)
 //   --check-screen[=SECONDS]   check the screen before each click, waiting up to SECONDS (0: don't check);
@@ -21,6 +22,7 @@ struct PlaybackArguments
     QStringList fileArguments;
     bool help = false;
     bool version = false;
+    bool stop = false;
     bool unattended = false;
     bool ask = false; // the file came from elsewhere: what it does is shown first
     std::optional<double> speed;

@@ -2,8 +2,11 @@
 
 #include "tasks/DescriptiveImage.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kImageHalf = DescriptiveImage::kSide / 2;
+constexpr quint32 kEscape = 0xff1b;
 } // namespace
 
 PointPicker::PointPicker(Desktop& desktop, OwnWindowTest isOwnWindow, QObject* parent)
@@ -24,6 +27,7 @@ void PointPicker::Start(int intervalMs, bool images)
     m_press.reset();
     m_following = m_desktop.WatchInput(true);
     m_desktop.TakeButtonEvents(); // what came before the pick began is not the pick
+    m_desktop.TakeInputEvents();
     // A button already down when the pick begins (the click on the menu) must come up first.
     m_wasDown = m_desktop.IsButtonDown(MouseButton::Left);
     m_timer.start(intervalMs);
@@ -41,6 +45,8 @@ void PointPicker::Cancel()
 
 void PointPicker::Tick()
 {
+    if (EscapePressed())
+        return Cancel();
     if (m_following) {
         for (const ButtonEvent& event : m_desktop.TakeButtonEvents()) {
             if (event.button != MouseButton::Left)
@@ -58,6 +64,16 @@ void PointPicker::Tick()
     m_wasDown = down;
     if (!down && m_press)
         Finish(*m_press);
+}
+
+bool PointPicker::EscapePressed()
+{
+    if (!m_following)
+        return m_desktop.IsKeyDown(kEscape);
+    const std::vector<InputEvent> keys = m_desktop.TakeInputEvents();
+    return std::any_of(keys.begin(), keys.end(), [](const InputEvent& key) {
+        return key.kind == InputEvent::Kind::Press && key.keysym == kEscape;
+    });
 }
 
 void PointPicker::Finish(const ButtonEvent& press)

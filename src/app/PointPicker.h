@@ -10,8 +10,8 @@
 #include <optional>
 
 // Takes a point from the user: the next press of the left button anywhere on the desktop, followed
-// across ticks to its release, gives its point and the descriptive image there. Nothing waits on the
-// window's thread, and the press is no task.
+// across ticks to its release, gives its point and the descriptive image there; Escape cancels.
+// Nothing waits on the window's thread, and the press is no task.
 class PointPicker : public QObject
 {
     Q_OBJECT
@@ -36,6 +36,7 @@ signals:
 
 private:
     void Finish(const ButtonEvent& press);
+    bool EscapePressed();
 
     Desktop& m_desktop;
     OwnWindowTest m_isOwnWindow;

@@ -6,12 +6,14 @@
 #include <QSize>
 
 #include <functional>
+#include <optional>
 
 class TaskList;
 
 // The task grid's delegate: rows that cannot be played marked as UnplayableRowDelegate marks them,
 // and the editors of the cells: x and y as typed text, the kind from the list of the task
-// kinds, a pause's length in hours, minutes and seconds. A change is checked before it is handed
+// kinds, a typing task as its text, a key task by pressing it, a wheel turn by direction and notches,
+// a pause's length in hours, minutes and seconds, a wait's in milliseconds. A change is checked before it is handed
 // on as a whole row; a bad one is refused with its reason and changes nothing.
 class TaskDelegate : public UnplayableRowDelegate
 {
@@ -31,8 +33,12 @@ public:
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
 
-    // The row that the editor's value makes of the row at index; what the user typed, unchecked.
-    TaskRow Changed(QWidget* editor, const QModelIndex& index) const;
+    // The row that the editor's value makes of the row at index, unchecked; none for typed text
+    // or a combination that gives no keys.
+    std::optional<TaskRow> Changed(QWidget* editor, const QModelIndex& index) const;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
     const TaskList& m_tasks;

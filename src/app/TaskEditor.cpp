@@ -1,7 +1,9 @@
 #include "app/TaskEditor.h"
 
+#include "app/InsertTaskDialog.h"
 #include "app/PauseDialog.h"
 #include "app/Run.h"
+#include "app/ScreenNote.h"
 #include "app/TaskDelegate.h"
 #include "app/TaskGrid.h"
 #include "core/MessageBoxes.h"
@@ -18,6 +20,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 
+#include <utility>
+
 TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const SharedState& state,
                        MessageBoxes& messages, Desktop* desktop, Run* run)
     : QObject(&window), m_window(window), m_grid(grid), m_tasks(tasks), m_state(state), m_messages(messages), m_run(run)
@@ -31,18 +35,32 @@ TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const S
     m_cut = AddAction("editCut", QKeySequence::Cut, &TaskEditor::Cut);
     m_copy = AddAction("editCopy", QKeySequence::Copy, &TaskEditor::Copy);
     m_paste = AddAction("editPaste", QKeySequence::Paste, &TaskEditor::Paste);
+    // Ctrl+A is Append, as it always was.
+    m_selectAll = AddAction("editSelectAll", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &TaskEditor::SelectAll);
     // Del stays with "Delete last task added.".
     m_deleteRows = AddAction("editDeleteRows", QKeySequence(Qt::CTRL | Qt::Key_Delete), &TaskEditor::DeleteRows);
     m_menu->addSeparator();
     m_moveUp = AddAction("editMoveUp", QKeySequence(Qt::ALT | Qt::Key_Up), &TaskEditor::MoveUp);
     m_moveDown = AddAction("editMoveDown", QKeySequence(Qt::ALT | Qt::Key_Down), &TaskEditor::MoveDown);
     m_menu->addSeparator();
+    m_insertMenu = m_menu->addMenu(QString());
+    m_insertMenu->setObjectName(QStringLiteral("editInsertMenu"));
+    m_insertClick = AddAction("editInsertClick", QKeySequence(), &TaskEditor::InsertClick, m_insertMenu);
+    m_insertTyping = AddAction("editInsertTyping", QKeySequence(), &TaskEditor::InsertTyping, m_insertMenu);
+    m_insertKey = AddAction("editInsertKey", QKeySequence(), &TaskEditor::InsertKey, m_insertMenu);
+    m_insertWheel = AddAction("editInsertWheel", QKeySequence(), &TaskEditor::InsertWheel, m_insertMenu);
+    m_insertWait = AddAction("editInsertWait", QKeySequence(), &TaskEditor::InsertWait, m_insertMenu);
     m_insertPauseHere = AddAction("editInsertPause", QKeySequence(), &TaskEditor::InsertPauseHere);
     m_pickPoint = AddAction("editPickPoint", QKeySequence(Qt::CTRL | Qt::Key_K), &TaskEditor::PickPoint);
 
     if (m_run) {
         connect(m_run, &Run::picked, this, &TaskEditor::PointPicked);
-        connect(m_run, &Run::pickCancelled, &m_window, &QWidget::showNormal);
+        connect(m_run, &Run::pickCancelled, this, [this] {
+            m_pendingInsert.reset();
+            m_note->hide();
+            m_window.showNormal();
+        });
+        m_note = new ScreenNote(&m_window);
     }
     const auto screenSize = [desktop] {
         return desktop ? desktop->ScreenSize() : QSize();
@@ -64,9 +82,9 @@ TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const S
 
 TaskEditor::~TaskEditor() = default;
 
-QAction* TaskEditor::AddAction(const char* name, const QKeySequence& shortcut, void (TaskEditor::*slot)())
+QAction* TaskEditor::AddAction(const char* name, const QKeySequence& shortcut, void (TaskEditor::*slot)(), QMenu* menu)
 {
-    QAction* action = m_menu->addAction(QString());
+    QAction* action = (menu ? menu : m_menu)->addAction(QString());
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
     // What the user typed into a cell counts first.
@@ -89,6 +107,13 @@ void TaskEditor::SetCaptions()
         {m_deleteRows, TextId::DeleteRowsCommand},
         {m_moveUp, TextId::MoveUpCommand},
         {m_moveDown, TextId::MoveDownCommand},
+        {m_selectAll, TextId::SelectAllCommand},
+        {m_insertMenu->menuAction(), TextId::InsertMenu},
+        {m_insertClick, TextId::InsertClickCommand},
+        {m_insertTyping, TextId::InsertTypingCommand},
+        {m_insertKey, TextId::InsertKeyCommand},
+        {m_insertWheel, TextId::InsertWheelCommand},
+        {m_insertWait, TextId::InsertWaitCommand},
         {m_insertPauseHere, TextId::InsertPauseHereCommand},
         {m_pickPoint, TextId::PickPointCommand},
     };
@@ -103,12 +128,28 @@ void TaskEditor::UpdateActions()
     m_redo->setEnabled(m_tasks.Edits().canRedo());
     for (QAction* action : {m_cut, m_copy, m_deleteRows})
         action->setEnabled(!rows.empty());
-    m_moveUp->setEnabled(!rows.empty() && rows.front() > 1);
-    m_moveDown->setEnabled(!rows.empty() && rows.back() < m_tasks.TaskCount());
-    const int current = m_tasks.CurrentRow();
-    m_pickPoint->setEnabled(m_run && !m_tasks.IsEmpty() &&
-                            TaskCheck::ShapeOf(m_tasks.Cell(current, TaskList::kColumnTask)) ==
-                                TaskCheck::Shape::Point);
+    const std::vector<int> moving = m_tasks.IsEmpty() || !m_grid.isEnabled() ? std::vector<int>{} : RowsToMove();
+    m_moveUp->setEnabled(!moving.empty() && moving.front() > 1);
+    m_moveDown->setEnabled(!moving.empty() && moving.back() < m_tasks.TaskCount());
+    m_selectAll->setEnabled(!m_tasks.IsEmpty());
+    // A row without a point is told why when asked.
+    m_pickPoint->setEnabled(m_run && !m_tasks.IsEmpty());
+    for (QAction* action : {m_insertClick, m_insertWheel})
+        action->setEnabled(m_run != nullptr);
+}
+
+std::vector<int> TaskEditor::RowsToMove() const
+{
+    std::vector<int> rows = m_grid.SelectedRows();
+    if (rows.empty() && m_tasks.CurrentRow() >= 1)
+        rows.push_back(m_tasks.CurrentRow());
+    return rows;
+}
+
+void TaskEditor::SelectAll()
+{
+    if (!m_tasks.IsEmpty())
+        m_grid.SelectRows(1, m_tasks.TaskCount());
 }
 
 template <typename Change> void TaskEditor::FollowEmptiness(Change change)
@@ -197,12 +238,18 @@ void TaskEditor::DeleteRows()
 
 void TaskEditor::MoveUp()
 {
-    Apply(TaskEdits::MoveBy(m_tasks, m_grid.SelectedRows(), -1));
+    const std::vector<int> rows = RowsToMove();
+    Apply(TaskEdits::MoveBy(m_tasks, rows, -1));
+    if (!rows.empty() && rows.front() > 1)
+        m_grid.SelectRows(rows.front() - 1, rows.back() - 1);
 }
 
 void TaskEditor::MoveDown()
 {
-    Apply(TaskEdits::MoveBy(m_tasks, m_grid.SelectedRows(), 1));
+    const std::vector<int> rows = RowsToMove();
+    Apply(TaskEdits::MoveBy(m_tasks, rows, 1));
+    if (!rows.empty() && rows.back() < m_tasks.TaskCount())
+        m_grid.SelectRows(rows.front() + 1, rows.back() + 1);
 }
 
 void TaskEditor::InsertPauseHere()
@@ -216,19 +263,83 @@ void TaskEditor::InsertPauseHere()
     });
 }
 
+void TaskEditor::InsertRow(const TaskRow& row)
+{
+    const int after = m_tasks.IsEmpty() ? 0 : m_tasks.CurrentRow();
+    TaskRows rows;
+    rows.push_back(row);
+    Apply(TaskEdits::Insert(m_tasks, after + 1, std::move(rows)));
+    m_grid.SelectRows(after + 1, after + 1);
+}
+
+void TaskEditor::OpenInsertDialog(int kind)
+{
+    InsertTaskDialog::Open(&m_window, InsertTaskDialog::Kind(kind), [this](const TaskRow& row) {
+        if (TaskCheck::ShapeOf(row.task) != TaskCheck::Shape::Point)
+            return InsertRow(row);
+        m_pendingInsert = row;
+        StartPick();
+    });
+}
+
+void TaskEditor::InsertClick()
+{
+    m_pendingInsert = TaskRow{{}, {}, TaskKinds::Text(TaskKinds::Action::Click, MouseButton::Left), {}};
+    StartPick();
+}
+
+void TaskEditor::InsertTyping()
+{
+    OpenInsertDialog(int(InsertTaskDialog::Kind::Typing));
+}
+
+void TaskEditor::InsertKey()
+{
+    OpenInsertDialog(int(InsertTaskDialog::Kind::Key));
+}
+
+void TaskEditor::InsertWheel()
+{
+    OpenInsertDialog(int(InsertTaskDialog::Kind::Wheel));
+}
+
+void TaskEditor::InsertWait()
+{
+    OpenInsertDialog(int(InsertTaskDialog::Kind::Wait));
+}
+
 void TaskEditor::PickPoint()
+{
+    const int row = m_tasks.CurrentRow();
+    if (TaskCheck::ShapeOf(m_tasks.Cell(row, TaskList::kColumnTask)) != TaskCheck::Shape::Point)
+        return Refuse(TextTable::Text(TextId::NoPointToPick).arg(row));
+    m_pendingInsert.reset();
+    m_pickRow = row;
+    StartPick();
+}
+
+void TaskEditor::StartPick()
 {
     // The run refuses a pick while it records, plays or picks already: they share the input stream.
     if (!m_run || !m_run->IsIdle())
         return;
-    m_pickRow = m_tasks.CurrentRow();
     m_window.showMinimized();
+    m_note->ShowText(TextTable::Text(TextId::PickPointHint), m_window);
     m_run->PickPoint(m_state.options.saveImages);
 }
 
 void TaskEditor::PointPicked(int x, int y, const QByteArray& image)
 {
+    m_note->hide();
     m_window.showNormal();
+    if (std::optional<TaskRow> inserted = std::exchange(m_pendingInsert, std::nullopt)) {
+        inserted->x = QString::number(x);
+        inserted->y = QString::number(y);
+        // A click is checked by its image, a wheel turn never.
+        if (TaskKinds::Find(inserted->task))
+            inserted->image = image;
+        return InsertRow(*inserted);
+    }
     const TaskRow row = m_tasks.Row(m_pickRow);
     if (TaskCheck::ShapeOf(row.task) != TaskCheck::Shape::Point)
         return;

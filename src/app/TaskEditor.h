@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tasks/TaskEdits.h"
+#include "tasks/TaskRows.h"
 
 #include <QObject>
 
@@ -14,14 +15,15 @@ class QMenu;
 class QUndoCommand;
 class QWidget;
 class Run;
+class ScreenNote;
 class TaskGrid;
 class TaskList;
 struct SharedState;
 
 // The Edit menu over the task list and the grid: undo and redo, rows cut, copied and pasted as task
-// lines, deleted and moved (also by dragging them in the grid), a pause inserted after the current
-// row, cells changed in place, and a row's point picked on the screen. Each change is one edit on
-// the list's stack.
+// lines, selected, deleted and moved (also by dragging them in the grid), a task of any kind or a
+// pause inserted after the current row, cells changed in place, and a row's point picked on the screen. Each change is
+// one edit on the list's stack.
 class TaskEditor : public QObject
 {
     Q_OBJECT
@@ -46,7 +48,8 @@ signals:
     void emptied(bool empty);
 
 private:
-    QAction* AddAction(const char* name, const QKeySequence& shortcut, void (TaskEditor::*slot)());
+    QAction* AddAction(const char* name, const QKeySequence& shortcut, void (TaskEditor::*slot)(),
+                       QMenu* menu = nullptr);
     void UpdateActions();
     template <typename Change> void FollowEmptiness(Change change);
 
@@ -59,7 +62,20 @@ private:
     void MoveUp();
     void MoveDown();
     void InsertPauseHere();
+    void InsertClick();
+    void InsertTyping();
+    void InsertKey();
+    void InsertWheel();
+    void InsertWait();
+    // Opens the dialog of an insert; its row goes after the current row, a wheel's once its point is picked.
+    void OpenInsertDialog(int kind);
+    // Puts the row after the current row, as one edit, and selects it.
+    void InsertRow(const TaskRow& row);
+    void SelectAll();
+    // The selected rows, or the current row when none is selected.
+    std::vector<int> RowsToMove() const;
     void PickPoint();
+    void StartPick();
     void PointPicked(int x, int y, const QByteArray& image);
     void Refuse(const QString& reason);
 
@@ -79,7 +95,17 @@ private:
     QAction* m_moveDown = nullptr;
     QAction* m_insertPauseHere = nullptr;
     QAction* m_pickPoint = nullptr;
-    Run* m_run = nullptr; // picks the points
-    int m_pickRow = 0;    // the row whose point is being picked
+    QMenu* m_insertMenu = nullptr;
+    QAction* m_insertClick = nullptr;
+    QAction* m_insertTyping = nullptr;
+    QAction* m_insertKey = nullptr;
+    QAction* m_insertWheel = nullptr;
+    QAction* m_insertWait = nullptr;
+    QAction* m_selectAll = nullptr;
+    // The row an insert puts in once its point is picked (a click, a wheel turn).
+    std::optional<TaskRow> m_pendingInsert;
+    Run* m_run = nullptr;         // picks the points
+    ScreenNote* m_note = nullptr; // what to do while a point is picked
+    int m_pickRow = 0;            // the row whose point is being picked
     std::optional<TaskEdits::Recording> m_recording;
 };

@@ -32,9 +32,16 @@ void UnplayableRowDelegate::initStyleOption(QStyleOptionViewItem* option, const 
 bool UnplayableRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                                       const QModelIndex& index)
 {
-    const QString problem = Problem(index.row() + 1);
-    if (event->type() != QEvent::ToolTip || problem.isEmpty())
+    if (event->type() != QEvent::ToolTip)
         return QStyledItemDelegate::helpEvent(event, view, option, index);
-    QToolTip::showText(event->globalPos(), problem, view);
+    QString tip = Problem(index.row() + 1);
+    // A text cut short shows whole, wrapped as a paragraph.
+    const QString text = index.data(Qt::DisplayRole).toString();
+    constexpr int kMargins = 8;
+    if (tip.isEmpty() && option.fontMetrics.horizontalAdvance(text) + kMargins > option.rect.width())
+        tip = QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+    if (tip.isEmpty())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QToolTip::showText(event->globalPos(), tip, view);
     return true;
 }

@@ -6,7 +6,8 @@
 class TaskList;
 
 // Marks the grid's rows that cannot be played (Playability): their text red, and the reason as the
-// row's tool tip, so a hand-edited or foreign file shows what the player will skip.
+// row's tool tip, so a hand-edited or foreign file shows what the player will skip. A cell cut short
+// shows its whole text as its tool tip.
 class UnplayableRowDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -11,6 +11,7 @@
 #include "app/SplashWindow.h"
 #include "app/StatusIndicator.h"
 #include "app/StderrMessageBoxes.h"
+#include "app/StopSocket.h"
 #include "core/AppInfo.h"
 #include "core/TextTable.h"
 
@@ -81,6 +82,14 @@ int main(int argc, char* argv[])
                                       .arg(progress.task)
                                       .arg(progress.taskCount));
         interrupted = ExitStatus::kSignalBase + signal;
+    });
+    // "clickwarden --stop" from a key binding of the desktop stops the run as the tray's Stop does.
+    const StopSocket stopSocket([&window] {
+        Run* run = window.RunOwner();
+        if (run == nullptr || run->IsIdle())
+            return false;
+        run->Stop();
+        return true;
     });
     // The splash's load shows the main window, then the splash.
     SplashWindow splash(window);

@@ -169,6 +169,8 @@ constexpr Entry kTexts[] = {
     {TextId::KeyPushedTask, "Key Pushed"},
     {TextId::KeyReleasedTask, "Key Released"},
     {TextId::WheelTask, "Wheel"},
+    {TextId::PathTask, "Mouse Path"},
+    {TextId::PathDisplay, "%1: %2 points, %3 ms"},
     {TextId::RecordKeyboardSwitch, "Record the keyboard"},
     {TextId::KeyboardPlainTextNote, "Typed text, passwords included, is stored as plain text in the macro file: X11 "
                                     "cannot tell a password field from any other."},
@@ -195,6 +197,23 @@ constexpr Entry kTexts[] = {
      "The text may not hold \"*\", a double quote, a line break or a character beyond Latin-1."},
     {TextId::DamagedImage, "The descriptive image is damaged."},
     {TextId::NothingPasted, "Nothing was pasted: the clipboard does not hold tasks."},
+    {TextId::InsertMenu, "Insert"},
+    {TextId::InsertClickCommand, "Click"},
+    {TextId::InsertTypingCommand, "Typing..."},
+    {TextId::InsertKeyCommand, "Key..."},
+    {TextId::InsertWheelCommand, "Wheel..."},
+    {TextId::InsertWaitCommand, "Wait..."},
+    {TextId::SelectAllCommand, "Select All"},
+    {TextId::TypedTextProblem, "Write a key that types no character by its name in braces, such as {Return}, "
+                               "{Tab} or {Left}, and a brace that is typed as {{."},
+    {TextId::KeyComboProblem, "Press one key, with Ctrl, Shift, Alt or Super if it needs them."},
+    {TextId::PickPointHint, "Click the point on the screen. Escape cancels."},
+    {TextId::NoPointToPick, "Row %1 has no point to pick: only clicks, presses, releases and wheel turns have one."},
+    {TextId::TypingPrompt, "The text to type ({Return} for the Return key):"},
+    {TextId::KeyPrompt, "Press the key or the combination:"},
+    {TextId::WheelPrompt, "Turn the wheel, then click where:"},
+    {TextId::WaitPrompt, "Wait, in milliseconds:"},
+    {TextId::WaitLength, "%1 ms"},
     // Runs that need no one watching: the command line, skipped tasks, waits and speed.
     {TextId::UnattendedOption,
      "  --unattended              no message box: messages go to standard error, and the program ends "
@@ -258,6 +277,16 @@ constexpr Entry kTexts[] = {
                            "screen within %4 s:"},
     {TextId::AlikeLine, "task %1 at (%2, %3): the recorded image was found at (%5, %6) and at (%7, %8) as alike "
                         "within %4 s:"},
+    {TextId::StopOption, "  --stop                    stop the running Clickwarden's recording or playback, and exit"},
+    {TextId::StopNoInstance, "no running Clickwarden answered at %1"},
+    {TextId::StopNothingRunning, "Clickwarden runs, but neither records nor plays: nothing was stopped"},
+    {TextId::RecordNeedsX11,
+     "Recording is not offered here: a Wayland desktop lets no program see the clicks and keys made in "
+     "other windows. Record in an X11 session; the files play here."},
+    {TextId::WaylandLacks,
+     "The Wayland compositor does not offer what Clickwarden needs to drive the pointer and the keyboard "
+     "and to read the screen (missing: %1), and no X11 display could be reached. Clickwarden works on "
+     "compositors with the wlroots interfaces (sway, Hyprland, river, labwc, wayfire) and in X11 sessions."},
 };
 
 constexpr bool IsSorted()

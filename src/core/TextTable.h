@@ -150,6 +150,9 @@ enum class TextId
     KeyPushedTask = 602,
     KeyReleasedTask = 603,
     WheelTask = 604,
+    PathTask = 605,
+    // How a path shows in the grid: %1 the kind word, %2 its points, %3 its length in milliseconds.
+    PathDisplay = 606,
     RecordKeyboardSwitch = 610,
     KeyboardPlainTextNote = 611,
     // The Edit menu and the task editor.
@@ -176,6 +179,23 @@ enum class TextId
     UnsafeCharacters = 734,
     DamagedImage = 735,
     NothingPasted = 736,
+    // Tasks put in by hand, and how their editors guide.
+    InsertMenu = 740,
+    InsertClickCommand = 741,
+    InsertTypingCommand = 742,
+    InsertKeyCommand = 743,
+    InsertWheelCommand = 744,
+    InsertWaitCommand = 745,
+    SelectAllCommand = 746,
+    TypedTextProblem = 747,
+    KeyComboProblem = 748,
+    PickPointHint = 749,
+    NoPointToPick = 750,
+    TypingPrompt = 751,
+    KeyPrompt = 752,
+    WheelPrompt = 753,
+    WaitPrompt = 754,
+    WaitLength = 755,
     // Runs that need no one watching: the command line, skipped tasks, waits and speed.
     UnattendedOption = 801,
     SpeedOption = 802,
@@ -225,6 +245,12 @@ enum class TextId
     AlikeStopMessage = 909,
     NotFoundLine = 910,
     AlikeLine = 911,
+    // Wayland desktops: the stop without global keys, and what a Wayland client cannot do.
+    StopOption = 1101,
+    StopNoInstance = 1102,
+    StopNothingRunning = 1103,
+    RecordNeedsX11 = 1104,
+    WaylandLacks = 1105,
 };
 
 namespace TextTable {

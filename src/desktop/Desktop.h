@@ -7,7 +7,10 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
 #include <vector>
+
+class ScreenReader;
 
 // A press or release of one of the three buttons, as the desktop reported it.
 struct ButtonEvent
@@ -41,6 +44,15 @@ struct InputEvent
     quint64 order = 0; // as in ButtonEvent
 };
 
+// A place the pointer passed through while a button was held, as the desktop reported it.
+struct PointerMove
+{
+    int x = 0;
+    int y = 0;
+    quint32 time = 0;  // as in ButtonEvent
+    quint64 order = 0; // as in ButtonEvent: a move between a press and its release has an order between theirs
+};
+
 // Everything the program reads from or does to the desktop: key and button state, the pointer,
 // synthetic button and key actions and screen pixels, in the program's own words: screen pixels,
 // mouse buttons and key symbols. Every call is synchronous: an action has happened when it returns.
@@ -69,6 +81,9 @@ public:
     // The key presses and releases and the wheel notches since the last call, oldest first; none
     // unless watched.
     virtual std::vector<InputEvent> TakeInputEvents() = 0;
+    // The pointer's moves with a button held since the last call, oldest first; none unless
+    // watched, and none from a desktop that follows the buttons only.
+    virtual std::vector<PointerMove> TakePointerMoves() { return {}; }
 
     // Presses or lets go of the key that gives this keysym in the layout of the moment, with the
     // Shift or AltGr it needs held around it; where the layout has no such key, a spare key code is
@@ -121,4 +136,9 @@ public:
     // The toolkit has opened its own connection to the display: a backend takes back what belongs
     // to the whole process (on X11 the error handlers, which the toolkit replaced with its own).
     virtual void ToolkitStarted() {}
+
+    // A reader of the screen for another thread, made on this desktop's thread. A backend with a
+    // way of its own (a connection of its own, change reports) gives it; the reader given here
+    // sends its reads back to this thread, a band at a time.
+    virtual std::unique_ptr<ScreenReader> OpenScreenReader();
 };

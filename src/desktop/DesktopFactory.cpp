@@ -1,6 +1,7 @@
 #include "desktop/DesktopFactory.h"
 
 #include "core/TextTable.h"
+#include "desktop/wayland/WaylandDesktop.h"
 #include "desktop/x11/X11Desktop.h"
 
 namespace {
@@ -22,9 +23,28 @@ DesktopFactory::Problem ProblemOf(X11Desktop::OpenError error)
 
 DesktopChoice DesktopFactory::Open(const SessionEnvironment& environment)
 {
+    QStringList waylandMissing;
+    if (environment.PrefersWayland()) {
+        WaylandDesktop::OpenResult wayland = WaylandDesktop::Open(environment.waylandDisplay);
+        if (wayland.desktop) {
+            DesktopChoice choice;
+            choice.desktop = std::move(wayland.desktop);
+            // The program's own window goes where its desktop is, unless the user chose.
+            if (environment.waylandUsable && environment.qtPlatform.isEmpty())
+                choice.qtPlatform = "wayland";
+            choice.warning = TextTable::Text(TextId::RecordNeedsX11);
+            choice.recordingOffered = false;
+            return choice;
+        }
+        waylandMissing = wayland.noCompositor ? QStringList{QStringLiteral("wl_display")} : wayland.missingInterfaces;
+    }
+    // Without the wlroots interfaces, XWayland, where there is one, is the next best.
     X11Desktop::OpenResult opened = X11Desktop::Open(environment.display);
     const Problem problem = ProblemOf(opened.error);
-    return Decide(environment, std::move(opened.desktop), problem);
+    DesktopChoice choice = Decide(environment, std::move(opened.desktop), problem);
+    if (problem == Problem::NoDisplay && !waylandMissing.isEmpty())
+        choice.failure = TextTable::Text(TextId::WaylandLacks).arg(waylandMissing.join(QStringLiteral(", ")));
+    return choice;
 }
 
 DesktopChoice DesktopFactory::Decide(const SessionEnvironment& environment, std::unique_ptr<Desktop> desktop,

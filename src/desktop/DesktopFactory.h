@@ -18,10 +18,14 @@ struct DesktopChoice
     QByteArray qtPlatform;
     // What the user should know from the start about the desktop chosen; empty when nothing.
     QString warning;
+    // The desktop lets the program see the user's input, so Record is offered; where not, the
+    // warning says why.
+    bool recordingOffered = true;
 };
 
 // The one place that decides which desktop the program drives: it looks at the session and opens
-// the backend made for it. The rest of the program sees only the Desktop interface.
+// the backend made for it (a Wayland compositor with the wlroots interfaces directly, else X11 or
+// XWayland). The rest of the program sees only the Desktop interface.
 class DesktopFactory
 {
 public:

@@ -15,4 +15,7 @@ struct SessionEnvironment
 
     static SessionEnvironment FromProcess();
     bool IsWayland() const { return sessionType == "wayland" || !waylandDisplay.isEmpty(); }
+    // A Wayland session whose compositor the program should drive itself: WAYLAND_DISPLAY is set
+    // and the session says it is Wayland, or no X display is named.
+    bool PrefersWayland() const { return !waylandDisplay.isEmpty() && (sessionType == "wayland" || display.isEmpty()); }
 };

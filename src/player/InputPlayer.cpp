@@ -1,7 +1,6 @@
 #include "player/InputPlayer.h"
 
 #include "desktop/Desktop.h"
-#include "tasks/Playability.h"
 
 InputPlayer::InputPlayer(Desktop& desktop, QObject* parent) : QObject(parent), m_desktop(desktop)
 {
@@ -40,16 +39,9 @@ void InputPlayer::Run(const InputTask& task, QPoint point)
         m_desktop.MovePointer(point.x(), point.y());
         m_desktop.TurnWheel(task.direction, task.notches);
         break;
+    case InputTask::Kind::Path: // paced by a PathPlayer
+        break;
     }
-}
-
-void InputPlayer::RunRow(const TaskRow& cells, QSize screen)
-{
-    const std::optional<InputTask> task = InputTask::Parse(cells.task);
-    if (task && task->kind != InputTask::Kind::Wheel)
-        Run(*task);
-    else if (const std::optional<QPoint> point = task ? Playability::Point(cells, screen) : std::nullopt)
-        Run(*task, *point);
 }
 
 bool InputPlayer::TypeKey()

@@ -27,9 +27,6 @@ public:
 
     // Runs the task; a wheel task turns the wheel at `point` (the pointer is moved there first).
     void Run(const InputTask& task, QPoint point = {});
-    // Runs the task of a row that holds one; the wheel turns at the row's point, under the same rule
-    // as a click's (on a screen of this size).
-    void RunRow(const TaskRow& cells, QSize screen);
     bool IsTyping() const { return m_next < m_typing.size(); }
     // Types the next key of the typing task, and says typed() after the last; the timer runs it.
     void TypeNext();

@@ -10,4 +10,8 @@ namespace PixelRow {
 // instructions the processor has do the work, eight or four pixels at a time.
 int CountDiffering(const quint32* a, const quint32* b, int n, int tolerance);
 
+// The summed colour difference of the n pixels: how far apart they are, channel by channel, all
+// added up (the top byte is not looked at).
+qint64 SumDifference(const quint32* a, const quint32* b, int n);
+
 } // namespace PixelRow

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -32,9 +33,10 @@ TaskRow CellsOf(const TaskList& tasks, int row)
 
 Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent)
     : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_stopKeys(desktop), m_buttons(desktop),
-      m_schedule(m_stepTimer), m_screenCheck(desktop), m_input(desktop)
+      m_schedule(m_stepTimer), m_screenCheck(desktop), m_input(desktop), m_path(desktop)
 {
-    connect(&m_input, &InputPlayer::typed, this, &Player::TypingDone);
+    connect(&m_input, &InputPlayer::typed, this, &Player::InputDone);
+    connect(&m_path, &PathPlayer::moved, this, &Player::InputDone);
     // An untypable character ends its row (the rest typed without it would be worse): skipped.
     connect(&m_input, &InputPlayer::untypable, this,
             [this](quint32 keysym) { SkipRow(m_tasks.CurrentRow(), PlaybackMessages::Untypable(keysym)); });
@@ -85,7 +87,8 @@ void Player::Play(PlayRange range)
 
 void Player::Step()
 {
-    if (!m_playing || m_stopKeys.IsStopping() || m_screenCheck.IsWaiting() || m_input.IsTyping())
+    // By steps the user is the clock: a tick that comes all the same runs nothing.
+    if (!m_playing || m_range.bySteps || m_stopKeys.IsStopping() || m_screenCheck.IsWaiting() || InputUnderWay())
         return;
     if (m_ticksHeld) {
         m_tickWaiting = true;
@@ -104,23 +107,29 @@ void Player::Step()
     if (WaitsForScreen(row))
         return;
     m_schedule.BeginTick();
+    RunStep(row);
+}
+
+void Player::RunStep(int row)
+{
     RunTask(row);
-    if (m_input.IsTyping()) {
-        // Typing goes on over short steps of its own; its end starts a schedule of its own.
-        m_typingRow = row;
+    if (InputUnderWay()) {
+        // Typing and paths go on over short steps of their own; the end moves on, and starts a schedule of its own.
+        m_inputRow = row;
         m_schedule.Stop();
         return;
     }
     FinishStep(row);
 }
 
-void Player::TypingDone()
+void Player::InputDone()
 {
-    if (!m_playing || m_stopKeys.IsStopping())
+    if (!m_playing || m_stopKeys.IsStopping() || m_inputRow == 0)
         return;
-    FinishStep(m_typingRow);
-    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
-        m_schedule.Start();
+    const int row = std::exchange(m_inputRow, 0);
+    FinishStep(row);
+    if (m_playing && !m_range.bySteps && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
+        m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), row));
 }
 
 void Player::FinishStep(int row)
@@ -164,6 +173,11 @@ StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
     const TaskKinds::Kind* kind = kindOf(row);
     if (kind && kind->action == TaskKinds::Action::Wait)
         return StepSchedule::Clock::duration::zero();
+    // A path follows its press at once: its first point carries the time since the press.
+    if (!kind && row >= 1)
+        if (const std::optional<InputTask> input = InputTask::Parse(m_tasks.Cell(row, TaskList::kColumnTask)))
+            if (input->kind == InputTask::Kind::Path)
+                return StepSchedule::Clock::duration::zero();
     return scaled(m_schedule.Interval());
 }
 
@@ -177,7 +191,7 @@ void Player::RunTask(int row)
     }
     const TaskKinds::Kind* kind = TaskKinds::Find(cells.task);
     if (!kind) {
-        m_input.RunRow(cells, m_desktop.ScreenSize());
+        RunInputTask(cells);
         return;
     }
     if (kind->action == TaskKinds::Action::Pause) {
@@ -214,6 +228,24 @@ void Player::SkipRow(int row, const QString& problem)
     if (std::find(m_unplayableRows.begin(), m_unplayableRows.end(), row) == m_unplayableRows.end())
         m_unplayableRows.push_back(row);
     emit unplayableTask(row, problem);
+}
+
+void Player::RunInputTask(const TaskRow& cells)
+{
+    const std::optional<InputTask> task = InputTask::Parse(cells.task);
+    if (!task)
+        return;
+    if (task->kind == InputTask::Kind::Path) {
+        m_path.Run(task->path, m_placement.HeldOffset(), m_state.pace.speed);
+        return;
+    }
+    if (task->kind != InputTask::Kind::Wheel) {
+        m_input.Run(*task);
+        return;
+    }
+    // The wheel turns where it was recorded, under the same rule as a click's point.
+    if (const std::optional<QPoint> point = Playability::Point(cells, m_desktop.ScreenSize()))
+        m_input.Run(*task, *point);
 }
 
 void Player::StartPause(const QString& lengthText)
@@ -260,6 +292,8 @@ void Player::Halt()
     m_pauseTimer.stop();
     m_tickWaiting = false;
     m_input.Cancel();
+    m_path.Cancel();
+    m_inputRow = 0;
     ReleaseHeldButtons();
     m_desktop.ReleaseHeld();
 }
@@ -288,11 +322,10 @@ bool Player::PlaybackStopCheck()
     case StopKeyWatch::Verdict::Nothing:
         return false;
     case StopKeyWatch::Verdict::Step:
-        if (m_playing) {
-            const int row = m_tasks.CurrentRow();
+        // A press while a typing task still types is one too many: the task under way is this step.
+        if (m_playing && !InputUnderWay()) {
             ++m_executed;
-            RunTask(row);
-            FinishStep(row);
+            RunStep(m_tasks.CurrentRow());
         }
         return false;
     case StopKeyWatch::Verdict::Stopping:
@@ -316,78 +349,4 @@ void Player::Stop()
     StopTimersAndRestore();
     emit stopped(m_executed);
     m_tasks.SetCurrentRow(1);
-}
-
-void Player::RemarkTasksWithoutImages()
-{
-    if (!m_state.screenCheck.enabled)
-        return;
-    const std::vector<int> rows =
-        m_tasks.IsEmpty() ? std::vector<int>() : Playability::RowsWithoutImages(m_tasks.PackedRows());
-    if (!rows.empty())
-        emit remark(TextTable::Text(TextId::CheckWithoutImagesRemark).arg(Playability::RowList(rows)));
-}
-
-bool Player::WaitsForScreen(int row)
-{
-    const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(row, TaskList::kColumnTask));
-    if (!m_state.screenCheck.enabled || !kind)
-        return false;
-    const bool find = m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find;
-    // A drag is decided on its press: the check would move the pointer with the button down, and
-    // a release left out would leave it down. Found elsewhere, the press takes its release along.
-    if (kind->action == TaskKinds::Action::Up) {
-        m_placement.FollowPress(kind->button.value_or(MouseButton::Left), find);
-        return false;
-    }
-    const QByteArray image = m_tasks.Image(row);
-    const std::optional<QPoint> point = Playability::Point(CellsOf(m_tasks, row), m_desktop.ScreenSize());
-    if (image.isEmpty() || !TaskKinds::HasPoint(kind->action) || !point)
-        return false;
-    const qint64 waitMs = qint64(m_state.screenCheck.waitSeconds) * 1000;
-    if (m_screenCheck.Begin(row, point->x(), point->y(), image, waitMs,
-                            find ? std::optional<QPoint>(m_placement.FindFrom()) : std::nullopt)) {
-        TakeFoundPlace();
-        return false;
-    }
-    // The wait's end starts a schedule of its own, as the end of a pause does.
-    m_schedule.Stop();
-    return true;
-}
-
-void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
-{
-    // Find stops too: an image found nowhere, or in two places as alike, is never guessed at.
-    if (m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Skip) {
-        ++m_skipped;
-        const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(mismatch.row, TaskList::kColumnTask));
-        if (kind && kind->action == TaskKinds::Action::Down)
-            m_buttons.GiveUp(kind->button.value_or(MouseButton::Left));
-        emit taskSkipped(mismatch);
-        ResumeAfterScreenCheck(false);
-        return;
-    }
-    // The grid stays on the task that never matched, where the preview can show both images.
-    m_stoppedOn = mismatch;
-    StopTimersAndRestore();
-    emit stoppedOnMismatch(mismatch);
-}
-
-void Player::TakeFoundPlace()
-{
-    m_placement.Found(m_screenCheck.FoundOffset(),
-                      m_state.screenCheck.onMismatch == ScreenCheckOptions::OnMismatch::Find);
-}
-
-void Player::ResumeAfterScreenCheck(bool runTask)
-{
-    const int row = m_tasks.CurrentRow();
-    if (runTask) {
-        TakeFoundPlace();
-        RunTask(row);
-    }
-    FinishStep(row);
-    // The next task comes one interval after this one, however long the wait was.
-    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
-        m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
 }

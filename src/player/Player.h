@@ -2,6 +2,7 @@
 
 #include "core/MouseButton.h"
 #include "player/InputPlayer.h"
+#include "player/PathPlayer.h"
 #include "player/PlayRange.h"
 #include "player/PlaybackMessages.h"
 #include "player/PlaybackProgress.h"
@@ -136,7 +137,14 @@ private:
     // Moves on to the next row, or ends the run after the last one.
     void FinishStep(int row);
     void RunTask(int row);
-    void TypingDone();
+    // Runs the task and moves on, at once or, for a typing or path task, once it is done.
+    void RunStep(int row);
+    // A task of the keyboard or the wheel.
+    void RunInputTask(const TaskRow& cells);
+    // A typing task has typed its last key, or a path task has reached its last point.
+    void InputDone();
+    // True while a typing task types or a path task moves the pointer.
+    bool InputUnderWay() const { return m_input.IsTyping() || m_path.IsMoving(); }
     // Counts the row as one that cannot be played, and says why.
     void SkipRow(int row, const QString& problem);
     void StartPause(const QString& lengthText);
@@ -171,7 +179,8 @@ private:
     StepSchedule m_schedule;
     ScreenCheck m_screenCheck;
     InputPlayer m_input;
-    int m_typingRow = 0; // the row of the typing task under way
+    PathPlayer m_path;
+    int m_inputRow = 0; // the row of the typing or path task under way
     qint64 m_skipped = 0;
     std::vector<int> m_unplayableRows;
     std::optional<ScreenMismatch> m_stoppedOn;

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <iterator>
+#include <limits>
 
 namespace {
 constexpr int kSide = DescriptiveImage::kSide;
@@ -71,10 +72,14 @@ bool Differs(QRgb a, QRgb b)
 }
 } // namespace
 
-ScreenCheck::ScreenCheck(Desktop& desktop, QObject* parent) : QObject(parent), m_desktop(desktop)
+ScreenCheck::ScreenCheck(Desktop& desktop, QObject* parent) : QObject(parent), m_desktop(desktop), m_finder(desktop)
 {
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &ScreenCheck::Reread);
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, &ScreenCheck::GiveUp);
+    connect(&m_finder, &ImageFinder::found, this, &ScreenCheck::Found);
+    connect(&m_finder, &ImageFinder::looked, this, &ScreenCheck::Looked);
 }
 
 int ScreenCheck::DifferingPixels(const QImage& stored, const std::vector<quint32>& block)
@@ -99,17 +104,19 @@ bool ScreenCheck::Begin(int row, int x, int y, const QByteArray& imageText, qint
     m_stored = DescriptiveImage::Decode(imageText);
     m_last = ScreenMismatch{row, x, y, 0, 0, imageText, {}, findFrom.has_value(), {}};
     m_waitMs = waitMs;
-    m_search.reset();
-    if (findFrom)
-        m_search.emplace(m_stored, QPoint(x, y), m_desktop.ScreenSize());
+    m_find = findFrom.has_value();
     m_expected = findFrom.value_or(QPoint());
-    m_wholeSearched.invalidate();
     // The image was taken with the pointer on the point, so whatever the pointer's hover lights up
     // is in it: the screen is read the same way. The pointer itself is never part of a reading.
     m_desktop.MovePointer(x + m_expected.x(), y + m_expected.y());
     if (ReadAndCompare())
         return true;
     m_waited.start();
+    if (m_find) {
+        m_finder.Start({m_stored, QPoint(x, y), m_expected, m_desktop.ScreenSize()});
+        m_deadline.start(int(std::min<qint64>(waitMs, std::numeric_limits<int>::max())));
+        return false;
+    }
     m_rereads = 0;
     m_timer.start(kEarlyRereadsMs[0]);
     return false;
@@ -118,18 +125,21 @@ bool ScreenCheck::Begin(int row, int x, int y, const QByteArray& imageText, qint
 void ScreenCheck::Cancel()
 {
     m_timer.stop();
+    m_deadline.stop();
+    m_finder.Cancel();
 }
 
 bool ScreenCheck::ReadAndCompare()
 {
     m_offset = QPoint();
     // A window that moved takes all its clicks with it: where the last one was found comes first.
-    const bool expectedOnScreen = m_search && m_search->WholeScreen().contains(QPoint(m_last.x, m_last.y) + m_expected);
-    if (expectedOnScreen && m_expected != QPoint() && MatchesAt(m_expected)) {
+    const QPoint expected = QPoint(m_last.x, m_last.y) + m_expected;
+    const bool expectedOnScreen = QRect(QPoint(0, 0), m_desktop.ScreenSize()).contains(expected);
+    if (m_find && expectedOnScreen && m_expected != QPoint() && MatchesAt(m_expected)) {
         m_offset = m_expected;
         return true;
     }
-    return MatchesAt(QPoint()) || (m_search && Search());
+    return MatchesAt(QPoint());
 }
 
 bool ScreenCheck::MatchesAt(QPoint offset)
@@ -148,34 +158,23 @@ bool ScreenCheck::MatchesAt(QPoint offset)
     return differing <= kToleratedPixels;
 }
 
-bool ScreenCheck::Search()
+void ScreenCheck::Found(const ImageFinder::Report& report)
+{
+    m_deadline.stop();
+    m_offset = report.result.offset;
+    m_foundImage = report.found;
+    emit matched();
+}
+
+void ScreenCheck::Looked(const ImageFinder::Report& report)
 {
     const QPoint point(m_last.x, m_last.y);
-    const QRect whole = m_search->WholeScreen();
-    std::vector<QRect> areas{m_search->NearArea(m_expected)};
-    // The whole screen costs several times more: while a wait goes on, it is read less often.
-    const bool wholeDue = !m_wholeSearched.isValid() || m_wholeSearched.elapsed() >= kWholeScreenEveryMs;
-    if (areas.front() != whole && wholeDue)
-        areas.push_back(whole);
-    if (areas.back() == whole)
-        m_wholeSearched.start();
-    for (const QRect& area : areas) {
-        const std::vector<quint32> pixels = m_desktop.PixelBlock(area.x(), area.y(), area.width(), area.height());
-        const ImageSearch::Result result = m_search->Find(pixels, area);
-        if (result.answer == ImageSearch::Answer::Found) {
-            m_offset = result.offset;
-            m_foundImage = BlockImage(pixels, area, point + m_offset - QPoint(kSide / 2, kSide / 2));
-            return true;
-        }
-        // Two places as alike near the point: the whole screen cannot tell them apart either.
-        if (result.answer == ImageSearch::Answer::Ambiguous) {
-            m_last.alike = {point + result.offset, point + result.rival};
-            return false;
-        }
-    }
-    if (areas.back() == whole)
-        m_last.alike.clear();
-    return false;
+    m_last.alike.clear();
+    // Found as alike in two places, the image is never clicked in either.
+    if (report.result.answer == ImageSearch::Answer::Ambiguous)
+        m_last.alike = {point + report.result.offset, point + report.result.rival};
+    m_last.differingPixels = DifferingPixels(m_stored, report.atPoint);
+    m_lastBlock = report.atPoint;
 }
 
 void ScreenCheck::Reread()
@@ -191,7 +190,13 @@ void ScreenCheck::Reread()
         m_timer.start(m_rereads < std::size(kEarlyRereadsMs) ? kEarlyRereadsMs[m_rereads] : kRereadMs);
         return;
     }
-    m_timer.stop();
+    GiveUp();
+}
+
+void ScreenCheck::GiveUp()
+{
+    Cancel();
+    m_last.waitedMs = m_waited.elapsed();
     m_last.current = BlockImage(m_lastBlock, QRect(0, 0, kSide, kSide), QPoint());
     emit gaveUp(m_last);
 }

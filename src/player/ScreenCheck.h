@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/ImageSearch.h"
+#include "player/ImageFinder.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -38,8 +38,6 @@ class ScreenCheck : public QObject
 
 public:
     static constexpr int kRereadMs = 50;
-    // While a wait for an image looked for goes on, the whole screen is searched at most this often.
-    static constexpr int kWholeScreenEveryMs = 500;
     // The first re-reads come sooner: a program under the pointer takes a few milliseconds to
     // draw what the pointer's arrival lights up, as the recorded image shows it.
     static constexpr int kEarlyRereadsMs[] = {5, 15};
@@ -59,9 +57,10 @@ public:
     // Puts the pointer on (x, y) and compares the block around it with the image once: true when
     // they match. Otherwise a wait begins that re-reads the block every kRereadMs after the early
     // re-reads, the event loop running meanwhile, and ends with matched() or, after waitMs, with
-    // gaveUp(). With `findFrom`, a block that does not match is looked for on the screen, at
-    // (x, y) moved by findFrom first, then at (x, y), then around both, then everywhere: it
-    // matches where it is found, FoundOffset() away from (x, y).
+    // gaveUp(). With `findFrom`, the block is compared at (x, y) moved by findFrom first, then at
+    // (x, y); one that matches at neither is looked for on the screen by an ImageFinder, off this
+    // thread, around both and then everywhere, and again whenever the screen changes: it matches
+    // where it is found, FoundOffset() away from (x, y).
     bool Begin(int row, int x, int y, const QByteArray& imageText, qint64 waitMs,
                std::optional<QPoint> findFrom = std::nullopt);
     // Where the image matched, from (x, y), and the block there as the screen showed it.
@@ -82,31 +81,34 @@ public:
 
     // Ends a wait without a signal.
     void Cancel();
-    bool IsWaiting() const { return m_timer.isActive(); }
+    bool IsWaiting() const { return m_timer.isActive() || m_deadline.isActive(); }
 
 signals:
     void matched();
     void gaveUp(const ScreenMismatch& mismatch);
 
 private:
-    // Reads the block once (and looks for it, when asked to); true when it matches.
+    // Reads the block once, where the last task was found and at the point; true when it matches.
     bool ReadAndCompare();
     // Reads the block at the task's point moved by `offset`; true when it matches.
     bool MatchesAt(QPoint offset);
-    // Looks for the image near the point, then everywhere; true when it is found in one place.
-    bool Search();
     void Reread();
+    void Found(const ImageFinder::Report& report);
+    // What a look of the finder saw, for the report should the wait end without a match.
+    void Looked(const ImageFinder::Report& report);
+    void GiveUp();
 
     Desktop& m_desktop;
-    QTimer m_timer;
+    QTimer m_timer;    // the re-reads of a plain wait
+    QTimer m_deadline; // the end of a wait for an image looked for
     QElapsedTimer m_waited;
-    QElapsedTimer m_wholeSearched;
     qint64 m_waitMs = 0;
     std::size_t m_rereads = 0;
     QImage m_stored;
     ScreenMismatch m_last;
     std::vector<quint32> m_lastBlock;
-    std::optional<ImageSearch> m_search;
+    bool m_find = false;
+    ImageFinder m_finder;
     QPoint m_expected;
     QPoint m_offset;
     QImage m_foundImage;

@@ -8,7 +8,7 @@
 void StopKeyWatch::Arm()
 {
     m_armed = false;
-    m_stepKeyDown = true; // the key counts once seen up
+    m_stepChord = StepChord::Unseen;
     m_stopping = false;
     m_deferred = false;
     m_desktop.ClaimHotKeys(true);
@@ -40,14 +40,30 @@ StopKeyWatch::Verdict StopKeyWatch::Poll(bool taskDueSoon, bool bySteps)
         m_armed = true;
         if (!bySteps)
             return Verdict::Nothing;
-        const bool stepDown = control && shift && m_desktop.IsKeyDown(KeySymbols::kF12);
-        return std::exchange(m_stepKeyDown, stepDown) && !stepDown ? Verdict::Step : Verdict::Nothing;
+        const StepChord before =
+            std::exchange(m_stepChord, StepChordAfter(control, shift, m_desktop.IsKeyDown(KeySymbols::kF12)));
+        return before == StepChord::Pressed && m_stepChord == StepChord::Up ? Verdict::Step : Verdict::Nothing;
     }
     if (!m_armed)
         return Verdict::Nothing;
     m_stopping = true;
     const Verdict released = StopOnceReleased();
     return released == Verdict::Stop ? released : Verdict::Stopping;
+}
+
+StopKeyWatch::StepChord StopKeyWatch::StepChordAfter(bool control, bool shift, bool f12) const
+{
+    const bool allUp = !control && !shift && !f12;
+    switch (m_stepChord) {
+    case StepChord::Unseen:
+        return allUp ? StepChord::Up : StepChord::Unseen;
+    case StepChord::Up:
+        return control && shift && f12 ? StepChord::Pressed : StepChord::Up;
+    case StepChord::Pressed:
+        // A key let go first while the others are held does not step: the task would get them.
+        return allUp ? StepChord::Up : StepChord::Pressed;
+    }
+    return m_stepChord;
 }
 
 StopKeyWatch::Verdict StopKeyWatch::StopOnceReleased()

@@ -3,9 +3,9 @@
 class Desktop;
 
 // Reads the player's keys at each poll: Ctrl+Shift+F11 ends a run once F11 is let go, and while
-// stepping Ctrl+Shift+F12 runs one task a press, on its release, so that the keys are not held while
-// the task clicks. Keys held when the run starts count only once they have been seen up, so the
-// shortcut that started playback neither stops nor steps it at once.
+// stepping Ctrl+Shift+F12 runs one task a press, once all three keys are up again, so that no
+// modifier is held while the task clicks or types. Keys held when the run starts count only once
+// they have been seen up, so the shortcut that started playback neither stops nor steps it at once.
 class StopKeyWatch
 {
 public:
@@ -13,7 +13,7 @@ public:
     enum class Verdict
     {
         Nothing,
-        Step,     // the step key came up: run one task
+        Step,     // the step chord was pressed and all of it is up now: run one task
         Stopping, // the stop keys are down: nothing may run from now on
         Stop,     // the stop keys were seen and F11 is up: end the run
     };
@@ -35,8 +35,18 @@ private:
     Verdict StopOnceReleased();
 
     Desktop& m_desktop;
+    // What one press of the step chord has come to: nothing until all three keys were seen up once,
+    // then up, then the whole chord held at one poll.
+    enum class StepChord
+    {
+        Unseen,
+        Up,
+        Pressed,
+    };
+    StepChord StepChordAfter(bool control, bool shift, bool f12) const;
+
     bool m_armed = false;
-    bool m_stepKeyDown = false;
+    StepChord m_stepChord = StepChord::Unseen;
     bool m_stopping = false;
     bool m_deferred = false;
 };

@@ -42,6 +42,9 @@ public:
     bool Played(int row, TaskKinds::Action action, MouseButton button, const QImage& screen,
                 const QByteArray& storedImage);
 
+    // Where a held button's press was played away from its point: a path of the drag follows it.
+    QPoint HeldOffset() const { return m_pressOffsets.empty() ? QPoint() : m_pressOffsets.begin()->second; }
+
     const FoundPlace* FoundAt(int row) const;
     qint64 FoundElsewhere() const { return m_foundElsewhere; }
 

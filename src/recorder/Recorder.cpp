@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/KeySymbols.h"
 #include "core/TextTable.h"
+#include "recorder/DragPath.h"
 #include "tasks/DescriptiveImage.h"
 #include "tasks/SharedState.h"
 #include "tasks/TaskKinds.h"
@@ -73,6 +74,7 @@ void Recorder::Tick()
     m_doubleClick.Tick();
     if (m_following) {
         TakeFollowedEvents();
+        TakePointerMoves();
         // Taken after the buttons, so that every key that came before one of those buttons is here.
         TakeInput();
     } else {
@@ -100,6 +102,17 @@ void Recorder::TakeFollowedEvents()
         if (open != m_open.end()) {
             open->release = event;
             open->releaseSeen = std::chrono::steady_clock::now();
+        }
+    }
+}
+
+void Recorder::TakePointerMoves()
+{
+    for (const PointerMove& move : m_desktop.TakePointerMoves()) {
+        for (Gesture& gesture : m_open) {
+            if (gesture.followed && gesture.press.order < move.order &&
+                (!gesture.release || gesture.release->order > move.order))
+                gesture.moves.push_back(move);
         }
     }
 }
@@ -230,9 +243,22 @@ void Recorder::AddGesture(const Gesture& gesture)
     AddWaitBefore(pressed);
     m_doubleClick.AddTask(m_tasks, x, y, TaskKinds::Text(TaskKinds::Action::Down, button), CaptureImage(px, py),
                           pressTime);
+    if (AddPath(gesture) && m_state.pace.keepPace) // the path plays its own time: the wait is what follows it
+        m_lastMoment = Moment{gesture.moves.back().time, gesture.releaseSeen};
     AddWaitBefore(released);
     m_doubleClick.AddTask(m_tasks, QString::number(rx), QString::number(ry),
                           TaskKinds::Text(TaskKinds::Action::Up, button), CaptureImage(rx, ry));
+}
+
+bool Recorder::AddPath(const Gesture& gesture)
+{
+    InputTask path;
+    path.kind = InputTask::Kind::Path;
+    path.path = DragPath::Simplify(QPoint(gesture.press.x, gesture.press.y), gesture.press.time, gesture.moves);
+    if (path.path.empty())
+        return false;
+    m_doubleClick.AddTask(m_tasks, QString(), QString(), path.Text(), QByteArray());
+    return true;
 }
 
 void Recorder::AddWaitBefore(const Moment& moment)

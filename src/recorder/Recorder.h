@@ -72,8 +72,9 @@ private:
     {
         ButtonEvent press;
         std::optional<ButtonEvent> release;
-        bool own = false;      // on one of the program's own windows
-        bool followed = false; // seen in the desktop's event stream, not by sampling
+        bool own = false;                    // on one of the program's own windows
+        bool followed = false;               // seen in the desktop's event stream, not by sampling
+        std::vector<PointerMove> moves = {}; // where the pointer went between the press and the release
         // When this program saw the press and the release, for a desktop that gives no times.
         std::chrono::steady_clock::time_point pressSeen = std::chrono::steady_clock::now();
         std::chrono::steady_clock::time_point releaseSeen = pressSeen;
@@ -87,6 +88,10 @@ private:
     };
 
     void TakeFollowedEvents();
+    // Gives each move to the presses open at its moment.
+    void TakePointerMoves();
+    // The path row of a drag, after its press row; false when the pointer's way was not followed.
+    bool AddPath(const Gesture& gesture);
     void SampleButtons();
     void CloseReleasedPresses();
     void MoveFinishedOn();

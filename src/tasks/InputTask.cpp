@@ -19,6 +19,7 @@ constexpr KindWord kKindWords[] = {
     {InputTask::Kind::Key, TextId::Key},
     {InputTask::Kind::Type, TextId::TypeTask},
     {InputTask::Kind::Wheel, TextId::WheelTask},
+    {InputTask::Kind::Path, TextId::PathTask},
 };
 
 // The direction words are part of the format, like key names, and never translated.
@@ -62,6 +63,30 @@ bool ParseWheel(const QString& rest, InputTask& task)
     return false;
 }
 
+std::optional<int> NumberWithin(QStringView text, int max)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= 0 && value <= max && !text.startsWith(QLatin1Char('+')) ? std::optional<int>(value)
+                                                                                  : std::nullopt;
+}
+
+bool ParsePath(const QString& rest, std::vector<InputTask::PathPoint>& path)
+{
+    for (const QStringView point : QStringView(rest).split(QLatin1Char(' '))) {
+        const QList<QStringView> parts = point.split(QLatin1Char(','));
+        if (parts.size() != 3)
+            return false;
+        const std::optional<int> x = NumberWithin(parts[0], InputTask::kMaxCoordinate);
+        const std::optional<int> y = NumberWithin(parts[1], InputTask::kMaxCoordinate);
+        const std::optional<int> ms = NumberWithin(parts[2], InputTask::kMaxPathGapMs);
+        if (!x || !y || !ms)
+            return false;
+        path.push_back({*x, *y, *ms});
+    }
+    return !path.empty();
+}
+
 } // namespace
 
 std::optional<InputTask> InputTask::Parse(const QString& taskText)
@@ -90,6 +115,9 @@ std::optional<InputTask> InputTask::Parse(const QString& taskText)
         case Kind::Wheel:
             ok = ParseWheel(rest, task);
             break;
+        case Kind::Path:
+            ok = ParsePath(rest, task.path);
+            break;
         }
         return ok ? std::optional<InputTask>(task) : std::nullopt;
     }
@@ -101,6 +129,12 @@ QString InputTask::Text() const
     QString text = KindText(kind) + QLatin1Char(' ');
     if (kind == Kind::Wheel)
         return text + QLatin1String(kDirections[int(direction)]) + QLatin1Char(' ') + QString::number(notches);
+    if (kind == Kind::Path) {
+        QStringList points;
+        for (const PathPoint& point : path)
+            points << QStringLiteral("%1,%2,%3").arg(point.x).arg(point.y).arg(point.ms);
+        return text + points.join(QLatin1Char(' '));
+    }
     const QLatin1Char separator(kind == Kind::Type ? ' ' : '+');
     for (std::size_t i = 0; i < keys.size(); ++i)
         text += (i > 0 ? QString(separator) : QString()) + QString::fromLatin1(KeySymbols::Name(keys[i]));
@@ -111,6 +145,12 @@ QString InputTask::Display() const
 {
     if (kind == Kind::Wheel)
         return Text();
+    if (kind == Kind::Path) {
+        qint64 ms = 0;
+        for (const PathPoint& point : path)
+            ms += point.ms;
+        return TextTable::Text(TextId::PathDisplay).arg(KindText(kind)).arg(path.size()).arg(ms);
+    }
     QString text = KindText(kind) + QLatin1Char(' ');
     if (kind == Kind::Type) {
         QString typed;

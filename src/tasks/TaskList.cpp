@@ -2,6 +2,7 @@
 
 #include "core/TextTable.h"
 #include "tasks/InputTask.h"
+#include "tasks/Playability.h"
 #include "tasks/TaskCheck.h"
 #include "tasks/TaskKinds.h"
 
@@ -240,6 +241,9 @@ QVariant TaskList::data(const QModelIndex& index, int role) const
         if (kind && kind->action == TaskKinds::Action::Pause)
             if (const std::optional<int> seconds = TaskCheck::PauseSeconds(cell))
                 return TaskCheck::DurationText(*seconds);
+        // A wait reads as one: its milliseconds with their unit.
+        if (kind && kind->action == TaskKinds::Action::Wait && Playability::WholeNumber(QStringView(cell)))
+            return TextTable::Text(TextId::WaitLength).arg(cell.trimmed());
     }
     // A task of the keys shows what it types or presses, not the key names it is stored as.
     if (index.column() == kColumnTask)

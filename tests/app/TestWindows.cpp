@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -404,6 +405,8 @@ private slots:
         };
         row("no session at all", {":999", "", "", "", false}, noDisplay, false, "");
         row("wayland without xwayland", {":999", "wayland", "", "", true}, noDisplay, true, "wayland");
+        row("wayland, no compositor, no xwayland", {":999", "wayland", "wayland-77", "", false},
+            TextTable::Text(TextId::WaylandLacks).arg(QStringLiteral("wl_display")), false, "");
         row("no XTEST", {":999", "", "", "", false}, TextTable::Text(TextId::NoXTest), true, "");
         row("x11", {x, "x11", "", "", false}, {}, false, "");
         row("wayland session type", {x, "wayland", "", "", false}, {}, false, "xcb");
@@ -424,6 +427,21 @@ private slots:
         QCOMPARE(choice.failure, failure);
         QCOMPARE(choice.failureShowable, box);
         QCOMPARE(choice.qtPlatform, platform);
+    }
+
+    // A desktop that cannot be recorded from (Wayland) keeps Record off, whatever the task list
+    // allows, and the window says why.
+    void recordStaysOffWhereNotOffered()
+    {
+        DesktopChoice choice;
+        choice.warning = TextTable::Text(TextId::RecordNeedsX11);
+        choice.recordingOffered = false;
+        DesktopStartup(std::move(choice)).ShowWarning(*m_window);
+        m_window->UpdateCommandState(true);
+        QVERIFY(!Action("mnuComandiRec")->isEnabled());
+        QCOMPARE(Action("mnuComandiRec")->statusTip(), TextTable::Text(TextId::RecordNeedsX11));
+        QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("lblWayland"))->text(),
+                 TextTable::Text(TextId::RecordNeedsX11));
     }
 };
 

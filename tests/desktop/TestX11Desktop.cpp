@@ -1,7 +1,7 @@
+#include "desktop/GuardianProcess.h"
 #include "desktop/x11/PixelFormat.h"
 #include "desktop/x11/X11Desktop.h"
 #include "desktop/x11/X11ErrorTrap.h"
-#include "desktop/x11/X11Guardian.h"
 #include "desktop/x11/X11HeldRecord.h"
 #include "xdriver/LogWindow.h"
 #include "xdriver/XDriver.h"
@@ -183,7 +183,7 @@ private slots:
     // is killed; what it was told is let go stays as the user holds it.
     void guardianLetsGoWhenTheProgramEnds()
     {
-        auto guardian = X11Guardian::Start(qgetenv("DISPLAY"), QStringLiteral(CW_GUARDIAN));
+        auto guardian = GuardianProcess::Start("clickwarden-guardian", qgetenv("DISPLAY"), QStringLiteral(CW_GUARDIAN));
         QVERIFY(guardian);
         guardian->Tell({HeldInputs::Kind::Button, 1}, true);
         guardian->Tell({HeldInputs::Kind::Button, 3}, true);

@@ -182,7 +182,8 @@ private slots:
             QTRY_VERIFY(!m_window.Typed().isEmpty());
             m_window.Typed().clear();
         }
-        InputTask task{InputTask::Kind::Type, {}};
+        InputTask task;
+        task.kind = InputTask::Kind::Type;
         for (const char32_t character : text.toUcs4())
             task.keys.push_back(KeySymbols::FromCharacter(character));
         InputPlayer player(*m_desktop);

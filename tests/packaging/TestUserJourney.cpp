@@ -6,6 +6,7 @@
 // each point.
 #include "macrofile/MacroFile.h"
 #include "support/ImageText.h"
+#include "tasks/InputTask.h"
 #include "tasks/TaskKinds.h"
 #include "xdriver/LogWindow.h"
 #include "xdriver/XDriver.h"
@@ -138,13 +139,18 @@ private slots:
         QStringList tasks;
         for (std::size_t i = 0; i < saved.tasks.size(); ++i) {
             const TaskRow row = saved.tasks[i];
+            // The drag's path: where it ends; its times are the user's.
+            if (const auto input = InputTask::Parse(row.task); input && input->kind == InputTask::Kind::Path) {
+                tasks << QStringLiteral("path to %1,%2").arg(input->path.back().x).arg(input->path.back().y);
+                continue;
+            }
             const bool image = row.image == ImageText(LogWindow::ColourAt, row.x.toInt(), row.y.toInt());
             tasks << row.task + " at " + row.x + ',' + row.y + (image ? "" : ", wrong image");
         }
         using TaskKinds::Action, TaskKinds::Text;
         QCOMPARE(tasks, QStringList({Text(Action::Click, MouseButton::Left) + " at 930,140",
                                      Text(Action::DoubleClick, MouseButton::Left) + " at 1060,140",
-                                     Text(Action::Down, MouseButton::Left) + " at 930,300",
+                                     Text(Action::Down, MouseButton::Left) + " at 930,300", "path to 1160,330",
                                      Text(Action::Up, MouseButton::Left) + " at 1160,330"}));
 
         // The edited list played from the command line with a shorter step and close after playing, as

@@ -196,48 +196,85 @@ private slots:
         VerifyIdleAtRowOne();
     }
 
-    // From the current row, the selected rows only, or by steps: each release of Ctrl+Shift+F12 runs
-    // one task, a pause included, and no timer does.
-    void playsAPartOrBySteps_data()
+    // By steps, each press of Ctrl+Shift+F12 runs one task once all three keys are up again, as a
+    // person presses and lets go of them: nothing runs when stepping starts, nor while any of the keys
+    // is still held, so no task gets the user's Ctrl or Shift; a typing row, a key row and a pause are
+    // one step each, and no timer runs a task between presses. Each poll reads the keys held as its token
+    // says (C Ctrl, S Shift, F F12, - none); "!" marks the polls at which the next task runs.
+    void stepsOnTheReleaseOfTheWholeChord_data()
+    {
+        QTest::addColumn<QString>("polls");
+        const QString press = QStringLiteral("C CS CSF CS C -! ");
+        QTest::newRow("chosen from the menu") << QStringLiteral("- - ") + press.repeated(5);
+        QTest::newRow("started by the chord, let go in another order")
+            << QStringLiteral("CSF SF F - C CS CSF SF F -! CSF CF C -! CSF CS S -! F SF CSF F -! CSF CS C -!");
+        QTest::newRow("F12 tapped twice under Ctrl+Shift is one press")
+            << QStringLiteral("- C CS CSF CS CSF CS C -! CSF -! CSF C -! CSF -! CSF -!");
+    }
+
+    void stepsOnTheReleaseOfTheWholeChord()
+    {
+        QFETCH(QString, polls);
+        m_tasks.AddTask("1", "1", T(TextId::ClickLeft), {});
+        m_tasks.AddTask("", "", "Type H i", {});
+        m_tasks.AddTask("", "", "Key Control_L+s", {});
+        m_tasks.AddTask("5", "", T(TextId::Pause), {});
+        m_tasks.AddTask("4", "4", T(TextId::ClickRight), {});
+        m_player->Play({1, {}, true});
+        m_desktop->ClearActions();
+        int step = 0;
+        for (const QString& poll : polls.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            for (const auto& [letter, keysym] : {std::pair{'C', KeySymbols::kControl},
+                                                 std::pair{'S', KeySymbols::kShift}, std::pair{'F', KeySymbols::kF12}})
+                m_desktop->SetKeyDown(keysym, poll.contains(QLatin1Char(letter)));
+            const std::size_t actionsBefore = m_desktop->Actions().size();
+            const int rowBefore = m_tasks.CurrentRow();
+            QVERIFY(!m_player->PlaybackStopCheck());
+            while (m_player->Input().IsTyping())
+                m_player->Input().TypeNext();
+            const bool stepped = poll.endsWith(QLatin1Char('!'));
+            QCOMPARE(m_tasks.CurrentRow() != rowBefore, stepped);
+            QVERIFY(stepped || m_desktop->Actions().size() == actionsBefore);
+            QVERIFY(!m_player->IsStepping() && !m_player->IsPausing());
+            if (poll.endsWith(QLatin1Char('!')) && ++step < 5)
+                QCOMPARE(m_tasks.CurrentRow(), step + 1);
+        }
+        const auto key = [](const char* call, const char* name) {
+            return D::Key(call, KeySymbols::FromName(name));
+        };
+        QCOMPARE(m_desktop->Actions(),
+                 (Actions{D::Move(1, 1), D::Click(MouseButton::Left), key("KeyTap", "H"), key("KeyTap", "i"),
+                          key("KeyDown", "Control_L"), key("KeyTap", "s"), key("KeyUp", "Control_L"), D::Move(4, 4),
+                          D::Click(MouseButton::Right), kEnd}));
+        VerifyIdleAtRowOne();
+    }
+
+    // From the current row, or the selected rows only.
+    void playsAPart_data()
     {
         QTest::addColumn<int>("first");
         QTest::addColumn<std::vector<int>>("only");
-        QTest::addColumn<bool>("bySteps");
         QTest::addColumn<Actions>("expected");
-        QTest::newRow("from row 3") << 3 << std::vector<int>{} << false
+        QTest::newRow("from row 3") << 3 << std::vector<int>{}
                                     << Actions{D::Move(3, 3), D::Click(MouseButton::Left), D::Move(4, 4),
                                                D::Click(MouseButton::Left), kEnd};
-        QTest::newRow("rows 1 and 4") << 1 << std::vector<int>{1, 4} << false
+        QTest::newRow("rows 1 and 4") << 1 << std::vector<int>{1, 4}
                                       << Actions{D::Move(1, 1), D::Click(MouseButton::Left), D::Move(4, 4),
                                                  D::Click(MouseButton::Left), kEnd};
-        QTest::newRow("by steps from 1") << 1 << std::vector<int>{} << true
-                                         << Actions{D::Move(1, 1), D::Click(MouseButton::Left), D::Move(3, 3),
-                                                    D::Click(MouseButton::Left)};
     }
 
-    void playsAPartOrBySteps()
+    void playsAPart()
     {
         QFETCH(int, first);
         QFETCH(std::vector<int>, only);
-        QFETCH(bool, bySteps);
         QFETCH(Actions, expected);
         for (const char* x : {"1", "2", "3", "4"})
             m_tasks.AddTask(x, x, x == QByteArrayView("2") ? T(TextId::Pause) : T(TextId::ClickLeft), {});
-        m_player->Play({first, only, bySteps});
+        m_player->Play({first, only, false});
         m_desktop->ClearActions();
-        if (bySteps) {
-            QCOMPARE(m_player->IsStepping(), false);
-            for (int step = 0; step < 3; ++step) {
-                m_desktop->HoldShortcut(KeySymbols::kF12, 1);
-                QVERIFY(!m_player->PlaybackStopCheck() && !m_player->PlaybackStopCheck());
-            }
-            QVERIFY(m_player->IsPlaying() && !m_player->IsPausing());
-            QCOMPARE(m_tasks.CurrentRow(), 4);
-        } else {
-            Ticks(2);
-            QVERIFY(!m_player->IsPlaying());
-            QCOMPARE(m_tasks.CurrentRow(), first);
-        }
+        Ticks(2);
+        QVERIFY(!m_player->IsPlaying());
+        QCOMPARE(m_tasks.CurrentRow(), first);
         QCOMPARE(m_desktop->Actions(), expected);
     }
 

@@ -7,13 +7,53 @@
 #include "xdriver/LogWindow.h"
 
 #include <QAction>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QProcess>
+#include <QRadialGradient>
 #include <QTest>
 #include <QTimer>
 
 // The real main window, on the real X server, waits before a click for the window the click was
 // recorded on: it clicks once the window opens, and stops or skips the task when it never does.
 using OnMismatch = ScreenCheckOptions::OnMismatch;
+
+namespace {
+// A dialog as a desktop draws one: a title bar shaded top to bottom, a photo-like gradient, and a
+// shaded button with anti-aliased text, all of which match themselves a pixel or two away.
+QImage Dialog(QSize size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(QColor(0xef, 0xef, 0xef));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient title(0, 0, 0, 28);
+    title.setColorAt(0, QColor(0x4a, 0x7c, 0xc4));
+    title.setColorAt(1, QColor(0x2c, 0x5a, 0x9e));
+    painter.fillRect(0, 0, size.width(), 28, title);
+    painter.setPen(Qt::white);
+    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    painter.drawText(QRect(10, 0, size.width() - 20, 28), Qt::AlignVCenter, QStringLiteral("Export picture"));
+    QRadialGradient photo(QPointF(90, 90), 90);
+    photo.setColorAt(0, QColor(0xf4, 0xd8, 0xa8));
+    photo.setColorAt(1, QColor(0x5a, 0x34, 0x28));
+    painter.fillRect(20, 40, 140, 110, photo);
+    QLinearGradient shade(0, 150, 0, 180);
+    shade.setColorAt(0, QColor(0xfd, 0xfd, 0xfd));
+    shade.setColorAt(1, QColor(0xc8, 0xcc, 0xd4));
+    painter.setPen(QColor(0x8a, 0x8a, 0x8a));
+    painter.setBrush(shade);
+    painter.drawRoundedRect(QRectF(170.5, 150.5, 100, 30), 4, 4);
+    painter.setPen(QColor(0x20, 0x20, 0x20));
+    painter.drawText(QRect(170, 150, 100, 30), Qt::AlignCenter, QStringLiteral("Save as…"));
+    return picture;
+}
+
+quint32 DesktopColour(QRgb colour)
+{
+    return quint32(qRed(colour)) | quint32(qGreen(colour)) << 8 | quint32(qBlue(colour)) << 16;
+}
+} // namespace
 
 class TestScreenCheckEndToEnd : public QObject
 {
@@ -104,31 +144,34 @@ private slots:
         QTest::newRow("gone") << false;
     }
 
-    // Two clicks recorded on a window that xdotool then moves: both land on the same spots of the
-    // window; with the window gone, playback stops after the wait and clicks nothing.
+    // Two clicks recorded on a dialog that xdotool then moves, one on its photo and one on its
+    // button: both land on the same spots of the dialog; with the dialog gone, playback stops
+    // after the wait and clicks nothing.
     void followsAMovedWindow()
     {
         QFETCH(bool, moves);
         X11Desktop::OpenResult opened = X11Desktop::Open();
         QVERIFY2(opened.desktop, "no X display with XTEST: run under Xvfb");
         X11Desktop& desktop = *opened.desktop;
-        LogWindow log(QRect(500, 300, 300, 200));
+        const QRect area(500, 300, 300, 200);
+        LogWindow log(area);
+        const QImage dialog = Dialog(area.size());
+        log.SetPicture(dialog);
         log.show();
         QVERIFY(QTest::qWaitForWindowExposed(&log));
-        const QList<QPoint> points{{650, 400}, {700, 430}};
-        QTRY_COMPARE_WITH_TIMEOUT(desktop.PixelColor(points[0].x(), points[0].y()), LogWindow::Colour(points[0]),
-                                  15000);
+        const QList<QPoint> points{{590, 390}, {720, 465}};
+        const quint32 colour = DesktopColour(dialog.pixel(points[0] - area.topLeft()));
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.PixelColor(points[0].x(), points[0].y()), colour, 15000);
         QList<QByteArray> images;
         for (const QPoint& at : points)
             images << DescriptiveImage::Encode(desktop.PixelBlock(at.x() - 25, at.y() - 25, 51, 51));
         const QPoint offset(150, 80);
         if (moves) {
             QProcess::execute("xdotool", {"windowmove", QString::number(log.winId()), "650", "380"});
-            QTRY_COMPARE(desktop.PixelColor(points[0].x() + offset.x(), points[0].y() + offset.y()),
-                         LogWindow::Colour(points[0]));
+            QTRY_COMPARE(desktop.PixelColor(points[0].x() + offset.x(), points[0].y() + offset.y()), colour);
         } else {
             log.hide();
-            QTRY_VERIFY(desktop.PixelColor(points[0].x(), points[0].y()) != LogWindow::Colour(points[0]));
+            QTRY_VERIFY(desktop.PixelColor(points[0].x(), points[0].y()) != colour);
         }
 
         RecordingMessageBoxes messages;

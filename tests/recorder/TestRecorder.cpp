@@ -72,6 +72,18 @@ struct Session
         }
     }
 
+    // Every row as "x,y task", or the task alone where it has no x.
+    QStringList Rows() const
+    {
+        QStringList rows;
+        for (int row = 1; row <= tasks.TaskCount(); ++row) {
+            const QString x = tasks.Cell(row, TaskList::kColumnX);
+            rows << (x.isEmpty() ? QString() : x + ',' + tasks.Cell(row, TaskList::kColumnY) + ' ') +
+                        tasks.Cell(row, TaskList::kColumnTask);
+        }
+        return rows;
+    }
+
     // The tasks after the first `before`, written "vM300,400": c click, d double click, v pushed,
     // ^ released; the button; the point; "!image" after one whose image is not the screen there.
     // A wait is "w" and its milliseconds.
@@ -207,13 +219,7 @@ private slots:
         key(InputEvent::Kind::Release, 'x', 'x', 9);
         s.Tick();
         s.recorder.Stop();
-        QStringList added;
-        for (int row = 1; row <= s.tasks.TaskCount(); ++row) {
-            const QString x = s.tasks.Cell(row, TaskList::kColumnX);
-            added << (x.isEmpty() ? QString() : x + ',' + s.tasks.Cell(row, TaskList::kColumnY) + ' ') +
-                         s.tasks.Cell(row, TaskList::kColumnTask);
-        }
-        QCOMPARE(added, rows);
+        QCOMPARE(s.Rows(), rows);
     }
 
     // Keeping the pace, the time between one task's press (or release) and the next is a wait row of
@@ -243,6 +249,59 @@ private slots:
         s.Perform(gestures);
         s.Tick();
         QCOMPARE(s.Added(0), added);
+    }
+
+    // The pointer's way between a press at 100,100 and its release is kept as a path row after the
+    // press, thinned to the points where it bends or stops; keeping the pace, the wait before the
+    // release counts from the path's last point. A move before the press or after the release is
+    // no part of it. Moves are written "x,y+ms since the move before (the first: since the press)".
+    void dragsKeepAThinnedPath_data()
+    {
+        QTest::addColumn<QString>("moves");
+        QTest::addColumn<QString>("path");
+        QString straight;
+        for (int i = 1; i <= 10; ++i)
+            straight += QStringLiteral("%1,100+10 ").arg(100 + 10 * i);
+        QTest::newRow("straight at an even pace: its first and last moves")
+            << straight << "Mouse Path 110,100,10 200,100,90";
+        QTest::newRow("a bend") << "110,100+10 120,100+10 130,100+10 130,110+10 130,120+10 130,130+10"
+                                << "Mouse Path 110,100,10 130,100,20 130,130,30";
+        QTest::newRow("a stop on the way") << "120,100+10 140,100+10 160,100+400 180,100+10 200,100+10"
+                                           << "Mouse Path 120,100,10 140,100,10 160,100,400 200,100,20";
+        QTest::newRow("a hand that trembles a pixel") << "120,101+10 140,99+10 160,101+10 180,100+10"
+                                                      << "Mouse Path 120,101,10 180,100,30";
+    }
+
+    void dragsKeepAThinnedPath()
+    {
+        QFETCH(QString, moves);
+        QFETCH(QString, path);
+        Session s;
+        s.desktop.SetFollowable(true);
+        s.state.pace.keepPace = true;
+        s.recorder.Record();
+        s.Tick();
+        quint64 order = 0;
+        s.desktop.QueuePointerMove({90, 90, s.time, ++order});
+        s.desktop.QueueButtonEvent({MouseButton::Left, true, 100, 100, s.time, ++order});
+        QPoint at;
+        for (const QString& move : moves.split(' ', Qt::SkipEmptyParts)) {
+            const QStringList parts = move.split(QRegularExpression(QStringLiteral("[,+]")));
+            at = QPoint(parts[0].toInt(), parts[1].toInt());
+            s.time += parts[2].toUInt();
+            s.desktop.QueuePointerMove({at.x(), at.y(), s.time, ++order});
+        }
+        s.time += 30;
+        s.desktop.QueueButtonEvent({MouseButton::Left, false, at.x(), at.y(), s.time, ++order});
+        s.desktop.QueuePointerMove({300, 300, s.time + 5, ++order});
+        s.Tick();
+        s.recorder.Stop();
+        const auto text = [](TextId id) {
+            return TextTable::Text(id);
+        };
+        QCOMPARE(s.Rows(),
+                 (QStringList{"100,100 " + text(TextId::LeftPushed), path, "30, " + text(TextId::Wait),
+                              QStringLiteral("%1,%2 ").arg(at.x()).arg(at.y()) + text(TextId::LeftReleased)}));
     }
 };
 

@@ -3,10 +3,14 @@
 #include "desktop/Desktop.h"
 
 #include <QPoint>
+#include <QRect>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -60,12 +64,21 @@ public:
     void SetUntypable(quint32 keysym) { m_untypable.push_back(keysym); }
     void SetScreenSize(QSize size) { m_screenSize = size; }
     // Script: the colour of every screen pixel (0 when none is set).
-    void SetPixels(std::function<quint32(int x, int y)> colourAt) { m_colourAt = std::move(colourAt); }
+    void SetPixels(std::function<quint32(int x, int y)> colourAt)
+    {
+        const std::lock_guard lock(m_screenMutex);
+        m_colourAt = std::move(colourAt);
+    }
+    // Script: screen readers tell changes (ReportChange) from now on; before, they are the ones
+    // of a desktop that offers none of its own.
+    void SetReportsChanges(bool reports) { m_reportsChanges = reports; }
+    void ReportChange(const QRect& area);
     // Script: whether the buttons can be followed (they cannot at first), and a press or release
     // that TakeButtonEvents reports next.
     void SetFollowable(bool watchable) { m_followable = watchable; }
     void QueueButtonEvent(const ButtonEvent& event) { m_buttonEvents.push_back(event); }
     void QueueInputEvent(const InputEvent& event) { m_inputEvents.push_back(event); }
+    void QueuePointerMove(const PointerMove& move) { m_moves.push_back(move); }
 
     const std::vector<Action>& Actions() const { return m_actions; }
     void ClearActions() { m_actions.clear(); }
@@ -77,6 +90,7 @@ public:
     bool WatchInput(bool on) override { return on && m_followable; }
     std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_buttonEvents, {}); }
     std::vector<InputEvent> TakeInputEvents() override { return std::exchange(m_inputEvents, {}); }
+    std::vector<PointerMove> TakePointerMoves() override { return std::exchange(m_moves, {}); }
     void KeyDown(quint32 keysym) override
     {
         m_actions.push_back(Key("KeyDown", keysym));
@@ -119,6 +133,10 @@ public:
     QSize ScreenSize() override { return m_screenSize; }
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
+    std::unique_ptr<ScreenReader> OpenScreenReader() override;
+    // What a reader of another thread calls.
+    std::vector<quint32> ReadForReader(const QRect& area);
+    std::vector<QRect> WaitForChanges(std::stop_token stop);
 
 private:
     bool IsDown(Watched key);
@@ -146,10 +164,15 @@ private:
     QPoint m_pointer;
     std::vector<ButtonEvent> m_buttonEvents;
     std::vector<InputEvent> m_inputEvents;
+    std::vector<PointerMove> m_moves;
     std::vector<quint32> m_heldKeys;
     std::vector<quint32> m_untypable;
     std::vector<quint32> m_untyped;
     bool m_followable = false;
-    int m_pixelsRead = 0;
+    std::atomic<int> m_pixelsRead = 0;
+    bool m_reportsChanges = false;
+    std::mutex m_screenMutex; // the pixels and the changes, shared with readers
+    std::condition_variable_any m_changed;
+    std::vector<QRect> m_changes;
     QSize m_screenSize{1920, 1080};
 };

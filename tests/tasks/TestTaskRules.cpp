@@ -2,6 +2,7 @@
 // texts and which rows cannot be played.
 #include "core/TextTable.h"
 #include "support/ImageText.h"
+#include "tasks/InputTask.h"
 #include "tasks/Playability.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
@@ -62,21 +63,27 @@ private slots:
         add(" 639 ", "479", TextTable::Text(TextId::LeftReleased)); // blanks around a number are read
         add("5", "", TextTable::Text(TextId::Pause));
         add("250", "", TextTable::Text(TextId::Wait));
-        add("-1", "", TextTable::Text(TextId::Wait));           // 8: a wait of less than nothing
-        add("", "", QStringLiteral("Type a b"));                // the keys have no point
-        add("", "", QStringLiteral("Key nosuchkey"));           // 10: no such key
-        add("640", "20", QStringLiteral("Wheel up 2"));         // 11: the wheel turns at a point, off the screen
+        add("-1", "", TextTable::Text(TextId::Wait));   // 8: a wait of less than nothing
+        add("", "", QStringLiteral("Type a b"));        // the keys have no point
+        add("", "", QStringLiteral("Key nosuchkey"));   // 10: no such key
+        add("640", "20", QStringLiteral("Wheel up 2")); // 11: the wheel turns at a point, off the screen
+        add("", "", QStringLiteral("Mouse Path 10,20,5 30,40,16"));
+        add("", "", QStringLiteral("Mouse Path 10,20"));        // 13: a point without its time
+        add("", "", QStringLiteral("Mouse Path 10,-20,5"));     // 14: a coordinate below 0
+        add("", "", QStringLiteral("Mouse Path 10,20,5 "));     // 15: a blank too many
         add("86400000", "", TextTable::Text(TextId::Wait));     // a day
-        add("86400001", "", TextTable::Text(TextId::Wait));     // 13: longer than a day
-        add("-5", "", TextTable::Text(TextId::Pause));          // 14: a pause of less than nothing
-        add("2147483647", "", TextTable::Text(TextId::Pause));  // 15: beyond the editor's longest
-        add("", "", QStringLiteral("Key a") + QChar(0) + u'b'); // 16: a NUL inside a key name
-        QCOMPARE(Playability::UnplayableRows(rows, QSize(640, 480)),
-                 (std::vector<int>{2, 3, 4, 8, 10, 11, 13, 14, 15, 16}));
-        QCOMPARE(Playability::UnplayableRows(rows, QSize()), (std::vector<int>{2, 3, 8, 10, 13, 14, 15, 16}));
+        add("86400001", "", TextTable::Text(TextId::Wait));     // 17: longer than a day
+        add("-5", "", TextTable::Text(TextId::Pause));          // 18: a pause of less than nothing
+        add("2147483647", "", TextTable::Text(TextId::Pause));  // 19: beyond the editor's longest
+        add("", "", QStringLiteral("Key a") + QChar(0) + u'b'); // 20: a NUL inside a key name
+        const std::vector<int> anyScreen{2, 3, 8, 10, 13, 14, 15, 17, 18, 19, 20};
+        const std::vector<int> small{2, 3, 4, 8, 10, 11, 13, 14, 15, 17, 18, 19, 20};
         // The NUL is shown, not written raw to the terminal.
-        QVERIFY(Playability::Problem(rows[15], {}).contains(QStringLiteral("a\\x00")));
-        for (const int row : {2, 3, 4, 8, 10, 11})
+        QVERIFY(Playability::Problem(rows[19], {}).contains(QStringLiteral("a\\x00")));
+        QCOMPARE(Playability::UnplayableRows(rows, QSize(640, 480)), small);
+        QCOMPARE(Playability::UnplayableRows(rows, QSize()), anyScreen);
+        QCOMPARE(InputTask::Parse(rows[11].task)->Text(), rows[11].task);
+        for (const int row : small)
             QVERIFY(!Playability::Problem(rows[std::size_t(row - 1)], QSize(640, 480)).isEmpty());
         QCOMPARE(Playability::RowList(std::vector<int>(25, 7)).count(QStringLiteral("7")), 20);
         TaskRows blank;

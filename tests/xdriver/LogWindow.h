@@ -45,7 +45,16 @@ public:
         return QStringLiteral("%1 %2 %3,%4").arg(kind).arg(button).arg(at.x()).arg(at.y());
     }
 
+    // Shows a picture of the window's size instead of the pattern: a real-looking window.
+    void SetPicture(const QImage& picture)
+    {
+        m_pattern = picture;
+        update();
+    }
+
     QStringList& Events() { return m_events; }
+    // Logs the pointer's moves with a button held too, as "move 0 x,y".
+    void LogMoves(bool on) { m_logMoves = on; }
     // What the keys typed; a key with Ctrl or Alt, or one that types nothing, as "<Ctrl+Shift+T>",
     // "<Return>"; a wheel notch as "<wheel 120,0>" (its angle).
     QString& Typed() { return m_typed; }
@@ -55,6 +64,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override { Log("press", event); }
     void mouseReleaseEvent(QMouseEvent* event) override { Log("release", event); }
     void mouseDoubleClickEvent(QMouseEvent* event) override { Log("double", event); }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (m_logMoves)
+            Log("move", event);
+    }
     void keyPressEvent(QKeyEvent* event) override
     {
         const int key = event->key();
@@ -81,4 +95,5 @@ private:
     QImage m_pattern;
     QStringList m_events;
     QString m_typed;
+    bool m_logMoves = false;
 };

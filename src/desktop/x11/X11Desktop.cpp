@@ -11,6 +11,7 @@
 #include "desktop/x11/X11Keyboard.h"
 #include "desktop/x11/X11Safeguard.h"
 #include "desktop/x11/X11Screen.h"
+#include "desktop/x11/X11ScreenReader.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -132,6 +133,11 @@ bool X11Desktop::WatchInput(bool on)
 std::vector<ButtonEvent> X11Desktop::TakeButtonEvents()
 {
     return m_inputStream ? m_inputStream->Take() : std::vector<ButtonEvent>();
+}
+
+std::vector<PointerMove> X11Desktop::TakePointerMoves()
+{
+    return m_inputStream ? m_inputStream->TakeMoves() : std::vector<PointerMove>();
 }
 
 std::vector<InputEvent> X11Desktop::TakeInputEvents()
@@ -318,6 +324,12 @@ std::vector<quint32> X11Desktop::PixelBlock(int left, int top, int width, int he
 {
     TakeServerNotices();
     return m_screenPixels->Block(left, top, width, height);
+}
+
+std::unique_ptr<ScreenReader> X11Desktop::OpenScreenReader()
+{
+    std::unique_ptr<ScreenReader> reader = X11ScreenReader::Open(DisplayString(m_display));
+    return reader ? std::move(reader) : Desktop::OpenScreenReader();
 }
 
 void X11Desktop::ToolkitStarted()

@@ -47,6 +47,7 @@ public:
     bool WatchInput(bool on) override;
     std::vector<ButtonEvent> TakeButtonEvents() override;
     std::vector<InputEvent> TakeInputEvents() override;
+    std::vector<PointerMove> TakePointerMoves() override;
     void KeyDown(quint32 keysym) override;
     void KeyUp(quint32 keysym) override;
     void KeyTap(quint32 keysym) override;
@@ -66,6 +67,8 @@ public:
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
     QSize ScreenSize() override;
     void ToolkitStarted() override;
+    // A reader on a connection of its own to the same display, told of changes by DAMAGE.
+    std::unique_ptr<ScreenReader> OpenScreenReader() override;
 
 private:
     explicit X11Desktop(_XDisplay* display);

@@ -23,7 +23,7 @@ public:
 
     // Makes this program's handlers Xlib's; the toolkit installs its own when it connects, so this
     // runs again once it has. A lost connection ends the program at once with status 1: what the
-    // player held down is let go by the guardian (X11Guardian), which sees the program end.
+    // player held down is let go by the guardian (GuardianProcess), which sees the program end.
     static void InstallHandlers();
 
 private:

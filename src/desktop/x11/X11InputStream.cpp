@@ -26,7 +26,11 @@ void Intercept(XPointer inboxPointer, XRecordInterceptData* data)
         const unsigned int detail = event.u.u.detail;
         const std::optional<MouseButton> button = X11Buttons::FromNumber(detail);
         const auto& at = event.u.keyButtonPointer;
-        if ((type == ButtonPress || type == ButtonRelease) && button)
+        // Moves come whatever the buttons: only those of a drag are kept.
+        if (type == MotionNotify) {
+            if (at.state & (Button1Mask | Button2Mask | Button3Mask))
+                inbox->moves.push_back(PointerMove{at.rootX, at.rootY, at.time, ++inbox->order});
+        } else if ((type == ButtonPress || type == ButtonRelease) && button)
             inbox->events.push_back(
                 ButtonEvent{*button, type == ButtonPress, at.rootX, at.rootY, at.time, ++inbox->order});
         // The wheel's buttons come as a press and a release for each notch: the press stands for it.
@@ -61,7 +65,7 @@ std::unique_ptr<X11InputStream> X11InputStream::Start(Display* control)
         return nullptr;
     }
     range->device_events.first = KeyPress;
-    range->device_events.last = ButtonRelease;
+    range->device_events.last = MotionNotify;
     XRecordClientSpec clients = XRecordAllClients;
     XRecordContext context = 0;
     {

@@ -3,14 +3,15 @@
 #include "desktop/Desktop.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 struct _XDisplay;
 
-// The presses and releases of the three buttons, of the keys and of the wheel's buttons as the X
-// server processes them, read through the RECORD extension on a data connection of its own, so that
-// a press shorter than one poll is still seen. Nothing runs in the background: the events wait in
-// the connection until Take() or TakeInput() reads them.
+// The presses and releases of the three buttons, of the keys and of the wheel's buttons, and the
+// pointer's moves while a button is held, as the X server processes them, read through the RECORD extension on a data
+// connection of its own, so that a press shorter than one poll is still seen. Nothing runs in the background: the
+// events wait in the connection until Take() or TakeInput() reads them.
 class X11InputStream
 {
 public:
@@ -39,6 +40,8 @@ public:
     // The key events and wheel notches that arrived since the last call, oldest first; right after
     // Take(), those that arrived up to it. Never blocks.
     std::vector<RawInput> TakeInput();
+    // The pointer's moves with a button held that arrived up to the last Take(), oldest first.
+    std::vector<PointerMove> TakeMoves() { return std::exchange(m_inbox.moves, {}); }
 
     // What the library's callback hands over while the data connection is read.
     struct Inbox
@@ -47,6 +50,7 @@ public:
         quint64 order = 0;
         std::vector<ButtonEvent> events;
         std::vector<RawInput> input;
+        std::vector<PointerMove> moves;
     };
 
 private:

@@ -1,6 +1,6 @@
 #include "desktop/x11/X11Safeguard.h"
 
-#include "desktop/x11/X11Guardian.h"
+#include "desktop/GuardianProcess.h"
 
 #include <QSocketNotifier>
 
@@ -9,6 +9,7 @@
 namespace {
 // A guardian that ends this often is given up on: each start would only end again.
 constexpr int kMostStarts = 4;
+constexpr const char* kProgramName = "clickwarden-guardian";
 } // namespace
 
 X11Safeguard::X11Safeguard(const QByteArray& displayName, const HeldInputs& held)
@@ -56,7 +57,7 @@ void X11Safeguard::Replace()
 void X11Safeguard::StartGuardian()
 {
     ++m_starts;
-    m_guardian = X11Guardian::Start(m_displayName);
+    m_guardian = GuardianProcess::Start(kProgramName, m_displayName, GuardianProcess::ProgramPath(kProgramName));
     if (!m_guardian) {
         m_starts = kMostStarts;
         return;

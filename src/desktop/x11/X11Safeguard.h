@@ -8,7 +8,7 @@
 #include <memory>
 
 class QSocketNotifier;
-class X11Guardian;
+class GuardianProcess;
 
 // Keeps the two watchers of what the program holds on the server told of every change, before a
 // press goes out: the record in the runtime directory and the guardian process. A guardian that
@@ -35,7 +35,7 @@ private:
     QByteArray m_displayName;
     const HeldInputs& m_held;
     X11HeldRecord m_record;
-    std::unique_ptr<X11Guardian> m_guardian;         // started with the first press
+    std::unique_ptr<GuardianProcess> m_guardian;     // started with the first press
     std::unique_ptr<QSocketNotifier> m_watch;        // hears the guardian's end
     std::unique_ptr<QSocketNotifier> m_retiredWatch; // the last guardian's
     int m_starts = 0;

@@ -4,8 +4,8 @@
 // the input ends because the program ended however it did, lets go of what is still held, takes
 // the lent characters off their key codes and gives the root window its normal pointer back, on a
 // connection of its own.
+#include "desktop/GuardianProtocol.h"
 #include "desktop/HeldInputs.h"
-#include "desktop/x11/GuardianProtocol.h"
 #include "desktop/x11/X11LetGo.h"
 
 #include <X11/Xlib.h>
@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <vector>
 
 namespace {
@@ -42,20 +41,7 @@ int main(int argc, char* argv[])
         return 1;
     XSetErrorHandler(IgnoreError);
     std::vector<HeldInputs::Input> held;
-    unsigned char message[GuardianProtocol::kMessageSize];
-    std::size_t filled = 0;
-    for (;;) {
-        const ssize_t got = ::read(STDIN_FILENO, message + filled, sizeof message - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        filled += static_cast<std::size_t>(got);
-        if (filled == sizeof message) {
-            Apply(held, message);
-            filled = 0;
-        }
-    }
+    GuardianProtocol::ReadUntilClosed(STDIN_FILENO, [&held](const unsigned char* message) { Apply(held, message); });
     X11LetGo::Undo(display, held);
     XCloseDisplay(display);
     return 0;

@@ -1,7 +1,7 @@
-#include "desktop/x11/X11Guardian.h"
+#include "desktop/GuardianProcess.h"
 
 #include "core/AppPaths.h"
-#include "desktop/x11/GuardianProtocol.h"
+#include "desktop/GuardianProtocol.h"
 
 #include <QFile>
 
@@ -16,23 +16,20 @@
 
 extern char** environ;
 
-namespace {
-constexpr const char* kProgramName = "clickwarden-guardian";
-} // namespace
-
-QString X11Guardian::ProgramPath()
+QString GuardianProcess::ProgramPath(const char* programName)
 {
-    return AppPaths::HelperProgram(QString::fromLatin1(kProgramName));
+    return AppPaths::HelperProgram(QString::fromLatin1(programName));
 }
 
-std::unique_ptr<X11Guardian> X11Guardian::Start(const QByteArray& displayName, const QString& programPath)
+std::unique_ptr<GuardianProcess> GuardianProcess::Start(const char* programName, const QByteArray& displayName,
+                                                        const QString& programPath)
 {
     const QByteArray program = QFile::encodeName(programPath);
     if (program.isEmpty()) {
         std::fprintf(stderr,
                      "clickwarden: %s not found: a button that playback holds stays down if the program is "
                      "killed\n",
-                     kProgramName);
+                     programName);
         return nullptr;
     }
     int sockets[2] = {-1, -1};
@@ -47,7 +44,7 @@ std::unique_ptr<X11Guardian> X11Guardian::Start(const QByteArray& displayName, c
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attributes, 0);
     QByteArray display = displayName;
-    char* arguments[] = {const_cast<char*>(kProgramName), display.data(), nullptr};
+    char* arguments[] = {const_cast<char*>(programName), display.data(), nullptr};
     pid_t pid = 0;
     const int failed = posix_spawn(&pid, program.constData(), &actions, &attributes, arguments, environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -61,13 +58,13 @@ std::unique_ptr<X11Guardian> X11Guardian::Start(const QByteArray& displayName, c
         ::close(sockets[0]);
         return nullptr;
     }
-    return std::unique_ptr<X11Guardian>(new X11Guardian(sockets[0], pid));
+    return std::unique_ptr<GuardianProcess>(new GuardianProcess(sockets[0], pid));
 }
 
-X11Guardian::X11Guardian(int socket, int pid) : m_socket(socket), m_pid(pid)
+GuardianProcess::GuardianProcess(int socket, int pid) : m_socket(socket), m_pid(pid)
 {}
 
-X11Guardian::~X11Guardian()
+GuardianProcess::~GuardianProcess()
 {
     ::close(m_socket);
     // Its end is quick (a few releases, then it exits); the wait leaves no zombie behind.
@@ -75,7 +72,7 @@ X11Guardian::~X11Guardian()
     ::waitpid(m_pid, &status, 0);
 }
 
-bool X11Guardian::Tell(const HeldInputs::Input& input, bool held)
+bool GuardianProcess::Tell(const HeldInputs::Input& input, bool held)
 {
     // A guardian that ended closed its end: the socket reads as hung up (or at its end) before a
     // send would still fill the buffer unread.

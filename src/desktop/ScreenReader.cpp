@@ -1,0 +1,3 @@
+#include "desktop/ScreenReader.h"
+
+ScreenReader::~ScreenReader() = default;

@@ -1,0 +1,236 @@
+// The Wayland desktop under a headless sway, driving wev, a full-screen client that logs what it
+// receives; and its screen copy read back against a wallpaper of the test's own.
+
+#include "core/TextTable.h"
+#include "desktop/DesktopFactory.h"
+#include "desktop/wayland/WaylandDesktop.h"
+#include "support/WevLog.h"
+
+#include <QFont>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <linux/input-event-codes.h>
+#include <xkbcommon/xkbcommon.h>
+
+namespace {
+
+bool Sway(const QStringList& command)
+{
+    return QProcess::execute(QStringLiteral("swaymsg"), command) == 0;
+}
+
+// A wallpaper such as screens show: gradients in two directions and anti-aliased text.
+QImage Wallpaper(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient across(0, 0, size.width(), size.height());
+    across.setColorAt(0, QColor(20, 60, 140));
+    across.setColorAt(0.5, QColor(230, 120, 40));
+    across.setColorAt(1, QColor(250, 250, 220));
+    painter.fillRect(image.rect(), across);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 40));
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(40, 300, 1200, 200), Qt::AlignCenter, QStringLiteral("Grüße — Clickwarden"));
+    return image;
+}
+
+quint32 ColourOf(QRgb pixel)
+{
+    return static_cast<quint32>(qRed(pixel)) | static_cast<quint32>(qGreen(pixel)) << 8 |
+           static_cast<quint32>(qBlue(pixel)) << 16;
+}
+
+} // namespace
+
+class TestWaylandDesktop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        WaylandDesktop::OpenResult opened = WaylandDesktop::Open();
+        QVERIFY2(opened.desktop,
+                 qPrintable(QStringLiteral("no desktop; missing: ") + opened.missingInterfaces.join(QLatin1Char(' '))));
+        m_desktop = std::move(opened.desktop);
+        QCOMPARE(m_desktop->ScreenSize(), QSize(1280, 1024));
+    }
+
+    // Before wev covers the output: the wallpaper shows on an empty workspace.
+    void screenCopyReadsTheScreen()
+    {
+        QTemporaryDir folder;
+        const QImage wallpaper = Wallpaper(QSize(1280, 1024));
+        const QString file = folder.filePath(QStringLiteral("wallpaper.png"));
+        QVERIFY(wallpaper.save(file));
+        QVERIFY(Sway(
+            {QStringLiteral("output"), QStringLiteral("*"), QStringLiteral("bg"), file, QStringLiteral("stretch")}));
+        // The wallpaper client draws on its own time, and its scaling may move a colour by a step or
+        // two; grim, which reads the same interface with a converter of its own, must agree exactly.
+        const auto nearWallpaper = [&] {
+            const quint32 colour = m_desktop->PixelColor(600, 350);
+            const QRgb pixel = wallpaper.pixel(600, 350);
+            return std::abs(int(colour & 0xFF) - qRed(pixel)) <= 3 && std::abs(int(colour >> 16) - qBlue(pixel)) <= 3;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(nearWallpaper(), 10000);
+        const QString shot = folder.filePath(QStringLiteral("grim.png"));
+        QCOMPARE(QProcess::execute(QStringLiteral("grim"), {shot}), 0);
+        const QImage screen(shot);
+        QCOMPARE(screen.size(), QSize(1280, 1024));
+        const auto expected = [&](int left, int top, int width, int height) {
+            std::vector<quint32> colours;
+            for (int y = top; y < top + height; ++y)
+                for (int x = left; x < left + width; ++x)
+                    colours.push_back(screen.rect().contains(x, y) ? ColourOf(screen.pixel(x, y)) : 0);
+            return colours;
+        };
+        const std::vector<quint32> whole = m_desktop->PixelBlock(0, 0, 1280, 1024);
+        const std::vector<quint32> wanted = expected(0, 0, 1280, 1024);
+        const auto differing = std::mismatch(whole.begin(), whole.end(), wanted.begin());
+        if (differing.first != whole.end())
+            QFAIL(qPrintable(QStringLiteral("pixel %1 is %2, not %3")
+                                 .arg(differing.first - whole.begin())
+                                 .arg(*differing.first, 6, 16)
+                                 .arg(*differing.second, 6, 16)));
+        // A block around a point near a corner reaches past the screen: those pixels are 0.
+        QCOMPARE(m_desktop->PixelBlock(1254, 998, 51, 51), expected(1254, 998, 51, 51));
+        QCOMPARE(m_desktop->PixelBlock(-25, -25, 51, 51), expected(-25, -25, 51, 51));
+        QCOMPARE(m_desktop->PixelBlock(575, 325, 51, 51), expected(575, 325, 51, 51));
+    }
+
+    void startClient() { QVERIFY(m_wev.Start()); }
+
+    void buttonsLandOnThePixel_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<MouseButton>("button");
+        QTest::addColumn<int>("evdev");
+        QTest::newRow("left, top-left corner") << 0 << 0 << MouseButton::Left << BTN_LEFT;
+        QTest::newRow("right, bottom-right corner") << 1279 << 1023 << MouseButton::Right << BTN_RIGHT;
+        QTest::newRow("middle, inside") << 641 << 17 << MouseButton::Middle << BTN_MIDDLE;
+    }
+    void buttonsLandOnThePixel()
+    {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(MouseButton, button);
+        QFETCH(int, evdev);
+        m_wev.Clear();
+        m_desktop->MovePointer(x, y);
+        m_desktop->ButtonClick(button);
+        QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 2; }));
+        QCOMPARE(m_wev.Presses().size(), size_t(2));
+        for (const WevLog::Press& press : m_wev.Presses()) {
+            QCOMPARE(press.button, evdev);
+            QCOMPARE(press.at, QPointF(x, y));
+        }
+        QVERIFY(m_wev.Presses()[0].pressed && !m_wev.Presses()[1].pressed);
+        QCOMPARE(QPoint(m_desktop->PointerX(), m_desktop->PointerY()), QPoint(x, y));
+    }
+
+    // The first row is the keyboard's first key, which must not vanish into the client's enter event.
+    void typesWhateverTheLayout_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("first key") << QStringLiteral("hello");
+        QTest::newRow("German") << QStringLiteral("Grüße aus Köln — 5 € ½");
+        QTest::newRow("Nordic and Dutch") << QStringLiteral("Ĳsselmeer, Æbleø, Åre");
+        QTest::newRow("Cyrillic and Greek") << QStringLiteral("Привет, мир; Καλημέρα");
+    }
+    void typesWhateverTheLayout()
+    {
+        QFETCH(QString, text);
+        m_wev.Clear();
+        const QList<uint> characters = text.toUcs4();
+        for (const uint character : characters)
+            m_desktop->KeyTap(xkb_utf32_to_keysym(character));
+        QVERIFY2(m_wev.WaitFor([&] { return m_wev.Typed().size() >= text.size(); }), qPrintable(m_wev.Typed()));
+        QCOMPARE(m_wev.Typed(), text);
+    }
+
+    void combinationsCarryTheirModifiers()
+    {
+        m_wev.Clear();
+        m_desktop->KeyDown(XKB_KEY_Control_L);
+        m_desktop->KeyDown(XKB_KEY_Shift_L);
+        m_desktop->KeyTap(XKB_KEY_F11);
+        m_desktop->KeyUp(XKB_KEY_Shift_L);
+        m_desktop->KeyTap(XKB_KEY_a);
+        m_desktop->KeyUp(XKB_KEY_Control_L);
+        m_desktop->KeyTap(XKB_KEY_b);
+        QVERIFY(m_wev.WaitFor([&] { return m_wev.Keys().size() >= 5; }));
+        QCOMPARE(m_wev.Keys(),
+                 QStringList({QStringLiteral("Control_L"), QStringLiteral("Control+Shift_L"),
+                              QStringLiteral("Shift+Control+F11"), QStringLiteral("Control+a"), QStringLiteral("b")}));
+    }
+
+    void wheelTurnsInSteps_data()
+    {
+        QTest::addColumn<WheelDirection>("direction");
+        QTest::addColumn<int>("notches");
+        QTest::addColumn<QString>("step");
+        QTest::newRow("down") << WheelDirection::Down << 3 << QStringLiteral("vertical 1");
+        QTest::newRow("up") << WheelDirection::Up << 2 << QStringLiteral("vertical -1");
+        QTest::newRow("left") << WheelDirection::Left << 1 << QStringLiteral("horizontal -1");
+        QTest::newRow("right") << WheelDirection::Right << 2 << QStringLiteral("horizontal 1");
+    }
+    void wheelTurnsInSteps()
+    {
+        QFETCH(WheelDirection, direction);
+        QFETCH(int, notches);
+        QFETCH(QString, step);
+        m_wev.Clear();
+        m_desktop->TurnWheel(direction, notches);
+        QVERIFY(m_wev.WaitFor([&] { return m_wev.WheelSteps().size() >= notches; }));
+        QCOMPARE(m_wev.WheelSteps(), QStringList(notches, step));
+    }
+
+    void releaseHeldLetsGoOfEverything()
+    {
+        m_wev.Clear();
+        m_desktop->MovePointer(300, 400);
+        m_desktop->ButtonDown(MouseButton::Left);
+        m_desktop->KeyDown(XKB_KEY_Shift_L);
+        QVERIFY(m_desktop->IsButtonDown(MouseButton::Left));
+        m_desktop->ReleaseHeld();
+        QVERIFY(!m_desktop->IsButtonDown(MouseButton::Left));
+        m_desktop->KeyTap(XKB_KEY_x);
+        QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 2 && !m_wev.Typed().isEmpty(); }));
+        QVERIFY(!m_wev.Presses()[1].pressed);
+        // The Shift let go: x comes alone.
+        QCOMPARE(m_wev.Keys().last(), QStringLiteral("x"));
+    }
+
+    // A Wayland session with these interfaces gets this desktop, and Record says why it is off.
+    void theFactoryPicksIt()
+    {
+        SessionEnvironment session = SessionEnvironment::FromProcess();
+        session.display.clear();
+        const DesktopChoice choice = DesktopFactory::Open(session);
+        QVERIFY(dynamic_cast<WaylandDesktop*>(choice.desktop.get()) != nullptr);
+        QVERIFY(!choice.recordingOffered);
+        QCOMPARE(choice.warning, TextTable::Text(TextId::RecordNeedsX11));
+    }
+
+    // No client sees the seat's input: the desktop says so instead of pretending.
+    void followsNoInput()
+    {
+        QVERIFY(!m_desktop->WatchInput(true));
+        QVERIFY(!m_desktop->IsKeyDown(XKB_KEY_Shift_L));
+    }
+
+private:
+    std::unique_ptr<WaylandDesktop> m_desktop;
+    WevLog m_wev;
+};
+
+QTEST_MAIN(TestWaylandDesktop)
+#include "TestWaylandDesktop.moc"
