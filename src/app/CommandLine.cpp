@@ -75,13 +75,13 @@ QString HelpText()
     const QString paragraph(QStringLiteral("\n\n"));
     QString statuses = Text(TextId::ExitStatusesHeading);
     for (const TextId id : {TextId::ExitStatusPlayed, TextId::ExitStatusStopped, TextId::ExitStatusUsage,
-                            TextId::ExitStatusSkipped, TextId::ExitStatusFileProblem})
+                            TextId::ExitStatusSkipped, TextId::ExitStatusFileProblem, TextId::ExitStatusSignal})
         statuses += line + Text(id);
     return Text(TextId::Usage) + line + Wrapped(Text(TextId::UsageDescription)) + paragraph +
            Text(TextId::UsageOptions) + line + Text(TextId::HelpOption) + line + Text(TextId::VersionOption) + line +
-           Text(TextId::StopOption) + line + Text(TextId::UnattendedOption) + line + Text(TextId::SpeedOption) + line +
-           Text(TextId::CheckScreenOption) + line + Text(TextId::OnMismatchOption) + paragraph +
-           Text(TextId::StopKeysHeading) + line + Text(TextId::StopRecordingKeys) + line +
+           Text(TextId::StopOption) + line + Text(TextId::UnattendedOption) + line + Text(TextId::AskOption) + line +
+           Text(TextId::SpeedOption) + line + Text(TextId::CheckScreenOption) + line + Text(TextId::OnMismatchOption) +
+           paragraph + Text(TextId::StopKeysHeading) + line + Text(TextId::StopRecordingKeys) + line +
            Text(TextId::StopPlaybackKeys) + paragraph + statuses + paragraph + Text(TextId::HelpPageLabel) +
            QLatin1Char(' ') + Text(TextId::HelpPageAddress) + line;
 }

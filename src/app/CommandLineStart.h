@@ -4,6 +4,8 @@
 #include <QStringList>
 
 class FileCommands;
+class MessageBoxes;
+class TaskList;
 class Run;
 class RunReporter;
 
@@ -20,7 +22,12 @@ public:
     void Start(const QStringList& arguments);
     // True while the file named on the command line is read, after the load and before it plays.
     bool IsReading() const;
+    // The file plays only once the user has seen what it does and chosen Play (RunPreview).
+    void AskFirst(MessageBoxes& messages, const TaskList& tasks);
 
 private:
     FileCommands& m_files;
+    Run* m_run;
+    MessageBoxes* m_ask = nullptr;
+    const TaskList* m_tasks = nullptr;
 };

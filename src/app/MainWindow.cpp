@@ -161,6 +161,8 @@ void MainWindow::ConnectFiles()
             TellUnplayableRows();
     });
     m_start = new CommandLineStart(*files, m_run.get(), *m_reporter, this);
+    if (m_services.askBeforePlaying)
+        m_start->AskFirst(*m_services.messages, m_tasks);
 }
 
 void MainWindow::Start()

@@ -58,6 +58,9 @@ struct MainWindowServices
     Notifier* notifier = nullptr;
     // Shows what runs (the tray icon); the window makes its own when not given.
     StatusIndicator* indicator = nullptr;
+    // The command line's file came from elsewhere (--ask): what it does is shown, and it plays
+    // only once the user says Play.
+    bool askBeforePlaying = false;
 };
 
 // The program's one working window and its composition root: it owns the task list and the

@@ -25,8 +25,13 @@ struct Option
 };
 
 constexpr Option kOptions[] = {
-    {"help", Value::None},      {"version", Value::None},          {"unattended", Value::None},
-    {"speed", Value::Required}, {"check-screen", Value::Optional}, {"on-mismatch", Value::Required},
+    {"help", Value::None},
+    {"version", Value::None},
+    {"unattended", Value::None},
+    {"speed", Value::Required},
+    {"check-screen", Value::Optional},
+    {"on-mismatch", Value::Required},
+    {"ask", Value::None},
     {"stop", Value::None},
 };
 
@@ -56,6 +61,8 @@ QString Apply(PlaybackArguments& result, const QString& name, const std::optiona
         result.stop = true;
     } else if (name == QLatin1String("unattended")) {
         result.unattended = true;
+    } else if (name == QLatin1String("ask")) {
+        result.ask = true;
     } else if (name == QLatin1String("speed")) {
         result.speed = PaceOptions::ParseSpeed(*value);
         if (!result.speed)

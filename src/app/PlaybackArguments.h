@@ -24,6 +24,7 @@ struct PlaybackArguments
     bool version = false;
     bool stop = false;
     bool unattended = false;
+    bool ask = false; // the file came from elsewhere: what it does is shown first
     std::optional<double> speed;
     std::optional<bool> checkScreen;
     std::optional<int> waitSeconds;

@@ -83,14 +83,16 @@ MessageBoxes::Answer QtMessageBoxes::Ask(const Question& question)
         return QLatin1Char('&') + text;
     };
     QPushButton* yes = box.addButton(withKey(question.yes), QMessageBox::AcceptRole);
-    QPushButton* no = box.addButton(withKey(question.no), QMessageBox::DestructiveRole);
+    // A question of two answers has no "no".
+    QPushButton* no =
+        question.no.isEmpty() ? nullptr : box.addButton(withKey(question.no), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(question.cancel, QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
     box.exec();
     if (box.clickedButton() == yes)
         return Answer::Yes;
-    if (box.clickedButton() == no)
+    if (no != nullptr && box.clickedButton() == no)
         return Answer::No;
     return Answer::Cancel;
 }

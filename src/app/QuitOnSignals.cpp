@@ -7,23 +7,26 @@
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 // A signal handler may only write to a descriptor; the event loop reads the other end.
 int g_signalSockets[2] = {-1, -1};
 bool g_requested = false;
+std::function<void(int)> g_witness;
 
-extern "C" void OnQuitSignal(int)
+extern "C" void OnQuitSignal(int signal)
 {
-    const char byte = 1;
+    const char byte = static_cast<char>(signal);
     [[maybe_unused]] const ssize_t written = ::write(g_signalSockets[1], &byte, 1);
 }
 
 // Runs in whichever event loop reads the signal: the main loop, or a box's own loop before the
 // main loop has started (QApplication::quit alone would be lost there).
-void EndEverything()
+void EndEverything(int signal)
 {
-    g_requested = true;
+    if (!std::exchange(g_requested, true) && g_witness)
+        g_witness(signal);
     // Hiding a dialog ends the loop its exec runs; hiding rather than closing asks no window
     // whether it may close.
     for (QWidget* window : QApplication::topLevelWidgets())
@@ -42,7 +45,7 @@ void Install(QObject* parent)
     QObject::connect(notifier, &QSocketNotifier::activated, parent, [] {
         char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(g_signalSockets[0], &byte, 1);
-        EndEverything();
+        EndEverything(byte);
     });
     struct sigaction action = {};
     action.sa_handler = OnQuitSignal;
@@ -59,6 +62,11 @@ void Install(QObject* parent)
 bool Requested()
 {
     return g_requested;
+}
+
+void SetWitness(std::function<void(int signal)> witness)
+{
+    g_witness = std::move(witness);
 }
 
 } // namespace QuitOnSignals

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QObject;
 
 // Ends the program on every signal whose default would end it from outside (SIGINT, SIGTERM,
@@ -14,5 +16,8 @@ void Install(QObject* parent);
 // True once a signal has asked the program to end: start-up must not go on to the main loop, and
 // no further box may wait for an answer.
 bool Requested();
+// Told of the signal before anything ends (in the event loop, not in the handler): what runs
+// then can still be asked where it stands.
+void SetWitness(std::function<void(int signal)> witness);
 
 } // namespace QuitOnSignals

@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/DesktopNotifier.h"
 #include "app/DesktopStartup.h"
+#include "app/ExitStatus.h"
 #include "app/MainWindow.h"
 #include "app/PlaybackArguments.h"
 #include "app/QtFileChooser.h"
@@ -12,9 +13,12 @@
 #include "app/StderrMessageBoxes.h"
 #include "app/StopSocket.h"
 #include "core/AppInfo.h"
+#include "core/TextTable.h"
 
 #include <QApplication>
 #include <QSettings>
+
+#include <cstring>
 
 int main(int argc, char* argv[])
 {
@@ -62,10 +66,23 @@ int main(int argc, char* argv[])
                                          pace,
                                          playback.unattended,
                                          &notifier,
-                                         &indicator});
+                                         &indicator,
+                                         playback.ask});
     boxes.SetParent(&window);
     files.SetParent(&window);
     desktop.ShowWarning(window);
+    // A run a signal ended did not play to its end: a script must not read it as done.
+    int interrupted = 0;
+    QuitOnSignals::SetWitness([&window, &interrupted](int signal) {
+        if (!window.IsPlaying())
+            return;
+        const PlaybackProgress progress = window.RunOwner()->Progress();
+        StderrMessageBoxes::Print(TextTable::Text(TextId::EndedBySignalLine)
+                                      .arg(QStringLiteral("SIG") + QString::fromLatin1(sigabbrev_np(signal)))
+                                      .arg(progress.task)
+                                      .arg(progress.taskCount));
+        interrupted = ExitStatus::kSignalBase + signal;
+    });
     // "clickwarden --stop" from a key binding of the desktop stops the run as the tray's Stop does.
     const StopSocket stopSocket([&window] {
         Run* run = window.RunOwner();
@@ -78,7 +95,6 @@ int main(int argc, char* argv[])
     SplashWindow splash(window);
     splash.Start();
     // A signal answered while a start-up message was open ends the program here.
-    if (QuitOnSignals::Requested())
-        return 0;
-    return QApplication::exec();
+    const int status = QuitOnSignals::Requested() ? 0 : QApplication::exec();
+    return interrupted != 0 ? interrupted : status;
 }

@@ -16,6 +16,11 @@ quint32 FromName(QByteArrayView name)
 {
     if (name.isEmpty() || name.size() >= 64)
         return 0;
+    // A NUL would cut the name short ("a\0junk" read as "a"); no key name holds a control byte.
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            return 0;
+    }
     const QByteArray terminated = name.toByteArray();
     return xkb_keysym_from_name(terminated.constData(), XKB_KEYSYM_NO_FLAGS);
 }

@@ -246,7 +246,19 @@ constexpr Entry kTexts[] = {
      "The screen check is on, but tasks without a recorded image are played without a check: %1."},
     {TextId::DragGivenUpRemark, "task %1: the drag was given up: its button was let go where it was pressed"},
     {TextId::ReleaseNeverPressedRemark, "task %1: the button of this released task was never pressed: task skipped"},
-    {TextId::BadWaitLength, "the wait (%1) is not a whole number of milliseconds"},
+    {TextId::BadWaitLength, "the wait (%1) is not a whole number of milliseconds from 0 to %2"},
+    {TextId::UntypableKey, "no key types \"%1\" and no key code is free to lend it"},
+    {TextId::BadPauseLength, "the pause (%1) is not a whole number of seconds from 0 to %2"},
+    {TextId::TaskTooLong, "A task text holds at most %1 characters (about 100,000 typed keys)."},
+    {TextId::ExitStatusSignal, "  128+N  signal N ended a run (130 SIGINT, 143 SIGTERM), said on standard error"},
+    {TextId::EndedBySignalLine, "%1 ended the run at task %2 of %3"},
+    {TextId::RunPreviewText, "This macro acts on your desktop when it plays.\n\nClicks: %1\nTyped text: %2\nKeys: "
+                             "%3\n\nFirst rows:\n%4\n\nPlay it now?"},
+    {TextId::RunPreviewNothing, "none"},
+    {TextId::RunPreviewPlay, "Play"},
+    {TextId::AskOption,
+     "  --ask                     show what the file will do, and play it only when Play is chosen (the "
+     "desktop entry's way)"},
     // Clicks that find their target by the recorded image: %1 the task, %2 how far and which way.
     {TextId::OnMismatchFind, "Find the recorded image on the screen"},
     {TextId::FoundLine, "task %1: found %2"},

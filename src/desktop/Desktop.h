@@ -92,6 +92,9 @@ public:
     virtual void KeyUp(quint32 keysym) = 0;
     // Presses and lets go: types the keysym's character, or presses Return, F5, ...
     virtual void KeyTap(quint32 keysym) = 0;
+    // The keysyms that KeyDown and KeyTap could not type since the last call, oldest first: no key
+    // gives them and no key code could be lent. None where every keysym can be typed.
+    virtual std::vector<quint32> TakeUntypedKeys() { return {}; }
     // Turns the wheel this many notches at the current pointer position.
     virtual void TurnWheel(WheelDirection direction, int notches) = 0;
 
@@ -111,6 +114,10 @@ public:
     // first, and gives back the key codes lent to keysyms. The desktop keeps the one record of them
     // (on X11 also told to a guardian process that lets go of them should the program end without a word).
     virtual void ReleaseHeld() = 0;
+
+    // While claimed, the stop and step keys (Ctrl+Shift+F11, Ctrl+Shift+F12) reach this program
+    // alone, never the focused window; IsKeyDown still sees them. Nothing where a desktop cannot.
+    virtual void ClaimHotKeys(bool claimed) { Q_UNUSED(claimed); }
 
     // With a cursor file the pointer takes its shape; with an empty path the normal shape returns.
     // A missing or unreadable file changes nothing.

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 
 extern char** environ;
 
@@ -50,6 +51,10 @@ std::unique_ptr<GuardianProcess> GuardianProcess::Start(const char* programName,
     posix_spawnattr_destroy(&attributes);
     ::close(sockets[1]);
     if (failed != 0) {
+        std::fprintf(stderr,
+                     "clickwarden: %s cannot be run (%s): a button that playback holds stays down if the "
+                     "program is killed\n",
+                     program.constData(), std::strerror(failed));
         ::close(sockets[0]);
         return nullptr;
     }
@@ -75,11 +80,16 @@ bool GuardianProcess::WaitUntilReady(int timeoutMs)
            answer == GuardianProtocol::kReady;
 }
 
-void GuardianProcess::Tell(const HeldInputs::Input& input, bool held)
+bool GuardianProcess::Tell(const HeldInputs::Input& input, bool held)
 {
+    // A guardian that ended closed its end: the socket reads as hung up (or at its end) before a
+    // send would still fill the buffer unread.
+    pollfd link{m_socket, POLLIN, 0};
+    if (::poll(&link, 1, 0) > 0 && (link.revents & (POLLHUP | POLLERR | POLLIN)) != 0)
+        return false;
     const char message[GuardianProtocol::kMessageSize] = {held ? GuardianProtocol::kHeld : GuardianProtocol::kLetGo,
                                                           static_cast<char>(input.kind),
                                                           static_cast<char>(static_cast<unsigned char>(input.code))};
     // A guardian that is gone must not end the program with SIGPIPE.
-    [[maybe_unused]] const ssize_t sent = ::send(m_socket, message, sizeof message, MSG_NOSIGNAL);
+    return ::send(m_socket, message, sizeof message, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof message);
 }

@@ -38,8 +38,12 @@ public:
     // Waits until the guardian says it is ready (kReady), at most timeoutMs: one that must be connected
     // before the program may die (the Wayland one) says so. False when it did not.
     bool WaitUntilReady(int timeoutMs);
-    // Tells the guardian of a press about to go out (held) or of a release that went out.
-    void Tell(const HeldInputs::Input& input, bool held);
+    // Tells the guardian of a press about to go out (held) or of a release that went out; false when
+    // the guardian has ended (it could not open the display, or it was killed).
+    bool Tell(const HeldInputs::Input& input, bool held);
+    int Pid() const { return m_pid; }
+    // The link's socket: it reads as ready (at its end) once the guardian has ended.
+    int Socket() const { return m_socket; }
 
 private:
     GuardianProcess(int socket, int pid);

@@ -3,9 +3,11 @@
 #include <functional>
 #include <vector>
 
-// The buttons and keys that the program's own presses hold down now, in the desktop's own codes
-// (on X11 a button number or a key code): the one record of them. Whatever ends a playback (its
-// stop, the program's end, a guardian that outlives a killed program) lets go of what it lists.
+// What the program's own actions hold on the desktop now, in the desktop's own codes (on X11 a
+// button number or a key code): the buttons and keys held down, the key codes lent to characters
+// the layout lacks, the pointer shape set on the whole screen. The one record of them: whatever
+// ends a playback (its stop, the program's end, a guardian that outlives a killed program, the next
+// start after both were killed) lets go of what it lists and gives the rest back.
 class HeldInputs
 {
 public:
@@ -13,6 +15,8 @@ public:
     {
         Button = 'b',
         Key = 'k',
+        LentKey = 'l',      // a key code that carries a lent character
+        PointerShape = 'c', // the whole screen's pointer shape (code 0)
     };
     struct Input
     {
@@ -27,9 +31,10 @@ public:
 
     void SetListener(Listener listener) { m_listener = std::move(listener); }
 
-    // A press of this input is about to go out.
+    // A press of this input is about to go out (a key code about to be lent, a shape about to be set).
     void Pressing(const Input& input);
-    // A release of this input went out (also after a whole click).
+    // A release of this input went out (also after a whole click; a lent key code given back, the
+    // normal shape back).
     void Released(const Input& input);
 
     bool IsHeld(const Input& input) const;

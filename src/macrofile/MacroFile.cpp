@@ -2,6 +2,7 @@
 
 #include "core/AppInfo.h"
 #include "core/TextTable.h"
+#include "tasks/InputTask.h"
 
 namespace MacroFile {
 namespace {
@@ -24,6 +25,8 @@ QString Expected(MacroFault::Kind kind)
         return TextTable::Text(TextId::FaultQuote);
     case Kind::TaskLine:
         return TextTable::Text(TextId::FaultTaskLine);
+    case Kind::TaskTooLong:
+        return TextTable::Text(TextId::TaskTooLong).arg(InputTask::kMaxTaskText);
     case Kind::Footer:
         return TextTable::Text(TextId::FaultFooter).arg(Quoted(Footer()));
     case Kind::PlayInterval:

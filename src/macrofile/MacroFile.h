@@ -27,10 +27,11 @@ struct MacroFault
     enum class Kind
     {
         None,
-        Header,   // line 1 is not this program's header
-        Quote,    // a line begins with a double quote and does not end with one
-        TaskLine, // fewer than three "*", or no closing "*"
-        Footer,   // the file ends before the line that closes the task lines
+        Header,      // line 1 is not this program's header
+        Quote,       // a line begins with a double quote and does not end with one
+        TaskLine,    // fewer than three "*", or no closing "*"
+        TaskTooLong, // a task text longer than InputTask::kMaxTaskText
+        Footer,      // the file ends before the line that closes the task lines
         PlayInterval,
         RecInterval,
         CloseAfterPlaying,

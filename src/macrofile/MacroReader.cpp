@@ -1,6 +1,7 @@
 #include "macrofile/MacroFile.h"
 
 #include "core/TextTable.h"
+#include "tasks/InputTask.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -161,8 +162,12 @@ MacroParse Parse(QIODevice& device, qsizetype chunkSize, std::stop_token stop)
             return Fault(lines, Kind::Quote, false);
         if (*item == footer)
             break;
+        const std::size_t rows = parse.content.tasks.size();
         if (!AddTaskFromLine(*item, parse.content.tasks))
             return Fault(lines, Kind::TaskLine, false);
+        if (parse.content.tasks.size() > rows &&
+            parse.content.tasks.FieldOf(rows, TaskRows::kTask).size() > InputTask::kMaxTaskText)
+            return Fault(lines, Kind::TaskTooLong, false);
     }
 
     OptionValues& settings = parse.content.settings;

@@ -117,6 +117,9 @@ std::optional<QString> Save(const QString& path, const TaskList& tasks, const Op
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
+    // A macro may type a password: a new file is its owner's alone (an existing one keeps its mode).
+    if (!info.exists())
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (!Write(file, tasks, settings, images)) {
         const QString reason = file.errorString();
         file.cancelWriting();

@@ -26,9 +26,11 @@ void InputPlayer::Run(const InputTask& task, QPoint point)
         m_desktop.KeyTap(task.keys.back());
         for (std::size_t i = task.keys.size() - 1; i-- > 0;)
             m_desktop.KeyUp(task.keys[i]);
+        Untypable();
         break;
     case InputTask::Kind::KeyDown:
         m_desktop.KeyDown(task.keys.front());
+        Untypable();
         break;
     case InputTask::Kind::KeyUp:
         m_desktop.KeyUp(task.keys.front());
@@ -44,14 +46,25 @@ void InputPlayer::Run(const InputTask& task, QPoint point)
 
 bool InputPlayer::TypeKey()
 {
-    if (IsTyping())
+    if (IsTyping()) {
         m_desktop.KeyTap(m_typing[m_next++]);
+        if (Untypable())
+            m_next = m_typing.size();
+    }
     if (IsTyping())
         return true;
     m_timer.stop();
     m_typing.clear();
     m_next = 0;
     return false;
+}
+
+bool InputPlayer::Untypable()
+{
+    const std::vector<quint32> untyped = m_desktop.TakeUntypedKeys();
+    if (!untyped.empty())
+        emit untypable(untyped.front());
+    return !untyped.empty();
 }
 
 void InputPlayer::TypeNext()

@@ -4,12 +4,14 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QSize>
 #include <QTimer>
 
 #include <chrono>
 #include <vector>
 
 class Desktop;
+struct TaskRow;
 
 // Plays the tasks of the keyboard and the wheel. A typing task types one key at each short step of
 // a timer of its own, so that a long text neither blocks the window's thread nor takes a playback
@@ -33,10 +35,15 @@ public:
 
 signals:
     void typed();
+    // A key could not be typed (no key gives it and no key code could be lent): the task ends there,
+    // before typed(), with none of the keys after it typed.
+    void untypable(quint32 keysym);
 
 private:
     // Types the next key; true while keys are left.
     bool TypeKey();
+    // Says untypable() for a key the desktop could not type; true when there was one.
+    bool Untypable();
 
     Desktop& m_desktop;
     QTimer m_timer;

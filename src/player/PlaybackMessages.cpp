@@ -1,5 +1,6 @@
 #include "player/PlaybackMessages.h"
 
+#include "core/KeySymbols.h"
 #include "core/TextTable.h"
 #include "player/ScreenCheck.h"
 #include "tasks/Playability.h"
@@ -23,6 +24,14 @@ QString Stopped(qint64 executedTasks)
 {
     return TextTable::Text(TextId::TasksExecuted) + QLatin1Char(' ') + QString::number(executedTasks) +
            QLatin1Char(' ') + TextTable::Text(TextId::SentenceEnd);
+}
+
+QString Untypable(quint32 keysym)
+{
+    const char32_t character = KeySymbols::Character(keysym);
+    const QString name =
+        character != 0 ? QString::fromUcs4(&character, 1) : QString::fromLatin1(KeySymbols::Name(keysym));
+    return TextTable::Text(TextId::UntypableKey).arg(name);
 }
 
 } // namespace PlaybackMessages

@@ -13,5 +13,7 @@ namespace PlaybackMessages {
 QString Finished(const std::vector<int>& unplayableRows, qint64 skipped, qint64 foundElsewhere);
 // The message that reports a playback the stop keys ended.
 QString Stopped(qint64 executedTasks);
+// Why a row was skipped when a key of it could not be typed: the character, or the key's name.
+QString Untypable(quint32 keysym);
 
 } // namespace PlaybackMessages

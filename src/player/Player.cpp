@@ -37,6 +37,9 @@ Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObj
 {
     connect(&m_input, &InputPlayer::typed, this, &Player::InputDone);
     connect(&m_path, &PathPlayer::moved, this, &Player::InputDone);
+    // An untypable character ends its row (the rest typed without it would be worse): skipped.
+    connect(&m_input, &InputPlayer::untypable, this,
+            [this](quint32 keysym) { SkipRow(m_tasks.CurrentRow(), PlaybackMessages::Untypable(keysym)); });
     m_stepTimer.setObjectName(QStringLiteral("tmrPlay"));
     m_pauseTimer.setObjectName(QStringLiteral("tmrPause"));
     for (QTimer* timer : {&m_stepTimer, &m_pauseTimer}) {
@@ -165,7 +168,7 @@ StepSchedule::Clock::duration Player::LeadBefore(int row, int previous) const
     const TaskKinds::Kind* before = kindOf(previous);
     if (before && before->action == TaskKinds::Action::Wait) {
         const int ms = Playability::WholeNumber(QStringView(m_tasks.Cell(previous, TaskList::kColumnX))).value_or(0);
-        return scaled(std::chrono::milliseconds(std::max(0, ms)));
+        return scaled(std::chrono::milliseconds(std::clamp(ms, 0, Playability::kMaxWaitMs)));
     }
     const TaskKinds::Kind* kind = kindOf(row);
     if (kind && kind->action == TaskKinds::Action::Wait)
@@ -183,9 +186,7 @@ void Player::RunTask(int row)
     const TaskRow cells = CellsOf(m_tasks, row);
     const QString problem = Playability::Problem(cells, m_desktop.ScreenSize());
     if (!problem.isEmpty()) {
-        if (std::find(m_unplayableRows.begin(), m_unplayableRows.end(), row) == m_unplayableRows.end())
-            m_unplayableRows.push_back(row);
-        emit unplayableTask(row, problem);
+        SkipRow(row, problem);
         return;
     }
     const TaskKinds::Kind* kind = TaskKinds::Find(cells.task);
@@ -222,6 +223,13 @@ void Player::RunButtonTask(int row, const TaskRow& cells, const TaskKinds::Kind&
     m_buttons.Play(kind.action, button, at);
 }
 
+void Player::SkipRow(int row, const QString& problem)
+{
+    if (std::find(m_unplayableRows.begin(), m_unplayableRows.end(), row) == m_unplayableRows.end())
+        m_unplayableRows.push_back(row);
+    emit unplayableTask(row, problem);
+}
+
 void Player::RunInputTask(const TaskRow& cells)
 {
     const std::optional<InputTask> task = InputTask::Parse(cells.task);
@@ -242,9 +250,8 @@ void Player::RunInputTask(const TaskRow& cells)
 
 void Player::StartPause(const QString& lengthText)
 {
-    // A length that is negative or not a whole number waits as a pause of 0.
-    const int seconds = std::max(0, Playability::WholeNumber(QStringView(lengthText)).value_or(0));
-    m_pauseSecondsLeft = seconds;
+    // Only a length the row's check accepts (0 to TaskCheck::kMaxPauseSeconds) gets here.
+    m_pauseSecondsLeft = Playability::WholeNumber(QStringView(lengthText)).value_or(0);
     m_pauseTimer.start();
     m_schedule.Stop();
 }

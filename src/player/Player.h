@@ -145,6 +145,8 @@ private:
     void InputDone();
     // True while a typing task types or a path task moves the pointer.
     bool InputUnderWay() const { return m_input.IsTyping() || m_path.IsMoving(); }
+    // Counts the row as one that cannot be played, and says why.
+    void SkipRow(int row, const QString& problem);
     void StartPause(const QString& lengthText);
     // The time from the previous row's moment to this row's: the recorded wait after a wait task,
     // nothing before one, one time unit otherwise; divided by the speed. previous 0: none.

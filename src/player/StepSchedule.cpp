@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <limits>
 #include <thread>
 
 namespace {
@@ -77,7 +78,9 @@ void StepSchedule::ArmNext(Clock::duration span)
     m_due = std::max(m_onSchedule, m_tickStart + m_span / 2);
     const auto wake = std::chrono::floor<std::chrono::milliseconds>(m_due - kLead - m_clock.now());
     m_timer.setSingleShot(true);
-    m_timer.start(static_cast<int>(std::max<qint64>(0, wake.count())));
+    // A timer takes 32-bit milliseconds: beyond them (no bounded wait gets there) it wakes at the
+    // longest it can rather than never.
+    m_timer.start(static_cast<int>(std::clamp<qint64>(wake.count(), 0, std::numeric_limits<int>::max())));
 }
 
 StepSchedule::Clock::duration StepSchedule::Interval() const

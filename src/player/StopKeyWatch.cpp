@@ -11,6 +11,13 @@ void StopKeyWatch::Arm()
     m_stepChord = StepChord::Unseen;
     m_stopping = false;
     m_deferred = false;
+    m_desktop.ClaimHotKeys(true);
+}
+
+void StopKeyWatch::Reset()
+{
+    m_stopping = false;
+    m_desktop.ClaimHotKeys(false);
 }
 
 StopKeyWatch::Verdict StopKeyWatch::Poll(bool taskDueSoon, bool bySteps)

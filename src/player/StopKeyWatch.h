@@ -20,15 +20,16 @@ public:
 
     explicit StopKeyWatch(Desktop& desktop) : m_desktop(desktop) {}
 
-    // A run starts: nothing counts until the keys have been seen up.
+    // A run starts: nothing counts until the keys have been seen up, and they reach no other
+    // program until Reset.
     void Arm();
     // One poll. taskDueSoon: a task falls due within moments, and the check keeps out of its way
     // (never twice in a row). bySteps: the step key is read too.
     Verdict Poll(bool taskDueSoon, bool bySteps);
     // True from the stop keys' press until the run is told to stop.
     bool IsStopping() const { return m_stopping; }
-    // The run ended: the keys are forgotten.
-    void Reset() { m_stopping = false; }
+    // The run ended: the keys are forgotten, and given back to the focused window.
+    void Reset();
 
 private:
     Verdict StopOnceReleased();

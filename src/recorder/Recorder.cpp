@@ -42,6 +42,7 @@ void Recorder::SetOwnKeyTest(OwnKeyTest test)
 void Recorder::Record()
 {
     m_desktop.SetPointerShape(AppPaths::RecordingCursor());
+    m_desktop.ClaimHotKeys(true);
     emit minimiseRequested();
     m_recording = true;
     m_stopping = false;
@@ -323,6 +324,7 @@ void Recorder::Stop()
     m_input.Finish();
     AddInputTasks(UINT64_MAX);
     m_desktop.SetPointerShape();
+    m_desktop.ClaimHotKeys(false);
     m_recording = false;
     m_stopping = false;
     m_desktop.WatchInput(false);

@@ -92,6 +92,8 @@ bool ParsePath(const QString& rest, std::vector<InputTask::PathPoint>& path)
 
 std::optional<InputTask> InputTask::Parse(const QString& taskText)
 {
+    if (taskText.size() > kMaxTaskText)
+        return std::nullopt;
     for (const KindWord& word : kKindWords) {
         const QString prefix = TextTable::Text(word.textId) + QLatin1Char(' ');
         if (!taskText.startsWith(prefix))

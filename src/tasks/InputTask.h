@@ -32,6 +32,9 @@ struct InputTask
 
     // Larger counts are refused: no recording makes them.
     static constexpr int kMaxNotches = 10000;
+    // The longest task text of any row, in characters (a file's bytes): a typing row of about
+    // 100,000 keys. Files and Paste refuse a longer one at its line, and no longer one is a task.
+    static constexpr qsizetype kMaxTaskText = 1 << 20;
     static constexpr int kMaxCoordinate = 65535;
     static constexpr int kMaxPathGapMs = 3600000;
 

@@ -2,6 +2,7 @@
 
 #include "core/TextTable.h"
 #include "tasks/InputTask.h"
+#include "tasks/TaskCheck.h"
 #include "tasks/TaskKinds.h"
 
 #include <QRect>
@@ -22,6 +23,27 @@ QString ToText(QByteArrayView cell)
     return QString::fromLatin1(cell);
 }
 
+// A task text as a message may quote it: control bytes shown as \xNN, a long one cut short.
+QString Quotable(const QString& text)
+{
+    constexpr qsizetype kLongest = 80;
+    QString quoted;
+    for (const QChar c : QStringView(text).first(std::min(text.size(), kLongest))) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            quoted += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            quoted += c;
+    }
+    return text.size() > kLongest ? quoted + QStringLiteral("...") : quoted;
+}
+
+// A length within [0, max]; a row with any other fails to play.
+template <typename Cell> bool IsLength(const Cell& cell, int max)
+{
+    const std::optional<int> value = WholeNumber(cell);
+    return value && *value >= 0 && *value <= max;
+}
+
 bool OnScreen(int x, int y, QSize screen)
 {
     return !screen.isValid() || QRect(QPoint(0, 0), screen).contains(x, y);
@@ -37,9 +59,11 @@ QString ProblemOf(const Cell& x, const Cell& y, const TaskKinds::Kind* kind, con
     // The keys have no point; the wheel turns at one.
     const std::optional<InputTask> input = kind ? std::nullopt : InputTask::Parse(taskText);
     if (!kind && !input)
-        return text(TextId::UnknownTaskKind).arg(taskText);
-    if (kind && kind->action == TaskKinds::Action::Wait && (!WholeNumber(x) || *WholeNumber(x) < 0))
-        return text(TextId::BadWaitLength).arg(ToText(x));
+        return text(TextId::UnknownTaskKind).arg(Quotable(taskText));
+    if (kind && kind->action == TaskKinds::Action::Wait && !IsLength(x, kMaxWaitMs))
+        return text(TextId::BadWaitLength).arg(Quotable(ToText(x))).arg(kMaxWaitMs);
+    if (kind && kind->action == TaskKinds::Action::Pause && !IsLength(x, TaskCheck::kMaxPauseSeconds))
+        return text(TextId::BadPauseLength).arg(Quotable(ToText(x))).arg(TaskCheck::kMaxPauseSeconds);
     if (kind ? !TaskKinds::HasPoint(kind->action) : input->kind != InputTask::Kind::Wheel)
         return {};
     const std::optional<int> px = WholeNumber(x);

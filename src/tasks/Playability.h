@@ -16,6 +16,11 @@
 // the grid, the status line, the end message and the exit status tell it.
 namespace Playability {
 
+// The longest wait a row may ask for: a day, in milliseconds. Divided by the slowest speed it still
+// fits a timer's 32-bit milliseconds; a longer one is a row that cannot be played. A pause is
+// bounded as the editor bounds it (TaskCheck::kMaxPauseSeconds).
+inline constexpr int kMaxWaitMs = 24 * 60 * 60 * 1000;
+
 // A coordinate or a length as the recorder writes it: a whole decimal number in the 32-bit range,
 // blanks around it allowed.
 std::optional<int> WholeNumber(QStringView cell);

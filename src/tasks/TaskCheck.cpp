@@ -89,6 +89,8 @@ QString DurationText(int seconds)
 
 std::optional<QString> Problem(const TaskRow& row, QSize screen)
 {
+    if (row.task.size() > InputTask::kMaxTaskText)
+        return TextTable::Text(TextId::TaskTooLong).arg(InputTask::kMaxTaskText);
     if (!TaskKinds::Find(row.task) && !InputTask::Parse(row.task))
         return TextTable::Text(TextId::NoSuchKind).arg(row.task);
     if (!IsLineSafe(row.x) || !IsLineSafe(row.y))

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
 
 namespace {
 constexpr int kWaitMs = 30000;
@@ -22,6 +23,22 @@ unsigned long WaitForWindow(XDriver& user, qint64 pid, const QString& title)
         return found != 0;
     };
     return QTest::qWaitFor(shown, kWaitMs) ? found : 0;
+}
+// The guardians the process started (its children of that name), from /proc.
+QList<qint64> Guardians(qint64 parent)
+{
+    QList<qint64> found;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold blanks, the part after its ")" does not.
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> after = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (text.contains("(clickwarden-gua") && after.value(0) != "Z" && after.value(1).toLongLong() == parent)
+            found << entry.toLongLong();
+    }
+    return found;
 }
 } // namespace
 
@@ -122,33 +139,75 @@ private slots:
             QVERIFY2(errors.contains(line) && (status != 4 || errors.contains(path)), qPrintable(errors));
     }
 
-    // The X server keeps what XTEST pressed when the program that pressed it is gone: however the
-    // program ends during a pushed task, killed included, the left button must not stay down.
+    // The X server keeps what XTEST pressed, and the key codes and the cursor a client set, when the
+    // client is gone: however the program ends while a pushed task holds the left button and a
+    // pushed key holds a lent letter, nothing of it stays. Killed alone, its guardian undoes it; the
+    // guardian killed first is replaced (and the new one told); both killed together, the next
+    // start undoes it from the record in the runtime directory.
     void nothingStaysHeld_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::newRow("QUIT") << SIGQUIT;
-        QTest::newRow("KILL") << SIGKILL;
+        QTest::addColumn<QString>("guardian"); // first: killed before the program; with: together
+        QTest::newRow("QUIT") << SIGQUIT << "";
+        QTest::newRow("TERM") << SIGTERM << "";
+        QTest::newRow("KILL") << SIGKILL << "";
+        QTest::newRow("guardian first, then the program") << SIGKILL << "first";
+        QTest::newRow("both together, then a new start") << SIGKILL << "with";
     }
 
     void nothingStaysHeld()
     {
         QFETCH(int, signal);
+        QFETCH(QString, guardian);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("push.#cw"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\"#Quorvel WorksClickwarden 200425\"\r\n\"300*300*Left Mouse Pushed**\"\r\n\"600**Pause**\"\r\n"
-                   "\"300*300*Left Mouse Released**\"\r\n\"***#Quorvel Works***25***\"\r\n20\r\n20\r\n"
-                   "#FALSE#\r\n#FALSE#\r\n#FALSE#\r\n");
+        file.write("\"#Quorvel WorksClickwarden 200425\"\r\n\"300*300*Left Mouse Pushed**\"\r\n"
+                   "\"**Key Pushed Cyrillic_a**\"\r\n\"600**Pause**\"\r\n\"300*300*Left Mouse Released**\"\r\n"
+                   "\"***#Quorvel Works***25***\"\r\n20\r\n20\r\n#FALSE#\r\n#FALSE#\r\n#FALSE#\r\n");
         file.close();
-        QProcess program;
-        program.start(QStringLiteral(CW_PROGRAM), {path});
         XDriver user;
-        QTRY_VERIFY_WITH_TIMEOUT(user.ButtonsDown() == 1, kWaitMs);
-        ::kill(static_cast<pid_t>(program.processId()), signal);
+        user.MovePointer({300, 300});
+        const QList<unsigned long> map = user.KeyMap();
+        const QByteArray cursor = user.CursorImage();
+        QProcess program;
+        program.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        program.start(QStringLiteral(CW_PROGRAM), {path});
+        const qint64 pid = program.processId();
+        QTRY_VERIFY_WITH_TIMEOUT(user.ButtonsDown() == 1 && user.KeysDown().size() == 1, kWaitMs);
+        QVERIFY(user.KeyMap() != map);
+        QTRY_VERIFY(!QList<QByteArray>({cursor, {}}).contains(user.CursorImage()));
+        const QByteArray recording = user.CursorImage();
+        QTRY_COMPARE(Guardians(pid).size(), 1);
+        const qint64 first = Guardians(pid).front();
+        if (!guardian.isEmpty())
+            ::kill(static_cast<pid_t>(first), SIGKILL);
+        if (guardian == QLatin1String("first")) {
+            QTRY_VERIFY(Guardians(pid).size() == 1 && Guardians(pid).front() != first);
+            QVERIFY(QString::fromLocal8Bit(program.readAllStandardError()).contains("a new one takes its place"));
+        }
+        ::kill(static_cast<pid_t>(pid), signal);
         QVERIFY(program.waitForFinished(kWaitMs));
+        // An interrupted run is no success: the shell's 128 + N, and a line that says where it ended.
+        if (signal != SIGKILL) {
+            QCOMPARE(program.exitCode(), 128 + signal);
+            QVERIFY(program.readAllStandardError().contains(QByteArray("SIG") + sigabbrev_np(signal) +
+                                                            " ended the run at task 3 of 4"));
+        }
+        if (guardian == QLatin1String("with")) {
+            QTest::qWait(500);
+            QCOMPARE(user.ButtonsDown(), 1u); // no one was left to undo it
+            QProcess next;
+            next.start(QStringLiteral(CW_PROGRAM), {QStringLiteral("--unattended"), folder.filePath("none.#cw")});
+            QVERIFY(next.waitForFinished(kWaitMs));
+        }
         QTRY_COMPARE(user.ButtonsDown(), 0u);
+        QTRY_COMPARE(user.KeysDown(), QList<int>{});
+        QTRY_COMPARE(user.KeyMap(), map);
+        // The arrow given back was made by a connection that has closed since: the server still shows
+        // it, but may no longer give its image (XFixes forgets a cursor freed by its client).
+        QTRY_VERIFY(user.CursorImage() != recording);
     }
 };
 

@@ -340,6 +340,33 @@ private slots:
         QCOMPARE(dialog.Values(), message.isEmpty() ? typed : given);
     }
 
+    // A file from elsewhere (--ask, the desktop entry) shows what it will do and plays only on Play:
+    // Cancel leaves it loaded and the desktop untouched.
+    void aFileFromElsewherePlaysOnlyOnPlay()
+    {
+        QTemporaryFile file(QDir::tempPath() + QStringLiteral("/XXXXXX.#cw"));
+        QVERIFY(file.open());
+        file.write(
+            "\"#Quorvel WorksClickwarden 200425\"\r\n\"5*5*Mouse Click Left**\"\r\n\"**Type t o u c h**\"\r\n"
+            "\"**Key Return**\"\r\n\"***#Quorvel Works***25***\"\r\n20\r\n20\r\n#FALSE#\r\n#FALSE#\r\n#FALSE#\r\n");
+        file.close();
+        for (const auto answer : {MessageBoxes::Answer::Cancel, MessageBoxes::Answer::Yes}) {
+            m_messages.Clear();
+            m_messages.QueueAnswer(answer);
+            m_desktop->ClearActions();
+            MainWindowServices services{&m_messages, m_desktop.get(), {}, nullptr, {file.fileName()}};
+            services.askBeforePlaying = true;
+            MainWindow window(services);
+            window.Start();
+            QTRY_COMPARE(m_messages.Questions().size(), 1);
+            for (const char* told : {"Clicks: 1", "Typed text: \"touch\"", "Keys: Key Return", "1. Mouse Click Left"})
+                QVERIFY2(m_messages.Questions().front().contains(QLatin1String(told)), told);
+            QCOMPARE(window.IsPlaying(), answer == MessageBoxes::Answer::Yes);
+            if (answer == MessageBoxes::Answer::Cancel)
+                QCOMPARE(m_desktop->Actions(), std::vector<FakeDesktop::Action>{});
+        }
+    }
+
     // The splash shows after the main window and goes on its own. It does not show at all while a
     // file named on the command line is read to be played: it would take the playback's first click.
     void splashAlwaysCloses()

@@ -2,6 +2,7 @@
 #include "desktop/x11/PixelFormat.h"
 #include "desktop/x11/X11Desktop.h"
 #include "desktop/x11/X11ErrorTrap.h"
+#include "desktop/x11/X11HeldRecord.h"
 #include "xdriver/LogWindow.h"
 #include "xdriver/XDriver.h"
 
@@ -10,6 +11,8 @@
 #include <QTest>
 
 #include <X11/Xlib.h>
+
+#include <thread>
 
 namespace {
 // A button as Qt numbers it, which is how the log window writes it.
@@ -189,6 +192,34 @@ private slots:
         m_user.Button(3, true);
         guardian.reset();
         QCOMPARE(m_user.ButtonsDown(), 0b100u);
+    }
+
+    // The record (and with it the guardian) hears of a press before the server does: the press is
+    // held up by a grab of the server, and the record names it already; after the release it does not.
+    void pressesAreOnRecordBeforeTheServerSeesThem()
+    {
+        QFile record(X11HeldRecord::Folder() + QStringLiteral("/held-%1").arg(QCoreApplication::applicationPid()));
+        const auto recorded = [&record] {
+            record.open(QIODevice::ReadOnly);
+            const QByteArray text = record.readAll();
+            record.close();
+            return text.contains("\nb 3\n");
+        };
+        XGrabServer(m_user.Connection());
+        XSync(m_user.Connection(), False);
+        std::thread press([this] { m_desktop->ButtonDown(MouseButton::Right); });
+        // No event loop meanwhile: the toolkit's own connection would wait for the server too.
+        bool before = false;
+        for (int tries = 0; tries < 200 && !before; ++tries, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+            before = recorded();
+        before = before && m_user.ButtonsDown() == 0;
+        XUngrabServer(m_user.Connection());
+        XSync(m_user.Connection(), False);
+        press.join();
+        QVERIFY(before);
+        QCOMPARE(m_user.ButtonsDown(), 0b100u);
+        m_desktop->ButtonUp(MouseButton::Right);
+        QVERIFY(!recorded());
     }
 
     // Other visuals than the test server's: each becomes red in the low byte, then green, then blue.

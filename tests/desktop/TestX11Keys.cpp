@@ -1,3 +1,4 @@
+#include "core/KeySymbols.h"
 #include "desktop/x11/X11Desktop.h"
 #include "player/InputPlayer.h"
 #include "recorder/InputMerger.h"
@@ -112,6 +113,101 @@ private slots:
             m_desktop->ReleaseHeld();
             QCOMPARE(XDriver().KeysDown(), QList<int>{});
         }
+    }
+
+    // Claimed, the stop and step keys reach no window, Caps Lock on or off, and still read as held;
+    // given back, they reach the focused window again.
+    void claimedHotKeysReachNoWindow()
+    {
+        m_window.show();
+        m_window.activateWindow();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), m_window.windowHandle());
+        m_window.Typed().clear();
+        XDriver user;
+        m_desktop->ClaimHotKeys(true);
+        user.Keys("Control_L+Shift_L+F12", true);
+        const bool held = m_desktop->IsKeyDown(KeySymbols::kF12);
+        user.Keys("Control_L+Shift_L+F12", false);
+        user.Tap("Caps_Lock");
+        user.Tap("Control_L+Shift_L+F11");
+        user.Tap("Caps_Lock");
+        m_desktop->ClaimHotKeys(false);
+        user.Tap("Control_L+Shift_L+F11");
+        QTRY_VERIFY(m_window.Typed().endsWith("<Ctrl+Shift+F11>"));
+        QCOMPARE(m_window.Typed().count("F1"), 1);
+        QVERIFY(held);
+    }
+
+    // Text typed into the window whatever the keyboard: more different foreign characters than
+    // the layout has spare key codes, a layout change between two rows (the codes lent before it are
+    // the new layout's now), Caps Lock on (it changes neither a letter of the layout nor a lent
+    // one), AltGr characters through AltGr (no code lent). Every character arrives, none is reported
+    // untyped, and nothing stays lent.
+    void typesEveryCharacter_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("layoutAfter"); // the text is typed again after a change to it
+        QTest::addColumn<bool>("capsLock");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("lends");
+        QString cyrillic;
+        for (char16_t letter = u'а'; letter <= u'я'; ++letter)
+            cyrillic += QChar(letter);
+        QTest::newRow("32 Cyrillic letters on us") << "us"
+                                                   << "" << false << cyrillic << true;
+        QTest::newRow("ru, then us") << "ru"
+                                     << "us" << false << "aaaaaaaaaaaaaaaaaaaa" << true;
+        QTest::newRow("Caps Lock") << "us"
+                                   << "" << true << "aé зх α" << true;
+        QTest::newRow("AltGr on de") << "de"
+                                     << "" << false << "@€" << false;
+    }
+
+    void typesEveryCharacter()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QString, layoutAfter);
+        QFETCH(bool, capsLock);
+        QFETCH(QString, text);
+        QFETCH(bool, lends);
+        XDriver user;
+        QVERIFY(SetLayout(layout));
+        const QList<unsigned long> map = user.KeyMap();
+        m_window.show();
+        m_window.activateWindow();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), m_window.windowHandle());
+        m_window.Typed().clear();
+        if (capsLock) {
+            user.Tap("Caps_Lock");
+            QTRY_VERIFY(!m_window.Typed().isEmpty());
+            m_window.Typed().clear();
+        }
+        InputTask task;
+        task.kind = InputTask::Kind::Type;
+        for (const char32_t character : text.toUcs4())
+            task.keys.push_back(KeySymbols::FromCharacter(character));
+        InputPlayer player(*m_desktop);
+        QString expected;
+        for (const QString& next : {layoutAfter, QString()}) {
+            player.Run(task);
+            QTRY_VERIFY(!player.IsTyping());
+            expected += text;
+            QTRY_COMPARE(m_window.Typed(), expected);
+            if (next.isEmpty())
+                break;
+            QVERIFY(SetLayout(next));
+        }
+        QCOMPARE(m_desktop->TakeUntypedKeys(), std::vector<quint32>{});
+        if (layoutAfter.isEmpty())
+            QCOMPARE(user.KeyMap() != map, lends);
+        if (capsLock) {
+            user.Tap("Caps_Lock");
+            QTRY_VERIFY(m_window.Typed().endsWith("<CapsLock>"));
+        }
+        m_desktop->ReleaseHeld();
+        QCOMPARE(XDriver().KeysDown(), QList<int>{});
+        if (layoutAfter.isEmpty())
+            QCOMPARE(user.KeyMap(), map);
     }
 };
 

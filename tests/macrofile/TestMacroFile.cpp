@@ -1,5 +1,6 @@
 #include "core/TextTable.h"
 #include "macrofile/MacroFile.h"
+#include "tasks/InputTask.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -69,6 +70,11 @@ private slots:
         QTest::newRow("two stars") << kHeaderLine + kTask + "\"1*2*\"\r\n" + kTrailer << Kind::TaskLine << 3 << false;
         QTest::newRow("no closing star") << kHeaderLine + "\"1*2*Pause*x\"\r\n" + kTrailer << Kind::TaskLine << 2
                                          << false;
+        const QByteArray longest = "Type " + QByteArray(InputTask::kMaxTaskText - 5, 'a');
+        QTest::newRow("the longest typing row")
+            << kHeaderLine + "\"1*2*" + longest + "**\"\r\n" + kTrailer << Kind::None << 0 << false;
+        QTest::newRow("a typing row beyond it")
+            << kHeaderLine + kTask + "\"1*2*" + longest + "a**\"\r\n" + kTrailer << Kind::TaskTooLong << 3 << false;
         QTest::newRow("footer, nothing after") << body << Kind::PlayInterval << 4 << true;
         QTest::newRow("playback interval 32768") << body + "32768\r\n20" + flags << Kind::PlayInterval << 4 << false;
         QTest::newRow("playback interval 1.5") << body + "1.5\r\n20" + flags << Kind::PlayInterval << 4 << false;
@@ -90,7 +96,27 @@ private slots:
             const MacroParse read = MacroFile::Parse(bytes, chunk);
             QCOMPARE(read.fault, (MacroFault{fault, line, missing}));
             QVERIFY(fault != Kind::None || (read.content.tasks.size() == 1 && read.content.tasks[0].y == "2"));
+            if (bytes.size() > MacroFile::kReadChunk)
+                break; // a megabyte a byte at a time proves nothing more
         }
+    }
+
+    // A macro may type a password: a new file is its owner's alone; one saved over keeps its mode.
+    void newFilesAreTheOwnersAlone()
+    {
+        QTemporaryDir dir;
+        TaskList tasks;
+        tasks.AddTask({}, {}, QStringLiteral("Type s e c r e t"), {});
+        const QString fresh = dir.filePath(QStringLiteral("new.#cw"));
+        const QString shared = dir.filePath(QStringLiteral("shared.#cw"));
+        QFile(shared).open(QIODevice::WriteOnly);
+        QVERIFY(
+            QFile::setPermissions(shared, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        for (const QString& path : {fresh, shared})
+            QCOMPARE(MacroFile::Save(path, tasks, {}, false), std::nullopt);
+        // As "ls -l" shows them: rw------- and rw-r--r--.
+        QCOMPARE(QFile::permissions(fresh) & 0x0777, 0x0600);
+        QCOMPARE(QFile::permissions(shared) & 0x0777, 0x0644);
     }
 
     // What does not begin with the header is refused after one piece, not read to its end.

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <limits>
+
 using namespace std::chrono_literals;
 using Clock = StepSchedule::Clock;
 
@@ -57,6 +59,19 @@ private slots:
         QCOMPARE(dueAfter, due);
         schedule.Stop();
         QCOMPARE(timer.interval(), interval);
+    }
+
+    // A span past a timer's 32-bit milliseconds (no bounded wait at any speed gets there) still
+    // arms it, at its longest, rather than a wrapped negative that never fires.
+    void aSpanPastTheTimersRangeStillArmsIt()
+    {
+        QTimer timer;
+        StepSchedule schedule(timer, {[] { return Clock::time_point{}; },
+                                      [](Clock::time_point) {
+                                      }});
+        schedule.Start(std::chrono::hours(24 * 30));
+        QVERIFY(timer.isActive());
+        QCOMPARE(timer.interval(), std::numeric_limits<int>::max());
     }
 };
 

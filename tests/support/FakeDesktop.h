@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <functional>
@@ -59,6 +60,8 @@ public:
     // Script: Ctrl and Shift held from now on, the function key (F11, F12) for the next `queries` queries.
     void HoldShortcut(quint32 functionKey, int queries);
     void SetPointer(int x, int y) { m_pointer = QPoint(x, y); }
+    // Script: no key types this keysym (KeyDown and KeyTap report it through TakeUntypedKeys).
+    void SetUntypable(quint32 keysym) { m_untypable.push_back(keysym); }
     void SetScreenSize(QSize size) { m_screenSize = size; }
     // Script: the colour of every screen pixel (0 when none is set).
     void SetPixels(std::function<quint32(int x, int y)> colourAt)
@@ -91,6 +94,8 @@ public:
     void KeyDown(quint32 keysym) override
     {
         m_actions.push_back(Key("KeyDown", keysym));
+        if (Untypable(keysym))
+            return;
         m_heldKeys.push_back(keysym);
     }
     void KeyUp(quint32 keysym) override
@@ -98,7 +103,12 @@ public:
         m_actions.push_back(Key("KeyUp", keysym));
         std::erase(m_heldKeys, keysym);
     }
-    void KeyTap(quint32 keysym) override { m_actions.push_back(Key("KeyTap", keysym)); }
+    void KeyTap(quint32 keysym) override
+    {
+        m_actions.push_back(Key("KeyTap", keysym));
+        Untypable(keysym);
+    }
+    std::vector<quint32> TakeUntypedKeys() override { return std::exchange(m_untyped, {}); }
     void TurnWheel(WheelDirection direction, int notches) override { m_actions.push_back(Wheel(direction, notches)); }
     int PointerX() override { return m_pointer.x(); }
     int PointerY() override { return m_pointer.y(); }
@@ -130,6 +140,13 @@ public:
 
 private:
     bool IsDown(Watched key);
+    bool Untypable(quint32 keysym)
+    {
+        const bool untypable = std::find(m_untypable.begin(), m_untypable.end(), keysym) != m_untypable.end();
+        if (untypable)
+            m_untyped.push_back(keysym);
+        return untypable;
+    }
     void Record(const Action& action, MouseButton button, bool held)
     {
         m_actions.push_back(action);
@@ -149,6 +166,8 @@ private:
     std::vector<InputEvent> m_inputEvents;
     std::vector<PointerMove> m_moves;
     std::vector<quint32> m_heldKeys;
+    std::vector<quint32> m_untypable;
+    std::vector<quint32> m_untyped;
     bool m_followable = false;
     std::atomic<int> m_pixelsRead = 0;
     bool m_reportsChanges = false;

@@ -68,11 +68,18 @@ private slots:
         add("", "", QStringLiteral("Key nosuchkey"));   // 10: no such key
         add("640", "20", QStringLiteral("Wheel up 2")); // 11: the wheel turns at a point, off the screen
         add("", "", QStringLiteral("Mouse Path 10,20,5 30,40,16"));
-        add("", "", QStringLiteral("Mouse Path 10,20"));    // 13: a point without its time
-        add("", "", QStringLiteral("Mouse Path 10,-20,5")); // 14: a coordinate below 0
-        add("", "", QStringLiteral("Mouse Path 10,20,5 ")); // 15: a blank too many
-        const std::vector<int> anyScreen{2, 3, 8, 10, 13, 14, 15};
-        const std::vector<int> small{2, 3, 4, 8, 10, 11, 13, 14, 15};
+        add("", "", QStringLiteral("Mouse Path 10,20"));        // 13: a point without its time
+        add("", "", QStringLiteral("Mouse Path 10,-20,5"));     // 14: a coordinate below 0
+        add("", "", QStringLiteral("Mouse Path 10,20,5 "));     // 15: a blank too many
+        add("86400000", "", TextTable::Text(TextId::Wait));     // a day
+        add("86400001", "", TextTable::Text(TextId::Wait));     // 17: longer than a day
+        add("-5", "", TextTable::Text(TextId::Pause));          // 18: a pause of less than nothing
+        add("2147483647", "", TextTable::Text(TextId::Pause));  // 19: beyond the editor's longest
+        add("", "", QStringLiteral("Key a") + QChar(0) + u'b'); // 20: a NUL inside a key name
+        const std::vector<int> anyScreen{2, 3, 8, 10, 13, 14, 15, 17, 18, 19, 20};
+        const std::vector<int> small{2, 3, 4, 8, 10, 11, 13, 14, 15, 17, 18, 19, 20};
+        // The NUL is shown, not written raw to the terminal.
+        QVERIFY(Playability::Problem(rows[19], {}).contains(QStringLiteral("a\\x00")));
         QCOMPARE(Playability::UnplayableRows(rows, QSize(640, 480)), small);
         QCOMPARE(Playability::UnplayableRows(rows, QSize()), anyScreen);
         QCOMPARE(InputTask::Parse(rows[11].task)->Text(), rows[11].task);

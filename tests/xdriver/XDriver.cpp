@@ -4,6 +4,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
 
@@ -93,6 +94,39 @@ void XDriver::PressKeycode(unsigned int keycode, bool press)
 {
     XTestFakeKeyEvent(m_display, keycode, press, CurrentTime);
     XSync(m_display, False);
+}
+
+QList<unsigned long> XDriver::KeyMap()
+{
+    int first = 0;
+    int last = 0;
+    XDisplayKeycodes(m_display, &first, &last);
+    int perKeycode = 0;
+    KeySym* symbols = XGetKeyboardMapping(m_display, static_cast<KeyCode>(first), last - first + 1, &perKeycode);
+    QList<unsigned long> map;
+    for (int i = 0; symbols != nullptr && i <= last - first; ++i)
+        map << symbols[i * perKeycode];
+    XFree(symbols);
+    return map;
+}
+
+QByteArray XDriver::CursorImage()
+{
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 4;
+    int minor = 0;
+    if (!XFixesQueryExtension(m_display, &eventBase, &errorBase) || !XFixesQueryVersion(m_display, &major, &minor))
+        return {};
+    XFixesCursorImage* image = XFixesGetCursorImage(m_display);
+    if (image == nullptr)
+        return {};
+    QByteArray bytes = QByteArray::number(image->width) + 'x' + QByteArray::number(image->height) + '+' +
+                       QByteArray::number(image->xhot) + '+' + QByteArray::number(image->yhot);
+    for (int i = 0; i < image->width * image->height; ++i)
+        bytes += QByteArray::number(quint32(image->pixels[i]), 16) + ' ';
+    XFree(image);
+    return bytes;
 }
 
 void XDriver::MakeError(bool wait)

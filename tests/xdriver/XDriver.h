@@ -33,6 +33,10 @@ public:
     // returns the keycode that carries the first symbol now.
     unsigned int SwapKeys(const QString& keysym, const QString& otherKeysym);
     void PressKeycode(unsigned int keycode, bool press);
+    // The first symbol of every key code: a lent code left behind shows here.
+    QList<unsigned long> KeyMap();
+    // The pointer's shape now (size, hot spot and pixels): a cursor left on the root window shows here.
+    QByteArray CursorImage();
     // Makes a request that fails: the server answers with an error (BadWindow), read at once or,
     // without waiting, by whatever next reads from the connection.
     void MakeError(bool wait = true);

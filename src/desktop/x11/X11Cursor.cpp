@@ -2,36 +2,19 @@
 
 #include "desktop/x11/CursorFile.h"
 #include "desktop/x11/X11ErrorTrap.h"
+#include "desktop/x11/X11LetGo.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
-#include <X11/extensions/XInput2.h>
 #include <X11/extensions/Xrender.h>
 
 namespace {
-// Sets the cursor of every master pointer (XInput 2) on the root window; nothing where the server
-// has no XInput 2.
+// An XInput older than 2 answers the version query with an error: the trap keeps it off the log.
 void SetPointersCursor(Display* display, Window root, Cursor cursor)
 {
-    int opcode = 0;
-    int eventBase = 0;
-    int errorBase = 0;
-    if (!XQueryExtension(display, "XInputExtension", &opcode, &eventBase, &errorBase))
-        return;
     X11ErrorTrap trap(display);
-    int major = 2;
-    int minor = 0;
-    if (XIQueryVersion(display, &major, &minor) != Success || trap.Failed())
-        return;
-    int count = 0;
-    XIDeviceInfo* devices = XIQueryDevice(display, XIAllMasterDevices, &count);
-    for (int i = 0; i < count; ++i)
-        if (devices[i].use == XIMasterPointer)
-            XIDefineCursor(display, devices[i].deviceid, root, cursor);
-    if (devices != nullptr)
-        XIFreeDeviceInfo(devices);
-    XSync(display, False);
+    X11LetGo::SetPointersCursor(display, root, cursor);
 }
 } // namespace
 

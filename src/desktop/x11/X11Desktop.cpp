@@ -1,13 +1,15 @@
 #include "desktop/x11/X11Desktop.h"
 
-#include "desktop/GuardianProcess.h"
 #include "desktop/x11/CursorFile.h"
 #include "desktop/x11/X11Buttons.h"
 #include "desktop/x11/X11Cursor.h"
 #include "desktop/x11/X11ErrorTrap.h"
+#include "desktop/x11/X11HeldRecord.h"
+#include "desktop/x11/X11HotKeyGrab.h"
 #include "desktop/x11/X11InputStream.h"
 #include "desktop/x11/X11KeyWatch.h"
 #include "desktop/x11/X11Keyboard.h"
+#include "desktop/x11/X11Safeguard.h"
 #include "desktop/x11/X11Screen.h"
 #include "desktop/x11/X11ScreenReader.h"
 
@@ -25,8 +27,6 @@
 #include <utility>
 
 namespace {
-
-constexpr const char* kGuardianName = "clickwarden-guardian";
 
 constexpr std::chrono::milliseconds kDoubleClickGap{15};
 
@@ -46,6 +46,8 @@ X11Desktop::OpenResult X11Desktop::Open(const QByteArray& displayName)
         return {nullptr, OpenError::NoXTest};
     }
     X11ErrorTrap::InstallHandlers();
+    // A run killed together with its guardian left its buttons, keys and lent codes: undone first.
+    X11HeldRecord::Sweep(display, DisplayString(display));
     return {std::unique_ptr<X11Desktop>(new X11Desktop(display)), OpenError::NoError};
 }
 
@@ -66,7 +68,9 @@ X11Desktop::X11Desktop(_XDisplay* display) : m_display(display)
         m_xkbEventBase = -1;
     }
     m_keyWatch = std::make_unique<X11KeyWatch>(m_display);
-    m_held.SetListener([this](const HeldInputs::Input& input, bool held) { TellGuardian(input, held); });
+    m_safeguard = std::make_unique<X11Safeguard>(DisplayString(m_display), m_held);
+    m_held.SetListener([this](const HeldInputs::Input& input, bool held) { m_safeguard->Changed(input, held); });
+    m_hotKeys = std::make_unique<X11HotKeyGrab>(m_display, m_root);
 
     // The root window reports its new size when the screen is resized, without a query per read.
     XSelectInput(m_display, m_root, StructureNotifyMask);
@@ -81,11 +85,13 @@ X11Desktop::~X11Desktop()
 {
     ReleaseHeld();
     m_keyboard.reset();
-    m_guardian.reset();
+    m_hotKeys.reset();
     m_inputStream.reset();
     // The root window's cursor would outlive the program: give the normal one back.
-    if (m_cursorDefined)
-        X11Cursor::ResetRootCursor(m_display, m_root);
+    if (m_held.IsHeld({HeldInputs::Kind::PointerShape, 0}))
+        SetPointerShape();
+    m_held.SetListener({});
+    m_safeguard.reset();
     XCloseDisplay(m_display);
 }
 
@@ -166,7 +172,8 @@ std::vector<InputEvent> X11Desktop::TakeInputEvents()
 void X11Desktop::KeyDown(quint32 keysym)
 {
     TakeServerNotices();
-    m_keyboard->Press(keysym);
+    if (!m_keyboard->Press(keysym))
+        m_untyped.push_back(keysym);
 }
 
 void X11Desktop::KeyUp(quint32 keysym)
@@ -178,7 +185,13 @@ void X11Desktop::KeyUp(quint32 keysym)
 void X11Desktop::KeyTap(quint32 keysym)
 {
     TakeServerNotices();
-    m_keyboard->Tap(keysym);
+    if (!m_keyboard->Tap(keysym))
+        m_untyped.push_back(keysym);
+}
+
+std::vector<quint32> X11Desktop::TakeUntypedKeys()
+{
+    return std::exchange(m_untyped, {});
 }
 
 void X11Desktop::TurnWheel(WheelDirection direction, int notches)
@@ -232,20 +245,12 @@ void X11Desktop::ReleaseHeld()
     // A copy: each release takes its input off the list.
     const std::vector<HeldInputs::Input> held = m_held.Held();
     for (auto it = held.rbegin(); it != held.rend(); ++it)
-        FakeInput(*it, false);
+        if (it->kind == HeldInputs::Kind::Button || it->kind == HeldInputs::Kind::Key)
+            FakeInput(*it, false);
     if (m_keyboard) {
         m_keyboard->Forget();
         m_keyboard->GiveBack();
     }
-}
-
-void X11Desktop::TellGuardian(const HeldInputs::Input& input, bool held)
-{
-    if (!m_guardian && held && !std::exchange(m_guardianTried, true))
-        m_guardian = GuardianProcess::Start(kGuardianName, DisplayString(m_display),
-                                            GuardianProcess::ProgramPath(kGuardianName));
-    if (m_guardian)
-        m_guardian->Tell(input, held);
 }
 
 void X11Desktop::ButtonDown(MouseButton button)
@@ -279,11 +284,17 @@ void X11Desktop::ButtonDoubleClick(MouseButton button)
 // The shape is the root window's cursor: it shows wherever no window sets a cursor of its own.
 // Neither a pointer grab (it would take the clicks being recorded) nor a cursor change for every
 // client (it would outlive a crash of the program).
+void X11Desktop::ClaimHotKeys(bool claimed)
+{
+    m_hotKeys->Claim(claimed);
+}
+
 void X11Desktop::SetPointerShape(const QString& cursorFile)
 {
+    const HeldInputs::Input shape{HeldInputs::Kind::PointerShape, 0};
     if (cursorFile.isEmpty()) {
         X11Cursor::ResetRootCursor(m_display, m_root);
-        m_cursorDefined = false;
+        m_held.Released(shape);
         return;
     }
     const std::optional<CursorFile> file = CursorFile::Load(cursorFile);
@@ -292,10 +303,10 @@ void X11Desktop::SetPointerShape(const QString& cursorFile)
     const Cursor cursor = X11Cursor::Create(m_display, m_root, *file);
     if (cursor == 0)
         return;
+    m_held.Pressing(shape);
     X11Cursor::SetRootCursor(m_display, m_root, cursor);
     XFreeCursor(m_display, cursor); // the root window keeps it as long as it needs it
     XSync(m_display, False);
-    m_cursorDefined = true;
 }
 
 QSize X11Desktop::ScreenSize()
@@ -346,5 +357,6 @@ void X11Desktop::TakeServerNotices()
     if (remapped) {
         m_keyWatch->Forget();
         m_keyboard->Stale();
+        m_hotKeys->Remapped();
     }
 }

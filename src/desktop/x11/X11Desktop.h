@@ -13,7 +13,8 @@ struct _XDisplay;
 class X11InputStream;
 class X11Keyboard;
 class X11KeyWatch;
-class GuardianProcess;
+class X11HotKeyGrab;
+class X11Safeguard;
 class X11Screen;
 
 // The desktop of an X11 server, read with core requests and driven with the XTEST extension.
@@ -50,6 +51,7 @@ public:
     void KeyDown(quint32 keysym) override;
     void KeyUp(quint32 keysym) override;
     void KeyTap(quint32 keysym) override;
+    std::vector<quint32> TakeUntypedKeys() override;
     void TurnWheel(WheelDirection direction, int notches) override;
     int PointerX() override;
     int PointerY() override;
@@ -59,6 +61,7 @@ public:
     void ButtonClick(MouseButton button) override;
     void ButtonDoubleClick(MouseButton button) override;
     void ReleaseHeld() override;
+    void ClaimHotKeys(bool claimed) override;
     void SetPointerShape(const QString& cursorFile = QString()) override;
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
@@ -79,7 +82,6 @@ private:
     PointerState QueryPointer();
     void FakeButton(MouseButton button, bool press);
     void FakeInput(const HeldInputs::Input& input, bool press);
-    void TellGuardian(const HeldInputs::Input& input, bool held);
     // Takes what the server announced since the last look: a resized screen, a new keyboard mapping.
     void TakeServerNotices();
 
@@ -87,12 +89,12 @@ private:
     unsigned long m_root = 0;
     int m_screen = 0;
     std::unique_ptr<X11Screen> m_screenPixels;
-    bool m_cursorDefined = false;
     int m_xkbEventBase = -1;                       // the XKB extension's first event type; -1 without it
     std::unique_ptr<X11InputStream> m_inputStream; // while the buttons are followed
-    HeldInputs m_held;                             // what this connection's presses hold down
-    std::unique_ptr<GuardianProcess> m_guardian;   // started with the first press
-    bool m_guardianTried = false;
+    HeldInputs m_held;                             // what this connection's actions hold on the server
+    std::unique_ptr<X11Safeguard> m_safeguard;     // told of each change of m_held, before it happens
     std::unique_ptr<X11Keyboard> m_keyboard;
+    std::vector<quint32> m_untyped; // keysyms that could not be typed since the last TakeUntypedKeys
+    std::unique_ptr<X11HotKeyGrab> m_hotKeys;
     std::unique_ptr<X11KeyWatch> m_keyWatch;
 };

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -26,7 +27,7 @@ bool SameKey(quint32 given, quint32 wanted)
 
 } // namespace
 
-X11Keyboard::X11Keyboard(Display* display, const HeldInputs& held, Fake fake)
+X11Keyboard::X11Keyboard(Display* display, HeldInputs& held, Fake fake)
     : m_display(display), m_held(held), m_fake(std::move(fake))
 {}
 
@@ -73,12 +74,20 @@ quint32 X11Keyboard::BaseKeysymOf(unsigned int keycode, unsigned int state)
     return KeysymOf(keycode, XkbBuildCoreState(0, XkbGroupForCoreState(state)));
 }
 
-// The key and the fewest modifiers that give the keysym in the group and with the locks of the
-// moment (with Caps Lock on, "a" needs Shift).
+// A lent code that still carries the keysym; else the key and the fewest modifiers that give it in
+// the group and with the locks of the moment (with Caps Lock on, "a" needs Shift); else a code lent now.
 std::optional<X11Keyboard::Stroke> X11Keyboard::Find(quint32 keysym)
 {
-    if (const auto lent = m_lent.find(keysym); lent != m_lent.end())
-        return Stroke{lent->second, 0};
+    if (const auto lent = m_lent.find(keysym); lent != m_lent.end()) {
+        if (Carries(lent->second.keycode, keysym)) {
+            lent->second.used = std::chrono::steady_clock::now();
+            return Stroke{lent->second.keycode, 0};
+        }
+        // A layout change took the code back, and may have put the character on a key of its own.
+        m_held.Released({HeldInputs::Kind::LentKey, static_cast<int>(lent->second.keycode)});
+        m_lent.erase(lent);
+        m_stale = true;
+    }
     XkbDescPtr map = Map();
     XkbStateRec state{};
     if (map == nullptr || XkbGetState(m_display, XkbUseCoreKbd, &state) != Success)
@@ -99,42 +108,100 @@ std::optional<X11Keyboard::Stroke> X11Keyboard::Find(quint32 keysym)
     return Lend(keysym);
 }
 
-// Maps the keysym for a moment to a key code that carries no symbol; both levels, so that a held
-// Shift does not matter.
 std::optional<X11Keyboard::Stroke> X11Keyboard::Lend(quint32 keysym)
 {
     XkbDescPtr map = Map();
-    if (map == nullptr)
+    const std::optional<unsigned int> keycode = map != nullptr ? FreeKeycode(map) : std::nullopt;
+    if (!keycode)
         return std::nullopt;
+    // The guardian hears of the code before the map changes, so that it gives it back should the
+    // program die now.
+    m_held.Pressing({HeldInputs::Kind::LentKey, static_cast<int>(*keycode)});
+    MapLent(*keycode, keysym);
+    m_lent[keysym] = Lent{*keycode, std::chrono::steady_clock::now()};
+    return Stroke{*keycode, 0};
+}
+
+std::optional<unsigned int> X11Keyboard::FreeKeycode(XkbDescPtr map)
+{
     for (int keycode = map->max_key_code; keycode >= map->min_key_code; --keycode) {
         const auto code = static_cast<unsigned int>(keycode);
-        if (XkbKeyNumSyms(map, keycode) != 0 || IsHeld(code))
-            continue;
-        bool taken = false;
-        for (const auto& [symbol, lentCode] : m_lent)
-            taken = taken || lentCode == code;
-        if (taken)
-            continue;
-        KeySym symbols[2] = {keysym, keysym};
-        XChangeKeyboardMapping(m_display, keycode, 2, symbols, 1);
-        XSync(m_display, False);
-        m_lent[keysym] = code;
-        return Stroke{code, 0};
+        const bool lent = std::any_of(m_lent.begin(), m_lent.end(),
+                                      [code](const auto& entry) { return entry.second.keycode == code; });
+        if (XkbKeyNumSyms(map, keycode) == 0 && !IsHeld(code) && !lent)
+            return code;
     }
-    return std::nullopt;
+    auto oldest = m_lent.end();
+    for (auto lent = m_lent.begin(); lent != m_lent.end(); ++lent) {
+        if (!IsHeld(lent->second.keycode) && (oldest == m_lent.end() || lent->second.used < oldest->second.used))
+            oldest = lent;
+    }
+    if (oldest == m_lent.end())
+        return std::nullopt;
+    // A program reads the new map when it handles the code's last key: that key must be read first.
+    std::this_thread::sleep_until(oldest->second.used + kLendLinger);
+    const unsigned int keycode = oldest->second.keycode;
+    m_lent.erase(oldest);
+    return keycode;
+}
+
+// Both levels carry the keysym, and the key is of the alphabetic type, which consumes Shift and
+// Lock: with Caps Lock on, neither the server's nor a toolkit's lookup changes the character's case.
+void X11Keyboard::MapLent(unsigned int keycode, quint32 keysym)
+{
+    XkbDescPtr xkb = XkbGetMap(m_display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
+    int type = XkbAlphabeticIndex;
+    XkbMapChangesRec changes{};
+    bool mapped = xkb != nullptr && xkb->map->num_types > XkbAlphabeticIndex &&
+                  xkb->map->types[XkbAlphabeticIndex].num_levels == 2 &&
+                  XkbChangeTypesOfKey(xkb, static_cast<int>(keycode), 1, XkbGroup1Mask, &type, &changes) == Success;
+    if (mapped) {
+        KeySym* symbols = XkbKeySymsPtr(xkb, keycode);
+        symbols[0] = symbols[1] = keysym;
+        changes.changed |= XkbKeySymsMask;
+        changes.first_key_sym = static_cast<KeyCode>(keycode);
+        changes.num_key_syms = 1;
+        mapped = XkbChangeMap(m_display, xkb, &changes) != 0;
+    }
+    if (xkb != nullptr)
+        XkbFreeKeyboard(xkb, 0, True);
+    if (!mapped) {
+        KeySym symbols[2] = {keysym, keysym};
+        XChangeKeyboardMapping(m_display, static_cast<int>(keycode), 2, symbols, 1);
+    }
+    XSync(m_display, False);
+    m_stale = true;
+}
+
+bool X11Keyboard::Carries(unsigned int keycode, quint32 keysym)
+{
+    int perKeycode = 0;
+    KeySym* symbols = XGetKeyboardMapping(m_display, static_cast<KeyCode>(keycode), 1, &perKeycode);
+    const bool carries = symbols != nullptr && perKeycode > 0 && symbols[0] == keysym;
+    if (symbols != nullptr)
+        XFree(symbols);
+    return carries;
 }
 
 void X11Keyboard::GiveBack()
 {
     if (m_lent.empty())
         return;
-    std::this_thread::sleep_for(kLendLinger);
-    for (const auto& [symbol, keycode] : m_lent) {
-        KeySym none = NoSymbol;
-        XChangeKeyboardMapping(m_display, static_cast<int>(keycode), 1, &none, 1);
+    auto lastUse = std::chrono::steady_clock::time_point();
+    for (const auto& [symbol, lent] : m_lent)
+        lastUse = std::max(lastUse, lent.used);
+    std::this_thread::sleep_until(lastUse + kLendLinger);
+    for (const auto& [symbol, lent] : m_lent) {
+        // A code that a layout change took back is the layout's now.
+        if (Carries(lent.keycode, symbol)) {
+            KeySym none = NoSymbol;
+            XChangeKeyboardMapping(m_display, static_cast<int>(lent.keycode), 1, &none, 1);
+        }
     }
-    m_lent.clear();
     XSync(m_display, False);
+    for (const auto& [symbol, lent] : m_lent)
+        m_held.Released({HeldInputs::Kind::LentKey, static_cast<int>(lent.keycode)});
+    m_lent.clear();
     m_stale = true;
 }
 
@@ -191,10 +258,12 @@ void X11Keyboard::ReleaseStroke(const Stroke& stroke)
     m_modifiersOf.erase(modifiers);
 }
 
-void X11Keyboard::Press(quint32 keysym)
+bool X11Keyboard::Press(quint32 keysym)
 {
-    if (const std::optional<Stroke> stroke = Find(keysym))
+    const std::optional<Stroke> stroke = Find(keysym);
+    if (stroke)
         PressStroke(*stroke);
+    return stroke.has_value();
 }
 
 void X11Keyboard::Release(quint32 keysym)
@@ -203,10 +272,12 @@ void X11Keyboard::Release(quint32 keysym)
         ReleaseStroke(*stroke);
 }
 
-void X11Keyboard::Tap(quint32 keysym)
+bool X11Keyboard::Tap(quint32 keysym)
 {
-    if (const std::optional<Stroke> stroke = Find(keysym)) {
+    const std::optional<Stroke> stroke = Find(keysym);
+    if (stroke) {
         PressStroke(*stroke);
         ReleaseStroke(*stroke);
     }
+    return stroke.has_value();
 }
