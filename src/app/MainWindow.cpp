@@ -25,7 +25,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTableView>
 
 namespace {
 // Window, grid and preview geometry, in twips.
