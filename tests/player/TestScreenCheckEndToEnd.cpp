@@ -97,7 +97,6 @@ private slots:
             return desktop.PixelBlock(at.x() - 25, at.y() - 25, 51, 51);
         };
         log.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&log));
         QTRY_COMPARE_WITH_TIMEOUT(desktop.PixelColor(at.x(), at.y()), LogWindow::Colour(at), 15000);
         const QByteArray image = DescriptiveImage::Encode(block());
         log.hide();
@@ -158,7 +157,6 @@ private slots:
         const QImage dialog = Dialog(area.size());
         log.SetPicture(dialog);
         log.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&log));
         const QList<QPoint> points{{590, 390}, {720, 465}};
         const quint32 colour = DesktopColour(dialog.pixel(points[0] - area.topLeft()));
         QTRY_COMPARE_WITH_TIMEOUT(desktop.PixelColor(points[0].x(), points[0].y()), colour, 15000);
