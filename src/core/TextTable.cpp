@@ -165,6 +165,7 @@ constexpr Entry kTexts[] = {
     {TextId::PlayingCaption, "Playing %1/%2"},
     {TextId::PlayingProgress, "Playing task %1 of %2, pass %3"},
     {TextId::StopCommand, "Stop"},
+    {TextId::PauseCountdown, "Pause: %1 s left"},
     {TextId::TypeTask, "Type"},
     {TextId::KeyPushedTask, "Key Pushed"},
     {TextId::KeyReleasedTask, "Key Released"},

@@ -254,17 +254,24 @@ void Player::StartPause(const QString& lengthText)
     m_pauseSecondsLeft = Playability::WholeNumber(QStringView(lengthText)).value_or(0);
     m_pauseTimer.start();
     m_schedule.Stop();
+    // The progress of the pause task itself, reported once it is done, starts the countdown.
+    m_progress.pauseSecondsLeft = m_pauseSecondsLeft + 1;
 }
 
 void Player::CountPauseDown()
 {
     if (m_pauseSecondsLeft <= 0) {
         m_pauseTimer.stop();
+        m_progress.pauseSecondsLeft = 0;
+        emit progressChanged(m_progress);
         // A fresh schedule for the tasks after the pause.
         m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
         return;
     }
     --m_pauseSecondsLeft;
+    // The run goes on at the tick after the one that reaches 0: the time left is one second more.
+    m_progress.pauseSecondsLeft = m_pauseSecondsLeft + 1;
+    emit progressChanged(m_progress);
 }
 
 void Player::HoldTicks(bool hold)
@@ -290,6 +297,7 @@ void Player::Halt()
     m_screenCheck.Cancel();
     m_schedule.Stop();
     m_pauseTimer.stop();
+    m_progress.pauseSecondsLeft = 0;
     m_tickWaiting = false;
     m_input.Cancel();
     m_path.Cancel();
