@@ -189,6 +189,11 @@ std::optional<TaskRow> TaskDelegate::Changed(QWidget* editor, const QModelIndex&
 void TaskDelegate::setModelData(QWidget* editor, QAbstractItemModel* /*model*/, const QModelIndex& index) const
 {
     const std::optional<TaskRow> changed = Changed(editor, index);
+    const auto* kinds = qobject_cast<QComboBox*>(editor);
+    if (kinds && changed)
+        if (const std::optional<QString> problem =
+                TaskCheck::KindChangeProblem(m_tasks.Row(index.row() + 1), changed->task))
+            return m_refuse(*problem);
     if (!changed)
         m_refuse(TextTable::Text(qobject_cast<QKeySequenceEdit*>(editor) ? TextId::KeyComboProblem
                                                                          : TextId::TypedTextProblem));

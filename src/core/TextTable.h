@@ -197,6 +197,7 @@ enum class TextId
     WheelPrompt = 753,
     WaitPrompt = 754,
     WaitLength = 755,
+    KeysOverPoint = 756,
     // Runs that need no one watching: the command line, skipped tasks, waits and speed.
     UnattendedOption = 801,
     SpeedOption = 802,
