@@ -96,11 +96,15 @@ QWidget* TaskDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         auto* keys = new QKeySequenceEdit(parent);
         keys->setObjectName(QStringLiteral("keyEditor"));
         keys->setAutoFillBackground(true);
-        // The combination is taken once the user lets go of it for a moment.
-        connect(keys, &QKeySequenceEdit::editingFinished, this, [this, keys] {
-            emit const_cast<TaskDelegate*>(this)->commitData(keys);
-            emit const_cast<TaskDelegate*>(this)->closeEditor(keys);
-        });
+        // The combination is taken once the user lets go of it for a moment; the editor, closing,
+        // says it has finished once more.
+        connect(
+            keys, &QKeySequenceEdit::editingFinished, this,
+            [this, keys] {
+                emit const_cast<TaskDelegate*>(this)->commitData(keys);
+                emit const_cast<TaskDelegate*>(this)->closeEditor(keys);
+            },
+            Qt::SingleShotConnection);
         return keys;
     }
     case Editor::Wheel:
