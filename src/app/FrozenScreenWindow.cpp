@@ -11,6 +11,7 @@ FrozenScreenWindow::FrozenScreenWindow(QImage screen, QString hint, QWidget* par
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_screen(std::move(screen)), m_hint(std::move(hint))
 {
     setObjectName(QStringLiteral("frozenScreen"));
+    setWindowTitle(m_hint);
     setAttribute(Qt::WA_DeleteOnClose);
     setCursor(Qt::CrossCursor);
     setFocusPolicy(Qt::StrongFocus);
