@@ -68,6 +68,7 @@ public:
     QSize ScreenSize() override;
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
+    std::unique_ptr<ScreenReader> OpenScreenReader() override;
 
 private:
     WaylandDesktop(std::unique_ptr<WaylandConnection> connection, const QByteArray& displayName,
