@@ -33,7 +33,7 @@ TaskRow CellsOf(const TaskList& tasks, int row)
 
 Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent)
     : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_stopKeys(desktop), m_buttons(desktop),
-      m_schedule(m_stepTimer), m_screenCheck(desktop), m_input(desktop), m_path(desktop)
+      m_schedule(m_stepTimer), m_input(desktop), m_path(desktop), m_screenCheck(tasks, desktop, state, m_placement)
 {
     connect(&m_input, &InputPlayer::typed, this, &Player::InputDone);
     connect(&m_path, &PathPlayer::moved, this, &Player::InputDone);
@@ -50,8 +50,8 @@ Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObj
     m_pauseTimer.setInterval(kPauseTickMs);
     connect(&m_stepTimer, &QTimer::timeout, this, &Player::Step);
     connect(&m_pauseTimer, &QTimer::timeout, this, &Player::CountPauseDown);
-    connect(&m_screenCheck, &ScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });
-    connect(&m_screenCheck, &ScreenCheck::gaveUp, this, &Player::ScreenNeverMatched);
+    connect(&m_screenCheck, &TaskScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });
+    connect(&m_screenCheck, &TaskScreenCheck::gaveUp, this, &Player::ScreenNeverMatched);
 }
 
 Player::~Player()
@@ -82,7 +82,8 @@ void Player::Play(PlayRange range)
     m_placement.Reset();
     m_progress.pass = 1;
     ReportProgress(1);
-    RemarkTasksWithoutImages();
+    if (const QString remarkText = m_screenCheck.RemarkOnTasksWithoutImages(); !remarkText.isEmpty())
+        emit remark(remarkText);
 }
 
 void Player::Step()
@@ -104,8 +105,11 @@ void Player::Step()
     m_placement.BeginTask();
     // The timer wakes a little ahead of the task's moment: the screen is read then, so that a
     // screen that already matches adds no delay to the task.
-    if (WaitsForScreen(row))
+    if (m_screenCheck.Waits(row)) {
+        // The wait's end starts a schedule of its own, as the end of a pause does.
+        m_schedule.Stop();
         return;
+    }
     m_schedule.BeginTick();
     RunStep(row);
 }
@@ -203,6 +207,36 @@ void Player::RunTask(int row)
     if (kind->action == TaskKinds::Action::Wait)
         return;
     RunButtonTask(row, cells, *kind);
+}
+
+void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
+{
+    if (m_screenCheck.SkipsMismatches()) {
+        ++m_skipped;
+        const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(mismatch.row, TaskList::kColumnTask));
+        if (kind && kind->action == TaskKinds::Action::Down)
+            m_buttons.GiveUp(kind->button.value_or(MouseButton::Left));
+        emit taskSkipped(mismatch);
+        ResumeAfterScreenCheck(false);
+        return;
+    }
+    // The grid stays on the task that never matched, where the preview can show both images.
+    m_stoppedOn = mismatch;
+    StopTimersAndRestore();
+    emit stoppedOnMismatch(mismatch);
+}
+
+void Player::ResumeAfterScreenCheck(bool runTask)
+{
+    const int row = m_tasks.CurrentRow();
+    if (runTask) {
+        m_screenCheck.TakeFoundPlace();
+        RunTask(row);
+    }
+    FinishStep(row);
+    // The next task comes one interval after this one, however long the wait was.
+    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
+        m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
 }
 
 void Player::RunButtonTask(int row, const TaskRow& cells, const TaskKinds::Kind& kind)
