@@ -28,7 +28,7 @@ WevLog::~WevLog()
     }
 }
 
-bool WevLog::Start(int timeoutMs)
+bool WevLog::Start(int timeoutMs, const std::function<void()>& fill)
 {
     // Line-buffered: wev's stdout is a pipe here.
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -37,6 +37,8 @@ bool WevLog::Start(int timeoutMs)
         m_error = QStringLiteral("wev did not start: ") + m_process.errorString();
         return false;
     }
+    if (fill && WaitFor([this] { return m_configured || m_focused; }, timeoutMs) && !m_configured)
+        fill();
     if (!WaitFor([this] { return m_configured; }, timeoutMs)) {
         m_error = QStringLiteral("wev's window was not given the whole output");
         return false;
@@ -102,6 +104,8 @@ void WevLog::ParseLine(const QString& line)
     // A new set of devices: wev binds its pointer anew (sometimes twice), and a new object speaks.
     if (kind == QLatin1String("wl_seat") && name == QLatin1String("capabilities"))
         m_pointerObject.clear();
+    if (kind == QLatin1String("wl_keyboard") && name == QLatin1String("enter"))
+        m_focused = true;
     if (kind == QLatin1String("wl_keyboard") && name == QLatin1String("key"))
         m_keyPressed = rest.contains(QLatin1String("(pressed)"));
     if (kind != QLatin1String("wl_pointer"))

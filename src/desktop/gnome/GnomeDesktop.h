@@ -1,0 +1,71 @@
+#pragma once
+
+#include "desktop/Desktop.h"
+#include "desktop/HeldInputs.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class MutterSession;
+class ScreenCastFrames;
+
+// The desktop of GNOME's compositor, mutter, through its own remote desktop and screen cast
+// interfaces on the session bus: the pointer placed in the primary monitor's stream coordinates,
+// buttons, discrete wheel steps and key symbols that mutter types with the active layout, and the
+// screen read from the stream's frames over PipeWire. As on any Wayland desktop it follows no
+// buttons or keys and knows the pointer only where it put it. The session starts with the first
+// use, once the toolkit runs, and ends with the program: mutter then lets go of what it holds.
+class GnomeDesktop : public Desktop
+{
+public:
+    // Whether mutter offers its interfaces on the session bus (its address, empty where none).
+    static bool IsOffered(const QString& busAddress);
+    explicit GnomeDesktop(const QString& busAddress);
+    ~GnomeDesktop() override;
+
+    // True only for a button the program's own presses hold.
+    bool IsButtonDown(MouseButton button) override;
+    // Always false: no client may read the keyboard of the seat.
+    bool IsKeyDown(quint32 keysym) override;
+    // Always false: nothing lets a client watch other clients' input.
+    bool WatchInput(bool on) override;
+    std::vector<ButtonEvent> TakeButtonEvents() override { return {}; }
+    std::vector<InputEvent> TakeInputEvents() override { return {}; }
+    void KeyDown(quint32 keysym) override;
+    void KeyUp(quint32 keysym) override;
+    void KeyTap(quint32 keysym) override;
+    std::vector<quint32> TakeUntypedKeys() override;
+    void TurnWheel(WheelDirection direction, int notches) override;
+    // Where the program last put the pointer (at first the middle of the primary monitor).
+    int PointerX() override;
+    int PointerY() override;
+    void MovePointer(int x, int y) override;
+    void ButtonDown(MouseButton button) override;
+    void ButtonUp(MouseButton button) override;
+    void ButtonClick(MouseButton button) override;
+    void ButtonDoubleClick(MouseButton button) override;
+    void ReleaseHeld() override;
+    // Does nothing: a client cannot shape the pointer over other clients' surfaces.
+    void SetPointerShape(const QString& cursorFile = QString()) override;
+    // The primary monitor's size, counted from the layout's origin.
+    QSize ScreenSize() override;
+    quint32 PixelColor(int x, int y) override;
+    std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
+    std::unique_ptr<ScreenReader> OpenScreenReader() override;
+
+private:
+    // Starts the sessions at the first use; false (said once on stderr) where mutter refused.
+    bool EnsureSession();
+    void SendInput(const HeldInputs::Input& input, bool press);
+
+    QString m_busAddress;
+    std::unique_ptr<MutterSession> m_session;
+    std::shared_ptr<ScreenCastFrames> m_frames; // shared with the screen readers
+    bool m_sessionTried = false;
+    HeldInputs m_held; // evdev button codes, and keysyms
+    std::vector<quint32> m_untyped;
+    int m_pointerX = 0;
+    int m_pointerY = 0;
+};
