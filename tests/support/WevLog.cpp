@@ -37,7 +37,7 @@ bool WevLog::Start(int timeoutMs, const std::function<void()>& fill)
         m_error = QStringLiteral("wev did not start: ") + m_process.errorString();
         return false;
     }
-    if (fill && WaitFor([this] { return m_configured || m_focused; }, timeoutMs) && !m_configured)
+    if (fill && WaitFor([this] { return m_placed; }, timeoutMs) && !m_configured)
         fill();
     if (!WaitFor([this] { return m_configured; }, timeoutMs)) {
         m_error = QStringLiteral("wev's window was not given the whole output");
@@ -101,11 +101,12 @@ void WevLog::ParseLine(const QString& line)
     if (kind == QLatin1String("xdg_toplevel") && name == QLatin1String("configure") &&
         rest.startsWith(QLatin1String("width: 1280")))
         m_configured = true;
+    if (kind == QLatin1String("xdg_toplevel") && name == QLatin1String("configure") &&
+        !rest.startsWith(QLatin1String("width: 0")))
+        m_placed = true;
     // A new set of devices: wev binds its pointer anew (sometimes twice), and a new object speaks.
     if (kind == QLatin1String("wl_seat") && name == QLatin1String("capabilities"))
         m_pointerObject.clear();
-    if (kind == QLatin1String("wl_keyboard") && name == QLatin1String("enter"))
-        m_focused = true;
     if (kind == QLatin1String("wl_keyboard") && name == QLatin1String("key"))
         m_keyPressed = rest.contains(QLatin1String("(pressed)"));
     if (kind != QLatin1String("wl_pointer"))

@@ -27,7 +27,7 @@ public:
     WevLog& operator=(const WevLog&) = delete;
 
     // Starts wev and waits until its window fills the output; where the compositor places windows
-    // instead (mutter), fill() is called once wev has the keyboard, to make it fill it. False (with
+    // instead (mutter), fill() is called once it has placed wev's, to make it fill it. False (with
     // Error()) when it did not.
     bool Start(int timeoutMs = 5000, const std::function<void()>& fill = {});
     QString Error() const { return m_error; }
@@ -52,7 +52,7 @@ private:
     QString m_error;
     QByteArray m_pending; // a partial line
     bool m_configured = false;
-    bool m_focused = false;  // wev has had the keyboard
+    bool m_placed = false;   // wev's window was given a size
     QString m_pointerObject; // wev may bind the pointer twice: only one object's events count
     QPointF m_pointer;
     QString m_modifiers;

@@ -28,9 +28,12 @@ int EvdevButtonOf(MouseButton button)
 
 } // namespace
 
-bool GnomeDesktop::IsOffered(const QString& busAddress)
+std::unique_ptr<GnomeDesktop> GnomeDesktop::Open(const QByteArray& namedBus, const QByteArray& runtimeDir)
 {
-    return MutterSession::IsOffered(busAddress);
+    const QString address = MutterSession::BusAddress(namedBus, runtimeDir);
+    if (!MutterSession::IsOffered(address))
+        return nullptr;
+    return std::unique_ptr<GnomeDesktop>(new GnomeDesktop(address));
 }
 
 GnomeDesktop::GnomeDesktop(const QString& busAddress) : m_busAddress(busAddress)

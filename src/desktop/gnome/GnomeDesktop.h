@@ -20,9 +20,9 @@ class ScreenCastFrames;
 class GnomeDesktop : public Desktop
 {
 public:
-    // Whether mutter offers its interfaces on the session bus (its address, empty where none).
-    static bool IsOffered(const QString& busAddress);
-    explicit GnomeDesktop(const QString& busAddress);
+    // The desktop where mutter offers its interfaces on the session bus (the address named, else
+    // the runtime directory's bus; none is started); null where it does not.
+    static std::unique_ptr<GnomeDesktop> Open(const QByteArray& namedBus, const QByteArray& runtimeDir);
     ~GnomeDesktop() override;
 
     // True only for a button the program's own presses hold.
@@ -56,6 +56,7 @@ public:
     std::unique_ptr<ScreenReader> OpenScreenReader() override;
 
 private:
+    explicit GnomeDesktop(const QString& busAddress);
     // Starts the sessions at the first use; false (said once on stderr) where mutter refused.
     bool EnsureSession();
     void SendInput(const HeldInputs::Input& input, bool press);
