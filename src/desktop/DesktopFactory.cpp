@@ -45,7 +45,7 @@ DesktopChoice DesktopFactory::Open(const SessionEnvironment& environment)
         // GNOME's compositor offers its own interfaces instead, on the session bus.
         if (!wayland.noCompositor)
             if (std::unique_ptr<GnomeDesktop> gnome =
-                    GnomeDesktop::Open(environment.sessionBus, environment.runtimeDir))
+                    GnomeDesktop::Open(environment.sessionBus, environment.runtimeDir, environment.waylandDisplay))
                 return WaylandChoice(environment, std::move(gnome));
         waylandMissing = wayland.noCompositor
                              ? QStringList{QStringLiteral("wl_display")}

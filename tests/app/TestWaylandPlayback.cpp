@@ -81,27 +81,29 @@ private slots:
         QCOMPARE(m_wev.WheelSteps(), QStringList(3, QStringLiteral("vertical 1")));
     }
 
-    // Killed while a drag holds the button: the guardian lets go of it, and a click after lands right.
+    // Killed while a drag holds the button and a key that needs Shift: the button is let go of, and a
+    // click and a key after land right, with no Shift left down.
     void nothingStaysHeldAfterAKill()
     {
         m_wev.Clear();
         QTemporaryDir folder;
-        const QString path = WriteMacro(
-            folder, "\"320*240*Left Mouse Pushed**\"\r\n\"30**Pause**\"\r\n\"400*300*Left Mouse Released**\"\r\n");
+        const QString path = WriteMacro(folder, "\"320*240*Left Mouse Pushed**\"\r\n\"**Key Pushed at**\"\r\n"
+                                                "\"30**Pause**\"\r\n\"400*300*Left Mouse Released**\"\r\n");
         QProcess program;
         program.setProcessChannelMode(QProcess::ForwardedChannels);
         program.start(QStringLiteral(CW_PROGRAM), {QStringLiteral("--unattended"), path});
-        QVERIFY(m_wev.WaitFor([&] { return !m_wev.Presses().empty(); }, 30000));
+        QVERIFY(m_wev.WaitFor([&] { return !m_wev.Presses().empty() && !m_wev.Typed().isEmpty(); }, 30000));
         program.kill();
         QVERIFY(program.waitForFinished(5000));
         QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 2; }));
         QCOMPARE(m_wev.Presses()[1].pressed, false);
         QCOMPARE(m_wev.Presses()[1].button, 272);
 
-        const QString next = WriteMacro(folder, "\"900*700*Mouse Click Left**\"\r\n");
+        const QString next = WriteMacro(folder, "\"900*700*Mouse Click Left**\"\r\n\"900*700*Type x**\"\r\n");
         QCOMPARE(QProcess::execute(QStringLiteral(CW_PROGRAM), {QStringLiteral("--unattended"), next}), 0);
-        QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 4; }));
+        QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 4 && m_wev.Typed().endsWith(QLatin1Char('x')); }));
         QCOMPARE(m_wev.Presses()[2].at, QPointF(900, 700));
+        QCOMPARE(m_wev.Keys().last(), QStringLiteral("x"));
     }
 
 private:

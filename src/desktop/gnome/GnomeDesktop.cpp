@@ -2,6 +2,7 @@
 
 #include "desktop/DesktopScreenReader.h"
 #include "desktop/gnome/MutterSession.h"
+#include "desktop/gnome/SeatKeymap.h"
 
 #include <linux/input-event-codes.h>
 
@@ -28,15 +29,17 @@ int EvdevButtonOf(MouseButton button)
 
 } // namespace
 
-std::unique_ptr<GnomeDesktop> GnomeDesktop::Open(const QByteArray& namedBus, const QByteArray& runtimeDir)
+std::unique_ptr<GnomeDesktop> GnomeDesktop::Open(const QByteArray& namedBus, const QByteArray& runtimeDir,
+                                                 const QByteArray& waylandDisplay)
 {
     const QString address = MutterSession::BusAddress(namedBus, runtimeDir);
     if (!MutterSession::IsOffered(address))
         return nullptr;
-    return std::unique_ptr<GnomeDesktop>(new GnomeDesktop(address));
+    return std::unique_ptr<GnomeDesktop>(new GnomeDesktop(address, waylandDisplay));
 }
 
-GnomeDesktop::GnomeDesktop(const QString& busAddress) : m_busAddress(busAddress)
+GnomeDesktop::GnomeDesktop(const QString& busAddress, const QByteArray& waylandDisplay)
+    : m_busAddress(busAddress), m_waylandDisplay(waylandDisplay), m_strokes(std::make_unique<KeyStrokes>())
 {}
 
 GnomeDesktop::~GnomeDesktop()
@@ -86,22 +89,60 @@ void GnomeDesktop::SendInput(const HeldInputs::Input& input, bool press)
     if (input.kind == HeldInputs::Kind::Button)
         m_session->Button(input.code, press);
     else
-        m_session->Keysym(static_cast<quint32>(input.code), press);
+        m_session->Key(input.code, press);
     if (!press)
         m_held.Released(input);
 }
 
+KeyStrokes::Stroke GnomeDesktop::StrokeFor(quint32 keysym)
+{
+    // The keyboard is the session's: the compositor tells its layout once it exists.
+    if (!m_seatKeymap && EnsureSession())
+        m_seatKeymap = SeatKeymap::Connect(m_waylandDisplay);
+    if (!m_seatKeymap)
+        return {};
+    xkb_keymap* keymap = m_seatKeymap->Keymap();
+    if (m_seatKeymap->Generation() != m_strokesGeneration) {
+        m_strokes = std::make_unique<KeyStrokes>(keymap, m_seatKeymap->Group());
+        m_strokesGeneration = m_seatKeymap->Generation();
+    }
+    return m_strokes->For(keysym);
+}
+
+// By key codes, with the modifiers pressed here: mutter lets go of all of them when the session ends.
 void GnomeDesktop::KeyDown(quint32 keysym)
 {
-    SendInput({HeldInputs::Kind::Key, static_cast<int>(keysym)}, true);
+    if (m_pressed.contains(keysym))
+        return;
+    KeyStrokes::Stroke stroke = StrokeFor(keysym);
+    if (stroke.key == 0) {
+        m_untyped.push_back(keysym);
+        return;
+    }
+    // Only the modifiers not held already are pressed, and let go of, for this symbol.
+    std::erase_if(stroke.modifiers, [this](int modifier) { return m_held.IsHeld({HeldInputs::Kind::Key, modifier}); });
+    for (const int modifier : stroke.modifiers)
+        SendInput({HeldInputs::Kind::Key, modifier}, true);
+    if (!m_held.IsHeld({HeldInputs::Kind::Key, stroke.key}))
+        SendInput({HeldInputs::Kind::Key, stroke.key}, true);
+    m_pressed.emplace(keysym, std::move(stroke));
 }
 
 void GnomeDesktop::KeyUp(quint32 keysym)
 {
-    const HeldInputs::Input input{HeldInputs::Kind::Key, static_cast<int>(keysym)};
+    const auto pressed = m_pressed.find(keysym);
     // A release of a key that is not down would reach nobody.
-    if (m_held.IsHeld(input))
-        SendInput(input, false);
+    if (pressed == m_pressed.end())
+        return;
+    const KeyStrokes::Stroke stroke = std::move(pressed->second);
+    m_pressed.erase(pressed);
+    const auto release = [this](int code) {
+        if (m_held.IsHeld({HeldInputs::Kind::Key, code}))
+            SendInput({HeldInputs::Kind::Key, code}, false);
+    };
+    release(stroke.key);
+    for (auto it = stroke.modifiers.rbegin(); it != stroke.modifiers.rend(); ++it)
+        release(*it);
 }
 
 void GnomeDesktop::KeyTap(quint32 keysym)
@@ -177,6 +218,7 @@ void GnomeDesktop::ReleaseHeld()
     const std::vector<HeldInputs::Input> held = m_held.Held();
     for (auto it = held.rbegin(); it != held.rend(); ++it)
         SendInput(*it, false);
+    m_pressed.clear();
 }
 
 void GnomeDesktop::SetPointerShape(const QString&)

@@ -219,6 +219,11 @@ bool MutterSession::Wheel(bool horizontal, int steps)
     return Call(QStringLiteral("NotifyPointerAxisDiscrete"), {horizontal ? kHorizontalAxis : kVerticalAxis, steps});
 }
 
+bool MutterSession::Key(int evdevCode, bool pressed)
+{
+    return Call(QStringLiteral("NotifyKeyboardKeycode"), {static_cast<uint>(evdevCode), pressed});
+}
+
 bool MutterSession::Keysym(quint32 keysym, bool pressed)
 {
     return Call(QStringLiteral("NotifyKeyboardKeysym"), {keysym, pressed});

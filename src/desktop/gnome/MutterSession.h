@@ -38,6 +38,9 @@ public:
     bool MovePointer(int x, int y); // in layout coordinates
     bool Button(int evdevCode, bool pressed);
     bool Wheel(bool horizontal, int steps); // positive: down or right
+    bool Key(int evdevCode, bool pressed);
+    // Typed with the layout's key and the Shift or AltGr it needs, which mutter adds on its own: but
+    // those it forgets to let go of when the session ends, so a held one would stay down for good.
     bool Keysym(quint32 keysym, bool pressed);
 
 private:

@@ -84,6 +84,17 @@ private slots:
         QCOMPARE(m_wev.Typed(), text);
     }
 
+    // mutter types with the user's layout and lends no key codes: what it lacks is told, not lost.
+    void namesWhatTheLayoutLacks()
+    {
+        m_wev.Clear();
+        for (const quint32 keysym : {XKB_KEY_eacute, XKB_KEY_a, XKB_KEY_Cyrillic_zhe})
+            m_desktop->KeyTap(keysym);
+        QVERIFY(m_wev.WaitFor([&] { return !m_wev.Typed().isEmpty(); }));
+        QCOMPARE(m_wev.Typed(), QStringLiteral("a"));
+        QCOMPARE(m_desktop->TakeUntypedKeys(), std::vector<quint32>({XKB_KEY_eacute, XKB_KEY_Cyrillic_zhe}));
+    }
+
     void combinationsCarryTheirModifiers()
     {
         m_wev.Clear();
