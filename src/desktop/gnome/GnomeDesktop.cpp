@@ -1,7 +1,8 @@
 #include "desktop/gnome/GnomeDesktop.h"
 
-#include "desktop/DesktopScreenReader.h"
+#include "desktop/gnome/GnomeScreenReader.h"
 #include "desktop/gnome/MutterSession.h"
+#include "desktop/gnome/ScreenCastFrames.h"
 #include "desktop/gnome/SeatKeymap.h"
 
 #include <linux/input-event-codes.h>
@@ -239,12 +240,27 @@ quint32 GnomeDesktop::PixelColor(int x, int y)
 
 std::vector<quint32> GnomeDesktop::PixelBlock(int left, int top, int width, int height)
 {
-    Q_UNUSED(left);
-    Q_UNUSED(top);
-    return std::vector<quint32>(static_cast<size_t>(std::max(0, width)) * static_cast<size_t>(std::max(0, height)));
+    const QRect area(left, top, width, height);
+    std::vector<quint32> colours;
+    if (!EnsureFrames() ||
+        !m_frames->Read(area.translated(-m_session->MonitorRect().topLeft()), ScreenCastFrames::Clock::now(), &colours))
+        colours.assign(static_cast<size_t>(std::max(0, width)) * static_cast<size_t>(std::max(0, height)), 0);
+    return colours;
 }
 
 std::unique_ptr<ScreenReader> GnomeDesktop::OpenScreenReader()
 {
-    return Desktop::OpenScreenReader();
+    if (!EnsureFrames())
+        return Desktop::OpenScreenReader();
+    return std::make_unique<GnomeScreenReader>(m_frames, m_session->MonitorRect());
+}
+
+bool GnomeDesktop::EnsureFrames()
+{
+    if (!m_frames && EnsureSession() && !std::exchange(m_framesTried, true)) {
+        m_frames = ScreenCastFrames::Open(m_session->NodeId());
+        if (!m_frames)
+            std::fprintf(stderr, "clickwarden: the screen cannot be read: PipeWire cannot be reached\n");
+    }
+    return m_frames != nullptr;
 }

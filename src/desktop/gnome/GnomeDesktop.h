@@ -66,6 +66,8 @@ private:
     GnomeDesktop(const QString& busAddress, const QByteArray& waylandDisplay);
     // Starts the sessions at the first use; false (said once on stderr) where mutter refused.
     bool EnsureSession();
+    // Opens the stream's frames at the first read; false where PipeWire cannot be reached.
+    bool EnsureFrames();
     void SendInput(const HeldInputs::Input& input, bool press);
     // How the layout of the moment types the symbol.
     KeyStrokes::Stroke StrokeFor(quint32 keysym);
@@ -80,6 +82,7 @@ private:
     std::unique_ptr<MutterSession> m_session;
     std::shared_ptr<ScreenCastFrames> m_frames; // shared with the screen readers
     bool m_sessionTried = false;
+    bool m_framesTried = false;
     HeldInputs m_held; // evdev button and key codes
     std::vector<quint32> m_untyped;
     int m_pointerX = 0;
