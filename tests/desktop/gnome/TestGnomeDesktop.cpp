@@ -1,10 +1,22 @@
-// The GNOME desktop under a headless mutter, driving wev, a client that logs what it receives,
-// maximised to fill the screen; and its screen read back from the screen cast stream.
+// The GNOME desktop under a headless mutter: its screen read back from the screen cast stream
+// while the test program, run again as a client, shows a wallpaper full-screen; then driving wev,
+// a client that logs what it receives, maximised to fill the screen.
 
+#include "desktop/ScreenReader.h"
 #include "desktop/gnome/GnomeDesktop.h"
+#include "support/Wallpaper.h"
 #include "support/WevLog.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QProcess>
 #include <QTest>
+
+namespace {
+
+constexpr const char* kShowWallpaper = "--show-wallpaper";
+
+} // namespace
 
 #include <linux/input-event-codes.h>
 #include <xkbcommon/xkbcommon.h>
@@ -19,6 +31,42 @@ private slots:
         m_desktop = GnomeDesktop::Open(qgetenv("DBUS_SESSION_BUS_ADDRESS"), qgetenv("XDG_RUNTIME_DIR"));
         QVERIFY(m_desktop);
         QCOMPARE(m_desktop->ScreenSize(), QSize(1280, 1024));
+    }
+
+    void readsTheScreen()
+    {
+        const QImage wallpaper = Wallpaper(QSize(1280, 1024));
+        QProcess window;
+        window.setProcessChannelMode(QProcess::ForwardedChannels);
+        window.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kShowWallpaper)});
+        const auto expected = [&](const QRect& area) {
+            std::vector<quint32> colours;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    colours.push_back(wallpaper.rect().contains(x, y) ? ColourOf(wallpaper.pixel(x, y)) : 0);
+            return colours;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(m_desktop->PixelColor(600, 350) == expected(QRect(600, 350, 1, 1)).front(), 10000);
+        const std::vector<quint32> whole = m_desktop->PixelBlock(0, 0, 1280, 1024);
+        const std::vector<quint32> wanted = expected(QRect(0, 0, 1280, 1024));
+        const auto differing = std::mismatch(whole.begin(), whole.end(), wanted.begin());
+        if (differing.first != whole.end())
+            QFAIL(qPrintable(QStringLiteral("pixel %1 is %2, not %3")
+                                 .arg(differing.first - whole.begin())
+                                 .arg(*differing.first, 6, 16)
+                                 .arg(*differing.second, 6, 16)));
+        // Blocks that reach past the screen's edges are black there, from the desktop and its reader.
+        const std::unique_ptr<ScreenReader> reader = m_desktop->OpenScreenReader();
+        for (const QRect& area : {QRect(1254, 998, 51, 51), QRect(-25, -25, 51, 51), QRect(575, 325, 51, 51)}) {
+            QCOMPARE(m_desktop->PixelBlock(area.x(), area.y(), area.width(), area.height()), expected(area));
+            QCOMPARE(reader->Block(area, {}), expected(area));
+        }
+        window.kill();
+        window.waitForFinished();
+    }
+
+    void startClient()
+    {
         // mutter places wev's window: Super+Up maximises it, and without decorations it fills the screen.
         QVERIFY2(m_wev.Start(5000,
                              [this] {
@@ -137,5 +185,19 @@ private:
     WevLog m_wev;
 };
 
-QTEST_MAIN(TestGnomeDesktop)
+// Run with kShowWallpaper, the test program is the client that shows the wallpaper full-screen.
+int main(int argc, char* argv[])
+{
+    if (argc == 2 && qstrcmp(argv[1], kShowWallpaper) == 0) {
+        qputenv("QT_QPA_PLATFORM", "wayland");
+        QApplication application(argc, argv);
+        QLabel window;
+        window.setPixmap(QPixmap::fromImage(Wallpaper(QSize(1280, 1024))));
+        window.showFullScreen();
+        return QApplication::exec();
+    }
+    QApplication application(argc, argv);
+    TestGnomeDesktop test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "TestGnomeDesktop.moc"
