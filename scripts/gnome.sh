@@ -31,23 +31,32 @@ cw_start_gnome() {
     "${cw_command[@]}" dbus-daemon --session --address="$bus" --nofork --nopidfile >"$home/dbus.log" 2>&1 &
     cw_gnome_pids+=($!)
     cw_gnome_wait 100 test -S "$runtime/bus"
+    # mutter reads its keyboard layout from the system's locale service: here a German one, on the
+    # private bus, so that the tests type through a layout with AltGr and characters US lacks.
+    "${cw_command[@]}" /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/locale1.py" "${CW_GNOME_LAYOUT:-de}" \
+        >"$home/locale1.log" 2>&1 &
+    cw_gnome_pids+=($!)
+    cw_gnome_wait 100 cw_gnome_named "$bus" org.freedesktop.locale1
     "${cw_command[@]}" pipewire >"$home/pipewire.log" 2>&1 &
     cw_gnome_pids+=($!)
     cw_gnome_wait 100 test -S "$runtime/pipewire-0"
     "${cw_command[@]}" wireplumber >"$home/wireplumber.log" 2>&1 &
     cw_gnome_pids+=($!)
-    "${cw_command[@]}" mutter --headless --wayland --no-x11 --virtual-monitor 1280x1024 >"$home/mutter.log" 2>&1 &
+    "${cw_command[@]}" env DBUS_SYSTEM_BUS_ADDRESS="$bus" mutter --headless --wayland --no-x11 --virtual-monitor 1280x1024 >"$home/mutter.log" 2>&1 &
     cw_gnome_pids+=($!)
-    local ask=("${cw_command[@]}" dbus-send --bus="$bus" --print-reply --dest=org.freedesktop.DBus /
-        org.freedesktop.DBus.NameHasOwner string:org.gnome.Mutter.ScreenCast)
-    if ! cw_gnome_wait 300 bash -c '"$@" 2>/dev/null | grep -q "boolean true"' - "${ask[@]}" ||
-        ! [ -S "$runtime/wayland-0" ]; then
+    if ! cw_gnome_wait 300 cw_gnome_named "$bus" org.gnome.Mutter.ScreenCast || ! [ -S "$runtime/wayland-0" ]; then
         export CW_GNOME_SKIP="headless mutter did not start: $(grep -v '^$' "$home/mutter.log" | tail -n 3 | tr '\n' ' ')"
         echo "$CW_GNOME_SKIP" >&2
         cw_stop_gnome
         return 0
     fi
     export CW_GNOME_USER=$user CW_GNOME_RUNTIME_DIR=$runtime CW_GNOME_DISPLAY=wayland-0 CW_GNOME_BUS=$bus
+}
+
+# cw_gnome_named BUS NAME: whether NAME has an owner on BUS, asked as the session's user.
+cw_gnome_named() {
+    "${cw_command[@]}" dbus-send --bus="$1" --print-reply --dest=org.freedesktop.DBus / \
+        org.freedesktop.DBus.NameHasOwner string:"$2" 2>/dev/null | grep -q "boolean true"
 }
 
 # cw_gnome_wait TRIES COMMAND...: runs COMMAND every 50 ms until it succeeds, at most TRIES times.

@@ -76,8 +76,10 @@ private slots:
             const WevLog::Press& press = m_wev.Presses()[i];
             QCOMPARE(std::tuple(press.button, press.pressed, press.at), expected[i]);
         }
-        QVERIFY(m_wev.Typed().startsWith(QStringLiteral("Grüße €")));
-        QVERIFY(m_wev.Keys().contains(QStringLiteral("Shift+Control+t")));
+        QVERIFY2(m_wev.Typed().startsWith(QStringLiteral("Grüße €")), qPrintable(m_wev.Typed()));
+        // A layout's own key gives T with Shift held; the program's own keymap on sway has t alone.
+        QVERIFY2(m_wev.Keys().contains(QStringLiteral("Shift+Control+t"), Qt::CaseInsensitive),
+                 qPrintable(m_wev.Keys().join(QLatin1Char(' '))));
         QCOMPARE(m_wev.WheelSteps(), QStringList(3, QStringLiteral("vertical 1")));
     }
 

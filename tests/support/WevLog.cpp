@@ -104,11 +104,16 @@ void WevLog::ParseLine(const QString& line)
     if (kind == QLatin1String("xdg_toplevel") && name == QLatin1String("configure") &&
         !rest.startsWith(QLatin1String("width: 0")))
         m_placed = true;
-    // A new set of devices: wev binds its pointer anew (sometimes twice), and a new object speaks.
-    if (kind == QLatin1String("wl_seat") && name == QLatin1String("capabilities"))
+    // A new set of devices: wev binds its pointer and keyboard anew (sometimes twice), and a new
+    // object speaks.
+    if (kind == QLatin1String("wl_seat") && name == QLatin1String("capabilities")) {
         m_pointerObject.clear();
+        m_keyboardObject.clear();
+    }
+    if (kind == QLatin1String("wl_keyboard") && m_keyboardObject.isEmpty())
+        m_keyboardObject = object;
     if (kind == QLatin1String("wl_keyboard") && name == QLatin1String("key"))
-        m_keyPressed = rest.contains(QLatin1String("(pressed)"));
+        m_keyPressed = object == m_keyboardObject && rest.contains(QLatin1String("(pressed)"));
     if (kind != QLatin1String("wl_pointer"))
         return;
     if (m_pointerObject.isEmpty())

@@ -52,8 +52,9 @@ private:
     QString m_error;
     QByteArray m_pending; // a partial line
     bool m_configured = false;
-    bool m_placed = false;   // wev's window was given a size
-    QString m_pointerObject; // wev may bind the pointer twice: only one object's events count
+    bool m_placed = false;    // wev's window was given a size
+    QString m_pointerObject;  // wev may bind the pointer twice: only one object's events count
+    QString m_keyboardObject; // and the keyboard
     QPointF m_pointer;
     QString m_modifiers;
     bool m_keyPressed = false; // the last key line was a press: its sym line follows
