@@ -2,6 +2,8 @@
 // while the test program, run again as a client, shows a wallpaper full-screen; then driving wev,
 // a client that logs what it receives, maximised to fill the screen.
 
+#include "core/TextTable.h"
+#include "desktop/DesktopFactory.h"
 #include "desktop/ScreenReader.h"
 #include "desktop/gnome/GnomeDesktop.h"
 #include "support/Wallpaper.h"
@@ -178,6 +180,23 @@ private slots:
         m_desktop->TurnWheel(direction, notches);
         QVERIFY(m_wev.WaitFor([&] { return m_wev.WheelSteps().size() >= notches; }));
         QCOMPARE(m_wev.WheelSteps(), QStringList(notches, step));
+    }
+
+    // A Wayland session without the wlroots interfaces gets this desktop where mutter is on the bus,
+    // and Record says why it is off; with no bus, the failure names what the desktop lacks.
+    void theFactoryPicksIt()
+    {
+        SessionEnvironment session = SessionEnvironment::FromProcess();
+        session.display.clear();
+        DesktopChoice choice = DesktopFactory::Open(session);
+        QVERIFY(dynamic_cast<GnomeDesktop*>(choice.desktop.get()) != nullptr);
+        QVERIFY(!choice.recordingOffered);
+        QCOMPARE(choice.warning, TextTable::Text(TextId::RecordNeedsX11));
+        session.sessionBus = "disabled:";
+        session.runtimeDir = "/nonexistent";
+        choice = DesktopFactory::Open(session);
+        QVERIFY(!choice.desktop);
+        QVERIFY2(choice.failure.contains(QStringLiteral("org.gnome.Mutter.RemoteDesktop")), qPrintable(choice.failure));
     }
 
 private:
