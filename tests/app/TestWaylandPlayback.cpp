@@ -101,11 +101,12 @@ private slots:
         QCOMPARE(m_wev.Presses()[1].pressed, false);
         QCOMPARE(m_wev.Presses()[1].button, 272);
 
-        const QString next = WriteMacro(folder, "\"900*700*Mouse Click Left**\"\r\n\"900*700*Type x**\"\r\n");
+        // A modifier left down for good would make the x another character, or take the @'s away.
+        const QString next = WriteMacro(folder, "\"900*700*Mouse Click Left**\"\r\n\"900*700*Type x at**\"\r\n");
         QCOMPARE(QProcess::execute(QStringLiteral(CW_PROGRAM), {QStringLiteral("--unattended"), next}), 0);
-        QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 4 && m_wev.Typed().endsWith(QLatin1Char('x')); }));
+        QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 4 && m_wev.Typed().size() >= 3; }));
         QCOMPARE(m_wev.Presses()[2].at, QPointF(900, 700));
-        QCOMPARE(m_wev.Keys().last(), QStringLiteral("x"));
+        QVERIFY2(m_wev.Typed().endsWith(QStringLiteral("x@")), qPrintable(m_wev.Typed()));
     }
 
 private:
