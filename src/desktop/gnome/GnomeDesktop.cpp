@@ -87,6 +87,7 @@ void GnomeDesktop::SendInput(const HeldInputs::Input& input, bool press)
         return;
     if (press)
         m_held.Pressing(input);
+    NoteInput();
     if (input.kind == HeldInputs::Kind::Button)
         m_session->Button(input.code, press);
     else
@@ -163,6 +164,7 @@ void GnomeDesktop::TurnWheel(WheelDirection direction, int notches)
         return;
     const bool horizontal = direction == WheelDirection::Left || direction == WheelDirection::Right;
     const int sign = direction == WheelDirection::Down || direction == WheelDirection::Right ? 1 : -1;
+    NoteInput();
     // One step per call, as a real wheel sends them: clients count steps by frames.
     for (int notch = 0; notch < notches; ++notch)
         m_session->Wheel(horizontal, sign);
@@ -187,6 +189,7 @@ void GnomeDesktop::MovePointer(int x, int y)
     const QRect screen(QPoint(0, 0), ScreenSize());
     m_pointerX = std::clamp(x, screen.left(), screen.right());
     m_pointerY = std::clamp(y, screen.top(), screen.bottom());
+    NoteInput();
     m_session->MovePointer(m_pointerX, m_pointerY);
 }
 
@@ -242,8 +245,7 @@ std::vector<quint32> GnomeDesktop::PixelBlock(int left, int top, int width, int 
 {
     const QRect area(left, top, width, height);
     std::vector<quint32> colours;
-    if (!EnsureFrames() ||
-        !m_frames->Read(area.translated(-m_session->MonitorRect().topLeft()), ScreenCastFrames::Clock::now(), &colours))
+    if (!EnsureFrames() || !m_frames->Read(area.translated(-m_session->MonitorRect().topLeft()), &colours))
         colours.assign(static_cast<size_t>(std::max(0, width)) * static_cast<size_t>(std::max(0, height)), 0);
     return colours;
 }
@@ -253,6 +255,12 @@ std::unique_ptr<ScreenReader> GnomeDesktop::OpenScreenReader()
     if (!EnsureFrames())
         return Desktop::OpenScreenReader();
     return std::make_unique<GnomeScreenReader>(m_frames, m_session->MonitorRect());
+}
+
+void GnomeDesktop::NoteInput()
+{
+    if (m_frames)
+        m_frames->InputSent();
 }
 
 bool GnomeDesktop::EnsureFrames()

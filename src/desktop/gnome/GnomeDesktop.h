@@ -68,6 +68,8 @@ private:
     bool EnsureSession();
     // Opens the stream's frames at the first read; false where PipeWire cannot be reached.
     bool EnsureFrames();
+    // Tells the frames that what they show may change now.
+    void NoteInput();
     void SendInput(const HeldInputs::Input& input, bool press);
     // How the layout of the moment types the symbol.
     KeyStrokes::Stroke StrokeFor(quint32 keysym);

@@ -9,7 +9,7 @@ GnomeScreenReader::GnomeScreenReader(std::shared_ptr<ScreenCastFrames> frames, c
 std::vector<quint32> GnomeScreenReader::Block(const QRect& area, std::stop_token stop)
 {
     std::vector<quint32> colours;
-    if (!m_frames->Read(area.translated(-m_monitor.topLeft()), ScreenCastFrames::Clock::now(), &colours, stop))
+    if (!m_frames->Read(area.translated(-m_monitor.topLeft()), &colours, stop))
         colours.assign(static_cast<size_t>(std::max(0, area.width())) * static_cast<size_t>(std::max(0, area.height())),
                        0);
     return colours;

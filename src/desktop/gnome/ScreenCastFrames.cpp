@@ -167,14 +167,19 @@ void ScreenCastFrames::OnProcess()
     pw_stream_queue_buffer(m_stream, newest);
 }
 
-bool ScreenCastFrames::Read(const QRect& area, Clock::time_point asOf, std::vector<quint32>* colours,
-                            std::stop_token stop)
+void ScreenCastFrames::InputSent()
+{
+    const std::lock_guard lock(m_mutex);
+    m_inputTime = Clock::now();
+}
+
+bool ScreenCastFrames::Read(const QRect& area, std::vector<quint32>* colours, std::stop_token stop)
 {
     std::unique_lock lock(m_mutex);
     if (!m_arrived.wait_for(lock, stop, kFirstFrameWait, [this] { return m_serial > 0; }))
         return false;
-    // A change made before asOf comes out in a frame shortly after it, if it has not yet.
-    m_arrived.wait_until(lock, stop, asOf + kChangeToFrame, [this, asOf] { return m_frameTime >= asOf; });
+    // What the input changed comes out in a frame shortly after it, if it has not yet.
+    m_arrived.wait_until(lock, stop, m_inputTime + kChangeToFrame, [this] { return m_frameTime >= m_inputTime; });
     colours->assign(static_cast<size_t>(std::max(0, area.width())) * static_cast<size_t>(std::max(0, area.height())),
                     0);
     const QRect part = area.intersected(QRect(QPoint(0, 0), m_size));

@@ -19,9 +19,10 @@ struct spa_hook;
 struct spa_pod;
 
 // The frames of a screen cast stream, read over PipeWire on PipeWire's own thread: the latest one
-// is kept, in the program's colours (red in the low byte), for any thread to read. mutter sends a
-// frame only when the screen changed, so a read that comes before the frame of a change it should
-// see waits a little for it.
+// is kept as it came, for any thread to read in the program's colours (red in the low byte). mutter
+// sends a frame whenever the screen changed, within a frame's time: so the latest frame is the
+// screen, unless the program's own input may have changed it since; a read then waits a little for
+// the frame drawn after that input.
 class ScreenCastFrames
 {
 public:
@@ -36,9 +37,11 @@ public:
     ScreenCastFrames(const ScreenCastFrames&) = delete;
     ScreenCastFrames& operator=(const ScreenCastFrames&) = delete;
 
-    // The colours of an area of the stream's picture, row by row, 0 outside it, from a frame that
-    // shows the screen as it was at `asOf` or later. False when no frame came at all, or stopped.
-    bool Read(const QRect& area, Clock::time_point asOf, std::vector<quint32>* colours, std::stop_token stop = {});
+    // The program sent input that may change the screen.
+    void InputSent();
+    // The colours of an area of the stream's picture, row by row, 0 outside it, from a frame drawn
+    // after the last input sent, where one comes in time. False when no frame came at all, or stopped.
+    bool Read(const QRect& area, std::vector<quint32>* colours, std::stop_token stop = {});
     // Waits for a frame after the one numbered `seen` (0: any), and returns its number; the same
     // number when stopped.
     quint64 WaitForFrameAfter(quint64 seen, std::stop_token stop);
@@ -70,4 +73,5 @@ private:
     std::vector<unsigned char> m_bytes; // the latest frame as it came
     quint64 m_serial = 0;               // counts the frames
     Clock::time_point m_frameTime;      // when the latest frame came
+    Clock::time_point m_inputTime;      // when the program last sent input
 };
