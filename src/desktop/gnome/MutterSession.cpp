@@ -5,14 +5,15 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusVariant>
-#include <QEventLoop>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QThread>
-#include <QTimer>
 
 #include <xkbcommon/xkbcommon-keysyms.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
@@ -31,21 +32,34 @@ constexpr unsigned long kNewDeviceSettleMs = 100;
 constexpr quint32 kVerticalAxis = 0;
 constexpr quint32 kHorizontalAxis = 1;
 
-// Hears the stream's PipeWireStreamAdded signal: QtDBus delivers signals to slots only.
+// Hears the stream's PipeWireStreamAdded signal (QtDBus delivers signals to slots only) on a thread
+// of its own, so that the caller waits without running its own events meanwhile (a player's tick
+// could come in and call the desktop again).
 class NodeListener : public QObject
 {
     Q_OBJECT
 
 public:
-    QEventLoop loop;
-    quint32 nodeId = 0;
+    // The node, once told; 0 when it was not told in time.
+    quint32 WaitForNode(int timeoutMs)
+    {
+        std::unique_lock lock(m_mutex);
+        m_told.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_nodeId != 0; });
+        return m_nodeId;
+    }
 
 public slots:
     void OnStreamAdded(uint node)
     {
-        nodeId = node;
-        loop.quit();
+        const std::lock_guard lock(m_mutex);
+        m_nodeId = node;
+        m_told.notify_all();
     }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_told;
+    quint32 m_nodeId = 0;
 };
 
 QDBusMessage Ask(const QDBusConnection& connection, const QString& service, const QString& path,
@@ -156,10 +170,19 @@ std::unique_ptr<MutterSession> MutterSession::Start(const QString& busAddress, Q
         *error = ErrorOf(reply, QStringLiteral("no screen cast stream"));
         return nullptr;
     }
-    NodeListener listener;
+    QThread listening;
+    auto* listener = new NodeListener;
+    listener->moveToThread(&listening);
+    // Deleted once the thread has ended.
+    QObject::connect(&listening, &QThread::finished, listener, &QObject::deleteLater);
+    listening.start();
+    const auto stopListening = qScopeGuard([&listening] {
+        listening.quit();
+        listening.wait();
+    });
     QDBusConnection(connection)
         .connect(kScreenCastService, session->m_streamPath, kStreamInterface, QStringLiteral("PipeWireStreamAdded"),
-                 &listener, SLOT(OnStreamAdded(uint)));
+                 listener, SLOT(OnStreamAdded(uint)));
     reply =
         Ask(connection, kRemoteDesktopService, session->m_remotePath, kRemoteSessionInterface, QStringLiteral("Start"));
     if (reply.type() != QDBusMessage::ReplyMessage) {
@@ -171,10 +194,7 @@ std::unique_ptr<MutterSession> MutterSession::Start(const QString& busAddress, Q
     // nothing and the press of a key symbol that no layout has make both now, with no effect.
     session->Call(QStringLiteral("NotifyPointerMotionRelative"), {0.0, 0.0});
     session->Keysym(XKB_KEY_VoidSymbol, true);
-    QTimer::singleShot(kNodeWaitMs, &listener.loop, &QEventLoop::quit);
-    if (listener.nodeId == 0)
-        listener.loop.exec();
-    session->m_nodeId = listener.nodeId;
+    session->m_nodeId = listener->WaitForNode(kNodeWaitMs);
     QThread::msleep(kNewDeviceSettleMs);
     const QVariantMap parameters = qdbus_cast<QVariantMap>(
         Property(connection, kScreenCastService, session->m_streamPath, kStreamInterface, QStringLiteral("Parameters"))

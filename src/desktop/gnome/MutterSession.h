@@ -22,8 +22,8 @@ public:
     static QString BusAddress(const QByteArray& namedAddress, const QByteArray& runtimeDir);
     // Whether mutter's remote desktop answers on that bus.
     static bool IsOffered(const QString& busAddress);
-    // Creates and starts both sessions; null with the reason in *error when mutter refused.
-    // Waits for the stream's PipeWire node, which needs a QCoreApplication.
+    // Creates and starts both sessions; null with the reason in *error when mutter refused. Waits
+    // for the stream's PipeWire node on a thread of its own: the caller's events wait.
     static std::unique_ptr<MutterSession> Start(const QString& busAddress, QString* error);
     ~MutterSession();
     MutterSession(const MutterSession&) = delete;
