@@ -9,11 +9,11 @@ struct SessionEnvironment
     QByteArray sessionType;    // XDG_SESSION_TYPE
     QByteArray waylandDisplay; // WAYLAND_DISPLAY
     QByteArray qtPlatform;     // QT_QPA_PLATFORM, the user's choice of Qt platform
-    QByteArray sessionBus;     // DBUS_SESSION_BUS_ADDRESS
-    QByteArray runtimeDir;     // XDG_RUNTIME_DIR
     // A Wayland compositor answers and Qt has its wayland platform, so a window can be shown
     // there even without any X server.
     bool waylandUsable = false;
+    QByteArray sessionBus = {}; // DBUS_SESSION_BUS_ADDRESS
+    QByteArray runtimeDir = {}; // XDG_RUNTIME_DIR
 
     static SessionEnvironment FromProcess();
     bool IsWayland() const { return sessionType == "wayland" || !waylandDisplay.isEmpty(); }
