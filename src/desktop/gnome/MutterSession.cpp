@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 
 namespace {
@@ -211,14 +212,21 @@ MutterSession::MutterSession(const QDBusConnection& connection) : m_connection(c
 MutterSession::~MutterSession()
 {
     if (!m_remotePath.isEmpty())
-        Call(QStringLiteral("Stop"), {});
+        Ask(m_connection, kRemoteDesktopService, m_remotePath, kRemoteSessionInterface, QStringLiteral("Stop"));
     QDBusConnection::disconnectFromBus(m_connection.name());
 }
 
 bool MutterSession::Call(const QString& method, const QVariantList& arguments)
 {
-    return Ask(m_connection, kRemoteDesktopService, m_remotePath, kRemoteSessionInterface, method, arguments).type() ==
-           QDBusMessage::ReplyMessage;
+    const QDBusMessage reply =
+        Ask(m_connection, kRemoteDesktopService, m_remotePath, kRemoteSessionInterface, method, arguments);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return true;
+    // Said once: the user may have ended the session from the desktop's own menu.
+    if (!std::exchange(m_failureTold, true))
+        std::fprintf(stderr, "clickwarden: GNOME's remote desktop session stopped taking input: %s\n",
+                     qPrintable(ErrorOf(reply, method)));
+    return false;
 }
 
 bool MutterSession::MovePointer(int x, int y)

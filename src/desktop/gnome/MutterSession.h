@@ -53,4 +53,5 @@ private:
     QString m_streamPath;
     QRect m_monitor;
     quint32 m_nodeId = 0;
+    bool m_failureTold = false;
 };
