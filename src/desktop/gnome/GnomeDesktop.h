@@ -38,6 +38,7 @@ public:
     bool IsKeyDown(quint32 keysym) override;
     // Always false: nothing lets a client watch other clients' input.
     bool WatchInput(bool on) override;
+    bool SeesUserInput() override { return false; }
     std::vector<ButtonEvent> TakeButtonEvents() override { return {}; }
     std::vector<InputEvent> TakeInputEvents() override { return {}; }
     void KeyDown(quint32 keysym) override;
