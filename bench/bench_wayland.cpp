@@ -1,8 +1,11 @@
 // The Wayland desktop under a headless sway (scripts/bench.sh starts one and runs this as its
 // client): 1,000 characters of a typing task, US and non-US, played into wev and compared with what
 // it received, with `wtype` typing the same beside it; 200 clicks at 50 ms, their timing error and
-// drift; and the time of one screen copy of a descriptive image's block and of the whole screen.
+// drift; the time of one screen copy of a descriptive image's block and of the whole screen; and a
+// find's whole-screen read from its own thread.
 #include "core/KeySymbols.h"
+#include "desktop/DesktopScreenReader.h"
+#include "desktop/ScreenReader.h"
 #include "desktop/wayland/WaylandDesktop.h"
 #include "player/InputPlayer.h"
 #include "support/WevLog.h"
@@ -18,6 +21,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <thread>
 
 namespace {
@@ -161,6 +165,29 @@ void BM_WaylandScreenCopy(benchmark::State& state)
             desktop->PixelBlock(state.range(0) == 0 ? 0 : 600, state.range(0) == 0 ? 0 : 400, width, height));
 }
 BENCHMARK(BM_WaylandScreenCopy)->ArgName("side")->Arg(51)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The whole-screen read of a find, on the finder's thread: through the reader's own connection
+// (own:1), or through the desktop's thread a band at a time (own:0), the way of a backend without one.
+void BM_WaylandFindRead(benchmark::State& state)
+{
+    WaylandDesktop* desktop = SharedDesktop();
+    if (desktop == nullptr) {
+        state.SkipWithError("no Wayland compositor with the wlroots interfaces");
+        return;
+    }
+    const std::unique_ptr<ScreenReader> reader =
+        state.range(0) != 0 ? desktop->OpenScreenReader() : std::make_unique<DesktopScreenReader>(*desktop);
+    const QRect whole(QPoint(0, 0), desktop->ScreenSize());
+    for (auto _ : state) {
+        std::stop_source running;
+        auto read = std::async(std::launch::async, [&] { return reader->Block(whole, running.get_token()); });
+        // The banded reader's bands are read here, on the desktop's thread.
+        while (read.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        benchmark::DoNotOptimize(read.get());
+    }
+}
+BENCHMARK(BM_WaylandFindRead)->ArgName("own")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

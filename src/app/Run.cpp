@@ -1,8 +1,11 @@
 #include "app/Run.h"
 
+#include "app/FrozenScreenPicker.h"
 #include "app/OwnWindowPresses.h"
 #include "app/PointPicker.h"
 #include "core/OptionValues.h"
+#include "core/TextTable.h"
+#include "desktop/Desktop.h"
 #include "player/Player.h"
 #include "recorder/Recorder.h"
 #include "tasks/SharedState.h"
@@ -15,12 +18,15 @@ Run::Run(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* p
       m_recorder(std::make_unique<Recorder>(tasks, desktop, state)),
       m_player(std::make_unique<Player>(tasks, desktop, state)),
       m_picker(std::make_unique<PointPicker>(desktop,
-                                             [this](const ButtonEvent& press) { return m_ownPresses->IsOwn(press); }))
+                                             [this](const ButtonEvent& press) { return m_ownPresses->IsOwn(press); })),
+      m_frozenPicker(std::make_unique<FrozenScreenPicker>(desktop, TextTable::Text(TextId::PickPointHint))),
+      m_picksOnPicture(!desktop.SeesUserInput())
 {
     // Children as well, so that the timers inside are found by name.
     m_recorder->setParent(this);
     m_player->setParent(this);
     m_picker->setParent(this);
+    m_frozenPicker->setParent(this);
     m_pollTimer.setParent(this);
     m_pollTimer.setObjectName(QStringLiteral("tmrRec"));
     m_pollTimer.setTimerType(Qt::PreciseTimer);
@@ -34,6 +40,7 @@ Run::Run(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* p
 // The engines go before the presses they ask about.
 Run::~Run()
 {
+    m_frozenPicker.reset();
     m_picker.reset();
     m_player.reset();
     m_recorder.reset();
@@ -72,14 +79,18 @@ void Run::ConnectPlayer()
 
 void Run::ConnectPicker()
 {
-    connect(m_picker.get(), &PointPicker::picked, this, [this](int x, int y, const QByteArray& image) {
+    const auto picked = [this](int x, int y, const QByteArray& image) {
         Enter(State::Idle);
-        emit picked(x, y, image);
-    });
-    connect(m_picker.get(), &PointPicker::cancelled, this, [this] {
+        emit this->picked(x, y, image);
+    };
+    const auto cancelled = [this] {
         Enter(State::Idle);
         emit pickCancelled();
-    });
+    };
+    connect(m_picker.get(), &PointPicker::picked, this, picked);
+    connect(m_picker.get(), &PointPicker::cancelled, this, cancelled);
+    connect(m_frozenPicker.get(), &FrozenScreenPicker::picked, this, picked);
+    connect(m_frozenPicker.get(), &FrozenScreenPicker::cancelled, this, cancelled);
 }
 
 void Run::ApplyIntervals(const OptionValues& options)
@@ -116,6 +127,10 @@ bool Run::PickPoint(bool images)
     if (!IsIdle())
         return false;
     Enter(State::Picking);
+    if (m_picksOnPicture) {
+        m_frozenPicker->Start(images);
+        return true;
+    }
     // The pick follows the buttons on a timer of its own, at the poll's pace.
     m_picker->Start(m_state.options.recIntervalMs, images);
     return true;
@@ -132,6 +147,7 @@ void Run::Stop()
         break;
     case State::Picking:
         m_picker->Cancel();
+        m_frozenPicker->Cancel();
         break;
     case State::Idle:
         break;

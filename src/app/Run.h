@@ -14,6 +14,7 @@
 #include <optional>
 
 class Desktop;
+class FrozenScreenPicker;
 class OwnWindowPresses;
 class Player;
 class PointPicker;
@@ -62,8 +63,11 @@ public:
     // Start a recording, a playback or a pick; each does nothing and returns false unless idle.
     bool Record();
     bool Play(PlayRange range = {});
-    // The point and, where asked, the image of the next left click anywhere on the desktop.
+    // The point and, where asked, the image of the next left click anywhere on the desktop; where
+    // the desktop keeps other windows' clicks from the program, of a click on a still picture of it.
     bool PickPoint(bool images);
+    // Whether a pick is taken on a still picture of the screen rather than on the screen itself.
+    bool PicksOnPicture() const { return m_picksOnPicture; }
     // Ends whatever runs as its stop keys do; a pick is cancelled.
     void Stop();
     // One tick of the poll timer: the recorder's sampling and the stop keys.
@@ -79,6 +83,7 @@ public:
     Recorder& TheRecorder() { return *m_recorder; }
     Player& ThePlayer() { return *m_player; }
     PointPicker& ThePicker() { return *m_picker; }
+    FrozenScreenPicker& TheFrozenPicker() { return *m_frozenPicker; }
 
 signals:
     void stateChanged(Run::State state);
@@ -124,6 +129,8 @@ private:
     std::unique_ptr<Recorder> m_recorder;
     std::unique_ptr<Player> m_player;
     std::unique_ptr<PointPicker> m_picker;
+    std::unique_ptr<FrozenScreenPicker> m_frozenPicker;
+    bool m_picksOnPicture = false;
     QTimer m_pollTimer;
     State m_current = State::Idle;
 };

@@ -334,8 +334,14 @@ void TaskEditor::StartPick()
     // The run refuses a pick while it records, plays or picks already: they share the input stream.
     if (!m_run || !m_run->IsIdle())
         return;
-    m_window.showMinimized();
-    m_note->ShowText(TextTable::Text(TextId::PickPointHint), m_window);
+    if (m_run->PicksOnPicture()) {
+        // The picture is read once the window has left the screen; it shows the hint itself. A
+        // Wayland compositor may not minimise, so the window hides.
+        m_window.hide();
+    } else {
+        m_window.showMinimized();
+        m_note->ShowText(TextTable::Text(TextId::PickPointHint), m_window);
+    }
     m_run->PickPoint(m_state.options.saveImages);
 }
 

@@ -76,6 +76,10 @@ public:
     // queries. Returns whether it is watched now: a desktop that cannot watch it leaves
     // IsButtonDown the only way to see the buttons, and no keys or wheel at all.
     virtual bool WatchInput(bool on) = 0;
+    // Whether IsButtonDown and WatchInput see the user's own presses anywhere on the desktop. A
+    // desktop that keeps other windows' input from a client (Wayland) sees only its own presses:
+    // there nothing can be recorded, and a point is taken on a still picture of the screen.
+    virtual bool SeesUserInput() { return true; }
     // The button presses and releases that came since the last call, oldest first; none unless watched.
     virtual std::vector<ButtonEvent> TakeButtonEvents() = 0;
     // The key presses and releases and the wheel notches since the last call, oldest first; none

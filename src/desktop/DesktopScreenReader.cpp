@@ -5,7 +5,6 @@
 #include <QMetaObject>
 
 #include <algorithm>
-#include <chrono>
 
 DesktopScreenReader::DesktopScreenReader(Desktop& desktop) : m_desktop(desktop)
 {}
@@ -49,11 +48,5 @@ std::vector<quint32> DesktopScreenReader::Block(const QRect& area, std::stop_tok
 
 std::vector<QRect> DesktopScreenReader::WaitForChanges(std::stop_token stop)
 {
-    std::mutex mutex;
-    std::condition_variable_any never;
-    std::unique_lock lock(mutex);
-    if (never.wait_for(lock, stop, std::chrono::milliseconds(kUntoldChangeMs), [] { return false; }) ||
-        stop.stop_requested())
-        return {};
-    return {m_read};
+    return UntoldChanges(m_read, stop);
 }

@@ -26,4 +26,9 @@ public:
     // Waits until the screen changes: the rectangles that changed since the last call (the first
     // call: since the reader was opened).
     virtual std::vector<QRect> WaitForChanges(std::stop_token stop) = 0;
+
+protected:
+    // The wait of a reader that cannot tell changes: after kUntoldChangeMs, all it has read may
+    // have changed; nothing on a stop.
+    static std::vector<QRect> UntoldChanges(const QRect& read, std::stop_token stop);
 };

@@ -76,6 +76,8 @@ public:
     // Script: whether the buttons can be followed (they cannot at first), and a press or release
     // that TakeButtonEvents reports next.
     void SetFollowable(bool watchable) { m_followable = watchable; }
+    // Script: a desktop that sees only its own presses (Wayland).
+    void SetBlindToUser() { m_seesUser = false; }
     void QueueButtonEvent(const ButtonEvent& event) { m_buttonEvents.push_back(event); }
     void QueueInputEvent(const InputEvent& event) { m_inputEvents.push_back(event); }
     void QueuePointerMove(const PointerMove& move) { m_moves.push_back(move); }
@@ -88,6 +90,7 @@ public:
     bool IsButtonDown(MouseButton button) override { return IsDown(Of(button)); }
     bool IsKeyDown(quint32 keysym) override { return IsDown(keysym); }
     bool WatchInput(bool on) override { return on && m_followable; }
+    bool SeesUserInput() override { return m_seesUser; }
     std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_buttonEvents, {}); }
     std::vector<InputEvent> TakeInputEvents() override { return std::exchange(m_inputEvents, {}); }
     std::vector<PointerMove> TakePointerMoves() override { return std::exchange(m_moves, {}); }
@@ -169,6 +172,7 @@ private:
     std::vector<quint32> m_untypable;
     std::vector<quint32> m_untyped;
     bool m_followable = false;
+    bool m_seesUser = true;
     std::atomic<int> m_pixelsRead = 0;
     bool m_reportsChanges = false;
     std::mutex m_screenMutex; // the pixels and the changes, shared with readers

@@ -155,7 +155,7 @@ void WaylandConnection::OnGlobal(wl_registry* registry, quint32 name, const char
             registry, name, &zwp_virtual_keyboard_manager_v1_interface, version, 1);
     } else if (is(zwlr_screencopy_manager_v1_interface)) {
         m_screencopyManager =
-            Bind<zwlr_screencopy_manager_v1>(registry, name, &zwlr_screencopy_manager_v1_interface, version, 1);
+            Bind<zwlr_screencopy_manager_v1>(registry, name, &zwlr_screencopy_manager_v1_interface, version, 2);
     }
 }
 

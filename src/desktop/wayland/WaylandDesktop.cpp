@@ -3,6 +3,7 @@
 #include "desktop/GuardianProcess.h"
 #include "desktop/wayland/WaylandConnection.h"
 #include "desktop/wayland/WaylandScreenCopy.h"
+#include "desktop/wayland/WaylandScreenReader.h"
 
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
@@ -291,19 +292,13 @@ quint32 WaylandDesktop::PixelColor(int x, int y)
 
 std::vector<quint32> WaylandDesktop::PixelBlock(int left, int top, int width, int height)
 {
-    std::vector<quint32> colours(static_cast<size_t>(std::max(0, width)) * static_cast<size_t>(std::max(0, height)));
-    const QRect wanted(left, top, width, height);
-    for (const auto& output : m_connection->Outputs()) {
-        const QRect part = wanted.intersected(output->Rect());
-        if (part.isEmpty())
-            continue;
-        const auto copied = m_screenCopy->Capture(*output, part.translated(-output->Rect().topLeft()));
-        if (!copied)
-            continue;
-        for (int row = 0; row < part.height(); ++row)
-            std::copy_n(copied->begin() + static_cast<ptrdiff_t>(row) * part.width(), part.width(),
-                        colours.begin() + static_cast<ptrdiff_t>(part.top() - top + row) * width +
-                            (part.left() - left));
-    }
-    return colours;
+    return m_screenCopy->Block(QRect(left, top, width, height));
+}
+
+std::unique_ptr<ScreenReader> WaylandDesktop::OpenScreenReader()
+{
+    // A connection of the reader's own; the banded reader through this one is the fallback.
+    if (std::unique_ptr<WaylandScreenReader> reader = WaylandScreenReader::Open(m_displayName))
+        return reader;
+    return Desktop::OpenScreenReader();
 }

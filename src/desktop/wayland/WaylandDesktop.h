@@ -47,6 +47,7 @@ public:
     bool IsKeyDown(quint32 keysym) override;
     // Always false: no Wayland interface lets a client watch other clients' input.
     bool WatchInput(bool on) override;
+    bool SeesUserInput() override { return false; }
     std::vector<ButtonEvent> TakeButtonEvents() override { return {}; }
     std::vector<InputEvent> TakeInputEvents() override { return {}; }
     void KeyDown(quint32 keysym) override;
@@ -67,6 +68,7 @@ public:
     QSize ScreenSize() override;
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
+    std::unique_ptr<ScreenReader> OpenScreenReader() override;
 
 private:
     WaylandDesktop(std::unique_ptr<WaylandConnection> connection, const QByteArray& displayName,

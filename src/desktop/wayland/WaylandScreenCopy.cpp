@@ -4,9 +4,6 @@
 
 #include <wayland-client.h>
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstring>
 
 namespace {
@@ -37,9 +34,11 @@ void OnFailed(void* data, zwlr_screencopy_frame_v1*)
 {
     static_cast<Frame*>(data)->failed = true;
 }
-const zwlr_screencopy_frame_v1_listener kFrameListener = {OnBuffer, OnFlags, OnReady, OnFailed};
+void OnDamage(void*, zwlr_screencopy_frame_v1*, uint32_t, uint32_t, uint32_t, uint32_t)
+{}
+const zwlr_screencopy_frame_v1_listener kFrameListener = {OnBuffer, OnFlags, OnReady, OnFailed, OnDamage};
 
-// One pixel of the buffer as the program's colour (red in the low byte); false for a format it
+// One pixel row of the buffer in the program's colours (red in the low byte); false for a format it
 // does not read. The 32-bit formats are little-endian words: XRGB is 0xXXRRGGBB, XBGR 0xXXBBGGRR.
 bool ConvertRow(quint32 format, const unsigned char* row, int width, quint32* out)
 {
@@ -64,53 +63,6 @@ bool ConvertRow(quint32 format, const unsigned char* row, int width, quint32* ou
 
 } // namespace
 
-WaylandScreenCopy::~WaylandScreenCopy()
-{
-    DropBuffer();
-}
-
-void WaylandScreenCopy::DropBuffer()
-{
-    if (m_buffer != nullptr)
-        wl_buffer_destroy(m_buffer);
-    if (m_pool != nullptr)
-        wl_shm_pool_destroy(m_pool);
-    if (m_pixels != nullptr)
-        munmap(m_pixels, m_size);
-    m_buffer = nullptr;
-    m_pool = nullptr;
-    m_pixels = nullptr;
-    m_size = 0;
-}
-
-bool WaylandScreenCopy::PrepareBuffer(const Frame& frame)
-{
-    if (m_buffer != nullptr && frame.format == m_bufferShape.format && frame.width == m_bufferShape.width &&
-        frame.height == m_bufferShape.height && frame.stride == m_bufferShape.stride)
-        return true;
-    DropBuffer();
-    const size_t size = static_cast<size_t>(frame.stride) * static_cast<size_t>(frame.height);
-    if (size == 0 || frame.stride < frame.width * 4)
-        return false;
-    const int fd = memfd_create("clickwarden-screencopy", MFD_CLOEXEC);
-    if (fd < 0)
-        return false;
-    void* pixels = ftruncate(fd, static_cast<off_t>(size)) == 0
-                       ? mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
-                       : MAP_FAILED;
-    if (pixels == MAP_FAILED) {
-        close(fd);
-        return false;
-    }
-    m_pixels = static_cast<unsigned char*>(pixels);
-    m_size = size;
-    m_pool = wl_shm_create_pool(m_connection.Shm(), fd, static_cast<int32_t>(size));
-    close(fd);
-    m_buffer = wl_shm_pool_create_buffer(m_pool, 0, frame.width, frame.height, frame.stride, frame.format);
-    m_bufferShape = frame;
-    return true;
-}
-
 std::optional<std::vector<quint32>> WaylandScreenCopy::Capture(const WaylandConnection::Output& output,
                                                                const QRect& region)
 {
@@ -125,8 +77,9 @@ std::optional<std::vector<quint32>> WaylandScreenCopy::Capture(const WaylandConn
                                                                region.x(), region.y(), region.width(), region.height());
     zwlr_screencopy_frame_v1_add_listener(copy, &kFrameListener, &frame);
     bool copied = m_connection.DispatchUntil([&] { return frame.offered || frame.failed; }, kCopyTimeoutMs);
-    if (copied && !frame.failed && PrepareBuffer(frame)) {
-        zwlr_screencopy_frame_v1_copy(copy, m_buffer);
+    if (copied && !frame.failed &&
+        m_buffer.Prepare(m_connection.Shm(), {frame.format, frame.width, frame.height, frame.stride})) {
+        zwlr_screencopy_frame_v1_copy(copy, m_buffer.Buffer());
         copied = m_connection.DispatchUntil([&] { return frame.ready || frame.failed; }, kCopyTimeoutMs);
     }
     zwlr_screencopy_frame_v1_destroy(copy);
@@ -142,7 +95,7 @@ std::optional<std::vector<quint32>> WaylandScreenCopy::Capture(const WaylandConn
         if (frame.yInverted)
             sourceY = frame.height - 1 - sourceY;
         if (sourceY != convertedRow &&
-            !ConvertRow(frame.format, m_pixels + static_cast<ptrdiff_t>(sourceY) * frame.stride, frame.width,
+            !ConvertRow(frame.format, m_buffer.Pixels() + static_cast<ptrdiff_t>(sourceY) * frame.stride, frame.width,
                         row.data()))
             return std::nullopt;
         convertedRow = sourceY;
@@ -152,6 +105,25 @@ std::optional<std::vector<quint32>> WaylandScreenCopy::Capture(const WaylandConn
         else
             for (int x = 0; x < region.width(); ++x)
                 target[x] = row[static_cast<size_t>(x * frame.width / region.width())];
+    }
+    return colours;
+}
+
+std::vector<quint32> WaylandScreenCopy::Block(const QRect& wanted)
+{
+    std::vector<quint32> colours(static_cast<size_t>(std::max(0, wanted.width())) *
+                                 static_cast<size_t>(std::max(0, wanted.height())));
+    for (const auto& output : m_connection.Outputs()) {
+        const QRect part = wanted.intersected(output->Rect());
+        if (part.isEmpty())
+            continue;
+        const auto copied = Capture(*output, part.translated(-output->Rect().topLeft()));
+        if (!copied)
+            continue;
+        for (int row = 0; row < part.height(); ++row)
+            std::copy_n(copied->begin() + static_cast<ptrdiff_t>(row) * part.width(), part.width(),
+                        colours.begin() + static_cast<ptrdiff_t>(part.top() - wanted.top() + row) * wanted.width() +
+                            (part.left() - wanted.left()));
     }
     return colours;
 }

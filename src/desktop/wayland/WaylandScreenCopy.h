@@ -1,15 +1,13 @@
 #pragma once
 
 #include "desktop/wayland/WaylandConnection.h"
+#include "desktop/wayland/WaylandShmBuffer.h"
 
 #include <QRect>
 #include <QtGlobal>
 
 #include <optional>
 #include <vector>
-
-struct wl_buffer;
-struct wl_shm_pool;
 
 // Copies screen pixels through the wlroots screen copy interface into shared memory of the
 // program's own. The buffer of the last size asked is kept for the next copy: the screen check
@@ -18,9 +16,12 @@ class WaylandScreenCopy
 {
 public:
     explicit WaylandScreenCopy(WaylandConnection& connection) : m_connection(connection) {}
-    ~WaylandScreenCopy();
     WaylandScreenCopy(const WaylandScreenCopy&) = delete;
     WaylandScreenCopy& operator=(const WaylandScreenCopy&) = delete;
+
+    // The colours of a rectangle of the layout, over every output it crosses, as Desktop::PixelBlock
+    // gives them: 0 where no output shows.
+    std::vector<quint32> Block(const QRect& wanted);
 
     // The colours of a region of one output (in the output's own logical coordinates, inside it),
     // row by row, red in the low byte; nothing when the compositor failed or gave an unknown format.
@@ -40,13 +41,6 @@ public:
     };
 
 private:
-    bool PrepareBuffer(const Frame& frame);
-    void DropBuffer();
-
     WaylandConnection& m_connection;
-    wl_shm_pool* m_pool = nullptr;
-    wl_buffer* m_buffer = nullptr;
-    unsigned char* m_pixels = nullptr;
-    size_t m_size = 0;
-    Frame m_bufferShape; // the format, size and stride m_buffer was made for
+    WaylandShmBuffer m_buffer;
 };

@@ -3,6 +3,7 @@
 
 #include "core/TextTable.h"
 #include "desktop/DesktopFactory.h"
+#include "desktop/ScreenReader.h"
 #include "desktop/wayland/WaylandDesktop.h"
 #include "support/WevLog.h"
 
@@ -14,7 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <condition_variable>
 #include <linux/input-event-codes.h>
+#include <mutex>
+#include <thread>
 #include <xkbcommon/xkbcommon.h>
 
 namespace {
@@ -103,6 +107,34 @@ private slots:
         QCOMPARE(m_desktop->PixelBlock(1254, 998, 51, 51), expected(1254, 998, 51, 51));
         QCOMPARE(m_desktop->PixelBlock(-25, -25, 51, 51), expected(-25, -25, 51, 51));
         QCOMPARE(m_desktop->PixelBlock(575, 325, 51, 51), expected(575, 325, 51, 51));
+    }
+
+    // A reader on a connection of its own reads what the desktop reads, and hears from the compositor
+    // where the screen changed: here all of it, not just what was read.
+    void theReaderTellsWhereTheScreenChanged()
+    {
+        std::unique_ptr<ScreenReader> reader = m_desktop->OpenScreenReader();
+        std::stop_source running;
+        const QRect block(575, 325, 51, 51);
+        QCOMPARE(reader->Block(block, running.get_token()), m_desktop->PixelBlock(575, 325, 51, 51));
+        QVERIFY(Sway({QStringLiteral("output"), QStringLiteral("*"), QStringLiteral("bg"), QStringLiteral("#336699"),
+                      QStringLiteral("solid_color")}));
+        // A change that is never told must not hang the test.
+        std::jthread watchdog([&running](std::stop_token own) {
+            std::mutex mutex;
+            std::condition_variable_any never;
+            std::unique_lock lock(mutex);
+            never.wait_for(lock, own, std::chrono::seconds(10), [] { return false; });
+            running.request_stop();
+        });
+        QRect told;
+        while (told != QRect(0, 0, 1280, 1024) && !running.stop_requested())
+            for (const QRect& changed : reader->WaitForChanges(running.get_token()))
+                told |= changed;
+        QCOMPARE(told, QRect(0, 0, 1280, 1024));
+        // The compositor shows grey before the new background is drawn.
+        QTRY_COMPARE_WITH_TIMEOUT(reader->Block(block, running.get_token()), std::vector<quint32>(51 * 51, 0x996633),
+                                  10000);
     }
 
     void startClient() { QVERIFY(m_wev.Start()); }
