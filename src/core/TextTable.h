@@ -232,6 +232,10 @@ enum class TextId
     RunPreviewNothing = 834,
     RunPreviewPlay = 835,
     AskOption = 836,
+    // What an opened or appended file changed of the options in force.
+    OptionsChangedNote = 845,
+    SwitchOn = 846,
+    SwitchOff = 847,
     // Clicks that find their target by the recorded image.
     OnMismatchFind = 900,
     FoundLine = 901,
