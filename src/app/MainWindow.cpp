@@ -55,8 +55,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_menus = std::make_unique<MainMenus>(*menuBar());
     connect(m_menus->exitAction, &QAction::triggered, this, &MainWindow::Exit);
     BuildGrid();
-    m_reporter =
-        new RunReporter(m_run.get(), *m_services.messages, m_services.notifier, m_state, m_services.unattended, this);
+    const auto fileName = [this] {
+        return m_files ? m_files->FileName() : QString();
+    };
+    m_reporter = new RunReporter(m_run.get(), *m_services.messages, m_services.notifier, fileName, m_state,
+                                 m_services.unattended, this);
     m_editor = new TaskEditor(*this, *m_grid, m_tasks, m_state, *m_services.messages, m_services.desktop, m_run.get());
     connect(m_editor, &TaskEditor::currentRowPicked, this, &MainWindow::PreviewCurrentRow);
     menuBar()->insertMenu(m_menus->commandsMenu->menuAction(), m_editor->Menu());

@@ -262,6 +262,7 @@ constexpr Entry kTexts[] = {
     {TextId::OptionsChangedNote, "The file changed these options: %1."},
     {TextId::SwitchOn, "on"},
     {TextId::SwitchOff, "off"},
+    {TextId::NotifiedFile, "%1: %2"},
     // Clicks that find their target by the recorded image: %1 the task, %2 how far and which way.
     {TextId::OnMismatchFind, "Find the recorded image on the screen"},
     {TextId::FoundLine, "task %1: found %2"},

@@ -236,6 +236,8 @@ enum class TextId
     OptionsChangedNote = 845,
     SwitchOn = 846,
     SwitchOff = 847,
+    // A notification of a run's failure: the file's name, then what went wrong.
+    NotifiedFile = 848,
     // Clicks that find their target by the recorded image.
     OnMismatchFind = 900,
     FoundLine = 901,
