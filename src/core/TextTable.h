@@ -238,6 +238,7 @@ enum class TextId
     SwitchOff = 847,
     // A notification of a run's failure: the file's name, then what went wrong.
     NotifiedFile = 848,
+    HelpPageNotOpened = 849,
     // Clicks that find their target by the recorded image.
     OnMismatchFind = 900,
     FoundLine = 901,

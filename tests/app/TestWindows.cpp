@@ -85,6 +85,22 @@ private slots:
 
     void cleanup() { m_window.reset(); }
 
+    // F1 where no browser opens the help page says where the page is.
+    void helpWithoutABrowserSaysWhereItIs()
+    {
+        QList<QUrl> asked;
+        m_window =
+            std::make_unique<MainWindow>(MainWindowServices{&m_messages, m_desktop.get(), [&asked](const QUrl& url) {
+                                                                asked << url;
+                                                                return false;
+                                                            }});
+        Action("mnuGotosite")->trigger();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(m_messages.Texts(),
+                 QStringList{TextTable::Text(TextId::HelpPageNotOpened).arg(asked[0].toLocalFile())});
+        QVERIFY(m_messages.Texts()[0].contains(QStringLiteral("/help/index.html")));
+    }
+
     // Adding tasks enables the task commands; deleting down to the empty list, and New, disable them.
     void taskCommandsFollowTheLastUpdate()
     {
