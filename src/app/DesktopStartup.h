@@ -21,7 +21,8 @@ public:
     ::Desktop* Desktop() const { return m_choice.desktop.get(); }
     const DesktopChoice& Choice() const { return m_choice; }
 
-    // Sets the Qt platform the choice calls for in the process environment.
+    // Sets the Qt platform the choice calls for in the process environment, and keeps the toolkit
+    // from starting a session bus where none runs.
     void PreparePlatform() const;
     // Prints the failure on stderr, shows it in a box where one can be shown and may be, and
     // returns the program's exit status.
