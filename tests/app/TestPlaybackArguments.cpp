@@ -36,6 +36,7 @@ private slots:
         QTest::newRow("-- keeps --help a file") << QStringList{"--", "--help"} << QStringList{"--help"} << false << off;
         QTest::newRow("unattended, a file")
             << QStringList{"--unattended", "a b.#cw"} << QStringList{"a b.#cw"} << false << off;
+        QTest::newRow("ask, a file") << QStringList{"--ask", "d.#cw"} << QStringList{"d.#cw"} << false << off;
         QTest::newRow("unattended, no macro file")
             << QStringList{"--unattended", "j.txt"} << QStringList{} << true << off;
         QTest::newRow("speed out of range") << QStringList{"--speed=20"} << QStringList{} << true << off;
@@ -61,6 +62,8 @@ private slots:
         if (refused)
             return;
         QCOMPARE(parsed.fileArguments, file);
+        // A file from elsewhere plays only once the user says so.
+        QCOMPARE(parsed.ask, arguments.contains(QStringLiteral("--ask")));
         QVERIFY(parsed.AppliedTo({false, 20, OnMismatch::Stop}) == applied);
     }
 
