@@ -239,6 +239,7 @@ enum class TextId
     // A notification of a run's failure: the file's name, then what went wrong.
     NotifiedFile = 848,
     HelpPageNotOpened = 849,
+    EndOfOptions = 850,
     // Clicks that find their target by the recorded image.
     OnMismatchFind = 900,
     FoundLine = 901,
