@@ -36,17 +36,20 @@ function(cw_export_headers name folder)
     target_include_directories(${name} PUBLIC ${root})
 endfunction()
 
-# cw_add_test(name SOURCES ... LIBS ... [X_INPUT] [WAYLAND]): one Qt Test program registered with CTest.
+# cw_add_test(name SOURCES ... LIBS ... [X_INPUT] [WAYLAND] [GNOME]): one Qt Test program registered with CTest.
 # X_INPUT marks tests that drive the shared X server's pointer or keyboard: they never run side by side.
 # WAYLAND runs the test as a client of the headless sway of scripts/wayland.sh, one at a time; without
-# that session it is skipped.
+# that session it is skipped. GNOME does the same under the headless mutter of scripts/gnome.sh.
 function(cw_add_test name)
-    cmake_parse_arguments(ARG "X_INPUT;WAYLAND" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "X_INPUT;WAYLAND;GNOME" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test cw_warnings)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-    if(ARG_WAYLAND)
+    if(ARG_GNOME)
+        add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/gnome-run.sh $<TARGET_FILE:${name}>)
+        set(platform offscreen)
+    elseif(ARG_WAYLAND)
         add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/wayland-run.sh $<TARGET_FILE:${name}>)
         # Their own windows, and the program's, stay off the compositor's screen, which the test client fills.
         set(platform offscreen)
@@ -66,5 +69,8 @@ function(cw_add_test name)
     endif()
     if(ARG_WAYLAND)
         set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wayland_input SKIP_RETURN_CODE 77)
+    endif()
+    if(ARG_GNOME)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK gnome_input SKIP_RETURN_CODE 77)
     endif()
 endfunction()

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (release, no sanitizers) and runs them under a private Xvfb and openbox,
-# and the Wayland one under a private headless sway, as sway's user.
+# and the Wayland ones under a private headless sway and a headless mutter, as their user.
 # Arguments go to every benchmark, e.g. --benchmark_repetitions=5.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/deps.sh"
 source "$root/scripts/xdisplay.sh"
 source "$root/scripts/wayland.sh"
+source "$root/scripts/gnome.sh"
 cw_ensure_packages "${CW_BUILD_PACKAGES[@]}" "${CW_TEST_PACKAGES[@]}"
 
 build="$root/build/bench"
@@ -36,3 +37,7 @@ cw_start_wayland
 echo "== bench_wayland"
 chmod -R a+rX "$build"
 "$root/scripts/wayland-run.sh" "$build/bin/bench_wayland" "$@"
+
+cw_start_gnome
+echo "== bench_gnome"
+"$root/scripts/gnome-run.sh" "$build/bin/bench_gnome" "$@"

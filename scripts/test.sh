@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test
 # suite under its own X server (Xvfb) and window manager (openbox), and the Wayland tests under a
-# headless sway of their own.
+# headless sway and a headless mutter of their own.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/deps.sh"
 source "$root/scripts/xdisplay.sh"
 source "$root/scripts/wayland.sh"
+source "$root/scripts/gnome.sh"
 cw_ensure_packages "${CW_BUILD_PACKAGES[@]}" "${CW_TEST_PACKAGES[@]}"
 
 echo "== Checking the source format"
@@ -36,9 +37,11 @@ echo "== Starting Xvfb and openbox"
 cw_start_display
 echo "== Starting a headless sway"
 cw_start_wayland
-# On CI a Wayland test that cannot run fails instead of being skipped.
+echo "== Starting a headless GNOME compositor (mutter)"
+cw_start_gnome
+# On CI a Wayland or GNOME test that cannot run fails instead of being skipped.
 [ -n "${CI:-}" ] && export CW_WAYLAND_REQUIRED=1
-# The Wayland tests run as sway's user: the test programs must be theirs to read and run.
+# The Wayland tests run as the compositors' user: the test programs must be theirs to read and run.
 chmod -R a+rX "$build"
 
 echo "== Running the tests"

@@ -11,20 +11,14 @@ cw_start_wayland() {
     cw_wayland_home=""
     unset CW_WAYLAND_USER CW_WAYLAND_RUNTIME_DIR CW_WAYLAND_DISPLAY
     export CW_WAYLAND_SKIP=""
-    trap 'cw_stop_wayland; declare -F cw_stop_display >/dev/null && cw_stop_display' EXIT
+    trap 'cw_stop_wayland; declare -F cw_stop_gnome >/dev/null && cw_stop_gnome
+        declare -F cw_stop_display >/dev/null && cw_stop_display' EXIT
     if ! command -v sway >/dev/null; then
         export CW_WAYLAND_SKIP="sway is not installed"
         return 0
     fi
     local user
-    user=$(id -un)
-    if [ "$(id -u)" -eq 0 ]; then
-        user=$CW_WAYLAND_ACCOUNT
-        if ! id "$user" >/dev/null 2>&1; then
-            useradd --system --create-home --home-dir "/var/lib/$user" --shell /usr/sbin/nologin "$user" ||
-                { export CW_WAYLAND_SKIP="the user $user for sway could not be created"; return 0; }
-        fi
-    fi
+    user=$(cw_wayland_account) || { export CW_WAYLAND_SKIP="the user $CW_WAYLAND_ACCOUNT for sway could not be created"; return 0; }
     local home runtime config log
     home=$(mktemp -d /tmp/cw-wayland.XXXXXX)
     cw_wayland_home=$home
@@ -68,6 +62,19 @@ CONF
     CW_WAYLAND_SWAYSOCK=$(ls "$runtime"/sway-ipc.*.sock 2>/dev/null | head -n 1)
 }
 
+# Prints the user Wayland compositors run as: this one, or when root (which compositors refuse) an
+# unprivileged account of the tests' own, made on first use.
+cw_wayland_account() {
+    if [ "$(id -u)" -ne 0 ]; then
+        id -un
+        return 0
+    fi
+    id "$CW_WAYLAND_ACCOUNT" >/dev/null 2>&1 ||
+        useradd --system --create-home --home-dir "/var/lib/$CW_WAYLAND_ACCOUNT" --shell /usr/sbin/nologin \
+            "$CW_WAYLAND_ACCOUNT" >&2 || return 1
+    echo "$CW_WAYLAND_ACCOUNT"
+}
+
 # cw_as_wayland_user USER RUNTIME_DIR DISPLAY COMMAND...: runs COMMAND as USER in a Wayland session
 # of its own: its runtime directory and home, the Wayland display when given, and no X display.
 cw_as_wayland_user() {
@@ -76,10 +83,12 @@ cw_as_wayland_user() {
     "${cw_command[@]}" "$@"
 }
 
-# Sets cw_command to the command prefix that cw_as_wayland_user runs a command behind.
+# Sets cw_command to the command prefix that cw_as_wayland_user runs a command behind; a fourth
+# argument is the address of the session bus to give it.
 cw_wayland_command() {
-    local user=$1 runtime=$2 display=$3
+    local user=$1 runtime=$2 display=$3 bus=${4:-}
     local environment=(HOME="$runtime" USER="$user" LOGNAME="$user" XDG_RUNTIME_DIR="$runtime" LANG=C.UTF-8)
+    [ -n "$bus" ] && environment+=(DBUS_SESSION_BUS_ADDRESS="$bus")
     [ -n "$display" ] && environment+=(WAYLAND_DISPLAY="$display" XDG_SESSION_TYPE=wayland
         SWAYSOCK="${CW_WAYLAND_SWAYSOCK:-}")
     local clear=(-u DISPLAY -u XAUTHORITY -u WAYLAND_DISPLAY -u XDG_SESSION_TYPE -u SWAYSOCK -u DBUS_SESSION_BUS_ADDRESS)

@@ -293,7 +293,8 @@ constexpr Entry kTexts[] = {
     {TextId::WaylandLacks,
      "The Wayland compositor does not offer what Clickwarden needs to drive the pointer and the keyboard "
      "and to read the screen (missing: %1), and no X11 display could be reached. Clickwarden works on "
-     "compositors with the wlroots interfaces (sway, Hyprland, river, labwc, wayfire) and in X11 sessions."},
+     "compositors with the wlroots interfaces (sway, Hyprland, river, labwc, wayfire), on GNOME (mutter's "
+     "remote desktop on the session bus) and in X11 sessions."},
 };
 
 constexpr bool IsSorted()

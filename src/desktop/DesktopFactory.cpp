@@ -1,6 +1,7 @@
 #include "desktop/DesktopFactory.h"
 
 #include "core/TextTable.h"
+#include "desktop/gnome/GnomeDesktop.h"
 #include "desktop/wayland/WaylandDesktop.h"
 #include "desktop/x11/X11Desktop.h"
 
@@ -19,6 +20,19 @@ DesktopFactory::Problem ProblemOf(X11Desktop::OpenError error)
     return DesktopFactory::Problem::None;
 }
 
+// A desktop driven on the Wayland compositor itself: Record is not offered, and the window says why.
+DesktopChoice WaylandChoice(const SessionEnvironment& environment, std::unique_ptr<Desktop> desktop)
+{
+    DesktopChoice choice;
+    choice.desktop = std::move(desktop);
+    // The program's own window goes where its desktop is, unless the user chose.
+    if (environment.waylandUsable && environment.qtPlatform.isEmpty())
+        choice.qtPlatform = "wayland";
+    choice.warning = TextTable::Text(TextId::RecordNeedsX11);
+    choice.recordingOffered = false;
+    return choice;
+}
+
 } // namespace
 
 DesktopChoice DesktopFactory::Open(const SessionEnvironment& environment)
@@ -26,17 +40,16 @@ DesktopChoice DesktopFactory::Open(const SessionEnvironment& environment)
     QStringList waylandMissing;
     if (environment.PrefersWayland()) {
         WaylandDesktop::OpenResult wayland = WaylandDesktop::Open(environment.waylandDisplay);
-        if (wayland.desktop) {
-            DesktopChoice choice;
-            choice.desktop = std::move(wayland.desktop);
-            // The program's own window goes where its desktop is, unless the user chose.
-            if (environment.waylandUsable && environment.qtPlatform.isEmpty())
-                choice.qtPlatform = "wayland";
-            choice.warning = TextTable::Text(TextId::RecordNeedsX11);
-            choice.recordingOffered = false;
-            return choice;
-        }
-        waylandMissing = wayland.noCompositor ? QStringList{QStringLiteral("wl_display")} : wayland.missingInterfaces;
+        if (wayland.desktop)
+            return WaylandChoice(environment, std::move(wayland.desktop));
+        // GNOME's compositor offers its own interfaces instead, on the session bus.
+        if (!wayland.noCompositor)
+            if (std::unique_ptr<GnomeDesktop> gnome =
+                    GnomeDesktop::Open(environment.sessionBus, environment.runtimeDir, environment.waylandDisplay))
+                return WaylandChoice(environment, std::move(gnome));
+        waylandMissing = wayland.noCompositor
+                             ? QStringList{QStringLiteral("wl_display")}
+                             : wayland.missingInterfaces << QStringLiteral("org.gnome.Mutter.RemoteDesktop");
     }
     // Without the wlroots interfaces, XWayland, where there is one, is the next best.
     X11Desktop::OpenResult opened = X11Desktop::Open(environment.display);

@@ -24,8 +24,9 @@ struct DesktopChoice
 };
 
 // The one place that decides which desktop the program drives: it looks at the session and opens
-// the backend made for it (a Wayland compositor with the wlroots interfaces directly, else X11 or
-// XWayland). The rest of the program sees only the Desktop interface.
+// the backend made for it (a Wayland compositor with the wlroots interfaces directly, GNOME's
+// through its own interfaces on the session bus, else X11 or XWayland). The rest of the program
+// sees only the Desktop interface.
 class DesktopFactory
 {
 public:

@@ -46,8 +46,10 @@ SessionEnvironment SessionEnvironment::FromProcess()
     environment.sessionType = qgetenv("XDG_SESSION_TYPE");
     environment.waylandDisplay = qgetenv("WAYLAND_DISPLAY");
     environment.qtPlatform = qgetenv("QT_QPA_PLATFORM");
+    environment.sessionBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    environment.runtimeDir = qgetenv("XDG_RUNTIME_DIR");
     environment.waylandUsable = environment.IsWayland() &&
-                                CompositorAnswers(environment.waylandDisplay, qgetenv("XDG_RUNTIME_DIR")) &&
+                                CompositorAnswers(environment.waylandDisplay, environment.runtimeDir) &&
                                 QtHasWaylandPlatform();
     return environment;
 }

@@ -12,6 +12,8 @@ struct SessionEnvironment
     // A Wayland compositor answers and Qt has its wayland platform, so a window can be shown
     // there even without any X server.
     bool waylandUsable = false;
+    QByteArray sessionBus = {}; // DBUS_SESSION_BUS_ADDRESS
+    QByteArray runtimeDir = {}; // XDG_RUNTIME_DIR
 
     static SessionEnvironment FromProcess();
     bool IsWayland() const { return sessionType == "wayland" || !waylandDisplay.isEmpty(); }

@@ -1,6 +1,7 @@
 // A macro file such as an X11 recording makes (clicks, a drag, typing with non-US characters, a key
-// combination, wheel turns) played by the real program with --unattended under a headless sway,
-// into wev, which logs what it receives; and the program killed in the middle of a drag.
+// combination, wheel turns) played by the real program with --unattended under a headless sway (or,
+// built with CW_GNOME, a headless mutter), into wev, which logs what it receives; and the program
+// killed in the middle of a drag.
 
 #include "support/WevLog.h"
 
@@ -29,7 +30,24 @@ class TestWaylandPlayback : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY2(m_wev.Start(), qPrintable(m_wev.Error())); }
+    void initTestCase()
+    {
+#ifdef CW_GNOME
+        // mutter places wev's window: the program's own Super+Up maximises it to fill the screen.
+        QTemporaryDir folder;
+        const QString maximise = WriteMacro(folder, "\"0*0*Key Super_L+Up**\"\r\n");
+        QVERIFY2(
+            m_wev.Start(5000,
+                        [&] {
+                            QProcess::execute(QStringLiteral(CW_PROGRAM), {QStringLiteral("--unattended"), maximise});
+                        }),
+            qPrintable(m_wev.Error()));
+        // Told its new size, wev still has to draw at it before mutter picks it under the pointer.
+        QTest::qWait(300);
+#else
+        QVERIFY2(m_wev.Start(), qPrintable(m_wev.Error()));
+#endif
+    }
 
     void playsAFileIntoAWaylandClient()
     {
@@ -58,32 +76,37 @@ private slots:
             const WevLog::Press& press = m_wev.Presses()[i];
             QCOMPARE(std::tuple(press.button, press.pressed, press.at), expected[i]);
         }
-        QVERIFY(m_wev.Typed().startsWith(QStringLiteral("Grüße €")));
-        QVERIFY(m_wev.Keys().contains(QStringLiteral("Shift+Control+t")));
+        QVERIFY2(m_wev.Typed().startsWith(QStringLiteral("Grüße €")), qPrintable(m_wev.Typed()));
+        // A layout's own key gives T with Shift held; the program's own keymap on sway has t alone.
+        QVERIFY2(m_wev.Keys().contains(QStringLiteral("Shift+Control+t"), Qt::CaseInsensitive),
+                 qPrintable(m_wev.Keys().join(QLatin1Char(' '))));
         QCOMPARE(m_wev.WheelSteps(), QStringList(3, QStringLiteral("vertical 1")));
     }
 
-    // Killed while a drag holds the button: the guardian lets go of it, and a click after lands right.
+    // Killed while a drag holds the button and a key that needs Shift: the button is let go of, and a
+    // click and a key after land right, with no Shift left down.
     void nothingStaysHeldAfterAKill()
     {
         m_wev.Clear();
         QTemporaryDir folder;
-        const QString path = WriteMacro(
-            folder, "\"320*240*Left Mouse Pushed**\"\r\n\"30**Pause**\"\r\n\"400*300*Left Mouse Released**\"\r\n");
+        const QString path = WriteMacro(folder, "\"320*240*Left Mouse Pushed**\"\r\n\"**Key Pushed at**\"\r\n"
+                                                "\"30**Pause**\"\r\n\"400*300*Left Mouse Released**\"\r\n");
         QProcess program;
         program.setProcessChannelMode(QProcess::ForwardedChannels);
         program.start(QStringLiteral(CW_PROGRAM), {QStringLiteral("--unattended"), path});
-        QVERIFY(m_wev.WaitFor([&] { return !m_wev.Presses().empty(); }, 30000));
+        QVERIFY(m_wev.WaitFor([&] { return !m_wev.Presses().empty() && !m_wev.Typed().isEmpty(); }, 30000));
         program.kill();
         QVERIFY(program.waitForFinished(5000));
         QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 2; }));
         QCOMPARE(m_wev.Presses()[1].pressed, false);
         QCOMPARE(m_wev.Presses()[1].button, 272);
 
-        const QString next = WriteMacro(folder, "\"900*700*Mouse Click Left**\"\r\n");
+        // A modifier left down for good would make the x another character, or take the @'s away.
+        const QString next = WriteMacro(folder, "\"900*700*Mouse Click Left**\"\r\n\"900*700*Type x at**\"\r\n");
         QCOMPARE(QProcess::execute(QStringLiteral(CW_PROGRAM), {QStringLiteral("--unattended"), next}), 0);
-        QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 4; }));
+        QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 4 && m_wev.Typed().size() >= 3; }));
         QCOMPARE(m_wev.Presses()[2].at, QPointF(900, 700));
+        QVERIFY2(m_wev.Typed().endsWith(QStringLiteral("x@")), qPrintable(m_wev.Typed()));
     }
 
 private:

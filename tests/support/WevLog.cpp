@@ -28,7 +28,7 @@ WevLog::~WevLog()
     }
 }
 
-bool WevLog::Start(int timeoutMs)
+bool WevLog::Start(int timeoutMs, const std::function<void()>& fill)
 {
     // Line-buffered: wev's stdout is a pipe here.
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -37,6 +37,8 @@ bool WevLog::Start(int timeoutMs)
         m_error = QStringLiteral("wev did not start: ") + m_process.errorString();
         return false;
     }
+    if (fill && WaitFor([this] { return m_placed; }, timeoutMs) && !m_configured)
+        fill();
     if (!WaitFor([this] { return m_configured; }, timeoutMs)) {
         m_error = QStringLiteral("wev's window was not given the whole output");
         return false;
@@ -99,11 +101,19 @@ void WevLog::ParseLine(const QString& line)
     if (kind == QLatin1String("xdg_toplevel") && name == QLatin1String("configure") &&
         rest.startsWith(QLatin1String("width: 1280")))
         m_configured = true;
-    // A new set of devices: wev binds its pointer anew (sometimes twice), and a new object speaks.
-    if (kind == QLatin1String("wl_seat") && name == QLatin1String("capabilities"))
+    if (kind == QLatin1String("xdg_toplevel") && name == QLatin1String("configure") &&
+        !rest.startsWith(QLatin1String("width: 0")))
+        m_placed = true;
+    // A new set of devices: wev binds its pointer and keyboard anew (sometimes twice), and a new
+    // object speaks.
+    if (kind == QLatin1String("wl_seat") && name == QLatin1String("capabilities")) {
         m_pointerObject.clear();
+        m_keyboardObject.clear();
+    }
+    if (kind == QLatin1String("wl_keyboard") && m_keyboardObject.isEmpty())
+        m_keyboardObject = object;
     if (kind == QLatin1String("wl_keyboard") && name == QLatin1String("key"))
-        m_keyPressed = rest.contains(QLatin1String("(pressed)"));
+        m_keyPressed = object == m_keyboardObject && rest.contains(QLatin1String("(pressed)"));
     if (kind != QLatin1String("wl_pointer"))
         return;
     if (m_pointerObject.isEmpty())

@@ -26,8 +26,10 @@ public:
     WevLog(const WevLog&) = delete;
     WevLog& operator=(const WevLog&) = delete;
 
-    // Starts wev and waits until its window fills the output. False (with Error()) when it did not.
-    bool Start(int timeoutMs = 5000);
+    // Starts wev and waits until its window fills the output; where the compositor places windows
+    // instead (mutter), fill() is called once it has placed wev's, to make it fill it. False (with
+    // Error()) when it did not.
+    bool Start(int timeoutMs = 5000, const std::function<void()>& fill = {});
     QString Error() const { return m_error; }
 
     // Reads what came, until done() holds or the time is up; returns done().
@@ -50,7 +52,9 @@ private:
     QString m_error;
     QByteArray m_pending; // a partial line
     bool m_configured = false;
-    QString m_pointerObject; // wev may bind the pointer twice: only one object's events count
+    bool m_placed = false;    // wev's window was given a size
+    QString m_pointerObject;  // wev may bind the pointer twice: only one object's events count
+    QString m_keyboardObject; // and the keyboard
     QPointF m_pointer;
     QString m_modifiers;
     bool m_keyPressed = false; // the last key line was a press: its sym line follows
