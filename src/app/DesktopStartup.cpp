@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
@@ -16,16 +15,6 @@ void PrintError(const QString& text)
 {
     std::fprintf(stderr, "clickwarden: %s\n", text.toLocal8Bit().constData());
 }
-
-// A bus named in the environment, or the user's bus in the runtime directory, where libdbus looks
-// when none is named.
-bool SessionBusRuns()
-{
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
-}
 } // namespace
 
 void DesktopStartup::PreparePlatform() const
@@ -34,7 +23,7 @@ void DesktopStartup::PreparePlatform() const
         qputenv("QT_QPA_PLATFORM", m_choice.qtPlatform);
     // Without a session bus, the toolkit's first call on one (notifications, the tray, the platform
     // theme) would have libdbus autolaunch a bus that outlives the program: there is none to call.
-    if (!SessionBusRuns())
+    if (!m_sessionBus)
         qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 

@@ -11,10 +11,12 @@ class QMainWindow;
 class DesktopStartup
 {
 public:
-    explicit DesktopStartup(DesktopChoice choice) : m_choice(std::move(choice)) {}
+    explicit DesktopStartup(DesktopChoice choice, bool sessionBus = true)
+        : m_choice(std::move(choice)), m_sessionBus(sessionBus)
+    {}
     static DesktopStartup Open(const SessionEnvironment& environment)
     {
-        return DesktopStartup(DesktopFactory::Open(environment));
+        return DesktopStartup(DesktopFactory::Open(environment), environment.HasSessionBus());
     }
 
     // Null when no desktop could be opened.
@@ -34,4 +36,5 @@ public:
 
 private:
     DesktopChoice m_choice;
+    bool m_sessionBus;
 };
