@@ -1,6 +1,7 @@
 // A cursor move in the task grid over a file of long typing rows: 20 rows of about 1 MiB of typed
 // text each, the longest a row may be. The CPU time of one Down or Up key, with the grid's repaint.
-// Target: 16 ms per move. Runs on the X display in DISPLAY (Xvfb is fine).
+// Target: 16 ms per move. And the cost of putting those rows in place, where what the grid shows of
+// them is worked out. Runs on the X display in DISPLAY (Xvfb is fine).
 #include "app/MainWindow.h"
 #include "app/StderrMessageBoxes.h"
 #include "app/TaskGrid.h"
@@ -72,6 +73,19 @@ void BM_CursorMoveOverLongRows(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CursorMoveOverLongRows)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// What a row's look costs where it is worked out: putting the read rows in place of the list, as
+// Open does once the file is read.
+void BM_PutLongRowsInPlace(benchmark::State& state)
+{
+    const TaskRows rows = LongRows();
+    TaskList tasks;
+    for (auto _ : state) {
+        tasks.ClearTaskList();
+        tasks.AddTasks(TaskRows(rows));
+    }
+}
+BENCHMARK(BM_PutLongRowsInPlace)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 } // namespace
 
 CW_QT_BENCHMARK_MAIN(QApplication)
