@@ -16,7 +16,7 @@ cmake --build "$build" --parallel "$(nproc)"
 
 cw_start_display
 export CW_XSERVER_PID="$cw_xvfb_pid"
-for bench in bench_desktop bench_recorder bench_typing bench_player bench_screencheck bench_imagesearch bench_preview bench_macrofile; do
+for bench in bench_desktop bench_recorder bench_typing bench_player bench_screencheck bench_imagesearch bench_preview bench_grid bench_macrofile; do
     echo "== $bench"
     "$build/bin/$bench" "$@"
 done

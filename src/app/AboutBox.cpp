@@ -1,6 +1,7 @@
 #include "app/AboutBox.h"
 
 #include "app/AppLogo.h"
+#include "app/HelpPage.h"
 #include "core/AppInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
@@ -97,7 +98,6 @@ void AboutBox::Populate()
     m_title->setText(AppInfo::ProductName());
     m_disclaimer->setText(TextTable::Text(TextId::Disclaimer));
     m_siteButton->setText(TextTable::Text(TextId::GoToSite));
-    m_siteAddress = QUrl(TextTable::Text(TextId::HelpPageAddress));
     const QChar lf(10);
     m_description->setText(TextTable::Text(TextId::Developers) + lf + TextTable::Text(TextId::ReportsAddress) + lf +
                            TextTable::Text(TextId::HelpPageAddress) + lf + lf + AppInfo::CopyrightLine());
@@ -105,7 +105,7 @@ void AboutBox::Populate()
 
 void AboutBox::OpenSite()
 {
-    m_openUrl(m_siteAddress);
+    HelpPage::Open(m_openUrl, m_messages);
 }
 
 void AboutBox::CloseBox()

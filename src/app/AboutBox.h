@@ -38,7 +38,6 @@ private:
     MessageBoxes& m_messages;
     OpenUrl m_openUrl;
     // The address m_siteButton opens: the help page shipped with the program.
-    QUrl m_siteAddress;
 
     QLabel* m_icon = nullptr;
     QLabel* m_title = nullptr;

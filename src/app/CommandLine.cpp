@@ -81,9 +81,9 @@ QString HelpText()
            Text(TextId::UsageOptions) + line + Text(TextId::HelpOption) + line + Text(TextId::VersionOption) + line +
            Text(TextId::StopOption) + line + Text(TextId::UnattendedOption) + line + Text(TextId::AskOption) + line +
            Text(TextId::SpeedOption) + line + Text(TextId::CheckScreenOption) + line + Text(TextId::OnMismatchOption) +
-           paragraph + Text(TextId::StopKeysHeading) + line + Text(TextId::StopRecordingKeys) + line +
-           Text(TextId::StopPlaybackKeys) + paragraph + statuses + paragraph + Text(TextId::HelpPageLabel) +
-           QLatin1Char(' ') + Text(TextId::HelpPageAddress) + line;
+           line + Text(TextId::EndOfOptions) + paragraph + Text(TextId::StopKeysHeading) + line +
+           Text(TextId::StopRecordingKeys) + line + Text(TextId::StopPlaybackKeys) + paragraph + statuses + paragraph +
+           Text(TextId::HelpPageLabel) + QLatin1Char(' ') + Text(TextId::HelpPageAddress) + line;
 }
 
 QString VersionText()

@@ -21,6 +21,10 @@ void DesktopStartup::PreparePlatform() const
 {
     if (!m_choice.qtPlatform.isEmpty())
         qputenv("QT_QPA_PLATFORM", m_choice.qtPlatform);
+    // Without a session bus, the toolkit's first call on one (notifications, the tray, the platform
+    // theme) would have libdbus autolaunch a bus that outlives the program: there is none to call.
+    if (!m_sessionBus)
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 
 int DesktopStartup::ReportFailure(int& argc, char** argv, bool mayShowBox) const

@@ -11,17 +11,20 @@ class QMainWindow;
 class DesktopStartup
 {
 public:
-    explicit DesktopStartup(DesktopChoice choice) : m_choice(std::move(choice)) {}
+    explicit DesktopStartup(DesktopChoice choice, bool sessionBus = true)
+        : m_choice(std::move(choice)), m_sessionBus(sessionBus)
+    {}
     static DesktopStartup Open(const SessionEnvironment& environment)
     {
-        return DesktopStartup(DesktopFactory::Open(environment));
+        return DesktopStartup(DesktopFactory::Open(environment), environment.HasSessionBus());
     }
 
     // Null when no desktop could be opened.
     ::Desktop* Desktop() const { return m_choice.desktop.get(); }
     const DesktopChoice& Choice() const { return m_choice; }
 
-    // Sets the Qt platform the choice calls for in the process environment.
+    // Sets the Qt platform the choice calls for in the process environment, and keeps the toolkit
+    // from starting a session bus where none runs.
     void PreparePlatform() const;
     // Prints the failure on stderr, shows it in a box where one can be shown and may be, and
     // returns the program's exit status.
@@ -33,4 +36,5 @@ public:
 
 private:
     DesktopChoice m_choice;
+    bool m_sessionBus;
 };

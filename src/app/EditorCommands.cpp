@@ -1,6 +1,7 @@
 #include "app/EditorCommands.h"
 
 #include "app/AboutBox.h"
+#include "app/HelpPage.h"
 #include "app/PauseDialog.h"
 #include "app/TaskEditor.h"
 #include "core/TextTable.h"
@@ -68,7 +69,7 @@ void EditorCommands::EditOptions()
 
 void EditorCommands::OpenHelpPage()
 {
-    m_openUrl(QUrl(TextTable::Text(TextId::HelpPageAddress)));
+    HelpPage::Open(m_openUrl, m_messages);
 }
 
 void EditorCommands::ShowAbout()

@@ -133,6 +133,11 @@ QString FileCommands::Caption() const
     return name + (modified ? QStringLiteral("*") : QString()) + QStringLiteral(" - ") + plain;
 }
 
+QString FileCommands::FileName() const
+{
+    return m_path.isEmpty() ? QString() : QFileInfo(m_path).fileName();
+}
+
 bool FileCommands::IsModified() const
 {
     return m_untracked || !m_tasks.Edits().isClean();

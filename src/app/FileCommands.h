@@ -49,6 +49,8 @@ public:
     // "name.#cw* - company - product": the file last read or saved, marked while the list has
     // changed since; "Untitled*" for a changed list that has no file; the plain caption otherwise.
     QString Caption() const;
+    // The name of the file last read or saved, without its folder; empty when none.
+    QString FileName() const;
 
 signals:
     void captionChanged(const QString& caption);

@@ -4,6 +4,7 @@
 #include "app/EditorCommands.h"
 #include "app/FileCommands.h"
 #include "app/MainMenus.h"
+#include "app/ReadNote.h"
 #include "app/RunReporter.h"
 #include "app/RunStatusDisplay.h"
 #include "app/StatusIndicator.h"
@@ -15,7 +16,6 @@
 #include "core/MessageBoxes.h"
 #include "core/TextTable.h"
 #include "desktop/Desktop.h"
-#include "tasks/Playability.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,8 +57,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_menus = std::make_unique<MainMenus>(*menuBar());
     connect(m_menus->exitAction, &QAction::triggered, this, &MainWindow::Exit);
     BuildGrid();
-    m_reporter =
-        new RunReporter(m_run.get(), *m_services.messages, m_services.notifier, m_state, m_services.unattended, this);
+    const auto fileName = [this] {
+        return m_files ? m_files->FileName() : QString();
+    };
+    m_reporter = new RunReporter(m_run.get(), *m_services.messages, m_services.notifier, fileName, m_state,
+                                 m_services.unattended, this);
     m_editor = new TaskEditor(*this, *m_grid, m_tasks, m_state, *m_services.messages, m_services.desktop, m_run.get());
     connect(m_editor, &TaskEditor::currentRowPicked, this, &MainWindow::PreviewCurrentRow);
     menuBar()->insertMenu(m_menus->commandsMenu->menuAction(), m_editor->Menu());
@@ -175,12 +178,14 @@ void MainWindow::ConnectFiles()
     connect(m_menus->saveAction, &QAction::triggered, files, &FileCommands::Save);
     connect(files, &FileCommands::captionChanged, this, &MainWindow::UpdateCaption);
     connect(files, &FileCommands::readingChanged, this, &MainWindow::ShowReading);
-    connect(files, &FileCommands::optionsRead, this, &MainWindow::ApplyOptions);
-    connect(files, &FileCommands::commandStateChanged, this, &MainWindow::UpdateCommandState);
-    connect(files, &FileCommands::commandStateChanged, this, [this](bool flag) {
-        if (flag)
-            TellUnplayableRows();
+    // The file's rows are in place by now: the status line tells what it changed, what cannot be played.
+    connect(files, &FileCommands::optionsRead, this, [this](const OptionValues& read) {
+        const OptionValues before = m_state.options;
+        ApplyOptions(read);
+        const QSize screen = m_services.desktop ? m_services.desktop->ScreenSize() : QSize();
+        ShowNote(ReadNote::Text(before, m_state.options, m_tasks.PackedRows(), screen));
     });
+    connect(files, &FileCommands::commandStateChanged, this, &MainWindow::UpdateCommandState);
     m_start = new CommandLineStart(*files, m_run.get(), *m_reporter, this);
     if (m_services.askBeforePlaying)
         m_start->AskFirst(*m_services.messages, m_tasks);
@@ -300,6 +305,8 @@ void MainWindow::PreviewCurrentRow()
 
 void MainWindow::ShowNote(const QString& text)
 {
+    if (text.isEmpty() && !m_note)
+        return;
     // A widget of the bar, not a message of it: menu status tips would wipe a message away.
     if (!m_note) {
         m_note = new QLabel(this);
@@ -310,16 +317,6 @@ void MainWindow::ShowNote(const QString& text)
     m_note->setText(text);
     statusBar()->setVisible(true);
     LayoutGrid();
-}
-
-void MainWindow::TellUnplayableRows()
-{
-    const QSize screen = m_services.desktop ? m_services.desktop->ScreenSize() : QSize();
-    const std::vector<int> rows = Playability::UnplayableRows(m_tasks.PackedRows(), screen);
-    if (!rows.empty())
-        ShowNote(TextTable::Text(TextId::UnplayableRowsNote).arg(rows.size()).arg(Playability::RowList(rows)));
-    else if (m_note)
-        m_note->clear();
 }
 
 void MainWindow::Exit()

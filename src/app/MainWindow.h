@@ -132,10 +132,8 @@ private:
     void ShowReading(bool reading);
     // The preview of the grid's current row, beside what the last run saw there.
     void PreviewCurrentRow();
-    // The status line's note: rows that cannot be played, remarks of a run.
+    // The status line's note: what a read file changed, rows that cannot be played, remarks of a run.
     void ShowNote(const QString& text);
-    // Counts the rows that cannot be played after a file was read, for the status line.
-    void TellUnplayableRows();
 
     MainWindowServices m_services;
     SharedState m_state;

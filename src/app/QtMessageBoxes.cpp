@@ -4,6 +4,8 @@
 #include "app/WindowPlacement.h"
 #include "core/AppInfo.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -24,12 +26,13 @@ QMessageBox::Icon ToQt(MessageBoxes::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+constexpr QChar kZeroWidthSpace(0x200B);
+
 // The box wraps its text only where a line may break, so a long path would make it wider than the
 // screen and push its buttons off it: a break is allowed after each "/" and inside every run of
 // more than a few dozen characters without a blank.
 QString WithBreaks(const QString& text)
 {
-    constexpr QChar kZeroWidthSpace(0x200B);
     constexpr int kLongestRun = 32;
     QString out;
     out.reserve(text.size() + text.size() / 8);
@@ -68,6 +71,13 @@ void QtMessageBoxes::Show(Icon icon, const QString& text)
         return;
     WindowPlacement::WaitUntilPlaced(m_parent);
     QMessageBox box(ToQt(icon), AppInfo::ProductName(), BoxText(text), QMessageBox::Ok, m_parent);
+    // A message may be copied (a path, an address); the breaks the box may wrap at stay out of the copy.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QObject::connect(clipboard, &QClipboard::dataChanged, &box, [clipboard] {
+        if (QString copied = clipboard->text(); copied.contains(kZeroWidthSpace))
+            clipboard->setText(copied.remove(kZeroWidthSpace));
+    });
     box.exec();
 }
 

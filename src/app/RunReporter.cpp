@@ -8,9 +8,10 @@
 #include "core/TextTable.h"
 #include "tasks/SharedState.h"
 
-RunReporter::RunReporter(Run* run, MessageBoxes& messages, Notifier* notifier, const SharedState& state,
-                         bool unattended, QObject* parent)
-    : QObject(parent), m_messages(messages), m_notifier(notifier), m_state(state), m_unattended(unattended)
+RunReporter::RunReporter(Run* run, MessageBoxes& messages, Notifier* notifier, std::function<QString()> fileName,
+                         const SharedState& state, bool unattended, QObject* parent)
+    : QObject(parent), m_messages(messages), m_notifier(notifier), m_fileName(std::move(fileName)), m_state(state),
+      m_unattended(unattended)
 {
     if (!run)
         return;
@@ -88,7 +89,9 @@ void RunReporter::EndRun(int status, const QString& failure)
 {
     m_exitStatus = status;
     if (!failure.isEmpty() && m_notifier) {
-        m_notifier->Notify(failure);
+        // It may come long after the run began, beside other runs': it says which file failed.
+        const QString file = m_fileName ? m_fileName() : QString();
+        m_notifier->Notify(file.isEmpty() ? failure : TextTable::Text(TextId::NotifiedFile).arg(file, failure));
         m_notifier->Flush();
     }
     emit exitRequested();

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class MessageBoxes;
 class Notifier;
 class Run;
@@ -17,9 +19,10 @@ class RunReporter : public QObject
     Q_OBJECT
 
 public:
-    // state: the close-after-playing switch in force; unattended: no one watches (--unattended).
-    RunReporter(Run* run, MessageBoxes& messages, Notifier* notifier, const SharedState& state, bool unattended,
-                QObject* parent = nullptr);
+    // fileName: the name of the file the list was read from, for the notification; state: the
+    // close-after-playing switch in force; unattended: no one watches (--unattended).
+    RunReporter(Run* run, MessageBoxes& messages, Notifier* notifier, std::function<QString()> fileName,
+                const SharedState& state, bool unattended, QObject* parent = nullptr);
 
     // What the program returns when it ends: not 0 when a run that closed it did not click every task.
     int ExitStatus() const { return m_exitStatus; }
@@ -48,6 +51,7 @@ private:
 
     MessageBoxes& m_messages;
     Notifier* m_notifier;
+    std::function<QString()> m_fileName;
     const SharedState& m_state;
     bool m_unattended;
     int m_exitStatus = 0;

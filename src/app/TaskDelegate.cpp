@@ -67,8 +67,8 @@ InputTask InputOf(InputTask::Kind kind)
 
 TaskDelegate::TaskDelegate(const TaskList& tasks, std::function<QSize()> screenSize, Commit commit, Refuse refuse,
                            QObject* parent)
-    : UnplayableRowDelegate(tasks, screenSize(), parent), m_tasks(tasks), m_screenSize(std::move(screenSize)),
-      m_commit(std::move(commit)), m_refuse(std::move(refuse))
+    : CellTipDelegate(parent), m_tasks(tasks), m_screenSize(std::move(screenSize)), m_commit(std::move(commit)),
+      m_refuse(std::move(refuse))
 {}
 
 QWidget* TaskDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
@@ -229,5 +229,5 @@ bool TaskDelegate::eventFilter(QObject* object, QEvent* event)
             return true;
         }
     }
-    return UnplayableRowDelegate::eventFilter(object, event);
+    return CellTipDelegate::eventFilter(object, event);
 }

@@ -2,7 +2,7 @@
 
 #include "tasks/TaskRows.h"
 
-#include "app/UnplayableRowDelegate.h"
+#include "app/CellTipDelegate.h"
 #include <QSize>
 
 #include <functional>
@@ -10,12 +10,12 @@
 
 class TaskList;
 
-// The task grid's delegate: rows that cannot be played marked as UnplayableRowDelegate marks them,
+// The task grid's delegate: the tool tips of CellTipDelegate,
 // and the editors of the cells: x and y as typed text, the kind from the list of the task
 // kinds, a typing task as its text, a key task by pressing it, a wheel turn by direction and notches,
 // a pause's length in hours, minutes and seconds, a wait's in milliseconds. A change is checked before it is handed
 // on as a whole row; a bad one is refused with its reason and changes nothing.
-class TaskDelegate : public UnplayableRowDelegate
+class TaskDelegate : public CellTipDelegate
 {
     Q_OBJECT
 

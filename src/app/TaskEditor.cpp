@@ -65,6 +65,8 @@ TaskEditor::TaskEditor(QWidget& window, TaskGrid& grid, TaskList& tasks, const S
     const auto screenSize = [desktop] {
         return desktop ? desktop->ScreenSize() : QSize();
     };
+    // The grid marks the rows whose point lies off this screen.
+    m_tasks.SetScreen(screenSize());
     m_grid.setItemDelegate(new TaskDelegate(
         m_tasks, screenSize,
         [this](int row, const TaskRow& changed) { Apply(TaskEdits::Change(m_tasks, row, changed)); },

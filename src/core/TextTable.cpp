@@ -262,6 +262,13 @@ constexpr Entry kTexts[] = {
     {TextId::AskOption,
      "  --ask                     show what the file will do, and play it only when Play is chosen (the "
      "desktop entry's way)"},
+    {TextId::OptionsChangedNote, "The file changed these options: %1."},
+    {TextId::SwitchOn, "on"},
+    {TextId::SwitchOff, "off"},
+    {TextId::NotifiedFile, "%1: %2"},
+    {TextId::HelpPageNotOpened, "No web browser opened the help page. It is here:\n\n%1"},
+    {TextId::EndOfOptions,
+     "  --                        end the options: what follows is the file, even when it begins with -"},
     // Clicks that find their target by the recorded image: %1 the task, %2 how far and which way.
     {TextId::OnMismatchFind, "Find the recorded image on the screen"},
     {TextId::FoundLine, "task %1: found %2"},

@@ -234,6 +234,14 @@ enum class TextId
     RunPreviewNothing = 834,
     RunPreviewPlay = 835,
     AskOption = 836,
+    // What an opened or appended file changed of the options in force.
+    OptionsChangedNote = 845,
+    SwitchOn = 846,
+    SwitchOff = 847,
+    // A notification of a run's failure: the file's name, then what went wrong.
+    NotifiedFile = 848,
+    HelpPageNotOpened = 849,
+    EndOfOptions = 850,
     // Clicks that find their target by the recorded image.
     OnMismatchFind = 900,
     FoundLine = 901,

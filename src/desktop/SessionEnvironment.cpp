@@ -1,6 +1,7 @@
 #include "desktop/SessionEnvironment.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QStringList>
 
@@ -38,6 +39,12 @@ bool QtHasWaylandPlatform()
 }
 
 } // namespace
+
+bool SessionEnvironment::HasSessionBus() const
+{
+    return !sessionBus.isEmpty() ||
+           (!runtimeDir.isEmpty() && QFileInfo::exists(QFile::decodeName(runtimeDir + "/bus")));
+}
 
 SessionEnvironment SessionEnvironment::FromProcess()
 {

@@ -19,5 +19,8 @@ struct SessionEnvironment
     bool IsWayland() const { return sessionType == "wayland" || !waylandDisplay.isEmpty(); }
     // A Wayland session whose compositor the program should drive itself: WAYLAND_DISPLAY is set
     // and the session says it is Wayland, or no X display is named.
+    // A session bus is named, or the user's bus is in the runtime directory, where libdbus looks
+    // when none is named; otherwise the first call on one would autolaunch a bus.
+    bool HasSessionBus() const;
     bool PrefersWayland() const { return !waylandDisplay.isEmpty() && (sessionType == "wayland" || display.isEmpty()); }
 };

@@ -51,13 +51,13 @@ bool OnScreen(int x, int y, QSize screen)
 
 // The same rule for a row as the grid holds it and as the file's bytes hold it.
 template <typename Cell>
-QString ProblemOf(const Cell& x, const Cell& y, const TaskKinds::Kind* kind, const QString& taskText, QSize screen)
+QString ProblemOf(const Cell& x, const Cell& y, const TaskKinds::Kind* kind, const QString& taskText,
+                  const std::optional<InputTask>& input, QSize screen)
 {
     const auto text = [](TextId id) {
         return TextTable::Text(id);
     };
     // The keys have no point; the wheel turns at one.
-    const std::optional<InputTask> input = kind ? std::nullopt : InputTask::Parse(taskText);
     if (!kind && !input)
         return text(TextId::UnknownTaskKind).arg(Quotable(taskText));
     if (kind && kind->action == TaskKinds::Action::Wait && !IsLength(x, kMaxWaitMs))
@@ -92,7 +92,13 @@ std::optional<int> WholeNumber(QByteArrayView cell)
 
 QString Problem(const TaskRow& row, QSize screen)
 {
-    return ProblemOf(QStringView(row.x), QStringView(row.y), TaskKinds::Find(row.task), row.task, screen);
+    const TaskKinds::Kind* kind = TaskKinds::Find(row.task);
+    return Problem(row, kind, kind ? std::nullopt : InputTask::Parse(row.task), screen);
+}
+
+QString Problem(const TaskRow& row, const TaskKinds::Kind* kind, const std::optional<InputTask>& input, QSize screen)
+{
+    return ProblemOf(QStringView(row.x), QStringView(row.y), kind, row.task, input, screen);
 }
 
 std::optional<QPoint> Point(const TaskRow& row, QSize screen)
@@ -127,7 +133,8 @@ std::vector<int> UnplayableRows(const TaskRows& rows, QSize screen)
             }
         }
         // Only a text of no mouse kind is read as a task of the keys or the wheel.
-        if (!ProblemOf(x, y, kind, kind ? QString() : QString::fromLatin1(task), screen).isEmpty())
+        const QString taskText = kind ? QString() : QString::fromLatin1(task);
+        if (!ProblemOf(x, y, kind, taskText, kind ? std::nullopt : InputTask::Parse(taskText), screen).isEmpty())
             unplayable.push_back(int(row) + 1);
     }
     return unplayable;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tasks/InputTask.h"
+#include "tasks/TaskKinds.h"
 #include "tasks/TaskRows.h"
 
 #include <QPoint>
@@ -29,6 +31,9 @@ std::optional<int> WholeNumber(QByteArrayView cell);
 // Why the row cannot be played on a screen of this size, in the user's words; empty when it can.
 // An empty size checks no screen.
 QString Problem(const TaskRow& row, QSize screen);
+// The same for a row whose task text was looked at already: its kind, or what it holds of the keys
+// or the wheel (InputTask::Parse) when it is no mouse kind.
+QString Problem(const TaskRow& row, const TaskKinds::Kind* kind, const std::optional<InputTask>& input, QSize screen);
 
 // The point of a row that can be played and has one.
 std::optional<QPoint> Point(const TaskRow& row, QSize screen);

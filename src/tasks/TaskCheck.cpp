@@ -6,7 +6,6 @@
 #include "tasks/InputTask.h"
 #include "tasks/Playability.h"
 #include "tasks/TaskKinds.h"
-#include "tasks/TaskList.h"
 
 #include <climits>
 
@@ -58,19 +57,6 @@ Shape ShapeOf(const QString& taskText)
             return Shape::Point;
     }
     return Shape::Text;
-}
-
-bool IsEditable(const QString& taskText, int column)
-{
-    switch (column) {
-    case TaskList::kColumnX:
-    case TaskList::kColumnTask:
-        return true;
-    case TaskList::kColumnY:
-        return ShapeOf(taskText) != Shape::Duration;
-    default:
-        return false;
-    }
 }
 
 std::optional<int> PauseSeconds(const QString& cell)

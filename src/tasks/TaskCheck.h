@@ -24,9 +24,6 @@ enum class Shape
 };
 Shape ShapeOf(const QString& taskText);
 
-// Whether the user may change this column of the row in place: x, y where the kind uses it, the kind.
-bool IsEditable(const QString& taskText, int column);
-
 // A pause's length as the list holds it: a whole number of seconds, from 0 up.
 std::optional<int> PauseSeconds(const QString& cell);
 // Hours, minutes and seconds: "1:02:30", "0:00:05".

@@ -1,10 +1,8 @@
 #include "tasks/TaskList.h"
 
 #include "core/TextTable.h"
-#include "tasks/InputTask.h"
-#include "tasks/Playability.h"
-#include "tasks/TaskCheck.h"
-#include "tasks/TaskKinds.h"
+
+#include <QColor>
 
 #include <cstdlib>
 #include <optional>
@@ -81,6 +79,7 @@ void TaskList::ReplaceLastTask(const TaskRow& row)
 {
     m_rows.pop_back();
     m_rows.push_back(row);
+    Replaced(int(m_rows.size()) - 1, 1, 1);
     EmitRowChanged(Rows() - 1);
 }
 
@@ -92,6 +91,7 @@ void TaskList::AddTask(const QString& x, const QString& y, const QString& taskTe
         const int qtRow = static_cast<int>(m_rows.size());
         beginInsertRows(QModelIndex(), qtRow, qtRow);
         m_rows.push_back(TaskRow{x, y, taskText, imageText});
+        Replaced(qtRow, 0, 1);
         endInsertRows();
     }
     Changed();
@@ -113,11 +113,13 @@ void TaskList::AddTasks(TaskRows&& rows)
         // The blank row 1 goes as well: the list is new from its first row.
         beginResetModel();
         m_rows = std::move(rows);
+        m_looks.Reset(m_rows);
         endResetModel();
     } else {
         const int first = static_cast<int>(m_rows.size());
         beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
         m_rows.Append(rows);
+        Replaced(first, 0, static_cast<int>(rows.size()));
         endInsertRows();
     }
     rows = TaskRows{};
@@ -130,10 +132,12 @@ void TaskList::ClearTaskList()
         beginRemoveRows(QModelIndex(), 1, static_cast<int>(m_rows.size()) - 1);
         m_rows = TaskRows{};
         m_rows.push_back(TaskRow{});
+        m_looks.Reset(m_rows);
         endRemoveRows();
     } else {
         m_rows.pop_back();
         m_rows.push_back(TaskRow{});
+        m_looks.Reset(m_rows);
     }
     EmitRowChanged(1);
     SetCurrentRow(1);
@@ -150,6 +154,7 @@ bool TaskList::DeleteLastTask()
     const int qtRow = static_cast<int>(m_rows.size()) - 1;
     beginRemoveRows(QModelIndex(), qtRow, qtRow);
     m_rows.pop_back();
+    Replaced(qtRow, 1, 0);
     endRemoveRows();
     if (m_currentRow >= Rows())
         SetCurrentRow(Rows() - 1);
@@ -173,7 +178,9 @@ TaskRows TaskList::Splice(int first, int count, const TaskRows& rows)
     const int qtFirst = first - 1;
     const int added = static_cast<int>(rows.size());
     const auto splice = [&] {
-        return m_rows.Splice(static_cast<std::size_t>(qtFirst), static_cast<std::size_t>(count), rows);
+        TaskRows taken = m_rows.Splice(static_cast<std::size_t>(qtFirst), static_cast<std::size_t>(count), rows);
+        Replaced(qtFirst, count, added);
+        return taken;
     };
     // The rows both sides have in common change in place, so the grid keeps its selection on them.
     TaskRows removed;
@@ -203,8 +210,26 @@ void TaskList::MoveRow(int from, int to)
     beginMoveRows(QModelIndex(), from - 1, from - 1, QModelIndex(), to > from ? to : to - 1);
     const TaskRows row = m_rows.Splice(static_cast<std::size_t>(from - 1), 1, TaskRows{});
     m_rows.Splice(static_cast<std::size_t>(to - 1), 0, row);
+    m_looks.Moved(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - 1));
     endMoveRows();
     Changed();
+}
+
+void TaskList::Replaced(int first, int count, int added)
+{
+    m_looks.Replaced(m_rows, static_cast<std::size_t>(first), static_cast<std::size_t>(count),
+                     static_cast<std::size_t>(added));
+}
+
+void TaskList::SetScreen(QSize screen)
+{
+    m_looks.Reset(m_rows, screen);
+    emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
+}
+
+RowLook TaskList::Look(int row) const
+{
+    return HasRow(row) ? m_looks.At(m_rows, static_cast<std::size_t>(row - 1)) : RowLook{};
 }
 
 void TaskList::Changed()
@@ -238,27 +263,23 @@ int TaskList::columnCount(const QModelIndex& parent) const
 
 QVariant TaskList::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
     const int row = index.row() + 1;
-    const QString cell = Cell(row, index.column());
     if (role == Qt::EditRole)
-        return cell;
-    // The grid shows a pause's length in hours, minutes and seconds; the list keeps its seconds.
-    if (index.column() == kColumnX) {
-        const TaskKinds::Kind* kind = TaskKinds::Find(Cell(row, kColumnTask));
-        if (kind && kind->action == TaskKinds::Action::Pause)
-            if (const std::optional<int> seconds = TaskCheck::PauseSeconds(cell))
-                return TaskCheck::DurationText(*seconds);
-        // A wait reads as one: its milliseconds with their unit.
-        if (kind && kind->action == TaskKinds::Action::Wait && Playability::WholeNumber(QStringView(cell)))
-            return TextTable::Text(TextId::WaitLength).arg(cell.trimmed());
-    }
-    // A task of the keys shows what it types or presses, not the key names it is stored as.
-    if (index.column() == kColumnTask)
-        if (const std::optional<InputTask> input = InputTask::Parse(cell))
-            return input->Display();
-    return cell;
+        return Cell(row, index.column());
+    const bool marked = role == Qt::ForegroundRole || role == Qt::ToolTipRole;
+    if (role != Qt::DisplayRole && !marked)
+        return {};
+    const bool shown = index.column() == kColumnX || index.column() == kColumnTask;
+    if (IsEmpty() || (!marked && !shown))
+        return role == Qt::DisplayRole ? QVariant(Cell(row, index.column())) : QVariant();
+    const RowLook look = Look(row);
+    if (role == Qt::ForegroundRole)
+        return look.problem.isEmpty() ? QVariant() : QVariant(QColor(Qt::red));
+    if (role == Qt::ToolTipRole)
+        return look.problem.isEmpty() ? QVariant() : QVariant(look.problem);
+    return index.column() == kColumnX ? look.x : look.task;
 }
 
 QVariant TaskList::headerData(int section, Qt::Orientation orientation, int role) const
@@ -273,7 +294,9 @@ Qt::ItemFlags TaskList::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
-    if (!IsEmpty() && TaskCheck::IsEditable(Cell(index.row() + 1, kColumnTask), index.column()))
+    const bool editable = index.column() == kColumnY ? Look(index.row() + 1).yEditable
+                                                     : index.column() == kColumnX || index.column() == kColumnTask;
+    if (!IsEmpty() && editable)
         flags |= Qt::ItemIsEditable;
     return flags;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tasks/RowLooks.h"
 #include "tasks/TaskRows.h"
 
 #include <QAbstractTableModel>
@@ -84,11 +85,18 @@ public:
     // columns 1 to 3 (column 4 stays until the next task overwrites it).
     bool DeleteLastTask();
 
+    // The size of the screen that rows are played on: a point off it cannot be played (the grid marks
+    // it). An empty size checks no screen.
+    void SetScreen(QSize screen);
+    // What the grid shows for a task row: kept beside the row from when it last changed.
+    RowLook Look(int row) const;
+
     // The grid's current row, which is also the playback position; 0 when none is current.
     int CurrentRow() const { return m_currentRow; }
     void SetCurrentRow(int row);
 
-    // QAbstractTableModel
+    // QAbstractTableModel: the display of a cell, its text to edit, the red of a row that cannot be
+    // played and the reason as its tool tip.
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -105,8 +113,11 @@ private:
     QByteArrayView FieldOf(int row, TaskRows::Field field) const;
     void EmitRowChanged(int row);
     void Changed();
+    // The rows from first (counted from 0) changed: count of them were replaced by added ones.
+    void Replaced(int first, int count, int added);
 
     TaskRows m_rows; // m_rows[0] is row 1; never empty
+    RowLooks m_looks;
     int m_currentRow = 1;
     int m_trackedDepth = 0;
     QUndoStack m_edits;

@@ -1,5 +1,5 @@
 // The real program, started from outside: every way it is told to end ends it, whatever box or
-// dialog is open and whether or not its main loop has started.
+// dialog is open and whether or not its main loop has started, and it starts no session bus.
 #include "xdriver/XDriver.h"
 
 #include <QProcess>
@@ -71,7 +71,13 @@ private slots:
         QVERIFY(damaged.open() && damaged.write("not a macro file\n") > 0);
         damaged.close();
         const bool box = moment == QLatin1String("invalid file box");
+        // No session bus runs: none is started for the program (and left running after it).
+        QTemporaryDir runtime;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         QProcess program;
+        program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         program.start(QStringLiteral(CW_PROGRAM), box ? QStringList{damaged.fileName()} : QStringList{});
         const qint64 pid = program.processId();
@@ -99,6 +105,7 @@ private slots:
         QVERIFY2(program.waitForFinished(10000), "the program did not end");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
+        QVERIFY(!user.AnyTopWindowHas("_DBUS_SESSION_BUS_ADDRESS"));
     }
 
     // A run no one watches never waits: a file that cannot be used ends it at once with status 4 and

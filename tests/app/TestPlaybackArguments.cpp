@@ -1,6 +1,9 @@
 #include "app/CommandLine.h"
 #include "app/PlaybackArguments.h"
 
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +39,7 @@ private slots:
         QTest::newRow("-- keeps --help a file") << QStringList{"--", "--help"} << QStringList{"--help"} << false << off;
         QTest::newRow("unattended, a file")
             << QStringList{"--unattended", "a b.#cw"} << QStringList{"a b.#cw"} << false << off;
+        QTest::newRow("ask, a file") << QStringList{"--ask", "d.#cw"} << QStringList{"d.#cw"} << false << off;
         QTest::newRow("unattended, no macro file")
             << QStringList{"--unattended", "j.txt"} << QStringList{} << true << off;
         QTest::newRow("speed out of range") << QStringList{"--speed=20"} << QStringList{} << true << off;
@@ -61,7 +65,32 @@ private slots:
         if (refused)
             return;
         QCOMPARE(parsed.fileArguments, file);
+        // A file from elsewhere plays only once the user says so.
+        QCOMPARE(parsed.ask, arguments.contains(QStringLiteral("--ask")));
         QVERIFY(parsed.AppliedTo({false, 20, OnMismatch::Stop}) == applied);
+    }
+
+    // The README's command line, --help and the man page list the same options.
+    void everyListHasTheSameOptions()
+    {
+        const auto options = [](const QString& text) {
+            QSet<QString> found;
+            const QRegularExpression option(QStringLiteral("(?<![\\w-])(--(?:[a-z][a-z-]*)?|-h)(?![\\w-])"));
+            for (const QRegularExpressionMatch& match : option.globalMatch(text))
+                found << match.captured(1);
+            return found;
+        };
+        const auto read = [](const char* path) {
+            QFile file(QStringLiteral(CW_SOURCE_DIR "/") + QLatin1String(path));
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        const QString readme =
+            read("README.md").section(QStringLiteral("\n## Command line\n"), 1).section("\n## ", 0, 0);
+        const QString manPage = read("packaging/clickwarden.1").replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        const QSet<QString> help = options(CommandLine::HelpText());
+        QVERIFY(help.contains(QStringLiteral("--stop")) && help.contains(QStringLiteral("--")));
+        QCOMPARE(options(readme), help);
+        QCOMPARE(options(manPage), help);
     }
 
     // The user's settings keep every action by the name the command line gives it.

@@ -1,6 +1,8 @@
 // The rules of the shell that need neither a window nor a desktop: how strictly the settings are
-// read, how a long line fits a box and when a restore brings the stop-key reminder.
+// read, how a long line fits a box, when a restore brings the stop-key reminder and what the status
+// line says of a file read.
 #include "app/QtMessageBoxes.h"
+#include "app/ReadNote.h"
 #include "app/StopKeyReminder.h"
 #include "core/KeyboardOptions.h"
 #include "core/PaceOptions.h"
@@ -10,6 +12,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+Q_DECLARE_METATYPE(OptionValues)
 
 class TestRules : public QObject
 {
@@ -72,6 +76,45 @@ private slots:
             QCOMPARE(StopKeyReminder::AnswerChange({minimised, false, true, watch.RestoredByUser()}),
                      StopKeyReminder::Answer::Nothing);
         }
+    }
+
+    // The file's switches and intervals come into force: the status line names those that changed,
+    // with the value now in force, and the rows that cannot be played.
+    void readFileTellsWhatItChanged_data()
+    {
+        QTest::addColumn<OptionValues>("read");
+        QTest::addColumn<QString>("badRow"); // a task text, added after a good row
+        QTest::addColumn<QString>("note");
+        const OptionValues unchanged;
+        OptionValues recordsNoImages;
+        recordsNoImages.saveImages = false;
+        recordsNoImages.closeAfterPlaying = true;
+        OptionValues paced;
+        paced.playIntervalMs = 250;
+        paced.recIntervalMs = 40;
+        paced.repeatForever = true;
+        QTest::newRow("nothing") << unchanged << QString() << QString();
+        QTest::newRow("images off, closes")
+            << recordsNoImages << QString()
+            << "The file changed these options: \"Close Clickwarden after playing "
+               "finished\" on, \"Save a descriptive image for every event captured\" off.";
+        QTest::newRow("intervals, repeats, a bad row")
+            << paced << "Key nosuchkey"
+            << "The file changed these options: \"Time unit for playing (msec)\" 250, \"Sensibility in recording "
+               "(msec)\" 40, \"Repeat tasks forever (CTRL+SHIFT+F11 to stop)\" on. Rows that cannot be played, "
+               "marked in the grid (1): 2.";
+    }
+
+    void readFileTellsWhatItChanged()
+    {
+        QFETCH(OptionValues, read);
+        QFETCH(QString, badRow);
+        QFETCH(QString, note);
+        TaskRows rows;
+        rows.push_back({QStringLiteral("10"), QStringLiteral("20"), TextTable::Text(TextId::ClickLeft), {}});
+        if (!badRow.isEmpty())
+            rows.push_back({{}, {}, badRow, {}});
+        QCOMPARE(ReadNote::Text(OptionValues{}, read, rows, QSize(640, 480)), note);
     }
 };
 

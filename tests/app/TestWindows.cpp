@@ -10,9 +10,11 @@
 #include "app/SplashWindow.h"
 #include "core/KeySymbols.h"
 #include "core/TextTable.h"
+#include "macrofile/MacroFile.h"
 #include "options/OptionsDialog.h"
 #include "player/Player.h"
 #include "support/FakeDesktop.h"
+#include "support/FakeFileChooser.h"
 #include "support/ImageText.h"
 #include "support/RecordingMessageBoxes.h"
 #include "xdriver/XDriver.h"
@@ -26,6 +28,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -82,6 +85,22 @@ private slots:
     }
 
     void cleanup() { m_window.reset(); }
+
+    // F1 where no browser opens the help page says where the page is.
+    void helpWithoutABrowserSaysWhereItIs()
+    {
+        QList<QUrl> asked;
+        m_window =
+            std::make_unique<MainWindow>(MainWindowServices{&m_messages, m_desktop.get(), [&asked](const QUrl& url) {
+                                                                asked << url;
+                                                                return false;
+                                                            }});
+        Action("mnuGotosite")->trigger();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(m_messages.Texts(),
+                 QStringList{TextTable::Text(TextId::HelpPageNotOpened).arg(asked[0].toLocalFile())});
+        QVERIFY(m_messages.Texts()[0].contains(QStringLiteral("/help/index.html")));
+    }
 
     // Adding tasks enables the task commands; deleting down to the empty list, and New, disable them.
     void taskCommandsFollowTheLastUpdate()
@@ -288,16 +307,24 @@ private slots:
         QFETCH(bool, stopKeys);
         QFETCH(int, status);
         RecordingNotifier notifier;
-        MainWindowServices services{&m_messages, m_desktop.get(), {}};
+        FakeFileChooser files;
+        MainWindowServices services{&m_messages, m_desktop.get(), {}, &files};
         services.unattended = unattended;
         services.notifier = &notifier;
         m_window = std::make_unique<MainWindow>(services);
         m_window->Start();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        // The list comes from a file, which a notification names.
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("invoices.#cw"));
+        TaskList saved;
+        saved.AddTasks({{"1", "1", kLeft, {}}, {unplayable ? "1o6" : "2", "2", kLeft, {}}});
+        QVERIFY(!MacroFile::Save(path, saved, OptionValues{}, false));
+        files.QueueAnswer(path);
+        Action("mnuFileApri")->trigger();
+        QTRY_COMPARE(m_window->Tasks().TaskCount(), 2);
         m_window->ApplyOptions(
             {OptionValues::kMaxPlayIntervalMs, OptionValues::kMaxRecIntervalMs, !unattended, false, true});
-        m_window->Tasks().AddTasks({{"1", "1", kLeft, {}}, {unplayable ? "1o6" : "2", "2", kLeft, {}}});
-        m_window->UpdateCommandState(true);
         Action("mnuComandiPlay")->trigger();
         Run& run = *m_window->RunOwner();
         run.Poll(); // the stop keys are seen up first
@@ -311,7 +338,7 @@ private slots:
         const QString told = stopKeys     ? Player::StopMessage(1)
                              : unplayable ? TextTable::Text(TextId::SkippedRowsMessage).arg(1).arg(2)
                                           : "";
-        QCOMPARE(notifier.texts, told.isEmpty() ? QStringList{} : QStringList{told});
+        QCOMPARE(notifier.texts, told.isEmpty() ? QStringList{} : QStringList{"invoices.#cw: " + told});
         // The stop keys' message goes where the messages go: stderr, when unattended.
         QCOMPARE(m_messages.Texts(), stopKeys ? QStringList{told} : QStringList{});
         // The end closes every window, once more when the events run: before the next test's window.

@@ -1,9 +1,10 @@
 // The task list's rules: the descriptive image's fields, the task kinds'
-// texts and which rows cannot be played.
+// texts, which rows cannot be played and what the grid shows of them.
 #include "core/TextTable.h"
 #include "support/ImageText.h"
 #include "tasks/InputTask.h"
 #include "tasks/Playability.h"
+#include "tasks/RowLook.h"
 #include "tasks/TaskCheck.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
@@ -128,6 +129,97 @@ private slots:
         TaskRows blank;
         blank.push_back({});
         QVERIFY(Playability::UnplayableRows(blank, QSize(640, 480)).empty());
+    }
+
+    // What the grid shows and marks for a row follows it through every change, a long row's look
+    // kept and moved along with it: after each change every row looks as it does worked out afresh.
+    void rowLooksFollowEveryChange()
+    {
+        QSize screen(640, 480);
+        QString keys = QStringLiteral("Type");
+        while (keys.size() < 8 * RowLook::kCellCharacters)
+            keys += QStringLiteral(" Cyrillic_zhe a space");
+        const TaskRow longRow{{}, {}, keys, {}};
+        const TaskRow badLongRow{{}, {}, keys + QStringLiteral(" nosuchkey"), {}};
+        const TaskRow click{QStringLiteral("10"), QStringLiteral("20"), kLeft, {}};
+        const TaskRow offScreen{QStringLiteral("700"), QStringLiteral("20"), QStringLiteral("Wheel up 2"), {}};
+        const TaskRow pause{QStringLiteral("90"), {}, TextTable::Text(TextId::Pause), {}};
+        const auto packed = [](std::initializer_list<TaskRow> list) {
+            TaskRows rows;
+            for (const TaskRow& row : list)
+                rows.push_back(row);
+            return rows;
+        };
+        TaskList list;
+        list.SetScreen(screen);
+        const std::pair<const char*, std::function<void()>> changes[] = {
+            {"opened",
+             [&] {
+                 list.AddTasks(packed({click, longRow, offScreen, badLongRow, pause}));
+             }},
+            {"row inserted before long rows",
+             [&] {
+                 list.Splice(1, 0, packed({pause}));
+             }},
+            {"long row replaced",
+             [&] {
+                 list.Splice(3, 1, packed({click}));
+             }},
+            {"short row made long",
+             [&] {
+                 list.Splice(1, 1, packed({longRow}));
+             }},
+            {"rows taken out",
+             [&] {
+                 list.Splice(2, 2, {});
+             }},
+            {"long row moved down",
+             [&] {
+                 list.MoveRow(1, 3);
+             }},
+            {"long row moved up",
+             [&] {
+                 list.MoveRow(3, 2);
+             }},
+            {"appended",
+             [&] {
+                 list.AddTask(keys, {}, keys, {});
+             }},
+            {"last replaced",
+             [&] {
+                 list.ReplaceLastTask(pause);
+             }},
+            {"last deleted",
+             [&] {
+                 list.DeleteLastTask();
+             }},
+            {"screen grown",
+             [&] {
+                 screen = QSize(1024, 768);
+                 list.SetScreen(screen);
+             }},
+            {"cleared",
+             [&] {
+                 list.ClearTaskList();
+             }},
+        };
+        for (const auto& [change, apply] : changes) {
+            apply();
+            // Rows 1 to the last, then row 1 again: the next change finds it the row asked for last.
+            for (int k = 0; k < list.Rows(); ++k) {
+                const int row = k % (list.Rows() - 1) + 1;
+                QVERIFY2(list.Look(row) == RowLook::Of(list.Row(row), screen), change);
+            }
+            if (change == std::string_view("long row moved up")) {
+                // The keys as typed, cut to what a cell shows; the row red for its unknown key.
+                const QString shown = list.data(list.index(1, TaskList::kColumnTask)).toString();
+                QVERIFY2(shown.startsWith(QStringLiteral("Type \"жa жa")), qPrintable(shown.left(40)));
+                QCOMPARE(shown.size(), RowLook::kCellCharacters + 3);
+                QCOMPARE(list.data(list.index(2, TaskList::kColumnX), Qt::ForegroundRole), QVariant(QColor(Qt::red)));
+                QVERIFY(list.data(list.index(2, TaskList::kColumnX), Qt::ToolTipRole).toString().size() < 200);
+                QCOMPARE(list.data(list.index(1, TaskList::kColumnX), Qt::ForegroundRole), QVariant());
+            }
+        }
     }
 };
 

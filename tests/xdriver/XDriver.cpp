@@ -177,6 +177,18 @@ QList<unsigned long> XDriver::Windows(qint64 pid, bool viewableOnly)
     return found;
 }
 
+bool XDriver::AnyTopWindowHas(const char* property)
+{
+    Window root = 0, *children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(m_display, DefaultRootWindow(m_display), &root, &root, &children, &count);
+    bool found = false;
+    for (const Window child : QList<Window>(children, children + count))
+        found = found || !Property(child, property).isEmpty();
+    XFree(children);
+    return found;
+}
+
 QString XDriver::Title(unsigned long window)
 {
     return QString::fromUtf8(Property(window, "_NET_WM_NAME"));

@@ -51,6 +51,9 @@ public:
     // user does; Focus also waits for the focus and is false when it did not follow.
     void Activate(unsigned long window);
     bool Focus(unsigned long window);
+    // Whether a window just below the root carries this property (dbus-launch marks the window that
+    // tells where the bus it started runs with _DBUS_SESSION_BUS_ADDRESS).
+    bool AnyTopWindowHas(const char* property);
 
 private:
     QByteArray Property(unsigned long window, const char* name);
