@@ -26,7 +26,8 @@ work=$(mktemp -d)
 # The program's settings (window place, options) stay out of the user's own.
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 
-# A list as a person makes it by hand: a click, a letter typed, a wait, a key, a wheel turn and a drag.
+# A list as a person makes it by hand: a click, a letter typed, a wait, a key, a wheel turn and a drag;
+# the options as the program starts with them.
 python3 - "$work/editing.#cw" <<'PY'
 import sys
 text = ("Dear Ms. Kovacs,\n\nThank you for the quote on the new boiler and the fitting. We would like the work "
@@ -36,7 +37,7 @@ rows = ["312*148*Mouse Click Left**", "**Type " + " ".join(names.get(c, c) for c
         "**Key Control_L+s**", "640*400*Wheel down 3**", "600*300*Left Mouse Pushed**",
         "**Mouse Path 650,320,92 720,340,92 800,355,92**", "780*360*Left Mouse Released**"]
 lines = (['"#Quorvel WorksClickwarden 200425"'] + ['"%s"' % row for row in rows]
-         + ['"***#Quorvel Works***25***"', "1000", "20", "#FALSE#", "#FALSE#", "#FALSE#"])
+         + ['"***#Quorvel Works***25***"', "1000", "20", "#FALSE#", "#FALSE#", "#TRUE#"])
 open(sys.argv[1], "w", newline="").write("\r\n".join(lines) + "\r\n")
 PY
 
