@@ -43,23 +43,6 @@ shot=$(mktemp)
 xwd -silent -id "$frame" -out "$shot"
 xdotool key ctrl+q
 wait "$program"
-# XWD to PNG with nothing but Python's own modules (3 or 4 bytes a pixel).
-python3 - "$shot" "$root/docs/main-window.png" <<'PY'
-import struct, sys, zlib
-data = open(sys.argv[1], "rb").read()
-header = struct.unpack(">25I", data[:100])
-size, width, height, order, stride, colours = header[0], header[4], header[5], header[7], header[12], header[19]
-masks, step = header[14:17], header[11] // 8
-pixels = data[size + 12 * colours:]
-rows = b""
-for y in range(height):
-    rows += b"\0"
-    for x in range(width):
-        value = int.from_bytes(pixels[y * stride + x * step:y * stride + (x + 1) * step], "little" if order == 0 else "big")
-        rows += bytes((value & mask) >> ((mask & -mask).bit_length() - 1) for mask in masks)
-chunk = lambda kind, body: struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
-open(sys.argv[2], "wb").write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-                              + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
-PY
+python3 "$root/scripts/xwd2png.py" "$root/docs/main-window.png" "$shot"
 rm -f "$shot"
 echo "Wrote $root/docs/main-window.png"

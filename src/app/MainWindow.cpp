@@ -26,6 +26,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include <utility>
+
 namespace {
 // Window, grid and preview geometry, in twips.
 constexpr int kFormWidth = 6450;
@@ -95,6 +97,26 @@ void MainWindow::BuildGrid()
     // clicked comes also for the row that is already current.
     connect(m_grid, &QAbstractItemView::clicked, this, &MainWindow::PreviewCurrentRow);
     connect(m_grid, &TaskGrid::keyReleased, this, &MainWindow::PreviewCurrentRow);
+    // Once for all the changes of one turn of the event loop: a recording or a file adds rows one by one.
+    const auto followImages = [this] {
+        if (!std::exchange(m_imagesPending, true))
+            QMetaObject::invokeMethod(this, &MainWindow::FollowImages, Qt::QueuedConnection);
+    };
+    connect(&m_tasks, &QAbstractItemModel::modelReset, this, followImages);
+    connect(&m_tasks, &QAbstractItemModel::rowsInserted, this, followImages);
+    connect(&m_tasks, &QAbstractItemModel::rowsRemoved, this, followImages);
+    connect(&m_tasks, &QAbstractItemModel::dataChanged, this, followImages);
+    m_preview->hide();
+}
+
+void MainWindow::FollowImages()
+{
+    m_imagesPending = false;
+    const bool images = m_tasks.HasImages();
+    if (images == !m_preview->isHidden())
+        return;
+    m_preview->setHidden(!images);
+    LayoutGrid();
 }
 
 void MainWindow::ConnectCommands()
@@ -393,5 +415,5 @@ void MainWindow::LayoutGrid()
     preview.moveRight(frame.width() - TwipsToPixels(kFormWidth - kPictureLeft - kPictureSide, this) - 1);
     m_preview->setGeometry(preview);
     const int beside = preview.left() - m_grid->x() - 4;
-    m_grid->resize(m_preview->isVisible() && preview.bottom() > m_grid->y() ? std::min(width, beside) : width, height);
+    m_grid->resize(!m_preview->isHidden() && preview.bottom() > m_grid->y() ? std::min(width, beside) : width, height);
 }

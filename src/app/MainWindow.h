@@ -125,6 +125,9 @@ private:
     StopKeyReminder::WindowChange CurrentChange() const;
     void RemindOfStopKeys();
     void LayoutGrid();
+    // The preview has its place while the list holds an image, and gives it to the grid while it holds
+    // none: the grid's width changes with the list, never with the row the keys are on.
+    void FollowImages();
     // While a file is read the commands wait: the menus are off, the window goes on.
     void ShowReading(bool reading);
     // The preview of the grid's current row, beside what the last run saw there.
@@ -149,5 +152,6 @@ private:
     CommandLineStart* m_start = nullptr;
     QLabel* m_note = nullptr;
     bool m_reminderPending = false;
+    bool m_imagesPending = false;                 // FollowImages is queued
     StopKeyReminder::RestoreWatch m_restoreWatch; // tells the user's restores from the window manager's
 };

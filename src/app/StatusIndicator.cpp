@@ -96,6 +96,8 @@ QString StatusIndicator::ToolTip(const ActivityStatus& status)
                                        .arg(status.progress.task)
                                        .arg(status.progress.taskCount)
                                        .arg(status.progress.pass);
+        if (status.progress.pauseSecondsLeft > 0)
+            tip += QLatin1Char('\n') + TextTable::Text(TextId::PauseCountdown).arg(status.progress.pauseSecondsLeft);
         tip += QLatin1Char('\n') + TextTable::Text(TextId::PlayingReminder);
         break;
     }
@@ -110,9 +112,14 @@ QString StatusIndicator::Caption(const ActivityStatus& status, const QString& ti
         return title;
     case ActivityStatus::Activity::Recording:
         return TextTable::Text(TextId::RecordingCaption) + separator + title;
-    case ActivityStatus::Activity::Playing:
-        return TextTable::Text(TextId::PlayingCaption).arg(status.progress.task).arg(status.progress.taskCount) +
-               separator + title;
+    case ActivityStatus::Activity::Playing: {
+        QString caption =
+            TextTable::Text(TextId::PlayingCaption).arg(status.progress.task).arg(status.progress.taskCount);
+        // A run held by a pause says how long, or it would look stuck.
+        if (status.progress.pauseSecondsLeft > 0)
+            caption += separator + TextTable::Text(TextId::PauseCountdown).arg(status.progress.pauseSecondsLeft);
+        return caption + separator + title;
+    }
     }
     return title;
 }

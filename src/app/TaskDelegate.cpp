@@ -96,11 +96,15 @@ QWidget* TaskDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         auto* keys = new QKeySequenceEdit(parent);
         keys->setObjectName(QStringLiteral("keyEditor"));
         keys->setAutoFillBackground(true);
-        // The combination is taken once the user lets go of it for a moment.
-        connect(keys, &QKeySequenceEdit::editingFinished, this, [this, keys] {
-            emit const_cast<TaskDelegate*>(this)->commitData(keys);
-            emit const_cast<TaskDelegate*>(this)->closeEditor(keys);
-        });
+        // The combination is taken once the user lets go of it for a moment; the editor, closing,
+        // says it has finished once more.
+        connect(
+            keys, &QKeySequenceEdit::editingFinished, this,
+            [this, keys] {
+                emit const_cast<TaskDelegate*>(this)->commitData(keys);
+                emit const_cast<TaskDelegate*>(this)->closeEditor(keys);
+            },
+            Qt::SingleShotConnection);
         return keys;
     }
     case Editor::Wheel:
@@ -189,6 +193,11 @@ std::optional<TaskRow> TaskDelegate::Changed(QWidget* editor, const QModelIndex&
 void TaskDelegate::setModelData(QWidget* editor, QAbstractItemModel* /*model*/, const QModelIndex& index) const
 {
     const std::optional<TaskRow> changed = Changed(editor, index);
+    const auto* kinds = qobject_cast<QComboBox*>(editor);
+    if (kinds && changed)
+        if (const std::optional<QString> problem =
+                TaskCheck::KindChangeProblem(m_tasks.Row(index.row() + 1), changed->task))
+            return m_refuse(*problem);
     if (!changed)
         m_refuse(TextTable::Text(qobject_cast<QKeySequenceEdit*>(editor) ? TextId::KeyComboProblem
                                                                          : TextId::TypedTextProblem));

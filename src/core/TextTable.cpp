@@ -165,6 +165,7 @@ constexpr Entry kTexts[] = {
     {TextId::PlayingCaption, "Playing %1/%2"},
     {TextId::PlayingProgress, "Playing task %1 of %2, pass %3"},
     {TextId::StopCommand, "Stop"},
+    {TextId::PauseCountdown, "Pause: %1 s left"},
     {TextId::TypeTask, "Type"},
     {TextId::KeyPushedTask, "Key Pushed"},
     {TextId::KeyReleasedTask, "Key Released"},
@@ -214,6 +215,8 @@ constexpr Entry kTexts[] = {
     {TextId::WheelPrompt, "Turn the wheel, then click where:"},
     {TextId::WaitPrompt, "Wait, in milliseconds:"},
     {TextId::WaitLength, "%1 ms"},
+    {TextId::KeysOverPoint, "This row's task is a kind of the mouse or a pause: keys written here would lose its x "
+                            "and y. Use Insert, Typing... or Key... to add keys."},
     // Runs that need no one watching: the command line, skipped tasks, waits and speed.
     {TextId::UnattendedOption,
      "  --unattended              no message box: messages go to standard error, and the program ends "

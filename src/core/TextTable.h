@@ -145,6 +145,7 @@ enum class TextId
     PlayingCaption = 502,
     PlayingProgress = 503,
     StopCommand = 504,
+    PauseCountdown = 505, // %1 the whole seconds until the run goes on
     // The keyboard and the wheel: the kind words of their tasks (with Key) and their option.
     TypeTask = 601,
     KeyPushedTask = 602,
@@ -196,6 +197,7 @@ enum class TextId
     WheelPrompt = 753,
     WaitPrompt = 754,
     WaitLength = 755,
+    KeysOverPoint = 756,
     // Runs that need no one watching: the command line, skipped tasks, waits and speed.
     UnattendedOption = 801,
     SpeedOption = 802,

@@ -33,7 +33,7 @@ TaskRow CellsOf(const TaskList& tasks, int row)
 
 Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObject* parent)
     : QObject(parent), m_tasks(tasks), m_desktop(desktop), m_state(state), m_stopKeys(desktop), m_buttons(desktop),
-      m_schedule(m_stepTimer), m_screenCheck(desktop), m_input(desktop), m_path(desktop)
+      m_schedule(m_stepTimer), m_input(desktop), m_path(desktop), m_screenCheck(tasks, desktop, state, m_placement)
 {
     connect(&m_input, &InputPlayer::typed, this, &Player::InputDone);
     connect(&m_path, &PathPlayer::moved, this, &Player::InputDone);
@@ -50,8 +50,8 @@ Player::Player(TaskList& tasks, Desktop& desktop, const SharedState& state, QObj
     m_pauseTimer.setInterval(kPauseTickMs);
     connect(&m_stepTimer, &QTimer::timeout, this, &Player::Step);
     connect(&m_pauseTimer, &QTimer::timeout, this, &Player::CountPauseDown);
-    connect(&m_screenCheck, &ScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });
-    connect(&m_screenCheck, &ScreenCheck::gaveUp, this, &Player::ScreenNeverMatched);
+    connect(&m_screenCheck, &TaskScreenCheck::matched, this, [this] { ResumeAfterScreenCheck(true); });
+    connect(&m_screenCheck, &TaskScreenCheck::gaveUp, this, &Player::ScreenNeverMatched);
 }
 
 Player::~Player()
@@ -82,7 +82,8 @@ void Player::Play(PlayRange range)
     m_placement.Reset();
     m_progress.pass = 1;
     ReportProgress(1);
-    RemarkTasksWithoutImages();
+    if (const QString remarkText = m_screenCheck.RemarkOnTasksWithoutImages(); !remarkText.isEmpty())
+        emit remark(remarkText);
 }
 
 void Player::Step()
@@ -104,8 +105,11 @@ void Player::Step()
     m_placement.BeginTask();
     // The timer wakes a little ahead of the task's moment: the screen is read then, so that a
     // screen that already matches adds no delay to the task.
-    if (WaitsForScreen(row))
+    if (m_screenCheck.Waits(row)) {
+        // The wait's end starts a schedule of its own, as the end of a pause does.
+        m_schedule.Stop();
         return;
+    }
     m_schedule.BeginTick();
     RunStep(row);
 }
@@ -205,6 +209,36 @@ void Player::RunTask(int row)
     RunButtonTask(row, cells, *kind);
 }
 
+void Player::ScreenNeverMatched(const ScreenMismatch& mismatch)
+{
+    if (m_screenCheck.SkipsMismatches()) {
+        ++m_skipped;
+        const TaskKinds::Kind* kind = TaskKinds::Find(m_tasks.Cell(mismatch.row, TaskList::kColumnTask));
+        if (kind && kind->action == TaskKinds::Action::Down)
+            m_buttons.GiveUp(kind->button.value_or(MouseButton::Left));
+        emit taskSkipped(mismatch);
+        ResumeAfterScreenCheck(false);
+        return;
+    }
+    // The grid stays on the task that never matched, where the preview can show both images.
+    m_stoppedOn = mismatch;
+    StopTimersAndRestore();
+    emit stoppedOnMismatch(mismatch);
+}
+
+void Player::ResumeAfterScreenCheck(bool runTask)
+{
+    const int row = m_tasks.CurrentRow();
+    if (runTask) {
+        m_screenCheck.TakeFoundPlace();
+        RunTask(row);
+    }
+    FinishStep(row);
+    // The next task comes one interval after this one, however long the wait was.
+    if (m_playing && !m_schedule.IsRunning() && !m_pauseTimer.isActive())
+        m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
+}
+
 void Player::RunButtonTask(int row, const TaskRow& cells, const TaskKinds::Kind& kind)
 {
     const MouseButton button = kind.button.value_or(MouseButton::Left);
@@ -254,17 +288,24 @@ void Player::StartPause(const QString& lengthText)
     m_pauseSecondsLeft = Playability::WholeNumber(QStringView(lengthText)).value_or(0);
     m_pauseTimer.start();
     m_schedule.Stop();
+    // The progress of the pause task itself, reported once it is done, starts the countdown.
+    m_progress.pauseSecondsLeft = m_pauseSecondsLeft + 1;
 }
 
 void Player::CountPauseDown()
 {
     if (m_pauseSecondsLeft <= 0) {
         m_pauseTimer.stop();
+        m_progress.pauseSecondsLeft = 0;
+        emit progressChanged(m_progress);
         // A fresh schedule for the tasks after the pause.
         m_schedule.Start(LeadBefore(m_tasks.CurrentRow(), 0));
         return;
     }
     --m_pauseSecondsLeft;
+    // The run goes on at the tick after the one that reaches 0: the time left is one second more.
+    m_progress.pauseSecondsLeft = m_pauseSecondsLeft + 1;
+    emit progressChanged(m_progress);
 }
 
 void Player::HoldTicks(bool hold)
@@ -290,6 +331,7 @@ void Player::Halt()
     m_screenCheck.Cancel();
     m_schedule.Stop();
     m_pauseTimer.stop();
+    m_progress.pauseSecondsLeft = 0;
     m_tickWaiting = false;
     m_input.Cancel();
     m_path.Cancel();

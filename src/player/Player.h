@@ -11,6 +11,7 @@
 #include "player/StepSchedule.h"
 #include "player/StopKeyWatch.h"
 #include "player/TaskPlacement.h"
+#include "player/TaskScreenCheck.h"
 
 #include <QObject>
 #include <QPoint>
@@ -125,11 +126,7 @@ signals:
     void remark(const QString& text);
 
 private:
-    // Starts the check of the screen before a task that has an image; true while it waits.
-    bool WaitsForScreen(int row);
     void ScreenNeverMatched(const ScreenMismatch& mismatch);
-    // Takes where the check found the task's image as the place to click it.
-    void TakeFoundPlace();
     // The task of a button at its point, or where its image was found.
     void RunButtonTask(int row, const TaskRow& cells, const TaskKinds::Kind& kind);
     // Runs the waiting task, or skips it, and goes on as after any task.
@@ -151,8 +148,6 @@ private:
     // The time from the previous row's moment to this row's: the recorded wait after a wait task,
     // nothing before one, one time unit otherwise; divided by the speed. previous 0: none.
     StepSchedule::Clock::duration LeadBefore(int row, int previous) const;
-    // Tells once when the screen is checked but tasks have no image to check against.
-    void RemarkTasksWithoutImages();
     // Lets go of the buttons that pushed tasks hold, with a remark.
     void ReleaseHeldButtons();
     void Halt();
@@ -177,7 +172,6 @@ private:
     bool m_tickWaiting = false;
     // Paces m_stepTimer; each start, after Play or after a pause, begins a schedule of its own.
     StepSchedule m_schedule;
-    ScreenCheck m_screenCheck;
     InputPlayer m_input;
     PathPlayer m_path;
     int m_inputRow = 0; // the row of the typing or path task under way
@@ -185,4 +179,5 @@ private:
     std::vector<int> m_unplayableRows;
     std::optional<ScreenMismatch> m_stoppedOn;
     TaskPlacement m_placement;
+    TaskScreenCheck m_screenCheck; // places tasks through m_placement
 };

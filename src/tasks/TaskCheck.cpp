@@ -108,6 +108,14 @@ std::optional<QString> Problem(const TaskRow& row, QSize screen)
     return std::nullopt;
 }
 
+std::optional<QString> KindChangeProblem(const TaskRow& row, const QString& taskText)
+{
+    const std::optional<InputTask> keys = InputTask::Parse(taskText);
+    if (!keys || ShapeOf(taskText) != Shape::Text || ShapeOf(row.task) == Shape::Text)
+        return std::nullopt;
+    return TextTable::Text(TextId::KeysOverPoint);
+}
+
 TaskRow WithKind(const TaskRow& row, const QString& taskText)
 {
     const Shape from = ShapeOf(row.task);

@@ -33,6 +33,11 @@ QString DurationText(int seconds);
 // screen size, a point must lie on the screen.
 std::optional<QString> Problem(const TaskRow& row, QSize screen = {});
 
+// Why the kind editor may not give the row this task text, in the user's words; nothing where it
+// may. Keys written over a row of the mouse or a pause would throw its x and y away: keys come in
+// by their own insert commands.
+std::optional<QString> KindChangeProblem(const TaskRow& row, const QString& taskText);
+
 // The row as a task of another kind: x, y and the image stay where both kinds use them alike; a
 // pause becomes 1 second, a point (0, 0).
 TaskRow WithKind(const TaskRow& row, const QString& taskText);

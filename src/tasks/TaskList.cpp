@@ -56,6 +56,15 @@ QByteArray TaskList::Image(int row) const
     return HasRow(row) ? FieldOf(row, TaskRows::kImage).toByteArray() : QByteArray();
 }
 
+bool TaskList::HasImages() const
+{
+    for (int row = 1; row < Rows(); ++row)
+        // The blank row of an emptied list may keep its image (DeleteLastTask): it is no task.
+        if (!FieldOf(row, TaskRows::kImage).isEmpty() && !FieldOf(row, TaskRows::kTask).isEmpty())
+            return true;
+    return false;
+}
+
 bool TaskList::IsEmpty() const
 {
     return m_rows.size() == 1 && FieldOf(1, TaskRows::kTask).isEmpty();

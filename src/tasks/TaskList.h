@@ -38,6 +38,8 @@ public:
     // Column 4 of a task row as bytes; empty out of range.
     QByteArray Image(int row) const;
     bool IsEmpty() const;
+    // Whether any task holds a descriptive image.
+    bool HasImages() const;
     int TaskCount() const;
 
     // Adds a task in a row of its own; the first task fills the blank row 1.

@@ -31,6 +31,10 @@ private slots:
         QTest::newRow("playing") << ActivityStatus{Activity::Playing, {12, 40, 3}} << "Playing 12/40 - " + kTitle
                                  << "Clickwarden 2004\nPlaying task 12 of 40, pass 3\n"
                                     "Playing in process. Press CTRL+SHIFT+F11 to stop.";
+        QTest::newRow("pausing") << ActivityStatus{Activity::Playing, {2, 9, 1, 75}}
+                                 << "Playing 2/9 - Pause: 75 s left - " + kTitle
+                                 << "Clickwarden 2004\nPlaying task 2 of 9, pass 1\nPause: 75 s left\n"
+                                    "Playing in process. Press CTRL+SHIFT+F11 to stop.";
     }
 
     void captionAndToolTipSayWhatRuns()

@@ -15,6 +15,7 @@
 #include "player/Player.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeFileChooser.h"
+#include "support/ImageText.h"
 #include "support/RecordingMessageBoxes.h"
 #include "xdriver/XDriver.h"
 
@@ -118,6 +119,32 @@ private slots:
         Action("mnuFileNuovo")->trigger();
         QVERIFY(m_window->Tasks().IsEmpty());
         VerifyTaskCommands(false);
+    }
+
+    // The preview has its place beside the grid while the list holds an image, and gives it to the
+    // grid while none does; going from row to row never changes the grid's width.
+    void previewTakesItsPlaceOnlyWhileImagesAre()
+    {
+        TaskList& tasks = m_window->Tasks();
+        auto* grid = m_window->findChild<QTableView*>(QStringLiteral("grdComandi"));
+        const auto* preview = m_window->findChild<QWidget*>(QStringLiteral("Picture1"));
+        tasks.AddTasks({{"1", "1", kLeft, {}}, {"2", "2", kLeft, {}}});
+        m_window->UpdateCommandState(true);
+        QTest::qWait(0);
+        QVERIFY(preview->isHidden() && grid->geometry().right() > preview->geometry().left());
+        const int wide = grid->width();
+        tasks.AddTasks({{"3", "3", kLeft, ImageText([](int x, int y) { return quint32(x * 5 + y * 0x500); })}});
+        QTRY_VERIFY(!preview->isHidden());
+        QVERIFY(grid->geometry().right() < preview->geometry().left());
+        const int narrow = grid->width();
+        grid->setFocus();
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Home}) {
+            QTest::keyClick(grid, key);
+            QCOMPARE(grid->width(), narrow);
+        }
+        tasks.DeleteLastTask();
+        QTRY_VERIFY(preview->isHidden());
+        QCOMPARE(grid->width(), wide);
     }
 
     // A cell changed in place is checked first: a point off the screen is refused with the reason and

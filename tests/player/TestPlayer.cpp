@@ -282,17 +282,24 @@ private slots:
     {
         QTest::addColumn<QString>("length");
         QTest::addColumn<double>("speed"); // a pause is the user's own time: the speed leaves it alone
-        for (const char* length : {"0", "3"})
-            QTest::newRow(length) << QString::fromLatin1(length) << 1.0;
-        QTest::newRow("3 at speed 2") << QStringLiteral("3") << 2.0;
+        // The seconds left that each progress report gives, from the click on: the real time until
+        // the run goes on, one second past the countdown's 0.
+        QTest::addColumn<QList<int>>("secondsLeft");
+        QTest::newRow("0") << QStringLiteral("0") << 1.0 << QList<int>{0, 1, 0, 0};
+        QTest::newRow("3") << QStringLiteral("3") << 1.0 << QList<int>{0, 4, 3, 2, 1, 0, 0};
+        QTest::newRow("3 at speed 2") << QStringLiteral("3") << 2.0 << QList<int>{0, 4, 3, 2, 1, 0, 0};
     }
 
     void pauseHoldsForNPlusOneCountdownTicks()
     {
         QFETCH(QString, length);
         QFETCH(double, speed);
+        QFETCH(QList<int>, secondsLeft);
         m_state.pace.speed = speed;
         Play({{"1", "1", T(TextId::ClickLeft)}, {length, "", T(TextId::Pause)}, {"2", "2", T(TextId::ClickRight)}});
+        QList<int> reported;
+        connect(m_player.get(), &Player::progressChanged, this,
+                [&reported](const PlaybackProgress& progress) { reported.append(progress.pauseSecondsLeft); });
         Ticks(2);
         QCOMPARE(m_player->findChild<QTimer*>(QStringLiteral("tmrPause"))->interval(), 1000);
         Ticks(std::max(0, length.toInt()), &Player::CountPauseDown);
@@ -302,6 +309,7 @@ private slots:
         Ticks(1);
         QCOMPARE(m_desktop->Actions(), (Actions{D::Move(1, 1), D::Click(MouseButton::Left), D::Move(2, 2),
                                                 D::Click(MouseButton::Right), kEnd}));
+        QCOMPARE(reported, secondsLeft);
     }
 
     // With repeat on, the list starts again at row 1 and never ends, nor closes the program. The

@@ -5,6 +5,7 @@
 #include "tasks/InputTask.h"
 #include "tasks/Playability.h"
 #include "tasks/RowLook.h"
+#include "tasks/TaskCheck.h"
 #include "tasks/TaskKinds.h"
 #include "tasks/TaskList.h"
 
@@ -15,6 +16,8 @@ const QString kLeft = TextTable::Text(TextId::ClickLeft);
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 } // namespace
+
+Q_DECLARE_METATYPE(TaskRow)
 
 class TestTaskRules : public QObject
 {
@@ -45,6 +48,42 @@ private slots:
     {
         for (const TaskKinds::Kind& kind : TaskKinds::kAll)
             QCOMPARE(TaskKinds::Find(TextTable::Text(kind.textId)), &kind);
+    }
+
+    // A kind written over a row keeps x, y and the image where both kinds use them alike; keys
+    // written over a row of the mouse or a pause are refused, as they would throw its values away.
+    void kindChangesKeepOrRefuse_data()
+    {
+        QTest::addColumn<TaskRow>("row");
+        QTest::addColumn<QString>("task");
+        QTest::addColumn<TaskRow>("expected"); // an empty row: refused
+        const QByteArray image = ImageText([](int i, int) { return quint32(i * 0x010101); });
+        const TaskRow click{"10", "20", kLeft, image};
+        const TaskRow pause{"5", "", TextTable::Text(TextId::Pause), {}};
+        const QString right = TextTable::Text(TextId::ClickRight);
+        QTest::newRow("click to click") << click << right << TaskRow{"10", "20", right, image};
+        QTest::newRow("click to wheel") << click << "Wheel down 2" << TaskRow{"10", "20", "Wheel down 2", image};
+        QTest::newRow("click to pause") << click << pause.task << TaskRow{"1", "", pause.task, {}};
+        QTest::newRow("click to typing") << click << "Type H i" << TaskRow{};
+        QTest::newRow("click to key") << click << "Key Pushed Shift_L" << TaskRow{};
+        QTest::newRow("pause to key") << pause << "Key Control_L+s" << TaskRow{};
+        QTest::newRow("key to key") << TaskRow{"", "", "Key Shift_L", {}} << "Key Pushed Shift_L"
+                                    << TaskRow{"", "", "Key Pushed Shift_L", {}};
+    }
+
+    void kindChangesKeepOrRefuse()
+    {
+        QFETCH(TaskRow, row);
+        QFETCH(QString, task);
+        QFETCH(TaskRow, expected);
+        const std::optional<QString> problem = TaskCheck::KindChangeProblem(row, task);
+        QCOMPARE(problem.has_value(), expected.task.isEmpty());
+        if (problem)
+            return;
+        const TaskRow changed = TaskCheck::WithKind(row, task);
+        QCOMPARE(QStringList({changed.x, changed.y, changed.task}),
+                 QStringList({expected.x, expected.y, expected.task}));
+        QCOMPARE(changed.image, expected.image);
     }
 
     // The window system's reports of a window that was minimised while playing, of its late first
