@@ -8,6 +8,7 @@
 #include "app/RunReporter.h"
 #include "app/RunStatusDisplay.h"
 #include "app/StatusIndicator.h"
+#include "app/TaskArea.h"
 #include "app/TaskEditor.h"
 #include "app/TaskGrid.h"
 #include "app/TaskPreview.h"
@@ -21,7 +22,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -29,16 +29,9 @@
 #include <utility>
 
 namespace {
-// Window, grid and preview geometry, in twips.
+// The window's size, in twips.
 constexpr int kFormWidth = 6450;
 constexpr int kFormHeight = 6465;
-constexpr int kGridWidthMargin = 150;
-constexpr int kGridHeightMargin = 720;
-constexpr int kPictureLeft = 5040;
-constexpr int kPictureTop = 120;
-constexpr int kPictureSide = 975;
-constexpr int kTaskColumnWidth = 2000;
-constexpr int kDefaultColumnWidth = 900;
 } // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
@@ -81,42 +74,14 @@ MainWindow::~MainWindow()
 
 void MainWindow::BuildGrid()
 {
-    auto* body = new QWidget(this);
-    setCentralWidget(body);
-
-    m_grid = new TaskGrid(body);
-    m_grid->setObjectName(QStringLiteral("grdComandi"));
-    m_grid->ShowList(m_tasks);
-    m_grid->move(0, 0);
-    // The editor gives the grid its delegate: rows that cannot be played marked, cells changed in place.
-    m_grid->setEnabled(CommandState::IsEnabled(CommandState::Control::TaskGrid, false));
-    m_preview = new TaskPreview(body);
-    m_preview->setObjectName(QStringLiteral("Picture1"));
-    m_preview->raise();
+    m_area = new TaskArea(m_tasks, this);
+    setCentralWidget(m_area);
+    m_grid = m_area->Grid();
+    m_preview = m_area->Preview();
     // Only the user's picks draw the preview: playback and loading move the current row too, and
     // clicked comes also for the row that is already current.
     connect(m_grid, &QAbstractItemView::clicked, this, &MainWindow::PreviewCurrentRow);
     connect(m_grid, &TaskGrid::keyReleased, this, &MainWindow::PreviewCurrentRow);
-    // Once for all the changes of one turn of the event loop: a recording or a file adds rows one by one.
-    const auto followImages = [this] {
-        if (!std::exchange(m_imagesPending, true))
-            QMetaObject::invokeMethod(this, &MainWindow::FollowImages, Qt::QueuedConnection);
-    };
-    connect(&m_tasks, &QAbstractItemModel::modelReset, this, followImages);
-    connect(&m_tasks, &QAbstractItemModel::rowsInserted, this, followImages);
-    connect(&m_tasks, &QAbstractItemModel::rowsRemoved, this, followImages);
-    connect(&m_tasks, &QAbstractItemModel::dataChanged, this, followImages);
-    m_preview->hide();
-}
-
-void MainWindow::FollowImages()
-{
-    m_imagesPending = false;
-    const bool images = m_tasks.HasImages();
-    if (images == !m_preview->isHidden())
-        return;
-    m_preview->setHidden(!images);
-    LayoutGrid();
 }
 
 void MainWindow::ConnectCommands()
@@ -196,12 +161,7 @@ void MainWindow::Start()
     resize(TwipsToPixels(kFormWidth, this), TwipsToPixels(kFormHeight, this));
     LayoutGrid();
     SetCaptions();
-    m_grid->horizontalHeader()->setDefaultSectionSize(TwipsToPixels(kDefaultColumnWidth, this));
-    m_grid->setColumnWidth(TaskList::kColumnTask, TwipsToPixels(kTaskColumnWidth, this));
-    // The task column takes whatever width the window has beyond the others.
-    m_grid->horizontalHeader()->setSectionResizeMode(TaskList::kColumnTask, QHeaderView::Stretch);
-    const int side = TwipsToPixels(kPictureSide, this);
-    m_preview->setGeometry(TwipsToPixels(kPictureLeft, this), TwipsToPixels(kPictureTop, this), side, side);
+    m_area->SetUp();
     m_state = SharedState{};
     m_state.screenCheck = m_services.screenCheck;
     m_state.pace = m_services.pace;
@@ -273,7 +233,13 @@ void MainWindow::Record()
 
 void MainWindow::UpdateCaption()
 {
-    setWindowTitle(StatusIndicator::Caption(m_status->Indicator().Status(), m_files->Caption()));
+    const ActivityStatus& status = m_status->Indicator().Status();
+    setWindowTitle(StatusIndicator::Caption(status, m_files->Caption()));
+    // A pause counts down on the status line too, over the note, which comes back after it.
+    if (status.progress.pauseSecondsLeft > 0)
+        statusBar()->showMessage(TextTable::Text(TextId::PauseCountdown).arg(status.progress.pauseSecondsLeft));
+    else
+        statusBar()->clearMessage();
 }
 
 bool MainWindow::ReadsCommandLineFile() const
@@ -402,18 +368,5 @@ void MainWindow::RemindOfStopKeys()
 
 void MainWindow::LayoutGrid()
 {
-    // The grid leaves the window's frame, title and menu bar room, as sized by the window system.
-    const QRect frame = frameGeometry();
-    const int width = std::max(0, frame.width() - TwipsToPixels(kGridWidthMargin, this));
-    // A status bar (the Wayland warning) takes its room from the grid.
-    const auto* bar = findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
-    const int barHeight = bar && bar->isVisible() ? bar->height() : 0;
-    const int height = std::max(0, frame.height() - TwipsToPixels(kGridHeightMargin, this) - barHeight);
-    // The preview sits at the right, above the grid's top: the grid ends left of it wherever they
-    // would meet, so that the preview never covers a row.
-    QRect preview = m_preview->geometry();
-    preview.moveRight(frame.width() - TwipsToPixels(kFormWidth - kPictureLeft - kPictureSide, this) - 1);
-    m_preview->setGeometry(preview);
-    const int beside = preview.left() - m_grid->x() - 4;
-    m_grid->resize(!m_preview->isHidden() && preview.bottom() > m_grid->y() ? std::min(width, beside) : width, height);
+    m_area->Layout();
 }

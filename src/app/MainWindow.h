@@ -28,6 +28,7 @@ class QSettings;
 class RunReporter;
 class RunStatusDisplay;
 class StatusIndicator;
+class TaskArea;
 class TaskEditor;
 class TaskGrid;
 class TaskPreview;
@@ -125,9 +126,6 @@ private:
     StopKeyReminder::WindowChange CurrentChange() const;
     void RemindOfStopKeys();
     void LayoutGrid();
-    // The preview has its place while the list holds an image, and gives it to the grid while it holds
-    // none: the grid's width changes with the list, never with the row the keys are on.
-    void FollowImages();
     // While a file is read the commands wait: the menus are off, the window goes on.
     void ShowReading(bool reading);
     // The preview of the grid's current row, beside what the last run saw there.
@@ -139,6 +137,7 @@ private:
     SharedState m_state;
     TaskList m_tasks;
 
+    TaskArea* m_area = nullptr;
     TaskGrid* m_grid = nullptr;
     TaskPreview* m_preview = nullptr;
 
@@ -152,6 +151,5 @@ private:
     CommandLineStart* m_start = nullptr;
     QLabel* m_note = nullptr;
     bool m_reminderPending = false;
-    bool m_imagesPending = false;                 // FollowImages is queued
     StopKeyReminder::RestoreWatch m_restoreWatch; // tells the user's restores from the window manager's
 };
