@@ -5,30 +5,8 @@
 #include "desktop/gnome/ScreenCastFrames.h"
 #include "desktop/gnome/SeatKeymap.h"
 
-#include <linux/input-event-codes.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <thread>
-
-namespace {
-
-constexpr std::chrono::milliseconds kDoubleClickGap{15};
-
-int EvdevButtonOf(MouseButton button)
-{
-    switch (button) {
-    case MouseButton::Left:
-        break;
-    case MouseButton::Right:
-        return BTN_RIGHT;
-    case MouseButton::Middle:
-        return BTN_MIDDLE;
-    }
-    return BTN_LEFT;
-}
-
-} // namespace
 
 std::unique_ptr<GnomeDesktop> GnomeDesktop::Open(const QByteArray& namedBus, const QByteArray& runtimeDir,
                                                  const QByteArray& waylandDisplay)
@@ -66,34 +44,13 @@ bool GnomeDesktop::EnsureSession()
     return true;
 }
 
-bool GnomeDesktop::IsButtonDown(MouseButton button)
+void GnomeDesktop::Deliver(const HeldInputs::Input& input, bool press)
 {
-    return m_held.IsHeld({HeldInputs::Kind::Button, EvdevButtonOf(button)});
-}
-
-bool GnomeDesktop::IsKeyDown(quint32)
-{
-    return false;
-}
-
-bool GnomeDesktop::WatchInput(bool)
-{
-    return false;
-}
-
-void GnomeDesktop::SendInput(const HeldInputs::Input& input, bool press)
-{
-    if (!EnsureSession())
-        return;
-    if (press)
-        m_held.Pressing(input);
     NoteInput();
     if (input.kind == HeldInputs::Kind::Button)
         m_session->Button(input.code, press);
     else
         m_session->Key(input.code, press);
-    if (!press)
-        m_held.Released(input);
 }
 
 KeyStrokes::Stroke GnomeDesktop::StrokeFor(quint32 keysym)
@@ -122,10 +79,10 @@ void GnomeDesktop::KeyDown(quint32 keysym)
         return;
     }
     // Only the modifiers not held already are pressed, and let go of, for this symbol.
-    std::erase_if(stroke.modifiers, [this](int modifier) { return m_held.IsHeld({HeldInputs::Kind::Key, modifier}); });
+    std::erase_if(stroke.modifiers, [this](int modifier) { return Held().IsHeld({HeldInputs::Kind::Key, modifier}); });
     for (const int modifier : stroke.modifiers)
         SendInput({HeldInputs::Kind::Key, modifier}, true);
-    if (!m_held.IsHeld({HeldInputs::Kind::Key, stroke.key}))
+    if (!Held().IsHeld({HeldInputs::Kind::Key, stroke.key}))
         SendInput({HeldInputs::Kind::Key, stroke.key}, true);
     m_pressed.emplace(keysym, std::move(stroke));
 }
@@ -139,7 +96,7 @@ void GnomeDesktop::KeyUp(quint32 keysym)
     const KeyStrokes::Stroke stroke = std::move(pressed->second);
     m_pressed.erase(pressed);
     const auto release = [this](int code) {
-        if (m_held.IsHeld({HeldInputs::Kind::Key, code}))
+        if (Held().IsHeld({HeldInputs::Kind::Key, code}))
             SendInput({HeldInputs::Kind::Key, code}, false);
     };
     release(stroke.key);
@@ -193,40 +150,11 @@ void GnomeDesktop::MovePointer(int x, int y)
     m_session->MovePointer(m_pointerX, m_pointerY);
 }
 
-void GnomeDesktop::ButtonDown(MouseButton button)
-{
-    SendInput({HeldInputs::Kind::Button, EvdevButtonOf(button)}, true);
-}
-
-void GnomeDesktop::ButtonUp(MouseButton button)
-{
-    SendInput({HeldInputs::Kind::Button, EvdevButtonOf(button)}, false);
-}
-
-void GnomeDesktop::ButtonClick(MouseButton button)
-{
-    ButtonDown(button);
-    ButtonUp(button);
-}
-
-void GnomeDesktop::ButtonDoubleClick(MouseButton button)
-{
-    ButtonClick(button);
-    std::this_thread::sleep_for(kDoubleClickGap);
-    ButtonClick(button);
-}
-
 void GnomeDesktop::ReleaseHeld()
 {
-    // A copy: each release takes its input off the list.
-    const std::vector<HeldInputs::Input> held = m_held.Held();
-    for (auto it = held.rbegin(); it != held.rend(); ++it)
-        SendInput(*it, false);
+    EvdevDesktop::ReleaseHeld();
     m_pressed.clear();
 }
-
-void GnomeDesktop::SetPointerShape(const QString&)
-{}
 
 QSize GnomeDesktop::ScreenSize()
 {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "desktop/Desktop.h"
-#include "desktop/HeldInputs.h"
+#include "desktop/EvdevDesktop.h"
 #include "desktop/gnome/KeyStrokes.h"
 
 #include <QString>
@@ -22,7 +21,7 @@ class SeatKeymap;
 // names them. As on any Wayland desktop it follows no
 // buttons or keys and knows the pointer only where it put it. The session starts with the first
 // use, once the toolkit runs, and ends with the program: mutter then lets go of what it holds.
-class GnomeDesktop : public Desktop
+class GnomeDesktop : public EvdevDesktop
 {
 public:
     // The desktop where mutter offers its interfaces on the session bus (the address named, else
@@ -32,15 +31,6 @@ public:
                                               const QByteArray& waylandDisplay = {});
     ~GnomeDesktop() override;
 
-    // True only for a button the program's own presses hold.
-    bool IsButtonDown(MouseButton button) override;
-    // Always false: no client may read the keyboard of the seat.
-    bool IsKeyDown(quint32 keysym) override;
-    // Always false: nothing lets a client watch other clients' input.
-    bool WatchInput(bool on) override;
-    bool SeesUserInput() override { return false; }
-    std::vector<ButtonEvent> TakeButtonEvents() override { return {}; }
-    std::vector<InputEvent> TakeInputEvents() override { return {}; }
     void KeyDown(quint32 keysym) override;
     void KeyUp(quint32 keysym) override;
     void KeyTap(quint32 keysym) override;
@@ -50,13 +40,8 @@ public:
     int PointerX() override;
     int PointerY() override;
     void MovePointer(int x, int y) override;
-    void ButtonDown(MouseButton button) override;
-    void ButtonUp(MouseButton button) override;
-    void ButtonClick(MouseButton button) override;
-    void ButtonDoubleClick(MouseButton button) override;
+    // Lets go as every desktop of virtual devices does, and forgets the symbols held.
     void ReleaseHeld() override;
-    // Does nothing: a client cannot shape the pointer over other clients' surfaces.
-    void SetPointerShape(const QString& cursorFile = QString()) override;
     // The primary monitor's size, counted from the layout's origin.
     QSize ScreenSize() override;
     quint32 PixelColor(int x, int y) override;
@@ -71,7 +56,8 @@ private:
     bool EnsureFrames();
     // Tells the frames that what they show may change now.
     void NoteInput();
-    void SendInput(const HeldInputs::Input& input, bool press);
+    bool ReadyToSend() override { return EnsureSession(); }
+    void Deliver(const HeldInputs::Input& input, bool press) override;
     // How the layout of the moment types the symbol.
     KeyStrokes::Stroke StrokeFor(quint32 keysym);
 
@@ -86,7 +72,6 @@ private:
     std::shared_ptr<ScreenCastFrames> m_frames; // shared with the screen readers
     bool m_sessionTried = false;
     bool m_framesTried = false;
-    HeldInputs m_held; // evdev button and key codes
     std::vector<quint32> m_untyped;
     int m_pointerX = 0;
     int m_pointerY = 0;

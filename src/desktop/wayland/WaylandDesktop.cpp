@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr std::chrono::milliseconds kDoubleClickGap{15};
 // Clients hear of a new keyboard on the seat and ask for it on their own time; a key sent before
 // that would reach them inside their keyboard's enter event, which they ignore.
 constexpr std::chrono::milliseconds kNewKeyboardSettle{50};
@@ -31,20 +30,6 @@ constexpr quint32 kReleased = 0;
 // libinput's distance for one notch of a wheel.
 constexpr double kNotchDistance = 15.0;
 constexpr int kGuardianStartMs = 3000;
-
-// The evdev code of a mouse button.
-int EvdevButtonOf(MouseButton button)
-{
-    switch (button) {
-    case MouseButton::Left:
-        break;
-    case MouseButton::Right:
-        return BTN_RIGHT;
-    case MouseButton::Middle:
-        return BTN_MIDDLE;
-    }
-    return BTN_LEFT;
-}
 
 } // namespace
 
@@ -66,7 +51,7 @@ WaylandDesktop::WaylandDesktop(std::unique_ptr<WaylandConnection> connection, co
                                const QString& guardianProgram)
     : m_connection(std::move(connection)), m_displayName(displayName), m_guardianProgram(guardianProgram)
 {
-    m_held.SetListener([this](const HeldInputs::Input& input, bool held) { TellGuardian(input, held); });
+    Held().SetListener([this](const HeldInputs::Input& input, bool held) { TellGuardian(input, held); });
     m_screenCopy = std::make_unique<WaylandScreenCopy>(*m_connection);
     m_pointer =
         zwlr_virtual_pointer_manager_v1_create_virtual_pointer(m_connection->PointerManager(), m_connection->Seat());
@@ -113,27 +98,9 @@ quint32 WaylandDesktop::Now() const
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start).count());
 }
 
-bool WaylandDesktop::IsButtonDown(MouseButton button)
+// The round trip makes the call synchronous: the compositor has handled the event when it returns.
+void WaylandDesktop::Deliver(const HeldInputs::Input& input, bool press)
 {
-    return m_held.IsHeld({HeldInputs::Kind::Button, EvdevButtonOf(button)});
-}
-
-bool WaylandDesktop::IsKeyDown(quint32)
-{
-    return false;
-}
-
-bool WaylandDesktop::WatchInput(bool)
-{
-    return false;
-}
-
-// Every press and release goes through here, so that what is held is always known. The round trip
-// makes the call synchronous: the compositor has handled the event when it returns.
-void WaylandDesktop::SendInput(const HeldInputs::Input& input, bool press)
-{
-    if (press)
-        m_held.Pressing(input);
     const auto code = static_cast<quint32>(input.code);
     if (input.kind == HeldInputs::Kind::Button) {
         zwlr_virtual_pointer_v1_button(m_pointer, Now(), code, press ? kPressed : kReleased);
@@ -147,8 +114,6 @@ void WaylandDesktop::SendInput(const HeldInputs::Input& input, bool press)
         }
     }
     m_connection->Roundtrip();
-    if (!press)
-        m_held.Released(input);
 }
 
 bool WaylandDesktop::EnsureKeyboard()
@@ -185,7 +150,7 @@ void WaylandDesktop::SendKey(quint32 keysym, bool press)
     if (!EnsureKeyboard())
         return;
     const WaylandKeymap::Key key = m_keymap.KeyFor(keysym, [this](quint32 code) {
-        return m_held.IsHeld({HeldInputs::Kind::Key, static_cast<int>(code)});
+        return Held().IsHeld({HeldInputs::Kind::Key, static_cast<int>(code)});
     });
     if (key.code == 0)
         return;
@@ -193,7 +158,7 @@ void WaylandDesktop::SendKey(quint32 keysym, bool press)
         UploadKeymap();
     const HeldInputs::Input input{HeldInputs::Kind::Key, static_cast<int>(key.code)};
     // A release of a key that is not down would reach nobody.
-    if (press || m_held.IsHeld(input))
+    if (press || Held().IsHeld(input))
         SendInput(input, press);
 }
 
@@ -244,40 +209,6 @@ void WaylandDesktop::MovePointer(int x, int y)
     zwlr_virtual_pointer_v1_frame(m_pointer);
     m_connection->Roundtrip();
 }
-
-void WaylandDesktop::ButtonDown(MouseButton button)
-{
-    SendInput({HeldInputs::Kind::Button, EvdevButtonOf(button)}, true);
-}
-
-void WaylandDesktop::ButtonUp(MouseButton button)
-{
-    SendInput({HeldInputs::Kind::Button, EvdevButtonOf(button)}, false);
-}
-
-void WaylandDesktop::ButtonClick(MouseButton button)
-{
-    ButtonDown(button);
-    ButtonUp(button);
-}
-
-void WaylandDesktop::ButtonDoubleClick(MouseButton button)
-{
-    ButtonClick(button);
-    std::this_thread::sleep_for(kDoubleClickGap);
-    ButtonClick(button);
-}
-
-void WaylandDesktop::ReleaseHeld()
-{
-    // A copy: each release takes its input off the list.
-    const std::vector<HeldInputs::Input> held = m_held.Held();
-    for (auto it = held.rbegin(); it != held.rend(); ++it)
-        SendInput(*it, false);
-}
-
-void WaylandDesktop::SetPointerShape(const QString&)
-{}
 
 QSize WaylandDesktop::ScreenSize()
 {

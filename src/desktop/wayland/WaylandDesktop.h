@@ -1,7 +1,6 @@
 #pragma once
 
-#include "desktop/Desktop.h"
-#include "desktop/HeldInputs.h"
+#include "desktop/EvdevDesktop.h"
 #include "desktop/wayland/WaylandKeymap.h"
 
 #include <QByteArray>
@@ -22,7 +21,7 @@ struct zwp_virtual_keyboard_v1;
 // absolutely over the output layout, a virtual keyboard with a keymap of the program's own, and
 // screen copy. A Wayland client sees no other client's input and no global pointer, so this desktop
 // follows no buttons or keys, reads no key state and knows the pointer only where it put it.
-class WaylandDesktop : public Desktop
+class WaylandDesktop : public EvdevDesktop
 {
 public:
     // The guardian program that lets go of held buttons should this program be killed.
@@ -41,15 +40,6 @@ public:
 
     ~WaylandDesktop() override;
 
-    // True only for a button the program's own presses hold: no client may read the buttons of the seat.
-    bool IsButtonDown(MouseButton button) override;
-    // Always false: no client may read the keyboard of the seat.
-    bool IsKeyDown(quint32 keysym) override;
-    // Always false: no Wayland interface lets a client watch other clients' input.
-    bool WatchInput(bool on) override;
-    bool SeesUserInput() override { return false; }
-    std::vector<ButtonEvent> TakeButtonEvents() override { return {}; }
-    std::vector<InputEvent> TakeInputEvents() override { return {}; }
     void KeyDown(quint32 keysym) override;
     void KeyUp(quint32 keysym) override;
     void KeyTap(quint32 keysym) override;
@@ -58,13 +48,6 @@ public:
     int PointerX() override { return m_pointerX; }
     int PointerY() override { return m_pointerY; }
     void MovePointer(int x, int y) override;
-    void ButtonDown(MouseButton button) override;
-    void ButtonUp(MouseButton button) override;
-    void ButtonClick(MouseButton button) override;
-    void ButtonDoubleClick(MouseButton button) override;
-    void ReleaseHeld() override;
-    // Does nothing: a client cannot shape the pointer over other clients' surfaces.
-    void SetPointerShape(const QString& cursorFile = QString()) override;
     QSize ScreenSize() override;
     quint32 PixelColor(int x, int y) override;
     std::vector<quint32> PixelBlock(int left, int top, int width, int height) override;
@@ -75,7 +58,7 @@ private:
                    const QString& guardianProgram);
     void TellGuardian(const HeldInputs::Input& input, bool held);
     quint32 Now() const;
-    void SendInput(const HeldInputs::Input& input, bool press);
+    void Deliver(const HeldInputs::Input& input, bool press) override;
     void SendKey(quint32 keysym, bool press);
     bool EnsureKeyboard();
     void UploadKeymap();
@@ -85,7 +68,6 @@ private:
     zwlr_virtual_pointer_v1* m_pointer = nullptr;
     zwp_virtual_keyboard_v1* m_keyboard = nullptr; // made with the first key
     WaylandKeymap m_keymap;
-    HeldInputs m_held;       // in evdev codes: BTN_LEFT ..., and the keymap's key codes
     quint32 m_modifiers = 0; // the modifier mask of the keys held
     int m_pointerX = 0;
     int m_pointerY = 0;
