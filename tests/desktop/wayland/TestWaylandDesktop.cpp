@@ -5,6 +5,7 @@
 #include "desktop/DesktopFactory.h"
 #include "desktop/ScreenReader.h"
 #include "desktop/wayland/WaylandDesktop.h"
+#include "support/VirtualInputChecks.h"
 #include "support/Wallpaper.h"
 #include "support/WevLog.h"
 
@@ -163,42 +164,9 @@ private slots:
         QCOMPARE(m_wev.Typed(), text);
     }
 
-    void combinationsCarryTheirModifiers()
-    {
-        m_wev.Clear();
-        m_desktop->KeyDown(XKB_KEY_Control_L);
-        m_desktop->KeyDown(XKB_KEY_Shift_L);
-        m_desktop->KeyTap(XKB_KEY_F11);
-        m_desktop->KeyUp(XKB_KEY_Shift_L);
-        m_desktop->KeyTap(XKB_KEY_a);
-        m_desktop->KeyUp(XKB_KEY_Control_L);
-        m_desktop->KeyTap(XKB_KEY_b);
-        QVERIFY(m_wev.WaitFor([&] { return m_wev.Keys().size() >= 5; }));
-        QCOMPARE(m_wev.Keys(),
-                 QStringList({QStringLiteral("Control_L"), QStringLiteral("Control+Shift_L"),
-                              QStringLiteral("Shift+Control+F11"), QStringLiteral("Control+a"), QStringLiteral("b")}));
-    }
-
-    void wheelTurnsInSteps_data()
-    {
-        QTest::addColumn<WheelDirection>("direction");
-        QTest::addColumn<int>("notches");
-        QTest::addColumn<QString>("step");
-        QTest::newRow("down") << WheelDirection::Down << 3 << QStringLiteral("vertical 1");
-        QTest::newRow("up") << WheelDirection::Up << 2 << QStringLiteral("vertical -1");
-        QTest::newRow("left") << WheelDirection::Left << 1 << QStringLiteral("horizontal -1");
-        QTest::newRow("right") << WheelDirection::Right << 2 << QStringLiteral("horizontal 1");
-    }
-    void wheelTurnsInSteps()
-    {
-        QFETCH(WheelDirection, direction);
-        QFETCH(int, notches);
-        QFETCH(QString, step);
-        m_wev.Clear();
-        m_desktop->TurnWheel(direction, notches);
-        QVERIFY(m_wev.WaitFor([&] { return m_wev.WheelSteps().size() >= notches; }));
-        QCOMPARE(m_wev.WheelSteps(), QStringList(notches, step));
-    }
+    void combinationsCarryTheirModifiers() { VirtualInputChecks::Combination(*m_desktop, m_wev); }
+    void wheelTurnsInSteps_data() { VirtualInputChecks::WheelRows(); }
+    void wheelTurnsInSteps() { VirtualInputChecks::Wheel(*m_desktop, m_wev); }
 
     void releaseHeldLetsGoOfEverything()
     {
