@@ -82,35 +82,8 @@ private slots:
         QTest::qWait(300);
     }
 
-    void buttonsLandOnThePixel_data()
-    {
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("y");
-        QTest::addColumn<MouseButton>("button");
-        QTest::addColumn<int>("evdev");
-        QTest::newRow("left, inside") << 100 << 200 << MouseButton::Left << BTN_LEFT;
-        QTest::newRow("left, top-left corner") << 0 << 0 << MouseButton::Left << BTN_LEFT;
-        QTest::newRow("right, bottom-right corner") << 1279 << 1023 << MouseButton::Right << BTN_RIGHT;
-        QTest::newRow("middle, inside") << 641 << 17 << MouseButton::Middle << BTN_MIDDLE;
-    }
-    void buttonsLandOnThePixel()
-    {
-        QFETCH(int, x);
-        QFETCH(int, y);
-        QFETCH(MouseButton, button);
-        QFETCH(int, evdev);
-        m_wev.Clear();
-        m_desktop->MovePointer(x, y);
-        m_desktop->ButtonClick(button);
-        QVERIFY(m_wev.WaitFor([&] { return m_wev.Presses().size() >= 2; }));
-        QCOMPARE(m_wev.Presses().size(), size_t(2));
-        for (const WevLog::Press& press : m_wev.Presses()) {
-            QCOMPARE(press.button, evdev);
-            QCOMPARE(press.at, QPointF(x, y));
-        }
-        QVERIFY(m_wev.Presses()[0].pressed && !m_wev.Presses()[1].pressed);
-        QCOMPARE(QPoint(m_desktop->PointerX(), m_desktop->PointerY()), QPoint(x, y));
-    }
+    void buttonsLandOnThePixel_data() { VirtualInputChecks::ButtonRows(); }
+    void buttonsLandOnThePixel() { VirtualInputChecks::Button(*m_desktop, m_wev); }
 
     void dragsFromPressToRelease()
     {
