@@ -13,6 +13,8 @@
 #include <QThread>
 
 #include "QtBenchmarkMain.h"
+#include "TypingText.h"
+#include "WevTyping.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,20 +22,11 @@
 
 namespace {
 
-constexpr int kCharacters = 1000;
-
 // Characters a German layout has, AltGr ones among them.
 QString Text()
 {
-    static const QString kAlphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 "
-                                                    "äöüßÄÖÜ€@µ{}[]\\~|!\"§$%&/()=?+*#'<>,.-;:_");
-    QString text;
-    quint32 seed = 12345;
-    for (int i = 0; i < kCharacters; ++i) {
-        seed = seed * 1103515245 + 12345;
-        text += kAlphabet[int((seed >> 16) % quint32(kAlphabet.size()))];
-    }
-    return text;
+    return TypingText(QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 "
+                                     "äöüßÄÖÜ€@µ{}[]\\~|!\"§$%&/()=?+*#'<>,.-;:_"));
 }
 
 GnomeDesktop* SharedDesktop()
@@ -66,30 +59,14 @@ void BM_GnomeTypingTask(benchmark::State& state)
     }
     WevLog& wev = Client(*desktop);
     InputPlayer player(*desktop);
-    const QString text = Text();
-    for (auto _ : state) {
-        wev.Clear();
-        QElapsedTimer clock;
-        clock.start();
+    TypeIntoWev(state, wev, Text(), [&](const QString& text) {
         InputTask task;
         task.kind = InputTask::Kind::Type;
         for (const char32_t character : text.toUcs4())
             task.keys.push_back(KeySymbols::FromCharacter(character));
         player.Run(task);
-        while (wev.Typed().size() < text.size() && clock.elapsed() < 60000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            wev.WaitFor([&] { return wev.Typed().size() >= text.size(); }, 1);
-        }
-        const double ms = double(clock.nsecsElapsed()) / 1e6;
-        const QString& typed = wev.Typed();
-        int differing = int(std::abs(typed.size() - text.size()));
-        for (qsizetype i = 0; i < std::min(text.size(), typed.size()); ++i)
-            differing += typed[i] != text[i];
-        state.counters["received"] = double(typed.size());
-        state.counters["differing"] = differing;
-        state.counters["untyped"] = double(desktop->TakeUntypedKeys().size());
-        state.counters["ms_per_char"] = ms / double(text.size());
-    }
+    });
+    state.counters["untyped"] = double(desktop->TakeUntypedKeys().size());
     desktop->ReleaseHeld();
 }
 BENCHMARK(BM_GnomeTypingTask)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -12,6 +12,7 @@
 #include <QProcess>
 
 #include "QtBenchmarkMain.h"
+#include "TypingText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,19 +21,10 @@
 
 namespace {
 
-constexpr int kCharacters = 1000;
-
 QString Text()
 {
-    static const QString kAlphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 "
-                                                    "!@#$%^&*()-_=+[]{};:',.<>/?");
-    QString text;
-    quint32 seed = 12345;
-    for (int i = 0; i < kCharacters; ++i) {
-        seed = seed * 1103515245 + 12345;
-        text += kAlphabet[int((seed >> 16) % quint32(kAlphabet.size()))];
-    }
-    return text;
+    return TypingText(QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 "
+                                     "!@#$%^&*()-_=+[]{};:',.<>/?"));
 }
 
 // Shows a focused window, lets `type` type the text into it and waits until it has as many

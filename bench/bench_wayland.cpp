@@ -15,6 +15,8 @@
 #include <QProcess>
 
 #include "QtBenchmarkMain.h"
+#include "TypingText.h"
+#include "WevTyping.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,22 +28,13 @@
 
 namespace {
 
-constexpr int kCharacters = 1000;
-
 QString Text(bool us)
 {
     static const QString kUs = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 "
                                               "!@#$%^&*()-_=+[]{};:',.<>/?");
     static const QString kNonUs = QStringLiteral("äöüßÄÖÜéèêçñøåæœ€£¥ §°µ½ абвгдежзийклмнопрстуфхцчшщыэюя "
                                                  "ΑΒΓαβγδεζηθλμπσω łśźżčřšžő");
-    const QString& alphabet = us ? kUs : kNonUs;
-    QString text;
-    quint32 seed = 12345;
-    for (int i = 0; i < kCharacters; ++i) {
-        seed = seed * 1103515245 + 12345;
-        text += alphabet[int((seed >> 16) % quint32(alphabet.size()))];
-    }
-    return text;
+    return TypingText(us ? kUs : kNonUs);
 }
 
 WevLog& Client()
@@ -58,30 +51,9 @@ WaylandDesktop* SharedDesktop()
     return desktop.get();
 }
 
-// Lets `type` type the text into wev and waits until as many characters came (or 60 s passed).
 void TypeInto(benchmark::State& state, bool us, const std::function<void(const QString&)>& type)
 {
-    const QString text = Text(us);
-    WevLog& wev = Client();
-    for (auto _ : state) {
-        wev.Clear();
-        QElapsedTimer clock;
-        clock.start();
-        type(text);
-        // The typing task plays from the event loop, one key per tick.
-        while (wev.Typed().size() < text.size() && clock.elapsed() < 60000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            wev.WaitFor([&] { return wev.Typed().size() >= text.size(); }, 1);
-        }
-        const double ms = double(clock.nsecsElapsed()) / 1e6;
-        const QString& typed = wev.Typed();
-        int differing = int(std::abs(typed.size() - text.size()));
-        for (qsizetype i = 0; i < std::min(text.size(), typed.size()); ++i)
-            differing += typed[i] != text[i];
-        state.counters["received"] = double(typed.size());
-        state.counters["differing"] = differing;
-        state.counters["ms_per_char"] = ms / double(text.size());
-    }
+    TypeIntoWev(state, Client(), Text(us), type);
 }
 
 void BM_WaylandTypingTask(benchmark::State& state)
