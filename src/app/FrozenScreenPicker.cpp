@@ -52,24 +52,28 @@ void FrozenScreenPicker::ReadScreen()
     const QSize size = m_desktop.ScreenSize();
     if (!m_reader)
         m_reader = m_desktop.OpenScreenReader();
-    // The read goes on a thread of its own: a 4K screen copied in bands takes long enough to be seen.
+    // The read and the picture are made on a thread of its own: a 4K screen takes long enough to be seen.
     m_thread = std::jthread([this, size](std::stop_token stop) {
         std::vector<quint32> pixels = m_reader->Block(QRect(QPoint(0, 0), size), stop);
         if (stop.stop_requested())
             return;
+        QImage picture = PictureOf(pixels, size);
         QMetaObject::invokeMethod(
-            this, [this, pixels = std::move(pixels), size]() mutable { Show(std::move(pixels), size); },
+            this,
+            [this, pixels = std::move(pixels), picture = std::move(picture), size]() mutable {
+                Show(std::move(pixels), std::move(picture), size);
+            },
             Qt::QueuedConnection);
     });
 }
 
-void FrozenScreenPicker::Show(std::vector<quint32> pixels, QSize size)
+void FrozenScreenPicker::Show(std::vector<quint32> pixels, QImage picture, QSize size)
 {
     if (!m_picking)
         return;
     m_pixels = std::move(pixels);
     m_size = size;
-    m_window = new FrozenScreenWindow(PictureOf(m_pixels, m_size), m_hint);
+    m_window = new FrozenScreenWindow(std::move(picture), m_hint);
     connect(m_window, &FrozenScreenWindow::chosen, this, &FrozenScreenPicker::Choose);
     connect(m_window, &FrozenScreenWindow::cancelled, this, &FrozenScreenPicker::Cancel);
     if (QScreen* screen = QGuiApplication::primaryScreen())

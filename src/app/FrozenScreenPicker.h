@@ -45,7 +45,7 @@ signals:
 
 private:
     void ReadScreen();
-    void Show(std::vector<quint32> pixels, QSize size);
+    void Show(std::vector<quint32> pixels, QImage picture, QSize size);
     void Choose(QPoint point);
     void End();
 
